@@ -1,0 +1,59 @@
+// The program-wide run-time state, shared by every module and never saved.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace database { struct XmlNode; }
+
+// 24-bit colour, red in the low byte: red + 256 * green + 65536 * blue.
+using Colour = std::uint32_t;
+constexpr Colour rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
+
+enum WindowNumber { MainWindowNo = 0, SettingsWindowNo = 1, DatabaseInfoWindowNo = 2, UpdateWindowNo = 3 };
+
+struct AppState {
+  std::string programFolder;
+  std::string defaultCodeFontName = "Monospace";
+  std::string databaseFileName = "ZN-LinuxAPI-Toc.xml";
+  std::string languageFileName = "DizerEZ API-LibLang.inf";
+  std::string templatesFolder = "../../Templates/";
+  std::string exportFolder = "../../Export/";
+  std::string platformName = "Linux";
+  std::string viewerGroupName = "ZID Idavode Ruriva";
+  int firstCodeRow = 0;
+  int missingFileWarning = 1;
+  int defaultCodeFontSize = 10;
+  Colour codeViewBackground = rgb(255, 255, 255);
+  Colour viewerGroupRowBackground = rgb(200, 200, 200);
+  Colour rootRowBackground = rgb(127, 127, 127);
+  Colour rootRowForeground = rgb(255, 255, 255);
+  Colour groupRowBackground = rgb(232, 232, 232);
+  Colour flashColour = rgb(224, 145, 131);
+  Colour codeFlashColour = rgb(52, 180, 189);
+  int zoomLevel = 3;
+  int appliedZoomLevel = -1;
+  std::vector<double> zoomFactors;
+  std::vector<int> historyRows;
+  int historyLimit = 10;
+  int quitRequested = 0;
+  int helpRow = 0;
+  std::string currentCodeFile;
+  std::string databasePath;
+  const database::XmlNode* documentRoot = nullptr;
+  int groupCount = 0;
+  int codeTopicCount = 0;
+};
+
+extern AppState appState;
+
+// The source line the program is about to run; the fatal error report names it.
+// A plain global so that a signal handler can read it; -1 until a line is recorded.
+extern volatile int currentLine;
+
+// Records the current source line for the fatal error report.
+#define TRACE_LINE() (currentLine = __LINE__)
+
+// Restores every field to its start value (start-up and tests).
+void resetAppState(const std::string& programFolder);

@@ -1,0 +1,166 @@
+// The command table: every event of the four windows to its command.
+#include "app/dispatcher_gtk.h"
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+#include "app/main_window_gtk.h"
+#include "app/main_window_signals_gtk.h"
+#include "app/paths.h"
+#include "config/app_settings.h"
+#include "config/display_language.h"
+#include "config/language_apply_gtk.h"
+#include "config/settings_window_gtk.h"
+#include "database/topic_index.h"
+#include "database/topic_tree_gtk.h"
+#include "search/search_gtk.h"
+#include "services/about_gtk.h"
+#include "services/database_info_gtk.h"
+#include "services/update_window_gtk.h"
+#include "viewer/code_view_gtk.h"
+
+namespace app {
+namespace {
+
+void showHelpTopic() {
+  TRACE_LINE();
+  if (appState.helpRow == 0) {
+    showMessage(messageTitle, "No help-file found.");
+    return;
+  }
+  GtkTreeView* tree = topicTreeView();
+  GtkTreeIter iter;
+  if (database::topicRowIter(1, &iter)) {
+    GtkTreePath* path = gtk_tree_model_get_path(gtk_tree_view_get_model(tree), &iter);
+    ProgramChange guard;
+    gtk_tree_view_expand_row(tree, path, FALSE);
+    gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(tree));
+    gtk_tree_path_free(path);
+  }
+  database::selectTopicRow(tree, appState.helpRow);
+  postWidgetEvent(MainWindowNo, TopicTreeGadget, EventType::Change);
+}
+
+void showDatabaseInformation() {
+  TRACE_LINE();
+  services::fillDatabaseInfo();
+  services::showDatabaseInfo();
+}
+
+void openDroppedFile(const std::string& paths) {
+  TRACE_LINE();
+  if (paths.empty()) return;
+  if (viewer::loadCodeFile(paths, 1) == 0) return;
+  viewer::showDescription("Extern file ...");
+  ProgramChange guard;
+  gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(topicTreeView()));
+}
+
+void switchLanguageQuickly(int choice) {
+  config::setLanguageChoice(choice);
+  config::ApplyLanguage(true);
+}
+
+bool searchFieldHasFocus() {
+  return gtk_window_get_focus(GTK_WINDOW(mainWindow.window)) == mainWindow.gadget[SearchFieldGadget];
+}
+
+bool codeViewIsEmpty() {
+  return gtk_text_buffer_get_char_count(gtk_text_view_get_buffer(codeView())) == 0;
+}
+
+void dispatchMainWidget(const Event& event) {
+  TRACE_LINE();
+  switch (event.widget) {
+    case NodeToggleGadget:
+      expandAll(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(mainWindow.gadget[NodeToggleGadget])));
+      break;
+#ifdef ZN_ADMIN_MODE
+    case AdminButtonGadget: popupMenu(mainWindow.adminMenu); break;
+#endif
+    case FindButtonGadget: search::searchTopics(search::SearchStart::FindNext); break;
+    case SearchFieldGadget:
+      if (event.type == EventType::Change) search::searchTopics(search::SearchStart::FromTop);
+      break;
+    case SettingsButtonGadget: config::openSettingsWindow(); break;
+    case HelpButtonGadget: showHelpTopic(); break;
+    case InfoButtonGadget: popupMenu(mainWindow.infoMenu); break;
+    case SplitterGadget:
+      if (event.type == EventType::LeftClick) layoutMainWindow(false);
+      break;
+    case TopicTreeGadget:
+      if (database::selectedTopicRow(topicTreeView()) < 0) break;
+      if (event.type == EventType::LeftDoubleClick) toggleSelectedNode();
+      else if (event.type == EventType::LeftClick || event.type == EventType::Change)
+        viewer::showSelectedTopic(event.type);
+      else if (event.type == EventType::DragStart) startTopicDrag();
+      break;
+    case CopyButtonGadget:
+      if (!codeViewIsEmpty()) quickCopy();
+      break;
+    case HistoryListGadget: showHistoryEntry(); break;
+    default: break;
+  }
+}
+
+void copyCodePath() {
+  gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD),
+                         paths::joinLibraryPath(appSettings.Lib_path, appState.currentCodeFile).c_str(), -1);
+}
+
+void dispatchMainMenu(int item) {
+  TRACE_LINE();
+  switch (item) {
+    case 7: copyCodePath(); break;
+    case 9: services::AboutProgramDialog(); break;
+    case 10: showDatabaseInformation(); break;
+    case 11: services::showUpdateWindow(); break;
+    case ReturnMenuItem:
+      if (searchFieldHasFocus()) search::searchTopics(search::SearchStart::FindNext);
+      break;
+    case EscapeMenuItem: appState.quitRequested = 1; break;
+    case HelpKeyMenuItem: postWidgetEvent(MainWindowNo, HelpButtonGadget, EventType::LeftClick); break;
+    case FindNextMenuItem: search::searchTopics(search::SearchStart::FindNext); break;
+    case LineWrapMenuItem: switchLineWrap(); break;
+    case LanguageToggleMenuItem: switchLanguageQuickly(config::languageChoice() == 0 ? 1 : 0); break;
+    case GermanMenuItem:
+    case GermanAltMenuItem: switchLanguageQuickly(0); break;
+    case EnglishMenuItem:
+    case FrenchKeyMenuItem: switchLanguageQuickly(1); break;
+    default: break;
+  }
+}
+
+void dispatchMain(const Event& event) {
+  switch (event.kind) {
+    case EventKind::Close: appState.quitRequested = 1; break;
+    case EventKind::Size: layoutMainWindow(true); break;
+    case EventKind::FilesDropped: openDroppedFile(event.droppedPaths); break;
+    case EventKind::Widget: dispatchMainWidget(event); break;
+    case EventKind::Menu: dispatchMainMenu(event.menuItem); break;
+  }
+}
+
+bool isHideRequest(const Event& event) {
+  return event.kind == EventKind::Close || (event.kind == EventKind::Menu && event.menuItem == EscapeMenuItem);
+}
+
+}  // namespace
+
+void dispatchEvent(const Event& event) {
+  TRACE_LINE();
+  switch (event.window) {
+    case MainWindowNo: dispatchMain(event); break;
+    case SettingsWindowNo:
+      if (isHideRequest(event)) config::hideSettingsWindow();
+      break;
+    case DatabaseInfoWindowNo:
+      if (isHideRequest(event)) services::hideDatabaseInfo();
+      break;
+    case UpdateWindowNo:
+      if (isHideRequest(event)) services::hideUpdateWindow();
+      break;
+    default: break;
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,97 @@
+// Dragging a topic's snippet out as a file URI, and files dropped on the code view.
+#include <string>
+
+#include "app/app_state.h"
+#include "app/event_queue.h"
+#include "app/main_window_gtk.h"
+#include "app/main_window_signals_gtk.h"
+#include "app/paths.h"
+#include "config/app_settings.h"
+#include "database/topic_index.h"
+#include "database/topic_tree_gtk.h"
+
+namespace app {
+namespace {
+
+enum DragTarget { UriListTarget = 1 };
+
+GtkTargetList* uriTargets() {
+  GtkTargetList* targets = gtk_target_list_new(nullptr, 0);
+  gtk_target_list_add_uri_targets(targets, UriListTarget);
+  return targets;
+}
+
+std::string draggedUri;
+
+void onTreeDragDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* data, guint, guint, gpointer) {
+  if (draggedUri.empty()) return;
+  gchar* uris[] = {const_cast<gchar*>(draggedUri.c_str()), nullptr};
+  gtk_selection_data_set_uris(data, uris);
+}
+
+void onCodeViewDragDataReceived(GtkWidget* widget, GdkDragContext* context, gint, gint,
+                                GtkSelectionData* data, guint, guint time, gpointer) {
+  TRACE_LINE();
+  // The text view would insert the dropped text itself; only files are taken here.
+  g_signal_stop_emission_by_name(widget, "drag-data-received");
+  gchar** uris = gtk_selection_data_get_uris(data);
+  std::string joined;
+  for (gchar** uri = uris; uri && *uri; ++uri) {
+    gchar* path = g_filename_from_uri(*uri, nullptr, nullptr);
+    if (!path) continue;
+    if (!joined.empty()) joined += "\n";
+    joined += path;
+    g_free(path);
+  }
+  g_strfreev(uris);
+  gtk_drag_finish(context, !joined.empty(), FALSE, time);
+  if (joined.empty()) return;
+  Event event;
+  event.kind = EventKind::FilesDropped;
+  event.window = MainWindowNo;
+  event.widget = CodeViewGadget;
+  event.droppedPaths = joined;
+  postEvent(event);
+}
+
+}  // namespace
+
+std::string selectedTopicDragUri() {
+  TRACE_LINE();
+  const int row = database::selectedTopicRow(topicTreeView());
+  if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return std::string();
+  const std::string& file = database::indexEntries[row].File;
+  if (file.empty()) return std::string();
+  const std::string path = paths::joinLibraryPath(appSettings.Lib_path, file);
+  if (!paths::isRegularFile(path)) return std::string();
+  gchar* absolute = g_canonicalize_filename(path.c_str(), appState.programFolder.empty()
+                                                              ? nullptr
+                                                              : appState.programFolder.c_str());
+  gchar* uri = g_filename_to_uri(absolute, nullptr, nullptr);
+  g_free(absolute);
+  std::string result = uri ? uri : "";
+  g_free(uri);
+  return result;
+}
+
+void startTopicDrag() {
+  TRACE_LINE();
+  draggedUri = selectedTopicDragUri();
+  if (draggedUri.empty()) return;
+  GtkTargetList* targets = uriTargets();
+  gtk_drag_begin(mainWindow.gadget[TopicTreeGadget], targets, GDK_ACTION_COPY, 1, gtk_get_current_event());
+  gtk_target_list_unref(targets);
+}
+
+void connectCodeViewDrop() {
+  TRACE_LINE();
+  GtkWidget* code = mainWindow.gadget[CodeViewGadget];
+  gtk_drag_dest_set(code, GTK_DEST_DEFAULT_ALL, nullptr, 0, GdkDragAction(GDK_ACTION_COPY | GDK_ACTION_MOVE));
+  GtkTargetList* targets = uriTargets();
+  gtk_drag_dest_set_target_list(code, targets);
+  gtk_target_list_unref(targets);
+  g_signal_connect(code, "drag-data-received", G_CALLBACK(onCodeViewDragDataReceived), nullptr);
+  g_signal_connect(mainWindow.gadget[TopicTreeGadget], "drag-data-get", G_CALLBACK(onTreeDragDataGet), nullptr);
+}
+
+}  // namespace app

@@ -1,0 +1,310 @@
+// Builds the main window: the tool row, the topic tree, the description and the code view.
+#include "app/main_window_gtk.h"
+
+#include "app/app_state.h"
+#include "app/event_queue.h"
+#include "app/fonts_gtk.h"
+#include "app/main_layout.h"
+#include "app/main_window_signals_gtk.h"
+#include "app/window_title.h"
+#include "config/app_settings.h"
+#include "database/topic_tree_gtk.h"
+#include "resources/pictures_gtk.h"
+
+namespace app {
+
+MainWindow mainWindow;
+
+namespace {
+
+struct TooltipText {
+  int gadget;
+  const char* text;
+};
+
+// The German tooltips the window starts with; the language file replaces them.
+const TooltipText startTooltips[] = {
+    {NodeToggleGadget, "Öffnet und schließt alle Knoten."},
+    {FindButtonGadget, "[F3] Sucht nächsten Eintrag (auch [Return] bei Cursor im Eingabefeld."},
+    {SearchFieldGadget,
+     "Ausdruck suchen im Index (& Beschreibung) in der akt. Sprache (oder alle). Siehe Settings."},
+    {HistoryListGadget, "Liste aller zuletzt gewählten Code-Dateien."},
+    {CopyButtonGadget,
+     "Kopiert den kompletten Code in die Zwischenablage. Auch Drag&Drop von Indexeinträgen nach ZN "
+     "möglich!"},
+    {SettingsButtonGadget,
+     "Programmeinstellungen & Requester für die Datenbank (xml) und das Library-Oberverzeichnis."},
+    {HelpButtonGadget, "Öffnet die Programm-Hilfe-Datei im Editor."},
+    {InfoButtonGadget, "Öffnet den Programm-Info-Dialog."},
+    {DescriptionGadget, "Zeigt eine kurze Beschreibung der Funktion."},
+};
+
+struct PictureButton {
+  int gadget;
+  const char* picture;
+  int x;
+};
+
+// Right-aligned picture buttons at their places for the default 800 pixel width.
+const PictureButton toolButtons[] = {
+    {CopyButtonGadget, "copy", 666},
+    {SettingsButtonGadget, "settings", 696},
+    {HelpButtonGadget, "help", 736},
+    {InfoButtonGadget, "info", 766},
+};
+
+// The client area may shrink below what its children ask for; the window's own
+// minimum size keeps it usable.
+void onFixedSizeRequest(GtkWidget*, GtkRequisition* requisition, gpointer) {
+  requisition->width = 1;
+  requisition->height = 1;
+}
+
+GtkWidget* newShrinkableFixed() {
+  GtkWidget* fixed = gtk_fixed_new();
+  g_signal_connect_after(fixed, "size-request", G_CALLBACK(onFixedSizeRequest), nullptr);
+  return fixed;
+}
+
+void place(GtkWidget* widget, int gadget, int x, int y, int width, int height) {
+  gtk_widget_set_size_request(widget, width, height);
+  gtk_fixed_put(GTK_FIXED(mainWindow.toolRow), widget, x, y);
+  if (gadget >= 0) mainWindow.gadget[gadget] = widget;
+}
+
+GtkWidget* newPictureButton(const char* picture) {
+  GtkWidget* image = resources::pictureImage(picture);
+  if (!image) return nullptr;
+  GtkWidget* button = gtk_button_new();
+  gtk_button_set_image(GTK_BUTTON(button), image);
+  gtk_button_set_focus_on_click(GTK_BUTTON(button), FALSE);
+  return button;
+}
+
+void createNodeToggle() {
+  TRACE_LINE();
+  GtkWidget* image = resources::pictureImage("node-toggle");
+  if (!image) return;
+  GtkWidget* toggle = gtk_toggle_button_new();
+  gtk_button_set_image(GTK_BUTTON(toggle), image);
+  gtk_button_set_relief(GTK_BUTTON(toggle), GTK_RELIEF_NONE);
+  gtk_button_set_focus_on_click(GTK_BUTTON(toggle), FALSE);
+  place(toggle, NodeToggleGadget, 5, 4, 30, 30);
+}
+
+void createSearchRow() {
+  TRACE_LINE();
+  GtkWidget* find = gtk_button_new_with_label("");
+  gtk_button_set_image(GTK_BUTTON(find), gtk_image_new_from_stock(GTK_STOCK_FIND, GTK_ICON_SIZE_MENU));
+  gtk_button_set_image_position(GTK_BUTTON(find), GTK_POS_LEFT);
+  gtk_button_set_relief(GTK_BUTTON(find), GTK_RELIEF_NONE);
+  gtk_button_set_focus_on_click(GTK_BUTTON(find), FALSE);
+  place(find, FindButtonGadget, 37, 2, 28, 28);
+  place(gtk_entry_new(), SearchFieldGadget, 65, 3, 115, 28);
+}
+
+void createAdminGadgets() {
+  TRACE_LINE();
+  GtkWidget* admin = newPictureButton("admin");
+  if (admin) place(admin, AdminButtonGadget, 420, 2, 30, 30);
+#ifdef ZN_ADMIN_MODE
+  if (admin) gtk_widget_set_tooltip_text(admin, "Popup admin menue");
+  const Rect labels[] = {{452, 2, 80, 16}, {452, 17, 80, 16}, {522, 2, 80, 16}};
+  for (int i = 0; i < 3; ++i) {
+    GtkWidget* label = gtk_label_new(" ");
+    gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);
+    place(label, SourceLabelGadget + i, labels[i].x, labels[i].y, labels[i].width, labels[i].height);
+  }
+#else
+  if (admin) gtk_widget_set_no_show_all(admin, TRUE);
+#endif
+}
+
+void createToolButtons() {
+  TRACE_LINE();
+  GtkWidget* history = gtk_combo_box_new_text();
+  gtk_combo_box_set_focus_on_click(GTK_COMBO_BOX(history), FALSE);
+  place(history, HistoryListGadget, 186, 2, 230, 30);
+  for (const PictureButton& entry : toolButtons) {
+    if (GtkWidget* button = newPictureButton(entry.picture)) place(button, entry.gadget, entry.x, 2, 30, 30);
+  }
+}
+
+GtkWidget* newScrolled(GtkWidget* child) {
+  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_AUTOMATIC,
+                                 GTK_POLICY_AUTOMATIC);
+  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled), GTK_SHADOW_IN);
+  gtk_container_add(GTK_CONTAINER(scrolled), child);
+  return scrolled;
+}
+
+void createTopicTree() {
+  TRACE_LINE();
+  mainWindow.topicStore = database::createTopicStore();
+  GtkWidget* tree = gtk_tree_view_new_with_model(GTK_TREE_MODEL(mainWindow.topicStore));
+  g_object_unref(mainWindow.topicStore);
+  GtkTreeView* view = GTK_TREE_VIEW(tree);
+  database::attachTopicColumns(view);
+  gtk_tree_view_set_headers_visible(view, FALSE);
+  gtk_tree_view_set_enable_tree_lines(view, TRUE);
+  gtk_tree_view_set_enable_search(view, FALSE);
+  gtk_tree_selection_set_mode(gtk_tree_view_get_selection(view), GTK_SELECTION_SINGLE);
+  mainWindow.gadget[TopicTreeGadget] = tree;
+  mainWindow.treeScroll = newScrolled(tree);
+  gtk_widget_set_size_request(mainWindow.treeScroll, 100, -1);
+}
+
+GtkWidget* newReadOnlyText() {
+  GtkWidget* text = gtk_text_view_new();
+  gtk_text_view_set_editable(GTK_TEXT_VIEW(text), FALSE);
+  gtk_text_view_set_left_margin(GTK_TEXT_VIEW(text), 4);
+  gtk_text_view_set_right_margin(GTK_TEXT_VIEW(text), 4);
+  return text;
+}
+
+GdkColor toGdkColor(Colour colour) {
+  GdkColor result;
+  result.pixel = 0;
+  result.red = static_cast<guint16>((colour & 0xFF) * 257);
+  result.green = static_cast<guint16>(((colour >> 8) & 0xFF) * 257);
+  result.blue = static_cast<guint16>(((colour >> 16) & 0xFF) * 257);
+  return result;
+}
+
+void createCodeArea() {
+  TRACE_LINE();
+  GtkWidget* frame = gtk_frame_new(nullptr);
+  gtk_frame_set_shadow_type(GTK_FRAME(frame), GTK_SHADOW_IN);
+  gtk_widget_set_size_request(frame, 100, -1);
+  mainWindow.gadget[CodeContainerGadget] = frame;
+  mainWindow.codeArea = newShrinkableFixed();
+  gtk_container_add(GTK_CONTAINER(frame), mainWindow.codeArea);
+
+  GtkWidget* description = newReadOnlyText();
+  gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(description), GTK_WRAP_WORD);
+  mainWindow.gadget[DescriptionGadget] = description;
+  mainWindow.descriptionScroll = newScrolled(description);
+  gtk_widget_set_size_request(mainWindow.descriptionScroll, 432, 35);
+  gtk_fixed_put(GTK_FIXED(mainWindow.codeArea), mainWindow.descriptionScroll, 1, 3);
+
+  GtkWidget* code = newReadOnlyText();
+  const GdkColor black = toGdkColor(rgb(0, 0, 0));
+  const GdkColor background = toGdkColor(appState.codeViewBackground);
+  gtk_widget_modify_text(code, GTK_STATE_NORMAL, &black);
+  gtk_widget_modify_base(code, GTK_STATE_NORMAL, &background);
+  if (codeFont) gtk_widget_modify_font(code, codeFont);
+  gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(code), FALSE);
+  gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(code), GTK_WRAP_NONE);
+  mainWindow.gadget[CodeViewGadget] = code;
+  mainWindow.codeScroll = newScrolled(code);
+  gtk_widget_set_size_request(mainWindow.codeScroll, 432, 511);
+  gtk_fixed_put(GTK_FIXED(mainWindow.codeArea), mainWindow.codeScroll, 1, 43);
+}
+
+void createSplitter() {
+  TRACE_LINE();
+  GtkWidget* paned = gtk_hpaned_new();
+  gtk_paned_pack1(GTK_PANED(paned), mainWindow.treeScroll, FALSE, FALSE);
+  gtk_paned_pack2(GTK_PANED(paned), mainWindow.gadget[CodeContainerGadget], TRUE, FALSE);
+  gtk_paned_set_position(GTK_PANED(paned), static_cast<gint>(appSettings.Splitter));
+  place(paned, SplitterGadget, 5, 35, 790, 562);
+}
+
+void setStartTooltips() {
+  for (const TooltipText& entry : startTooltips) {
+    if (GtkWidget* widget = mainWindow.gadget[entry.gadget]) gtk_widget_set_tooltip_text(widget, entry.text);
+  }
+}
+
+void createCodeTabStops() {
+  mainWindow.codeTabStops = pango_tab_array_new(1, FALSE);
+  pango_tab_array_set_tab(mainWindow.codeTabStops, 0, PANGO_TAB_LEFT, 16 * 1024);
+  gtk_text_view_set_tabs(codeView(), mainWindow.codeTabStops);
+}
+
+bool openWindow() {
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  if (!window) return false;
+  mainWindow.window = window;
+  gtk_window_set_title(GTK_WINDOW(window), programTitle);
+  gtk_window_set_default_size(GTK_WINDOW(window), static_cast<gint>(appSettings.WinWidth),
+                              static_cast<gint>(appSettings.WinHight));
+  if (appSettings.WinX != -1 || appSettings.WinY != -1)
+    gtk_window_move(GTK_WINDOW(window), static_cast<gint>(appSettings.WinX), static_cast<gint>(appSettings.WinY));
+  gtk_window_set_resizable(GTK_WINDOW(window), TRUE);
+  GdkGeometry minimum;
+  minimum.min_width = 640;
+  minimum.min_height = 400;
+  gtk_window_set_geometry_hints(GTK_WINDOW(window), nullptr, &minimum, GDK_HINT_MIN_SIZE);
+  mainWindow.toolRow = newShrinkableFixed();
+  gtk_container_add(GTK_CONTAINER(window), mainWindow.toolRow);
+  return true;
+}
+
+}  // namespace
+
+GtkTreeView* topicTreeView() { return GTK_TREE_VIEW(mainWindow.gadget[TopicTreeGadget]); }
+GtkTextView* codeView() { return GTK_TEXT_VIEW(mainWindow.gadget[CodeViewGadget]); }
+GtkTextView* descriptionView() { return GTK_TEXT_VIEW(mainWindow.gadget[DescriptionGadget]); }
+
+bool buildMainWindow() {
+  TRACE_LINE();
+  if (!openWindow()) return false;
+  createNodeToggle();
+  createSearchRow();
+  createAdminGadgets();
+  createToolButtons();
+  createTopicTree();
+  createCodeArea();
+  createSplitter();
+  setStartTooltips();
+  gtk_widget_add_events(mainWindow.gadget[CodeViewGadget], GDK_SCROLL_MASK);
+  appState.zoomFactors = codeZoomFactors();
+  if (GtkWidget* toggle = mainWindow.gadget[NodeToggleGadget]) {
+    ProgramChange guard;
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(toggle), TRUE);
+  }
+  createCodeTabStops();
+  addMainShortcuts();
+  connectMainWindowSignals();
+  gtk_widget_show_all(mainWindow.toolRow);
+  return true;
+}
+
+void destroyMainWindow() {
+  if (mainWindow.codeTabStops) pango_tab_array_free(mainWindow.codeTabStops);
+  mainWindow.codeTabStops = nullptr;
+  if (mainWindow.window) gtk_widget_destroy(mainWindow.window);
+  mainWindow = MainWindow();
+}
+
+void layoutMainWindow(bool withSplitter) {
+  TRACE_LINE();
+  if (!mainWindow.window) return;
+  GtkAllocation client;
+  gtk_widget_get_allocation(mainWindow.toolRow, &client);
+  const ToolButtonPlaces places = toolButtonPlaces(client.width);
+  const std::pair<int, int> moves[] = {{InfoButtonGadget, places.infoX}, {HelpButtonGadget, places.helpX},
+                                       {SettingsButtonGadget, places.settingsX},
+                                       {CopyButtonGadget, places.copyX}};
+  for (const auto& move : moves) {
+    if (GtkWidget* button = mainWindow.gadget[move.first])
+      gtk_fixed_move(GTK_FIXED(mainWindow.toolRow), button, move.second, 2);
+  }
+  if (withSplitter) {
+    const Rect splitter = splitterRect(client.width, client.height);
+    gtk_widget_set_size_request(mainWindow.gadget[SplitterGadget], splitter.width, splitter.height);
+  }
+  GtkAllocation container;
+  gtk_widget_get_allocation(mainWindow.gadget[CodeContainerGadget], &container);
+  const CodeAreaSizes sizes = codeAreaSizes(container.width, container.height);
+  int descriptionHeight = 35;
+  gtk_widget_get_size_request(mainWindow.descriptionScroll, nullptr, &descriptionHeight);
+  gtk_widget_set_size_request(mainWindow.descriptionScroll, std::max(sizes.descriptionWidth, 1),
+                              descriptionHeight);
+  gtk_widget_set_size_request(mainWindow.codeScroll, std::max(sizes.codeWidth, 1),
+                              std::max(sizes.codeHeight, 1));
+}
+
+}  // namespace app

@@ -1,0 +1,88 @@
+// The main window: its widgets by number, its layout and the behaviours that live in them.
+#pragma once
+
+#include <string>
+
+#include <gtk/gtk.h>
+
+namespace app {
+
+enum MainGadget {
+  NodeToggleGadget = 0,
+  AdminButtonGadget = 1,
+  SourceLabelGadget = 2,
+  ExecutableLabelGadget = 3,
+  SubsystemLabelGadget = 4,
+  FindButtonGadget = 5,
+  SearchFieldGadget = 6,
+  SettingsButtonGadget = 7,
+  HelpButtonGadget = 8,
+  InfoButtonGadget = 9,
+  SplitterGadget = 10,
+  TopicTreeGadget = 11,
+  CodeContainerGadget = 12,
+  DescriptionGadget = 13,
+  CodeViewGadget = 14,
+  CopyButtonGadget = 15,
+  HistoryListGadget = 16,
+  MainGadgetCount = 17
+};
+
+struct MainWindow {
+  GtkWidget* window = nullptr;
+  GtkWidget* toolRow = nullptr;  // fixed container of the client area
+  GtkWidget* gadget[MainGadgetCount] = {};
+  GtkWidget* treeScroll = nullptr;
+  GtkWidget* codeArea = nullptr;  // fixed container inside frame 12
+  GtkWidget* descriptionScroll = nullptr;
+  GtkWidget* codeScroll = nullptr;
+  GtkTreeStore* topicStore = nullptr;
+  GtkWidget* adminMenu = nullptr;
+  GtkWidget* infoMenu = nullptr;
+  GtkWidget* openCodeMenuItem = nullptr;
+  GtkAccelGroup* shortcuts = nullptr;
+  PangoTabArray* codeTabStops = nullptr;
+};
+
+extern MainWindow mainWindow;
+// Items of the info menu by their menu-item number (9 to 12).
+extern GtkWidget* infoMenuItems[13];
+
+GtkTreeView* topicTreeView();
+GtkTextView* codeView();
+GtkTextView* descriptionView();
+
+// Start-up creates the two popup menus before the window exists.
+void createPopupMenus();
+// Builds the main window hidden; false when it cannot be opened.
+bool buildMainWindow();
+void destroyMainWindow();
+
+void layoutMainWindow(bool withSplitter);
+// A 200 ms background flash acknowledging an action.
+void flashGadget(int gadgetNumber);
+void flashWidget(GtkWidget* widget, bool codeColour);
+
+void recordHistory(int row);
+void showHistoryEntry();
+void clearHistory();
+void expandAll(bool open);
+void toggleSelectedNode();
+void quickCopy();
+void switchLineWrap();
+
+void setMainTitle(const std::string& title);
+// The zoom handler of the code view (scroll-event); exposed for tests.
+gboolean onCodeViewScroll(GtkWidget* widget, GdkEventScroll* event, gpointer);
+
+// Sets a property label (2 to 4); does nothing without administrator mode.
+void setPropertyLabel(int gadgetNumber, const std::string& text);
+
+// The file URI that dragging the selected topic offers, or "" when no drag starts.
+std::string selectedTopicDragUri();
+void startTopicDrag();
+
+// Opens a popup menu at the pointer.
+void popupMenu(GtkWidget* menu);
+
+}  // namespace app

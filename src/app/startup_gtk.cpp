@@ -1,0 +1,179 @@
+// Start-up in its fixed order, the event loop and shutdown.
+#include "app/startup_gtk.h"
+
+#include <clocale>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+#include <unistd.h>
+
+#include <gtk/gtk.h>
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+#include "app/dialogs_gtk.h"
+#include "app/dispatcher_gtk.h"
+#include "app/event_queue.h"
+#include "app/fatal_error.h"
+#include "app/fonts_gtk.h"
+#include "app/main_layout.h"
+#include "app/main_window_gtk.h"
+#include "app/paths.h"
+#include "config/app_settings.h"
+#include "config/display_language.h"
+#include "config/language_apply_gtk.h"
+#include "config/settings_store.h"
+#include "config/settings_window_gtk.h"
+#include "database/toc_database.h"
+#include "database/topic_index.h"
+#include "database/topic_tree_gtk.h"
+#include "resources/pictures_gtk.h"
+#include "services/about_gtk.h"
+#include "services/database_info_gtk.h"
+#include "services/update_window_gtk.h"
+
+namespace app {
+namespace {
+
+void setUpProgramState(const std::string& folder) {
+  TRACE_LINE();
+  resetAppState(folder);
+  appState.zoomFactors = codeZoomFactors();
+  loadCodeFont(appState.defaultCodeFontName, appState.defaultCodeFontSize);
+  loadBoldUiFont();
+  database::clearTopicIndex();
+  resetAppSettings(folder);
+}
+
+void examineMonitors() {
+  TRACE_LINE();
+  GdkScreen* screen = gdk_screen_get_default();
+  config::ScreenLimits limits;
+  if (screen) {
+    GdkRectangle primary;
+    gdk_screen_get_monitor_geometry(screen, gdk_screen_get_monitor_at_point(screen, 0, 0), &primary);
+    limits.primaryWidth = primary.width;
+    limits.primaryHeight = primary.height;
+  }
+  config::setScreenLimits(limits);
+}
+
+std::optional<config::WindowGeometry> currentWindowGeometry() {
+  if (!mainWindow.window) return std::nullopt;
+  config::WindowGeometry geometry;
+  gint x = 0, y = 0, width = 0, height = 0;
+  gtk_window_get_position(GTK_WINDOW(mainWindow.window), &x, &y);
+  gtk_window_get_size(GTK_WINDOW(mainWindow.window), &width, &height);
+  geometry.x = x;
+  geometry.y = y;
+  geometry.width = width;
+  geometry.height = height;
+  geometry.splitter = gtk_paned_get_position(GTK_PANED(mainWindow.gadget[SplitterGadget]));
+  return geometry;
+}
+
+void setProgramIdentity() {
+  TRACE_LINE();
+  g_set_application_name("Zarnel-Linux-API-Viewer");
+  if (GdkPixbuf* logo = resources::loadPicture("logo")) {
+    gtk_window_set_default_icon(logo);
+    g_object_unref(logo);
+  }
+  g_object_set(gtk_settings_get_default(), "gtk-button-images", TRUE, nullptr);
+}
+
+void buildTopicTreeAndCount() {
+  TRACE_LINE();
+  appState.documentRoot = database::tocDatabase ? database::tocDatabase->root : nullptr;
+  if (appState.documentRoot)
+    database::rebuildTopicTree(topicTreeView(), config::languageChoice(), appSettings.DyeingNews != 0);
+  database::countTopics(topicTreeView());
+}
+
+void applyStoredLanguage() {
+  TRACE_LINE();
+  config::setLanguageChoice(static_cast<int>(appSettings.Language));
+  if (appSettings.Language == 0) return;
+  appSettings.Language = 0;
+  config::ApplyLanguage(false);
+}
+
+void showAboutOnFirstStart() {
+  if (appSettings.about != 0) return;
+  if (services::AboutProgramDialog()) appSettings.about = 1;
+}
+
+void showFirstTopicAndLayout() {
+  TRACE_LINE();
+  if (database::topicRowCount() > 0) {
+    database::selectTopicRow(topicTreeView(), 0);
+    postWidgetEvent(MainWindowNo, TopicTreeGadget, EventType::Change);
+  }
+  gtk_paned_set_position(GTK_PANED(mainWindow.gadget[SplitterGadget]), static_cast<gint>(appSettings.Splitter));
+  gtk_widget_show(mainWindow.window);
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  layoutMainWindow(true);
+  gtk_widget_grab_focus(mainWindow.gadget[SearchFieldGadget]);
+}
+
+void releaseProgram() {
+  if (mainWindow.codeTabStops) {
+    pango_tab_array_free(mainWindow.codeTabStops);
+    mainWindow.codeTabStops = nullptr;
+  }
+}
+
+}  // namespace
+
+std::string findProgramFolder() {
+  std::vector<char> target(4096);
+  const ssize_t length = readlink("/proc/self/exe", target.data(), target.size() - 1);
+  if (length <= 0) return std::string();
+  return paths::folderPart(std::string(target.data(), static_cast<size_t>(length)));
+}
+
+void endProgram() {
+  releaseProgram();
+  std::exit(0);
+}
+
+void runEventLoop() {
+  while (!appState.quitRequested) {
+    while (!hasPendingEvent()) gtk_main_iteration_do(TRUE);
+    dispatchEvent(takeEvent());
+  }
+}
+
+int runProgram(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  if (!gtk_init_check(&argc, &argv)) return 1;
+  const std::string folder = findProgramFolder();
+  if (!folder.empty() && chdir(folder.c_str()) != 0) return 1;
+  setUpProgramState(folder);
+  installToolkitDialogs();
+  createPopupMenus();
+  installFatalErrorHandler(releaseProgram);
+  examineMonitors();
+  config::setCodeFontLoader(loadCodeFont);
+  config::setWindowGeometrySource(currentWindowGeometry);
+  config::LocateDatabase();
+  if (!database::loadDatabase()) endProgram();
+  setProgramIdentity();
+  if (!buildMainWindow()) {
+    showMessage(messageTitle, "Main-Window couldn't be created!");
+    endProgram();
+  }
+  config::createSettingsWindow();
+  services::createDatabaseInfoWindow();
+  services::createUpdateWindow();
+  buildTopicTreeAndCount();
+  applyStoredLanguage();
+  showAboutOnFirstStart();
+  showFirstTopicAndLayout();
+  runEventLoop();
+  releaseProgram();
+  return 0;
+}
+
+}  // namespace app

@@ -1,0 +1,72 @@
+// Writes a whole file through a temporary file and rename(), keeping the old one on failure.
+#include "config/file_replace.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <glib/gstdio.h>
+
+#include "app/app_state.h"
+#include "app/paths.h"
+
+namespace config {
+namespace {
+
+bool writeAll(int fd, const std::string& bytes) {
+  TRACE_LINE();
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// Only root may hand a file to another owner; for everybody else the new file
+// is simply ours, which is all that rename() can give.
+bool takeOverAttributes(int fd, const struct stat& previous) {
+  TRACE_LINE();
+  struct stat current;
+  if (fstat(fd, &current) != 0) return false;
+  const bool ownerDiffers = current.st_uid != previous.st_uid || current.st_gid != previous.st_gid;
+  if (ownerDiffers && geteuid() == 0 && fchown(fd, previous.st_uid, previous.st_gid) != 0) return false;
+  // After fchown, which may clear the set-id bits.
+  return fchmod(fd, previous.st_mode & 07777) == 0;
+}
+
+bool fillNewFile(int fd, const std::string& bytes, const struct stat* previous) {
+  TRACE_LINE();
+  if (!writeAll(fd, bytes)) return false;
+  if (previous && !takeOverAttributes(fd, *previous)) return false;
+  return fsync(fd) == 0;
+}
+
+}  // namespace
+
+bool mayRewriteFile(const std::string& path, const struct stat& info) {
+  TRACE_LINE();
+  if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return false;
+  return geteuid() != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+}
+
+bool replaceFileContents(const std::string& path, const std::string& bytes, const struct stat* previous) {
+  TRACE_LINE();
+  const std::string folder = paths::folderPart(path);
+  std::string scratch = folder + "." + paths::fileNamePart(path) + ".XXXXXX";
+  // 0666 before the umask, as for any new file the user's programs create.
+  const int fd = g_mkstemp_full(&scratch[0], O_RDWR | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const bool filled = fillNewFile(fd, bytes, previous);
+  const bool closed = close(fd) == 0;
+  TRACE_LINE();
+  if (filled && closed && std::rename(scratch.c_str(), path.c_str()) == 0) return true;
+  g_unlink(scratch.c_str());
+  return false;
+}
+
+}  // namespace config

@@ -1,0 +1,247 @@
+// Moves the settings record to and from the settings file and locates the database at start-up.
+#include "config/settings_store.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+
+#include <sys/stat.h>
+
+#include <glib.h>
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+#include "app/paths.h"
+#include "config/app_settings.h"
+#include "config/file_replace.h"
+#include "config/settings_file.h"
+
+namespace config {
+namespace {
+
+ScreenLimits screenLimits;
+CodeFontLoader codeFontLoader;
+WindowGeometrySource windowGeometrySource;
+
+const char* const settingsFileName = "DizerEZ VAV-AruRuvove.ini";
+const char* const fallbackFontName = "Monospace";
+const std::int64_t fallbackFontSize = 10;
+const std::int64_t defaultSplitter = 345;
+
+// One key of the file and the field that holds it; exactly one member pointer is set.
+struct SettingsKey {
+  const char* key;
+  std::string AppSettings::*text;
+  std::int64_t AppSettings::*number;
+};
+
+// The user's own keys, in the order in which they are read and written.
+const SettingsKey userKeys[] = {
+    {"Language", nullptr, &AppSettings::Language},
+    {"SearchHint", nullptr, &AppSettings::SearchHint},
+    {"SearchMode", nullptr, &AppSettings::SearchMode},
+    {"CodeMarks", nullptr, &AppSettings::CodeMarks},
+    {"FontName", &AppSettings::FontName, nullptr},
+    {"FontSize", nullptr, &AppSettings::FontSize},
+    {"SavePaths", nullptr, &AppSettings::SavePaths},
+    {"SourceInTitle", nullptr, &AppSettings::SourceInTitle},
+    {"SaveWinSetting", nullptr, &AppSettings::SaveWinSetting},
+    {"DyeingNews", nullptr, &AppSettings::DyeingNews},
+    {"CodeEditorPath", &AppSettings::CodeEditorPath, nullptr},
+};
+
+// The current value of the field is the default for a missing key.
+void readKey(const SettingsDocument& document, const SettingsKey& entry) {
+  if (entry.text) {
+    appSettings.*entry.text = readSettingsText(document, entry.key, appSettings.*entry.text);
+  } else {
+    appSettings.*entry.number = readSettingsNumber(document, entry.key, appSettings.*entry.number);
+  }
+}
+
+void writeKey(SettingsDocument& document, const SettingsKey& entry) {
+  if (entry.text) {
+    writeSettingsText(document, entry.key, appSettings.*entry.text);
+  } else {
+    writeSettingsNumber(document, entry.key, appSettings.*entry.number);
+  }
+}
+
+std::optional<std::string> readFileBytes(const std::string& path) {
+  TRACE_LINE();
+  gchar* contents = nullptr;
+  gsize length = 0;
+  if (!g_file_get_contents(path.c_str(), &contents, &length, nullptr)) return std::nullopt;
+  std::string bytes(contents, length);
+  g_free(contents);
+  return bytes;
+}
+
+// The monitor limit keeps a stored window from opening larger than the screen.
+std::int64_t withinScreen(std::int64_t value, int screenSize) {
+  if (screenSize <= 0) return value;
+  return std::min<std::int64_t>(value, static_cast<std::int64_t>(screenSize) - 50);
+}
+
+void readAllKeys(const SettingsDocument& document) {
+  TRACE_LINE();
+  appSettings.db_path = readSettingsText(document, "db-path", appSettings.db_path);
+  appSettings.Lib_path = readSettingsText(document, "Lib-path", "");
+  appSettings.about = readSettingsNumber(document, "about", appSettings.about);
+  for (const SettingsKey& entry : userKeys) readKey(document, entry);
+  appSettings.WinX = readSettingsNumber(document, "WinX", appSettings.WinX);
+  appSettings.WinY = readSettingsNumber(document, "WinY", appSettings.WinY);
+  appSettings.WinWidth = withinScreen(readSettingsNumber(document, "WinWidth", appSettings.WinWidth),
+                                     screenLimits.primaryWidth);
+  appSettings.WinHight = withinScreen(readSettingsNumber(document, "WinHight", appSettings.WinHight),
+                                      screenLimits.primaryHeight);
+  appSettings.Splitter = readSettingsNumber(document, "Splitter", defaultSplitter);
+}
+
+bool createCodeFont(const std::string& name, std::int64_t size) {
+  TRACE_LINE();
+  return !codeFontLoader || codeFontLoader(name, size);
+}
+
+void updateCodeFont(const std::string& previousName, std::int64_t previousSize) {
+  TRACE_LINE();
+  if (appSettings.FontName == previousName && appSettings.FontSize == previousSize) return;
+  if (createCodeFont(appSettings.FontName, appSettings.FontSize)) return;
+  appSettings.FontName = fallbackFontName;
+  appSettings.FontSize = fallbackFontSize;
+  createCodeFont(appSettings.FontName, appSettings.FontSize);
+}
+
+// Replacing a symbolic link by a plain file would cut the user's link, so a
+// link is followed and its target rewritten.
+std::string settingsWritePath() {
+  TRACE_LINE();
+  const std::string path = settingsFilePath();
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  char* target = realpath(path.c_str(), nullptr);
+  if (!target) return path;
+  const std::string resolved(target);
+  std::free(target);
+  return resolved;
+}
+
+void fillSettingsDocument(SettingsDocument& document, bool created) {
+  TRACE_LINE();
+  if (created) addSettingsComment(document, "Viewer");
+  if (appSettings.SavePaths != 0 || appSettings.about == 0) {
+    writeSettingsText(document, "db-path", appSettings.db_path + appState.databaseFileName);
+    writeSettingsText(document, "Lib-path", appSettings.Lib_path);
+  }
+  writeSettingsNumber(document, "about", appSettings.about);
+  if (created) addSettingsComment(document, "User settings");
+  for (const SettingsKey& entry : userKeys) writeKey(document, entry);
+  if (created) addSettingsComment(document, "App settings");
+  const std::optional<WindowGeometry> window =
+      windowGeometrySource ? windowGeometrySource() : std::optional<WindowGeometry>();
+  if (window && appSettings.SaveWinSetting != 0) {
+    writeSettingsNumber(document, "WinX", window->x);
+    writeSettingsNumber(document, "WinY", window->y);
+    writeSettingsNumber(document, "WinWidth", window->width);
+    writeSettingsNumber(document, "WinHight", window->height);
+    writeSettingsNumber(document, "Splitter", window->splitter);
+  }
+}
+
+void reportSaveFailure() { app::showMessage(app::messageTitle, "*.ini-file couldn't be updatet!"); }
+
+std::string chooseDatabaseFile() {
+  TRACE_LINE();
+  return app::chooseFile("Choose database '" + appState.databaseFileName + "' ...", appState.databaseFileName,
+                         "XML files (*.xml)", "*.xml");
+}
+
+void useDatabaseFile(const std::string& path) {
+  appState.databasePath = path;
+  appState.databaseFileName = paths::fileNamePart(path);
+  appSettings.db_path = paths::folderPart(path);
+}
+
+}  // namespace
+
+std::string settingsFilePath() { return appState.programFolder + settingsFileName; }
+
+void setScreenLimits(ScreenLimits limits) { screenLimits = limits; }
+
+void setCodeFontLoader(CodeFontLoader loader) { codeFontLoader = std::move(loader); }
+
+void setWindowGeometrySource(WindowGeometrySource source) { windowGeometrySource = std::move(source); }
+
+bool LoadSettings() {
+  TRACE_LINE();
+  const std::string previousFontName = appSettings.FontName;
+  const std::int64_t previousFontSize = appSettings.FontSize;
+  const std::string path = settingsFilePath();
+  if (!paths::isRegularFile(path)) return false;
+  // A file we may not read still counts as present: every key takes its default.
+  const SettingsDocument document = parseSettingsBytes(readFileBytes(path).value_or(std::string()));
+  readAllKeys(document);
+  appSettings.FontSize = std::clamp<std::int64_t>(appSettings.FontSize, 6, 24);
+  updateCodeFont(previousFontName, previousFontSize);
+  applyEditorMenuText();
+  if (appSettings.WinX < -1) appSettings.WinX = 0;
+  return true;
+}
+
+void SaveSettings() {
+  TRACE_LINE();
+  const std::string path = settingsWritePath();
+  struct stat info;
+  const bool exists = stat(path.c_str(), &info) == 0;
+  // A folder or device in the file's place is never replaced.
+  if (exists && !S_ISREG(info.st_mode)) {
+    reportSaveFailure();
+    return;
+  }
+  // The user made the file read-only: it keeps its content, without a word.
+  if (exists && !mayRewriteFile(path, info)) return;
+  SettingsDocument document;
+  if (exists) {
+    // Rewriting a file we could not read would lose everything we do not know.
+    const std::optional<std::string> bytes = readFileBytes(path);
+    if (!bytes) {
+      reportSaveFailure();
+      return;
+    }
+    document = parseSettingsBytes(*bytes);
+  }
+  fillSettingsDocument(document, !exists);
+  TRACE_LINE();
+  if (!replaceFileContents(path, formatSettingsDocument(document), exists ? &info : nullptr)) {
+    reportSaveFailure();
+  }
+}
+
+void LocateDatabase() {
+  TRACE_LINE();
+  if (!LoadSettings()) {
+    const std::string chosen = chooseDatabaseFile();
+    appState.databasePath = chosen;
+    if (chosen.empty()) return;
+    useDatabaseFile(chosen);
+    SaveSettings();
+    return;
+  }
+  // db_path still holds the full path read from the file.
+  const std::string stored = appSettings.db_path;
+  if (paths::isRegularFile(stored)) {
+    useDatabaseFile(stored);
+    return;
+  }
+  if (paths::isDirectory(stored)) {
+    appState.databasePath = stored + appState.databaseFileName;
+  } else {
+    useDatabaseFile(chooseDatabaseFile());
+  }
+  SaveSettings();
+}
+
+// The editor menu entry is set up together with the external program launcher.
+void applyEditorMenuText() {}
+
+}  // namespace config

@@ -1,0 +1,36 @@
+// The start-up load of the database, with the messages that end the program.
+#include "database/toc_database.h"
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+
+namespace database {
+
+const char* const xmlErrorTitle = "Linux ZN-ZID-Idavode-RurivaError";
+
+std::string xmlErrorMessage(const TocDatabase& document) {
+  return "Error in the XML file:\rMessage: " + document.errorText +
+         "\rLine: " + std::to_string(document.errorLine) +
+         "   Character: " + std::to_string(document.errorColumn);
+}
+
+bool loadDatabase() {
+  TRACE_LINE();
+  const std::string& path = appState.databasePath;
+  if (path.empty()) {
+    app::showMessage(app::errorTitle, "No database selected. Programm canceled!");
+    return false;
+  }
+  if (!readDatabaseFile(path)) {
+    app::showMessage(app::errorTitle, "The database '" + path + "' cannot be opened.");
+    return false;
+  }
+  if (tocDatabase->status != 0) {
+    app::showMessage(xmlErrorTitle, xmlErrorMessage(*tocDatabase));
+    return false;
+  }
+  appState.documentRoot = tocDatabase->root;
+  return true;
+}
+
+}  // namespace database

@@ -1,0 +1,111 @@
+// Reading the database file in blocks through Expat into the one document slot.
+#include "database/toc_database.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include <expat.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/app_state.h"
+#include "database/line_end.h"
+#include "database/xml_tree_builder.h"
+
+namespace database {
+
+std::unique_ptr<TocDatabase> tocDatabase;
+
+namespace {
+
+struct FileHandle {
+  int fd;
+  ~FileHandle() {
+    if (fd >= 0) close(fd);
+  }
+};
+
+struct ParserHandle {
+  XML_Parser parser;
+  ~ParserHandle() { XML_ParserFree(parser); }
+};
+
+// Reads up to size bytes, riding out short reads; a read error ends the file there.
+std::size_t readBlock(int fd, void* buffer, std::size_t size) {
+  TRACE_LINE();
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = read(fd, static_cast<char*>(buffer) + got, size - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return got;
+}
+
+void recordParseError(XML_Parser parser, TocDatabase& document) {
+  TRACE_LINE();
+  const XML_Error code = XML_GetErrorCode(parser);
+  const XML_LChar* text = XML_ErrorString(code);
+  document.status = static_cast<int>(code);
+  document.errorText = text ? text : "";
+  document.errorLine = static_cast<long>(XML_GetCurrentLineNumber(parser));
+  document.errorColumn = static_cast<long>(XML_GetCurrentColumnNumber(parser)) + 1;
+}
+
+// Hands the file to the parser block by block, the last block marked final, and
+// stops at the first block the parser rejects.
+void parseBlocks(int fd, std::size_t size, XML_Parser parser, TocDatabase& document) {
+  TRACE_LINE();
+  LineEndScan lineEnds;
+  XmlTreeBuilder builder;
+  builder.document = &document;
+  builder.lineEnds = &lineEnds;
+  attachTreeBuilder(parser, builder);
+  std::size_t remaining = size;
+  for (;;) {
+    const std::size_t wanted = std::min(databaseBlockSize, remaining);
+    void* buffer = XML_GetBuffer(parser, static_cast<int>(wanted));
+    if (!buffer) {
+      recordParseError(parser, document);
+      break;
+    }
+    const std::size_t got = readBlock(fd, buffer, wanted);
+    remaining -= got;
+    const bool last = got < wanted || remaining == 0;
+    scanLineEnd(lineEnds, static_cast<const unsigned char*>(buffer), got);
+    if (last) finishLineEndScan(lineEnds);
+    TRACE_LINE();
+    if (XML_ParseBuffer(parser, static_cast<int>(got), last) == XML_STATUS_ERROR) {
+      recordParseError(parser, document);
+      break;
+    }
+    if (last) break;
+  }
+  document.lineEnd = lineEnds.style;
+}
+
+}  // namespace
+
+bool readDatabaseFile(const std::string& path) {
+  TRACE_LINE();
+  if (path.empty()) return false;
+  const FileHandle file{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (file.fd < 0) return false;
+  struct stat info;
+  if (fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode) || info.st_size <= 0) return false;
+  XML_Parser parser = XML_ParserCreate(nullptr);
+  if (!parser) return false;
+  const ParserHandle parserHandle{parser};
+  // The old document goes first so that two documents never share the memory;
+  // the root handle must not outlive it.
+  appState.documentRoot = nullptr;
+  tocDatabase.reset();
+  tocDatabase = std::make_unique<TocDatabase>();
+  parseBlocks(file.fd, static_cast<std::size_t>(info.st_size), parser, *tocDatabase);
+  appState.documentRoot = tocDatabase->root;
+  return true;
+}
+
+}  // namespace database

@@ -1,0 +1,159 @@
+// The walk that turns the document's elements into topic rows and IndexEntry records.
+#include "database/topic_index.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "app/paths.h"
+
+namespace database {
+
+std::vector<IndexEntry> indexEntries;
+std::string currentGroup;
+std::string DbDate;
+
+const char* const newTopicMarker = "\u2730";
+const char* const updatedTopicMarker = "\u21BA";
+
+namespace {
+
+const char* const helpFileName = "ViewerHelp.txt";
+const char* const blanks = " \n\r\t";
+
+// What the attributes of one element say, before the row is added.
+struct ElementFields {
+  std::string label;
+  std::string text;
+  IndexEntry entry;
+};
+
+ElementFields readElement(const XmlNode& node) {
+  TRACE_LINE();
+  ElementFields fields;
+  IndexEntry& entry = fields.entry;
+  for (const XmlAttribute& attribute : node.attributes) {
+    const std::string& name = attribute.name;
+    if (name == "File") entry.File = attribute.value;
+    else if (name == "theme_en") entry.FunctionEn = attribute.value;
+    else if (name == "theme_de") entry.FunctionDe = attribute.value;
+    else if (name == "theme_fr") entry.FunctionFr = attribute.value;
+    else if (name == "descript_en") entry.DescriptEn = attribute.value;
+    else if (name == "descript_de") entry.DescriptDe = attribute.value;
+    else if (name == "descript_fr") entry.DescriptFr = attribute.value;
+    else fields.label += attribute.value;
+  }
+  if (!node.attributes.empty()) fields.text = node.text;
+  return fields;
+}
+
+bool startsWith(const std::string& text, const char* prefix) {
+  return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+// Removes one leading marker character (several bytes in UTF-8).
+void dropLeadingMarker(std::string& title) {
+  for (const char* marker : {newTopicMarker, updatedTopicMarker}) {
+    if (startsWith(title, marker)) {
+      title.erase(0, std::strlen(marker));
+      return;
+    }
+  }
+}
+
+std::string& titleInLanguage(IndexEntry& entry, int displayLanguage) {
+  if (displayLanguage == 0) return entry.FunctionDe;
+  if (displayLanguage == 1) return entry.FunctionEn;
+  return entry.FunctionFr;
+}
+
+TopicRow makeRow(ElementFields& fields, int level, int displayLanguage, bool dyeingNews) {
+  TopicRow row;
+  row.level = level;
+  if (level >= 2) {
+    std::string& title = titleInLanguage(fields.entry, displayLanguage);
+    if (!dyeingNews) dropLeadingMarker(title);
+    row.text = title;
+  } else {
+    row.text = fields.label;
+    if (fields.label == appState.viewerGroupName) {
+      row.hasBackground = true;
+      row.background = appState.viewerGroupRowBackground;
+    } else if (level == 1) {
+      row.hasBackground = true;
+      row.background = appState.groupRowBackground;
+    }
+  }
+  if (dyeingNews && startsWith(fields.entry.FunctionDe, newTopicMarker)) {
+    row.hasForeground = true;
+    row.foreground = newTopicColour;
+  }
+  return row;
+}
+
+std::string trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(blanks);
+  if (first == std::string::npos) return std::string();
+  const auto last = text.find_last_not_of(blanks);
+  return text.substr(first, last - first + 1);
+}
+
+// The fourth field when the text is cut at every single blank; "" when there are fewer.
+std::string fourthField(const std::string& text) {
+  std::size_t start = 0;
+  for (int field = 1; field < 4; ++field) {
+    start = text.find(' ', start);
+    if (start == std::string::npos) return std::string();
+    ++start;
+  }
+  return text.substr(start, text.find(' ', start) - start);
+}
+
+void addElement(const XmlNode& node, int level, int displayLanguage, bool dyeingNews,
+                std::vector<TopicRow>& rows) {
+  TRACE_LINE();
+  ElementFields fields = readElement(node);
+  const int rowNumber = static_cast<int>(rows.size());
+  rows.push_back(makeRow(fields, level, displayLanguage, dyeingNews));
+  IndexEntry& entry = fields.entry;
+  entry.Text = trimmed(fields.text);
+  if (paths::fileNamePart(entry.File) == helpFileName) appState.helpRow = rowNumber;
+  if (!fields.label.empty()) currentGroup = fields.label;
+  entry.Group = currentGroup;
+  if (level == 0) DbDate = fourthField(entry.Text);
+  indexEntries.push_back(std::move(entry));
+}
+
+void colourRootRow(std::vector<TopicRow>& rows) {
+  if (rows.empty()) return;
+  rows[0].hasBackground = true;
+  rows[0].background = appState.rootRowBackground;
+  rows[0].hasForeground = true;
+  rows[0].foreground = appState.rootRowForeground;
+}
+
+}  // namespace
+
+void clearTopicIndex() { indexEntries.clear(); }
+
+void buildTopicTree(const XmlNode* node, int level, int displayLanguage, bool dyeingNews,
+                    std::vector<TopicRow>& rows) {
+  TRACE_LINE();
+  // Depth first in document order, with a stack of our own instead of the call
+  // stack, so that no nesting depth in a file can exhaust it.
+  std::vector<std::pair<const XmlNode*, int>> pending{{node, level}};
+  while (!pending.empty()) {
+    const auto [current, depth] = pending.back();
+    pending.pop_back();
+    if (!current || current->kind != NodeKind::Element) continue;
+    addElement(*current, depth, displayLanguage, dyeingNews, rows);
+    const std::size_t firstChild = pending.size();
+    for (const XmlNode* child = current->firstChild; child; child = child->nextSibling) {
+      pending.emplace_back(child, depth + 1);
+    }
+    std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(firstChild), pending.end());
+  }
+  colourRootRow(rows);
+}
+
+}  // namespace database

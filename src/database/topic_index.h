@@ -1,0 +1,55 @@
+// The topic rows and the parallel IndexEntry list, built by one walk over the document.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "database/toc_database.h"
+
+namespace database {
+
+// One record per tree row; record i and row i describe the same element.
+struct IndexEntry {
+  std::string Text;
+  std::string Group;
+  std::string FunctionDe;
+  std::string DescriptDe;
+  std::string FunctionEn;
+  std::string DescriptEn;
+  std::string FunctionFr;
+  std::string DescriptFr;
+  std::string File;
+};
+
+extern std::vector<IndexEntry> indexEntries;
+// The last non-empty label seen; kept from one build to the next.
+extern std::string currentGroup;
+// The database date (yyyy-mm-dd) from the document element's text.
+extern std::string DbDate;
+
+// What one tree row shows. A row at level n hangs below the last row of level n-1.
+struct TopicRow {
+  std::string text;
+  int level = 0;
+  bool hasBackground = false;
+  Colour background = 0;
+  bool hasForeground = false;
+  Colour foreground = 0;
+};
+
+// The title markers: a new topic, an updated topic.
+extern const char* const newTopicMarker;
+extern const char* const updatedTopicMarker;
+// The text colour of new topics while DyeingNews is on.
+constexpr Colour newTopicColour = rgb(0, 0, 185);
+
+// Empties the IndexEntry list before a build.
+void clearTopicIndex();
+
+// Appends a row and an IndexEntry for the node and for every element below it, in
+// document order. displayLanguage: 0 German, 1 English, any other value French.
+void buildTopicTree(const XmlNode* node, int level, int displayLanguage, bool dyeingNews,
+                    std::vector<TopicRow>& rows);
+
+}  // namespace database

@@ -1,0 +1,131 @@
+// Expat handlers that build the document's nodes in document order.
+#include "database/xml_tree_builder.h"
+
+#include <cstring>
+
+#include "app/app_state.h"
+
+namespace database {
+namespace {
+
+XmlTreeBuilder& builderOf(void* userData) { return *static_cast<XmlTreeBuilder*>(userData); }
+
+XmlNode* addNode(XmlTreeBuilder& builder, NodeKind kind, const XML_Char* name) {
+  TRACE_LINE();
+  XmlNode& node = builder.document->nodes.emplace_back();
+  node.kind = kind;
+  if (name) node.name = name;
+  if (builder.open.empty()) {
+    if (builder.lastTopNode) {
+      builder.lastTopNode->nextSibling = &node;
+    } else {
+      builder.document->firstTopNode = &node;
+    }
+    builder.lastTopNode = &node;
+    return &node;
+  }
+  XmlTreeBuilder::OpenElement& parent = builder.open.back();
+  if (parent.lastChild) {
+    parent.lastChild->nextSibling = &node;
+  } else {
+    parent.node->firstChild = &node;
+  }
+  parent.lastChild = &node;
+  return &node;
+}
+
+// Expat hands every line break over as LF; the text keeps the file's own style.
+void appendInFileStyle(std::string& text, const char* data, std::size_t size, LineEnd style) {
+  if (style == LineEnd::Lf) {
+    text.append(data, size);
+    return;
+  }
+  const char* const lineEnd = style == LineEnd::CrLf ? "\r\n" : "\r";
+  const char* const end = data + size;
+  while (data < end) {
+    const void* found = std::memchr(data, '\n', static_cast<std::size_t>(end - data));
+    const char* stop = found ? static_cast<const char*>(found) : end;
+    text.append(data, static_cast<std::size_t>(stop - data));
+    if (!found) break;
+    text += lineEnd;
+    data = stop + 1;
+  }
+}
+
+void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char** attributes) {
+  XmlTreeBuilder& builder = builderOf(userData);
+  XmlNode* node = addNode(builder, NodeKind::Element, name);
+  std::size_t count = 0;
+  while (attributes[2 * count]) ++count;
+  node->attributes.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    node->attributes.push_back(XmlAttribute{attributes[2 * i], attributes[2 * i + 1]});
+  }
+  if (!builder.document->root) builder.document->root = node;
+  builder.open.push_back({node, nullptr});
+}
+
+void XMLCALL onEndElement(void* userData, const XML_Char*) {
+  XmlTreeBuilder& builder = builderOf(userData);
+  if (!builder.open.empty()) builder.open.pop_back();
+}
+
+void XMLCALL onCharacterData(void* userData, const XML_Char* data, int size) {
+  XmlTreeBuilder& builder = builderOf(userData);
+  if (builder.openCData) {
+    builder.openCData->text.append(data, static_cast<std::size_t>(size));
+  } else if (!builder.open.empty()) {
+    appendInFileStyle(builder.open.back().node->text, data, static_cast<std::size_t>(size),
+                      builder.lineEnds->style);
+  }
+}
+
+void XMLCALL onComment(void* userData, const XML_Char* data) {
+  addNode(builderOf(userData), NodeKind::Comment, nullptr)->text = data;
+}
+
+void XMLCALL onProcessingInstruction(void* userData, const XML_Char* target, const XML_Char* data) {
+  addNode(builderOf(userData), NodeKind::ProcessingInstruction, target)->text = data;
+}
+
+void XMLCALL onStartCData(void* userData) {
+  XmlTreeBuilder& builder = builderOf(userData);
+  builder.openCData = addNode(builder, NodeKind::CData, nullptr);
+}
+
+void XMLCALL onEndCData(void* userData) { builderOf(userData).openCData = nullptr; }
+
+void XMLCALL onStartDocType(void* userData, const XML_Char* name, const XML_Char*, const XML_Char*,
+                            int) {
+  addNode(builderOf(userData), NodeKind::DocType, name);
+}
+
+// Registering a default handler is what stops Expat from expanding internal
+// entities in content; those references then arrive as skipped entities.
+void XMLCALL onOtherMarkup(void*, const XML_Char*, int) {}
+
+void XMLCALL onSkippedEntity(void* userData, const XML_Char* name, int isParameterEntity) {
+  XmlTreeBuilder& builder = builderOf(userData);
+  if (isParameterEntity || builder.open.empty() || builder.openCData) return;
+  std::string& text = builder.open.back().node->text;
+  text += '&';
+  text += name;
+  text += ';';
+}
+
+}  // namespace
+
+void attachTreeBuilder(XML_Parser parser, XmlTreeBuilder& builder) {
+  TRACE_LINE();
+  XML_SetUserData(parser, &builder);
+  XML_SetElementHandler(parser, onStartElement, onEndElement);
+  XML_SetCharacterDataHandler(parser, onCharacterData);
+  XML_SetCommentHandler(parser, onComment);
+  XML_SetProcessingInstructionHandler(parser, onProcessingInstruction);
+  XML_SetCdataSectionHandler(parser, onStartCData, onEndCData);
+  XML_SetStartDoctypeDeclHandler(parser, onStartDocType);
+  XML_SetDefaultHandler(parser, onOtherMarkup);
+  XML_SetSkippedEntityHandler(parser, onSkippedEntity);
+}
+
+}  // namespace database

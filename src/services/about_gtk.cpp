@@ -1,0 +1,34 @@
+// The about dialog: name, version, description, credits and logo.
+#include "services/about_gtk.h"
+
+#include <gtk/gtk.h>
+
+#include "app/app_state.h"
+#include "resources/pictures_gtk.h"
+
+namespace services {
+
+bool AboutProgramDialog() {
+  TRACE_LINE();
+  GdkPixbuf* logo = resources::loadPicture("logo");
+  if (!logo) return false;
+  GtkWidget* dialog = gtk_about_dialog_new();
+  GtkAboutDialog* about = GTK_ABOUT_DIALOG(dialog);
+  gtk_about_dialog_set_program_name(about, g_get_application_name());
+  const std::string version = "\n0.25.36 gtk" + std::to_string(GTK_MAJOR_VERSION);
+  gtk_about_dialog_set_version(about, version.c_str());
+  gtk_about_dialog_set_comments(
+      about, "Viewer für die Zarnel-API-Funktions-Sammlung.\nViewer for the Zarnel API-functions-collection.");
+  const char* authors[] = {"The Zarnel API Viewer developers", nullptr};
+  gtk_about_dialog_set_authors(about, authors);
+  gtk_about_dialog_set_license(about, "Free to use, copy and share with the Zarnel snippet library.");
+  gtk_about_dialog_set_website(about, "https://zarnel.example.org/api-viewer/");
+  gtk_about_dialog_set_logo(about, logo);
+  g_object_unref(logo);
+  gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+  gtk_dialog_run(GTK_DIALOG(dialog));
+  gtk_widget_destroy(dialog);
+  return true;
+}
+
+}  // namespace services

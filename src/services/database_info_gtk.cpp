@@ -1,0 +1,180 @@
+// Builds and fills the database information window.
+#include "services/database_info_gtk.h"
+
+#include <string>
+
+#include <gdk/gdkkeysyms.h>
+
+#include "app/app_state.h"
+#include "app/event_queue.h"
+#include "app/fonts_gtk.h"
+#include "config/app_settings.h"
+#include "database/topic_index.h"
+#include "database/topic_tree_gtk.h"
+#include "resources/pictures_gtk.h"
+
+namespace services {
+
+DatabaseInfoWindow databaseInfoWindow;
+
+namespace {
+
+enum ControlKind { Frame, Label, Field, NumberField, Icon, Arrow };
+
+struct ControlSpec {
+  int number;  // -1: no event number
+  ControlKind kind;
+  int x, y, width, height;
+  const char* text;  // frame title, label text, icon tooltip
+  const char* picture;
+};
+
+const ControlSpec controls[] = {
+    {61, Frame, 5, 2, 690, 121, "Datenbank & Library ...", nullptr},
+    {62, Frame, 5, 128, 690, 72, "Gewählte Datei ...", nullptr},
+    {63, Icon, 7, 24, 16, 16, "Klick öffnet den Dateimanager mit dem Library-Pfad.", "database"},
+    {45, Label, 28, 25, 137, 22, "Datenbank (xml):", nullptr},
+    {46, Field, 170, 20, 520, 24, nullptr, nullptr},
+    {47, Label, 5, 49, 160, 22, "Inhalt:", nullptr},
+    {48, Field, 170, 45, 520, 24, nullptr, nullptr},
+    {49, Label, 5, 73, 160, 22, "Library (Hauptordner):", nullptr},
+    {50, Field, 170, 69, 520, 24, nullptr, nullptr},
+    {-1, Arrow, 154, 95, 16, 16, nullptr, "arrow-right"},
+    {57, Label, 185, 97, 120, 22, "Themen:", nullptr},
+    {58, NumberField, 310, 93, 80, 24, nullptr, nullptr},
+    {59, Label, 485, 97, 120, 22, "Einträge:", nullptr},
+    {60, NumberField, 610, 93, 80, 24, nullptr, nullptr},
+    {64, Icon, 7, 150, 16, 16, "Klick kopiert den Code-Pfad ins Clipboard.", "document"},
+    {51, Label, 28, 151, 137, 22, "Datei (+ Unterordner):", nullptr},
+    {52, Field, 170, 146, 520, 24, nullptr, nullptr},
+    {-1, Arrow, 154, 173, 16, 16, nullptr, "arrow-right"},
+    {53, Label, 185, 175, 120, 22, "Code-Format:", nullptr},
+    {54, Field, 310, 170, 80, 24, nullptr, nullptr},
+    {55, Label, 485, 175, 120, 22, "Executable-Format:", nullptr},
+    {56, Field, 610, 170, 80, 24, nullptr, nullptr},
+};
+
+GtkWidget* pictureOrStock(const char* picture, const char* stock) {
+  if (GtkWidget* image = resources::pictureImage(picture)) return image;
+  return gtk_image_new_from_stock(stock, GTK_ICON_SIZE_MENU);
+}
+
+gboolean onIconPress(GtkWidget*, GdkEventButton* event, gpointer number) {
+  if (event->button == 1 && event->type == GDK_BUTTON_PRESS)
+    app::postWidgetEvent(DatabaseInfoWindowNo, GPOINTER_TO_INT(number), app::EventType::LeftClick);
+  return TRUE;
+}
+
+gboolean onInfoDelete(GtkWidget*, GdkEvent*, gpointer) {
+  app::Event event;
+  event.kind = app::EventKind::Close;
+  event.window = DatabaseInfoWindowNo;
+  app::postEvent(event);
+  return TRUE;
+}
+
+gboolean onInfoEscape(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer) {
+  app::postMenuEvent(DatabaseInfoWindowNo, 14);
+  return TRUE;
+}
+
+GtkWidget* makeControl(const ControlSpec& spec) {
+  switch (spec.kind) {
+    case Frame: {
+      GtkWidget* frame = gtk_frame_new(nullptr);
+      GtkWidget* title = gtk_label_new(spec.text);
+      if (app::boldUiFont) gtk_widget_modify_font(title, app::boldUiFont);
+      gtk_frame_set_label_widget(GTK_FRAME(frame), title);
+      return frame;
+    }
+    case Label: {
+      GtkWidget* label = gtk_label_new(spec.text);
+      gtk_misc_set_alignment(GTK_MISC(label), 1.0f, 0.5f);
+      return label;
+    }
+    case Field:
+    case NumberField: {
+      GtkWidget* field = gtk_entry_new();
+      gtk_editable_set_editable(GTK_EDITABLE(field), FALSE);
+      if (spec.kind == NumberField) gtk_entry_set_alignment(GTK_ENTRY(field), 1.0f);
+      return field;
+    }
+    case Icon: {
+      GtkWidget* box = gtk_event_box_new();
+      gtk_event_box_set_visible_window(GTK_EVENT_BOX(box), FALSE);
+      gtk_container_add(GTK_CONTAINER(box),
+                        pictureOrStock(spec.picture, spec.number == 63 ? GTK_STOCK_HARDDISK : GTK_STOCK_FILE));
+      gtk_widget_set_tooltip_text(box, spec.text);
+      g_signal_connect(box, "button-press-event", G_CALLBACK(onIconPress), GINT_TO_POINTER(spec.number));
+      return box;
+    }
+    case Arrow: return pictureOrStock(spec.picture, GTK_STOCK_GO_FORWARD);
+  }
+  return nullptr;
+}
+
+void setField(int control, const std::string& text) {
+  if (GtkWidget* field = databaseInfoWindow.control[control]) gtk_entry_set_text(GTK_ENTRY(field), text.c_str());
+}
+
+}  // namespace
+
+void createDatabaseInfoWindow() {
+  TRACE_LINE();
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  databaseInfoWindow.window = window;
+  gtk_window_set_title(GTK_WINDOW(window), "About: current Database & File");
+  gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_UTILITY);
+  gtk_widget_set_size_request(window, 700, 205);
+  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+  GtkWidget* fixed = gtk_fixed_new();
+  gtk_container_add(GTK_CONTAINER(window), fixed);
+  for (const ControlSpec& spec : controls) {
+    GtkWidget* widget = makeControl(spec);
+    gtk_widget_set_size_request(widget, spec.width, spec.height);
+    gtk_fixed_put(GTK_FIXED(fixed), widget, spec.x, spec.y);
+    if (spec.number >= 0) databaseInfoWindow.control[spec.number] = widget;
+  }
+  g_signal_connect(window, "delete-event", G_CALLBACK(onInfoDelete), nullptr);
+  GtkAccelGroup* keys = gtk_accel_group_new();
+  gtk_accel_group_connect(keys, GDK_KEY_Escape, GdkModifierType(0), GtkAccelFlags(0),
+                          g_cclosure_new(G_CALLBACK(onInfoEscape), nullptr, nullptr));
+  gtk_window_add_accel_group(GTK_WINDOW(window), keys);
+  gtk_widget_show_all(fixed);
+}
+
+void setSelectedFileFields(const std::string& file, const std::string& codeFormat,
+                           const std::string& executableFormat) {
+  setField(FileFieldControl, file);
+  setField(CodeFormatFieldControl, codeFormat);
+  setField(ExecutableFormatFieldControl, executableFormat);
+}
+
+std::string databaseInfoFieldText(int control) {
+  GtkWidget* field = control >= 0 && control < DatabaseInfoControlCount ? databaseInfoWindow.control[control] : nullptr;
+  if (!field || !GTK_IS_ENTRY(field)) return std::string();
+  return gtk_entry_get_text(GTK_ENTRY(field));
+}
+
+void fillDatabaseInfo() {
+  TRACE_LINE();
+  setField(DatabaseFieldControl, appState.databasePath);
+  const std::string rootText = database::topicRowCount() > 0 ? database::topicRowText(0) : std::string();
+  const std::string entryText = database::indexEntries.empty() ? std::string() : database::indexEntries[0].Text;
+  setField(ContentFieldControl, rootText + " - " + entryText);
+  setField(LibraryFieldControl, appSettings.Lib_path);
+  setField(TopicsFieldControl, std::to_string(appState.groupCount));
+  setField(EntriesFieldControl, std::to_string(appState.codeTopicCount));
+}
+
+void showDatabaseInfo() {
+  if (databaseInfoWindow.window) gtk_widget_show(databaseInfoWindow.window);
+  if (databaseInfoWindow.window) gtk_window_present(GTK_WINDOW(databaseInfoWindow.window));
+}
+
+void hideDatabaseInfo() {
+  if (databaseInfoWindow.window) gtk_widget_hide(databaseInfoWindow.window);
+}
+
+}  // namespace services

@@ -1,0 +1,41 @@
+// The database information window: which database, library and snippet are in use.
+#pragma once
+
+#include <string>
+
+#include <gtk/gtk.h>
+
+namespace services {
+
+enum DatabaseInfoControl {
+  DatabaseFieldControl = 46,
+  ContentFieldControl = 48,
+  LibraryFieldControl = 50,
+  FileFieldControl = 52,
+  CodeFormatFieldControl = 54,
+  ExecutableFormatFieldControl = 56,
+  TopicsFieldControl = 58,
+  EntriesFieldControl = 60,
+  FolderIconControl = 63,
+  CopyIconControl = 64,
+  DatabaseInfoControlCount = 65
+};
+
+struct DatabaseInfoWindow {
+  GtkWidget* window = nullptr;
+  GtkWidget* control[DatabaseInfoControlCount] = {};
+};
+extern DatabaseInfoWindow databaseInfoWindow;
+
+// Created once at start-up, hidden.
+void createDatabaseInfoWindow();
+// The three fields that follow the shown snippet, also while the window is hidden.
+void setSelectedFileFields(const std::string& file, const std::string& codeFormat,
+                           const std::string& executableFormat);
+std::string databaseInfoFieldText(int control);
+// Refills database, content, library and the two counts.
+void fillDatabaseInfo();
+void showDatabaseInfo();
+void hideDatabaseInfo();
+
+}  // namespace services

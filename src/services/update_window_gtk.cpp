@@ -1,0 +1,72 @@
+// Builds the update window, created hidden at start-up.
+#include "services/update_window_gtk.h"
+
+#include <gdk/gdkkeysyms.h>
+
+#include "app/app_state.h"
+#include "app/event_queue.h"
+
+namespace services {
+
+UpdateWindow updateWindow;
+
+namespace {
+
+const char* const rowLabels[3] = {"App-Update gtk2 verfügbar? ", "App-Update gtk3 verfügbar? ",
+                                  "API-Update (Codes & Datenbank) verfügbar? "};
+
+gboolean onUpdateDelete(GtkWidget*, GdkEvent*, gpointer) {
+  app::Event event;
+  event.kind = app::EventKind::Close;
+  event.window = UpdateWindowNo;
+  app::postEvent(event);
+  return TRUE;
+}
+
+gboolean onUpdateEscape(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer) {
+  app::postMenuEvent(UpdateWindowNo, 14);
+  return TRUE;
+}
+
+}  // namespace
+
+void createUpdateWindow() {
+  TRACE_LINE();
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  updateWindow.window = window;
+  gtk_window_set_title(GTK_WINDOW(window), "Zarnel-Linux-API-Viewer: Update check");
+  gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_UTILITY);
+  gtk_widget_set_size_request(window, 640, 105);
+  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+  GtkWidget* fixed = gtk_fixed_new();
+  gtk_container_add(GTK_CONTAINER(window), fixed);
+  for (int row = 0; row < 3; ++row) {
+    GtkWidget* label = gtk_label_new(rowLabels[row]);
+    gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);
+    gtk_widget_set_size_request(label, 345, 22);
+    gtk_fixed_put(GTK_FIXED(fixed), label, 5, 15 + 30 * row);
+    GtkWidget* result = gtk_entry_new();
+    gtk_editable_set_editable(GTK_EDITABLE(result), FALSE);
+    gtk_widget_set_size_request(result, 280, 26);
+    gtk_fixed_put(GTK_FIXED(fixed), result, 355, 10 + 30 * row);
+    updateWindow.label[row] = label;
+    updateWindow.result[row] = result;
+  }
+  g_signal_connect(window, "delete-event", G_CALLBACK(onUpdateDelete), nullptr);
+  GtkAccelGroup* keys = gtk_accel_group_new();
+  gtk_accel_group_connect(keys, GDK_Escape, GdkModifierType(0), GtkAccelFlags(0),
+                          g_cclosure_new(G_CALLBACK(onUpdateEscape), nullptr, nullptr));
+  gtk_window_add_accel_group(GTK_WINDOW(window), keys);
+  gtk_widget_show_all(fixed);
+}
+
+void showUpdateWindow() {
+  if (updateWindow.window) gtk_window_present(GTK_WINDOW(updateWindow.window));
+}
+
+void hideUpdateWindow() {
+  if (updateWindow.window) gtk_widget_hide(updateWindow.window);
+}
+
+}  // namespace services

@@ -1,0 +1,19 @@
+// The update window: whether a newer program or library has been published.
+#pragma once
+
+#include <gtk/gtk.h>
+
+namespace services {
+
+struct UpdateWindow {
+  GtkWidget* window = nullptr;
+  GtkWidget* label[3] = {};
+  GtkWidget* result[3] = {};
+};
+extern UpdateWindow updateWindow;
+
+void createUpdateWindow();
+void showUpdateWindow();
+void hideUpdateWindow();
+
+}  // namespace services

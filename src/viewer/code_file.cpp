@@ -1,0 +1,146 @@
+// Reading a snippet file into the text the code view shows, and the properties it declares.
+#include "viewer/code_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/app_state.h"
+#include "app/paths.h"
+#include "viewer/text_decoding.h"
+
+namespace viewer {
+
+CodeFileProperties codeFileProperties;
+const char* const codeFileTypes = "zn;zni;znf";
+
+namespace {
+
+const std::string_view optionsMarker = "; IDE Options = ";
+const std::string_view enableUnicodeOption = "; EnableUnicode";
+const std::string_view gtk2Option = "; SubSystem = gtk2";
+const std::string_view gtk3Option = "; SubSystem = gtk3";
+
+bool startsWith(std::string_view line, std::string_view prefix) {
+  return line.size() >= prefix.size() && line.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Reads until the end of the file, whatever size the file claims (files below
+// /proc claim 0). Spare room lets the final read see the end without growing.
+bool readAll(int fd, std::size_t sizeHint, std::string& bytes) {
+  bytes.resize(sizeHint + 4096);
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t got = read(fd, &bytes[filled], bytes.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  bytes.resize(filled);
+  return true;
+}
+
+// Only regular files count: a folder cannot be read as text, and opening a FIFO
+// or reading a device would block the viewer or never end. O_NONBLOCK keeps the
+// open itself from waiting on a FIFO. A read error makes the file unreadable
+// rather than silently cut short.
+bool readWholeFile(const std::string& path, std::string& bytes) {
+  TRACE_LINE();
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat info;
+  bool done = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (done) done = readAll(fd, static_cast<std::size_t>(info.st_size), bytes);
+  close(fd);
+  return done;
+}
+
+void recordOption(std::string_view line) {
+  if (startsWith(line, enableUnicodeOption)) codeFileProperties.EnableUnicode = 1;
+  if (startsWith(line, gtk2Option)) codeFileProperties.SubSystem = 1;
+  if (startsWith(line, gtk3Option)) codeFileProperties.SubSystem = 2;
+}
+
+void appendViewLine(std::string& view, std::string_view line) {
+  if (!view.empty()) view.push_back('\n');
+  view.append(line);
+}
+
+// Where the line starting at pos ends (at its CR or LF, or at the end).
+std::size_t lineEnd(const std::string& text, std::size_t pos) {
+  const std::size_t size = text.size();
+  const char* data = text.data();
+  while (pos < size && data[pos] != '\n' && data[pos] != '\r') ++pos;
+  return pos;
+}
+
+// Where the next line starts after a line that ends at end.
+std::size_t nextLineStart(const std::string& text, std::size_t end) {
+  if (end >= text.size()) return end;
+  if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') return end + 2;
+  return end + 1;
+}
+
+std::string buildViewText(const std::string& decoded) {
+  TRACE_LINE();
+  std::string view;
+  view.reserve(decoded.size());
+  bool hiding = false;
+  std::size_t pos = 0;
+  while (pos < decoded.size()) {
+    const std::size_t end = lineEnd(decoded, pos);
+    std::size_t start = pos;
+    while (start < end && decoded[start] == '?') ++start;
+    const std::string_view line(decoded.data() + start, end - start);
+    if (hiding || startsWith(line, optionsMarker)) {
+      hiding = true;
+      recordOption(line);
+    } else {
+      appendViewLine(view, line);
+    }
+    pos = nextLineStart(decoded, end);
+  }
+  return view;
+}
+
+}  // namespace
+
+std::string codeFileFullPath(const std::string& libPath, const std::string& file) {
+  return paths::joinLibraryPath(libPath, file);
+}
+
+std::string codeFileExtension(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  const std::size_t slash = path.rfind('/');
+  if (dot == std::string::npos) return std::string();
+  if (slash != std::string::npos && (dot < slash || dot == slash + 1)) return std::string();
+  return path.substr(dot + 1);
+}
+
+bool passesCodeTypeTest(const std::string& extension) {
+  return !extension.empty() && std::string_view(codeFileTypes).find(extension) != std::string_view::npos;
+}
+
+std::string firstDroppedPath(const std::string& joinedPaths) {
+  return joinedPaths.substr(0, joinedPaths.find('\n'));
+}
+
+CodeText readCodeFile(const std::string& fullPath) {
+  TRACE_LINE();
+  codeFileProperties = CodeFileProperties();
+  std::string bytes;
+  if (!readWholeFile(fullPath, bytes)) return {std::string(), false};
+  const ByteOrderMark mark = detectByteOrderMark(bytes.data(), bytes.size());
+  if (mark.format == TextFormat::Utf8) codeFileProperties.SourceUtf8 = 1;
+  TRACE_LINE();
+  const std::string decoded = decodeToUtf8(bytes.data() + mark.length, bytes.size() - mark.length, mark.format);
+  return {buildViewText(decoded), true};
+}
+
+}  // namespace viewer

@@ -1,0 +1,129 @@
+// Loading snippets into the code view and showing the selected topic.
+#include "viewer/code_view_gtk.h"
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+#include "app/main_window_gtk.h"
+#include "app/paths.h"
+#include "app/window_title.h"
+#include "config/app_settings.h"
+#include "database/topic_tree_gtk.h"
+#include "services/database_info_gtk.h"
+#include "services/process_launcher.h"
+#include "viewer/code_file.h"
+#include "viewer/highlighter_gtk.h"
+#include "viewer/topic_display.h"
+
+namespace viewer {
+namespace {
+
+GtkTextBuffer* codeBuffer() { return gtk_text_view_get_buffer(app::codeView()); }
+
+void setCodeText(const std::string& text) {
+  TRACE_LINE();
+  gtk_text_buffer_set_text(codeBuffer(), text.c_str(), static_cast<gint>(text.size()));
+  GtkTextIter start;
+  gtk_text_buffer_get_start_iter(codeBuffer(), &start);
+  gtk_text_buffer_place_cursor(codeBuffer(), &start);
+}
+
+void reportMissingFile(const std::string& givenPath) {
+  TRACE_LINE();
+  clearCodeView();
+  services::startProgram("beep", "-f 130.8 -l 100", "");
+  if (appState.missingFileWarning == 1) {
+    app::showMessage(app::messageTitle, missingFileMessage(givenPath, appSettings.Lib_path));
+    appState.missingFileWarning = 0;
+  } else {
+    setCodeText(missingFileBanner);
+  }
+}
+
+void showFileProperties(const std::string& file) {
+  TRACE_LINE();
+  app::setPropertyLabel(app::SourceLabelGadget, sourceLabelText(codeFileProperties));
+  app::setPropertyLabel(app::ExecutableLabelGadget, executableLabelText(codeFileProperties));
+  app::setPropertyLabel(app::SubsystemLabelGadget, subsystemLabelText(codeFileProperties));
+  services::setSelectedFileFields(file, codeFormatText(codeFileProperties),
+                                  executableFormatText(codeFileProperties));
+}
+
+}  // namespace
+
+void clearCodeView() { setCodeText(std::string()); }
+
+void showDescription(const std::string& text) {
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(app::descriptionView());
+  gtk_text_buffer_set_text(buffer, text.c_str(), static_cast<gint>(text.size()));
+}
+
+void setDescriptionAlarm(bool alarm) {
+  GtkWidget* description = app::mainWindow.gadget[app::DescriptionGadget];
+  if (!alarm) {
+    gtk_widget_modify_base(description, GTK_STATE_NORMAL, nullptr);
+    return;
+  }
+  GdkColor colour;
+  colour.pixel = 0;
+  colour.red = static_cast<guint16>((appState.flashColour & 0xFF) * 257);
+  colour.green = static_cast<guint16>(((appState.flashColour >> 8) & 0xFF) * 257);
+  colour.blue = static_cast<guint16>(((appState.flashColour >> 16) & 0xFF) * 257);
+  gtk_widget_modify_base(description, GTK_STATE_NORMAL, &colour);
+}
+
+int loadCodeFile(const std::string& path, int external) {
+  TRACE_LINE();
+  codeFileProperties = CodeFileProperties();
+  std::string fullPath;
+  if (external == 0) {
+    fullPath = codeFileFullPath(appSettings.Lib_path, path);
+  } else {
+    fullPath = firstDroppedPath(path);
+    const std::string extension = codeFileExtension(fullPath);
+    if (!passesCodeTypeTest(extension)) {
+      app::showMessage(app::messageTitle, unsupportedTypeMessage(extension));
+      return 0;
+    }
+    app::setMainTitle(app::titleForExternalFile(fullPath));
+    appState.currentCodeFile.clear();
+  }
+  TRACE_LINE();
+  const CodeText code = readCodeFile(fullPath);
+  if (!code.opened) {
+    reportMissingFile(path);
+    return 0;
+  }
+  setCodeText(code.text);
+  if (appSettings.CodeMarks != 0 && passesCodeTypeTest(codeFileExtension(fullPath)))
+    highlightCodeView(app::codeView());
+  return 1;
+}
+
+void showSelectedTopic(app::EventType type) {
+  TRACE_LINE();
+  const int row = database::selectedTopicRow(app::topicTreeView());
+  if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return;
+  const database::IndexEntry& entry = database::indexEntries[row];
+  if (database::topicRowLevel(row) < 2)
+    showDescription(entry.Text);
+  else
+    showDescription(descriptionForLanguage(entry, config::displayLanguage()));
+  if (entry.File.empty()) {
+    appState.currentCodeFile.clear();
+    app::setMainTitle(app::programTitle);
+    services::setSelectedFileFields("", "", "");
+    clearCodeView();
+    return;
+  }
+  if (entry.File != appState.currentCodeFile) {
+    const std::string file = entry.File;  // the load may not change the entry, but keep a copy
+    setDescriptionAlarm(loadCodeFile(file, 0) == 0);
+    appState.currentCodeFile = file;
+    showFileProperties(file);
+    app::setMainTitle(app::titleForCodeFile(file, appSettings.SourceInTitle, appSettings.Lib_path));
+  }
+  // Runs after a load too: a click that shows a topic also records it.
+  if (entry.File == appState.currentCodeFile && type == app::EventType::LeftClick) app::recordHistory(row);
+}
+
+}  // namespace viewer

@@ -1,0 +1,166 @@
+// Turns the bytes of a snippet file into UTF-8 text by its byte-order mark.
+#include "viewer/text_decoding.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "app/app_state.h"
+
+namespace viewer {
+namespace {
+
+const char replacementCharacter[] = "\xEF\xBF\xBD";
+
+void appendCodePoint(std::string& out, std::uint32_t code) {
+  if (code < 0x80) {
+    out.push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else if (code < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
+}
+
+bool hasPrefix(const unsigned char* bytes, std::size_t size, const char* prefix, std::size_t length) {
+  return size >= length && std::memcmp(bytes, prefix, length) == 0;
+}
+
+// Length of the well-formed UTF-8 sequence at s, or 0 when it is ill-formed; then
+// *bad is the length of its maximal ill-formed subpart (at least 1). The ranges of
+// the second byte follow the Unicode table of well-formed sequences, which rules
+// out overlong forms, surrogates and code points above U+10FFFF.
+std::size_t utf8SequenceLength(const unsigned char* s, std::size_t left, std::size_t* bad) {
+  const unsigned char lead = s[0];
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    *bad = 1;
+    return 0;
+  }
+  if (left < 2 || s[1] < low || s[1] > high) {
+    *bad = 1;
+    return 0;
+  }
+  for (std::size_t i = 2; i < length; ++i) {
+    if (i >= left || s[i] < 0x80 || s[i] > 0xBF) {
+      *bad = i;
+      return 0;
+    }
+  }
+  return length;
+}
+
+// Copies well-formed runs in one piece; only NUL bytes and bad sequences break a run.
+std::string decodeUtf8(const unsigned char* s, std::size_t size) {
+  std::string out;
+  out.reserve(size);
+  std::size_t runStart = 0, i = 0;
+  while (i < size) {
+    if (s[i] >= 0x01 && s[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t bad = 0;
+    const std::size_t length = s[i] == 0 ? 0 : utf8SequenceLength(s + i, size - i, &bad);
+    if (length > 0) {
+      i += length;
+      continue;
+    }
+    out.append(reinterpret_cast<const char*>(s) + runStart, i - runStart);
+    if (s[i] == 0) {
+      i += 1;
+    } else {
+      out.append(replacementCharacter);
+      i += bad;
+    }
+    runStart = i;
+  }
+  out.append(reinterpret_cast<const char*>(s) + runStart, i - runStart);
+  return out;
+}
+
+std::string decodeUtf16Le(const unsigned char* s, std::size_t size) {
+  std::string out;
+  out.reserve(size + size / 2);
+  std::size_t i = 0;
+  while (i + 1 < size) {
+    std::uint32_t unit = s[i] | (s[i + 1] << 8);
+    i += 2;
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < size) {
+      const std::uint32_t next = s[i] | (s[i + 1] << 8);
+      if (next >= 0xDC00 && next <= 0xDFFF) {
+        unit = 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
+        i += 2;
+      }
+    }
+    if (unit == 0) continue;
+    if (unit >= 0xD800 && unit <= 0xDFFF) {
+      out.append(replacementCharacter);
+    } else {
+      appendCodePoint(out, unit);
+    }
+  }
+  if (i < size) out.append(replacementCharacter);
+  return out;
+}
+
+std::string decodeEightBit(const unsigned char* s, std::size_t size) {
+  std::string out;
+  out.reserve(size + size / 8);
+  for (std::size_t i = 0; i < size; ++i) {
+    const unsigned char byte = s[i];
+    if (byte == 0) continue;
+    if (byte < 0x80) {
+      out.push_back(static_cast<char>(byte));
+    } else {
+      out.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+      out.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+ByteOrderMark detectByteOrderMark(const char* bytes, std::size_t size) {
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes);
+  if (hasPrefix(s, size, "\xEF\xBB\xBF", 3)) return {TextFormat::Utf8, 3};
+  if (hasPrefix(s, size, "\xFF\xFE", 2)) return {TextFormat::Utf16Le, 2};
+  if (hasPrefix(s, size, "\xFE\xFF", 2)) return {TextFormat::EightBit, 2};
+  if (hasPrefix(s, size, "\x00\x00\xFE\xFF", 4)) return {TextFormat::EightBit, 4};
+  return {TextFormat::EightBit, 0};
+}
+
+std::string decodeToUtf8(const char* bytes, std::size_t size, TextFormat format) {
+  TRACE_LINE();
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes);
+  switch (format) {
+    case TextFormat::Utf8:
+      return decodeUtf8(s, size);
+    case TextFormat::Utf16Le:
+      return decodeUtf16Le(s, size);
+    case TextFormat::EightBit:
+      break;
+  }
+  return decodeEightBit(s, size);
+}
+
+}  // namespace viewer

@@ -1,0 +1,383 @@
+// Reading the database file: encodings, line ends, texts, errors and the start-up messages.
+#include "database/toc_database.h"
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <expat.h>
+#include <glib.h>
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using database::LineEnd;
+using database::NodeKind;
+using database::XmlNode;
+using database::readDatabaseFile;
+using database::tocDatabase;
+using testing_support::TempDir;
+
+class TocDatabaseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetAppState(dir.path());
+    tocDatabase.reset();
+  }
+  void TearDown() override {
+    tocDatabase.reset();
+    resetAppState("");
+  }
+
+  // Writes the bytes, reads them and returns the document element.
+  const XmlNode* load(const std::string& bytes) {
+    EXPECT_TRUE(readDatabaseFile(dir.write("toc.xml", bytes)));
+    return tocDatabase ? tocDatabase->root : nullptr;
+  }
+
+  TempDir dir;
+};
+
+std::vector<const XmlNode*> children(const XmlNode* node) {
+  std::vector<const XmlNode*> result;
+  for (const XmlNode* child = node->firstChild; child; child = child->nextSibling) {
+    result.push_back(child);
+  }
+  return result;
+}
+
+std::vector<const XmlNode*> childElements(const XmlNode* node) {
+  std::vector<const XmlNode*> result;
+  for (const XmlNode* child : children(node)) {
+    if (child->kind == NodeKind::Element) result.push_back(child);
+  }
+  return result;
+}
+
+std::string toUtf16(const std::string& utf8, bool bigEndian) {
+  glong units = 0;
+  gunichar2* wide = g_utf8_to_utf16(utf8.c_str(), -1, nullptr, &units, nullptr);
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (glong i = 0; i < units; ++i) {
+    const char high = static_cast<char>(wide[i] >> 8);
+    const char low = static_cast<char>(wide[i] & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  g_free(wide);
+  return bytes;
+}
+
+// ---- files that yield nothing ------------------------------------------------
+
+TEST_F(TocDatabaseTest, FilesThatCannotBeReadYieldNothingAndKeepThePreviousDocument) {
+  const XmlNode* previousRoot = load("<r name=\"old\"/>");
+  ASSERT_NE(previousRoot, nullptr);
+  const database::TocDatabase* previous = tocDatabase.get();
+  g_mkdir_with_parents(dir.file("folder.xml").c_str(), 0755);
+
+  EXPECT_FALSE(readDatabaseFile(""));
+  EXPECT_FALSE(readDatabaseFile(dir.file("missing.xml")));
+  EXPECT_FALSE(readDatabaseFile(dir.file("folder.xml")));
+  EXPECT_FALSE(readDatabaseFile(dir.write("empty.xml", "")));
+
+  EXPECT_EQ(tocDatabase.get(), previous);
+  EXPECT_EQ(tocDatabase->root, previousRoot);
+  EXPECT_EQ(appState.documentRoot, previousRoot);
+  EXPECT_EQ(previousRoot->attributes.at(0).value, "old");
+}
+
+TEST_F(TocDatabaseTest, ANewFileReplacesTheDocumentAndTheRootHandle) {
+  load("<r name=\"old\"/>");
+  const XmlNode* root = load("<r name=\"new\"/>");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->attributes.at(0).value, "new");
+  EXPECT_EQ(appState.documentRoot, root);
+}
+
+// ---- errors --------------------------------------------------------------------
+
+TEST_F(TocDatabaseTest, OnlyBlanksGiveNoElementFound) {
+  EXPECT_EQ(load("  \n\t \r\n  \n"), nullptr);
+  EXPECT_EQ(tocDatabase->status, XML_ERROR_NO_ELEMENTS);
+  EXPECT_EQ(tocDatabase->errorText, "no element found");
+  EXPECT_EQ(appState.documentRoot, nullptr);
+}
+
+TEST_F(TocDatabaseTest, TwoDocumentElementsGiveJunkAfterDocumentElementAtTheSecond) {
+  const XmlNode* root = load("<a>x</a>\n  <b/>\n");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->name, "a");
+  EXPECT_EQ(tocDatabase->status, XML_ERROR_JUNK_AFTER_DOC_ELEMENT);
+  EXPECT_EQ(tocDatabase->errorText, "junk after document element");
+  EXPECT_EQ(tocDatabase->errorLine, 2);
+  EXPECT_EQ(tocDatabase->errorColumn, 3);
+}
+
+TEST_F(TocDatabaseTest, ErrorColumnCountsFromOne) {
+  load("<a>\n<b>\n</c></a>");
+  EXPECT_EQ(tocDatabase->status, XML_ERROR_TAG_MISMATCH);
+  EXPECT_EQ(tocDatabase->errorText, "mismatched tag");
+  EXPECT_EQ(tocDatabase->errorLine, 3);
+  EXPECT_EQ(tocDatabase->errorColumn, 3);  // Expat names the tag's name at 0-based column 2
+}
+
+TEST_F(TocDatabaseTest, WhatWasParsedBeforeAnErrorStays) {
+  std::string xml = "<r name=\"lib\">\n";
+  for (int i = 0; i < 2000; ++i) xml += "  <t theme_en=\"Topic " + std::to_string(i) + "\"/>\n";
+  xml += "  <t theme_en=\"broken\" <oops/>\n</r>\n";
+  ASSERT_GT(xml.size(), 3 * database::databaseBlockSize);
+  const XmlNode* root = load(xml);
+  ASSERT_NE(root, nullptr);
+  EXPECT_NE(tocDatabase->status, 0);
+  EXPECT_EQ(tocDatabase->errorLine, 2002);
+  EXPECT_EQ(childElements(root).size(), 2000u);
+  EXPECT_EQ(appState.documentRoot, root);
+}
+
+TEST_F(TocDatabaseTest, AnErrorBeforeTheFirstElementLeavesNoRoot) {
+  EXPECT_EQ(load("this is no xml"), nullptr);
+  EXPECT_NE(tocDatabase->status, 0);
+  EXPECT_EQ(tocDatabase->errorLine, 1);
+  EXPECT_EQ(tocDatabase->errorColumn, 1);
+  EXPECT_EQ(appState.documentRoot, nullptr);
+}
+
+TEST_F(TocDatabaseTest, BinaryJunkNeverCrashes) {
+  std::mt19937 random(20240611);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (int round = 0; round < 20; ++round) {
+    std::string junk(1000 + 5000 * round, '\0');
+    for (char& c : junk) c = static_cast<char>(byte(random));
+    if (round % 2) junk.replace(0, 3, "<r>");
+    readDatabaseFile(dir.write("junk.xml", junk));
+    ASSERT_TRUE(tocDatabase);
+    EXPECT_NE(tocDatabase->status, 0) << "round " << round;
+    EXPECT_FALSE(tocDatabase->errorText.empty());
+  }
+}
+
+// ---- encodings -------------------------------------------------------------------
+
+const char* const markedTopics =
+    "<r name=\"Bibliothek\">\n"
+    "  <g name=\"Gruppe\">\n"
+    "    <t theme_de=\"\u2730Größe ändern\" theme_en=\"\u21BAResize\" theme_fr=\"Redimensionner\"/>\n"
+    "  </g>\n"
+    "</r>\n";
+
+void expectMarkedTopic(const XmlNode* root) {
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(tocDatabase->status, 0) << tocDatabase->errorText;
+  const XmlNode* topic = childElements(childElements(root).at(0)).at(0);
+  EXPECT_EQ(topic->attributes.at(0).value, "\u2730Größe ändern");
+  EXPECT_EQ(topic->attributes.at(1).value, "\u21BAResize");
+}
+
+TEST_F(TocDatabaseTest, Utf8WithoutDeclarationLoads) { expectMarkedTopic(load(markedTopics)); }
+
+TEST_F(TocDatabaseTest, Utf16LittleEndianWithByteOrderMarkLoads) {
+  expectMarkedTopic(load(toUtf16(markedTopics, false)));
+  EXPECT_EQ(tocDatabase->lineEnd, LineEnd::Lf);
+}
+
+TEST_F(TocDatabaseTest, Utf16BigEndianWithByteOrderMarkLoads) {
+  expectMarkedTopic(load(toUtf16(markedTopics, true)));
+}
+
+TEST_F(TocDatabaseTest, Latin1DeclarationIsHonoured) {
+  const XmlNode* root =
+      load("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<r name=\"Gr\xF6\xDF" "e\">\xE4</r>");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->attributes.at(0).value, "Größe");
+  EXPECT_EQ(root->text, "ä");
+}
+
+// ---- line ends ---------------------------------------------------------------------
+
+struct LineEndCase {
+  const char* name;
+  std::string file;
+  LineEnd style;
+  std::string text;
+};
+
+TEST_F(TocDatabaseTest, TextKeepsTheLineEndStyleOfTheFile) {
+  const std::vector<LineEndCase> cases = {
+      {"LF", "<r a=\"1\">one\ntwo\n</r>\n", LineEnd::Lf, "one\ntwo\n"},
+      {"CR LF", "<r a=\"1\">one\r\ntwo\r\n</r>\r\n", LineEnd::CrLf, "one\r\ntwo\r\n"},
+      {"CR", "<r a=\"1\">one\rtwo\r</r>\r", LineEnd::Cr, "one\rtwo\r"},
+      {"none", "<r a=\"1\">one two</r>", LineEnd::Lf, "one two"},
+      // The first line end decides; later ones are written in its style.
+      {"first decides", "<r a=\"1\">\r\none\ntwo</r>", LineEnd::CrLf, "\r\none\r\ntwo"},
+      // One leading LF is skipped by the examination.
+      {"leading LF", "\n<r a=\"1\">one\rtwo</r>", LineEnd::Cr, "one\rtwo"},
+  };
+  for (const LineEndCase& c : cases) {
+    const XmlNode* root = load(c.file);
+    ASSERT_NE(root, nullptr) << c.name;
+    EXPECT_EQ(tocDatabase->lineEnd, c.style) << c.name;
+    EXPECT_EQ(root->text, c.text) << c.name;
+  }
+}
+
+TEST_F(TocDatabaseTest, Utf16LineEndsAreExaminedAsSixteenBitUnits) {
+  const XmlNode* root = load(toUtf16("<r a=\"1\">one\r\ntwo</r>\r\n", false));
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(tocDatabase->lineEnd, LineEnd::CrLf);
+  EXPECT_EQ(root->text, "one\r\ntwo");
+  load(toUtf16("<r a=\"1\">one\rtwo</r>", true));
+  EXPECT_EQ(tocDatabase->lineEnd, LineEnd::Cr);
+}
+
+TEST_F(TocDatabaseTest, ACrLfSplitByTheBlockBorderStaysCrLf) {
+  std::string xml = "<r a=\"1\">";
+  xml += std::string(database::databaseBlockSize - 1 - xml.size(), 'x');
+  xml += "\r\nend</r>";
+  ASSERT_EQ(xml[database::databaseBlockSize - 1], '\r');
+  const XmlNode* root = load(xml);
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(tocDatabase->lineEnd, LineEnd::CrLf);
+  EXPECT_EQ(root->text.substr(root->text.size() - 5), "\r\nend");
+}
+
+// ---- nodes and texts ----------------------------------------------------------------
+
+TEST_F(TocDatabaseTest, ElementTextIsOnlyTheCharacterDataDirectlyInside) {
+  const XmlNode* root = load(
+      "<r a=\"1\">one<c>inner</c>two<!--note-->three<![CDATA[four]]>five<?pi data?>six</r>");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->text, "onetwothreefivesix");
+  const std::vector<const XmlNode*> nodes = children(root);
+  ASSERT_EQ(nodes.size(), 4u);
+  EXPECT_EQ(nodes[0]->kind, NodeKind::Element);
+  EXPECT_EQ(nodes[0]->text, "inner");
+  EXPECT_EQ(nodes[1]->kind, NodeKind::Comment);
+  EXPECT_EQ(nodes[1]->text, "note");
+  EXPECT_EQ(nodes[2]->kind, NodeKind::CData);
+  EXPECT_EQ(nodes[2]->text, "four");
+  EXPECT_EQ(nodes[3]->kind, NodeKind::ProcessingInstruction);
+  EXPECT_EQ(nodes[3]->name, "pi");
+}
+
+TEST_F(TocDatabaseTest, InternalEntitiesStayAsWrittenInTextButNotInAttributes) {
+  const XmlNode* root = load(
+      "<!DOCTYPE r [<!ENTITY co \"Company\">]>\n"
+      "<r a=\"x &co; y\">Hi &co; &amp; &lt;&#228;&#x2730;</r>");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(tocDatabase->status, 0) << tocDatabase->errorText;
+  EXPECT_EQ(root->text, "Hi &co; & <ä\u2730");
+  EXPECT_EQ(root->attributes.at(0).value, "x Company y");
+  ASSERT_NE(tocDatabase->firstTopNode, nullptr);
+  EXPECT_EQ(tocDatabase->firstTopNode->kind, NodeKind::DocType);
+  EXPECT_EQ(tocDatabase->firstTopNode->nextSibling, root);
+}
+
+TEST_F(TocDatabaseTest, AttributesKeepDocumentOrderAndNormalisedValues) {
+  const XmlNode* root = load("<r z=\"1\" a=\"two\nlines\" m='&quot;q&quot;'/>");
+  ASSERT_NE(root, nullptr);
+  ASSERT_EQ(root->attributes.size(), 3u);
+  EXPECT_EQ(root->attributes[0].name, "z");
+  EXPECT_EQ(root->attributes[1].name, "a");
+  EXPECT_EQ(root->attributes[1].value, "two lines");
+  EXPECT_EQ(root->attributes[2].value, "\"q\"");
+}
+
+TEST_F(TocDatabaseTest, CommentsAndInstructionsBetweenElementsAddNoElements) {
+  const XmlNode* root = load("<?xml version=\"1.0\"?><!--top--><r><!--c--><a/><?x y?><b/></r>");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->name, "r");
+  const std::vector<const XmlNode*> elements = childElements(root);
+  ASSERT_EQ(elements.size(), 2u);
+  EXPECT_EQ(elements[0]->name, "a");
+  EXPECT_EQ(elements[1]->name, "b");
+  EXPECT_EQ(tocDatabase->firstTopNode->kind, NodeKind::Comment);
+}
+
+TEST_F(TocDatabaseTest, AFiftyMegabyteFileLoads) {
+  const std::string topic =
+      "    <t File=\"Group/Topic.zn\" theme_de=\"Thema\" theme_en=\"Topic\" theme_fr=\"Sujet\" "
+      "descript_de=\"Beschreibung\" descript_en=\"Description\" descript_fr=\"Descriptif\"/>\n";
+  const std::size_t topics = 50u * 1024 * 1024 / topic.size() + 1;
+  std::string xml = "<r name=\"big\">\n  <g name=\"group\">\n";
+  xml.reserve(topics * topic.size() + 100);
+  for (std::size_t i = 0; i < topics; ++i) xml += topic;
+  xml += "  </g>\n</r>\n";
+  ASSERT_GE(xml.size(), 50u * 1024 * 1024);
+  const XmlNode* root = load(xml);
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(tocDatabase->status, 0);
+  EXPECT_EQ(childElements(childElements(root).at(0)).size(), topics);
+}
+
+// ---- start-up load ------------------------------------------------------------------
+
+class LoadDatabaseTest : public TocDatabaseTest {
+ protected:
+  void SetUp() override {
+    TocDatabaseTest::SetUp();
+    previous = app::setDialogHandler([this](const app::DialogRequest& request) {
+      requests.push_back(request);
+      return std::string();
+    });
+  }
+  void TearDown() override {
+    app::setDialogHandler(previous);
+    TocDatabaseTest::TearDown();
+  }
+
+  void expectOneMessage(const std::string& title, const std::string& text) {
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].kind, app::DialogKind::Message);
+    EXPECT_EQ(requests[0].title, title);
+    EXPECT_EQ(requests[0].text, text);
+  }
+
+  std::vector<app::DialogRequest> requests;
+  app::DialogHandler previous;
+};
+
+TEST_F(LoadDatabaseTest, NoDatabaseChosen) {
+  appState.databasePath = "";
+  EXPECT_FALSE(database::loadDatabase());
+  expectOneMessage("Linux ZN-ZID-Idavode-Ruriva-Error", "No database selected. Programm canceled!");
+}
+
+TEST_F(LoadDatabaseTest, AFolderOrAnEmptyFileCannotBeOpened) {
+  for (const std::string path : {dir.path(), dir.write("empty.xml", ""), dir.file("none.xml")}) {
+    requests.clear();
+    appState.databasePath = path;
+    EXPECT_FALSE(database::loadDatabase());
+    expectOneMessage("Linux ZN-ZID-Idavode-Ruriva-Error",
+                     "The database '" + path + "' cannot be opened.");
+  }
+}
+
+TEST_F(LoadDatabaseTest, AnXmlErrorIsReportedWithCrSeparatedLines) {
+  appState.databasePath = dir.write("toc.xml", "<a>\n<b>\n</c></a>");
+  EXPECT_FALSE(database::loadDatabase());
+  expectOneMessage("Linux ZN-ZID-Idavode-RurivaError",
+                   "Error in the XML file:\rMessage: mismatched tag\rLine: 3   Character: 3");
+}
+
+TEST_F(LoadDatabaseTest, BlanksOnlyReportNoElementFound) {
+  appState.databasePath = dir.write("toc.xml", " \n \n");
+  EXPECT_FALSE(database::loadDatabase());
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].text.find("Error in the XML file:\rMessage: no element found\rLine: "), 0u);
+}
+
+TEST_F(LoadDatabaseTest, ASoundFileLoadsSilently) {
+  appState.databasePath = dir.write("toc.xml", "<r name=\"lib\"><g/></r>");
+  EXPECT_TRUE(database::loadDatabase());
+  EXPECT_TRUE(requests.empty());
+  ASSERT_NE(appState.documentRoot, nullptr);
+  EXPECT_EQ(appState.documentRoot->name, "r");
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+// The real program from start to end: the main window, the start-up failures and a crash.
+#include <csignal>
+#include <filesystem>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/e2e.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using testing_support::ViewerProcess;
+
+// The main window: the program name, then " ~ " and the shown file, if any.
+const char* const mainWindowRegex = "^Linux ZN-ZID-Idavode-Ruriva( ~ .*)?$";
+const char* const errorTitle = "Linux ZN-ZID-Idavode-Ruriva-Error";
+const char* const xmlErrorTitle = "Linux ZN-ZID-Idavode-RurivaError";
+const int startLimitMs = 20000;
+const int stepLimitMs = 10000;
+
+std::string exactly(const std::string& title) {
+  return "^" + testing_support::regexEscape(title) + "$";
+}
+
+class StartupE2e : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    viewer = std::make_unique<ViewerProcess>();
+    ASSERT_TRUE(viewer->displayRunning()) << "Xvfb could not be started";
+  }
+
+  void TearDown() override {
+    if (!HasFailure()) return;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string picture =
+        std::string(ZN_TEST_BINARY_DIR) + "/e2e-" + info->name() + ".png";
+    if (viewer->running() && viewer->screenshot(picture)) {
+      std::printf("screen at the failure: %s\n", picture.c_str());
+    }
+    std::printf("program stderr:\n%s\n", viewer->standardError().c_str());
+  }
+
+  // Settings that name the database and skip the first-start about dialog.
+  std::string settingsNaming(const std::string& databasePath, int about = 1) {
+    return viewer->writeSettings({"db-path=" + databasePath,
+                                  "Lib-path=" + viewer->programFolder(),
+                                  "about=" + std::to_string(about)});
+  }
+
+  std::string sampleDatabase() {
+    return viewer->programFolder() + testing_support::databaseFileName;
+  }
+
+  // Waits for the message window with this title, presses the key in it and
+  // expects the program to end with status 0.
+  void answerAndExpectCleanEnd(const std::string& title, const std::string& keysym) {
+    const std::string window = viewer->waitForWindow(exactly(title), stepLimitMs);
+    ASSERT_FALSE(window.empty()) << "no window titled " << title;
+    EXPECT_TRUE(viewer->keyUntilHidden(window, keysym, stepLimitMs));
+    EXPECT_EQ(viewer->waitForExit(stepLimitMs), 0);
+  }
+
+  std::unique_ptr<ViewerProcess> viewer;
+};
+
+TEST_F(StartupE2e, SampleLibraryShowsTheMainWindowAndEscapeEndsIt) {
+  viewer->copyProgramFolder();
+  const std::string settings = settingsNaming(sampleDatabase());
+  const std::string settingsBefore = testing_support::readFile(settings);
+  ASSERT_TRUE(viewer->start());
+
+  const std::string window = viewer->waitForWindow(mainWindowRegex, startLimitMs);
+  ASSERT_FALSE(window.empty()) << "the main window did not appear";
+  EXPECT_TRUE(viewer->keyUntilHidden(window, "Escape", stepLimitMs));
+  EXPECT_EQ(viewer->waitForExit(stepLimitMs), 0);
+
+  EXPECT_TRUE(viewer->dialogs().empty()) << viewer->dialogs().front().title;
+  // Nothing is saved at the end.
+  EXPECT_EQ(testing_support::readFile(settings), settingsBefore);
+  EXPECT_EQ(viewer->standardError().find("CRITICAL"), std::string::npos)
+      << viewer->standardError();
+}
+
+TEST_F(StartupE2e, FirstStartShowsTheAboutDialogBeforeTheMainWindowIsUsed) {
+  viewer->copyProgramFolder();
+  const std::string settings = settingsNaming(sampleDatabase(), 0);
+  ASSERT_TRUE(viewer->start());
+
+  const std::string about = viewer->waitForWindow("Zarnel-Linux-API-Viewer", startLimitMs);
+  ASSERT_FALSE(about.empty()) << "the about dialog did not appear";
+  EXPECT_TRUE(viewer->keyUntilHidden(about, "Escape", stepLimitMs));
+  const std::string window = viewer->waitForWindow(mainWindowRegex, stepLimitMs);
+  ASSERT_FALSE(window.empty()) << "the main window did not appear after the about dialog";
+  EXPECT_TRUE(viewer->keyUntilHidden(window, "Escape", stepLimitMs));
+  EXPECT_EQ(viewer->waitForExit(stepLimitMs), 0);
+  // "about" becomes 1 in memory only; the file keeps 0 until a save.
+  EXPECT_NE(testing_support::readFile(settings).find("\nabout=0\n"), std::string::npos);
+}
+
+TEST_F(StartupE2e, MalformedDatabaseShowsTheXmlErrorAndEnds) {
+  viewer->copyBinaryOnly();
+  const std::string database = viewer->writeProgramFile(
+      testing_support::databaseFileName,
+      "<?xml version=\"1.0\"?>\n<root label=\"x\">\n  <a></b>\n</root>\n");
+  settingsNaming(database);
+  ASSERT_TRUE(viewer->start());
+
+  const auto text = viewer->waitForDialog(xmlErrorTitle, startLimitMs);
+  ASSERT_TRUE(text.has_value()) << "no XML error was shown";
+  EXPECT_EQ(*text, "Error in the XML file:\rMessage: mismatched tag\rLine: 3   Character: 8");
+  answerAndExpectCleanEnd(xmlErrorTitle, "Return");
+}
+
+TEST_F(StartupE2e, NoSettingsAndCancelledChooserEndsWithoutWritingSettings) {
+  viewer->copyBinaryOnly();
+  ASSERT_TRUE(viewer->start());
+
+  const std::string chooser =
+      viewer->waitForWindow(exactly("Choose database 'ZN-LinuxAPI-Toc.xml' ..."), startLimitMs);
+  ASSERT_FALSE(chooser.empty()) << "the database chooser did not appear";
+  EXPECT_TRUE(viewer->keyUntilHidden(chooser, "Escape", stepLimitMs));
+
+  const auto text = viewer->waitForDialog(errorTitle, stepLimitMs);
+  ASSERT_TRUE(text.has_value()) << "no message after the cancelled chooser";
+  EXPECT_EQ(*text, "No database selected. Programm canceled!");
+  answerAndExpectCleanEnd(errorTitle, "Return");
+
+  EXPECT_FALSE(std::filesystem::exists(viewer->programFolder() +
+                                       testing_support::settingsFileName));
+  EXPECT_FALSE(std::filesystem::exists(viewer->workingFolder() +
+                                       testing_support::settingsFileName));
+}
+
+TEST_F(StartupE2e, EmptyDatabaseFileCannotBeOpened) {
+  viewer->copyBinaryOnly();
+  const std::string database = viewer->writeProgramFile(testing_support::databaseFileName, "");
+  settingsNaming(database);
+  ASSERT_TRUE(viewer->start());
+
+  const auto text = viewer->waitForDialog(errorTitle, startLimitMs);
+  ASSERT_TRUE(text.has_value()) << "no message for the empty database";
+  EXPECT_EQ(*text, "The database '" + database + "' cannot be opened.");
+  answerAndExpectCleanEnd(errorTitle, "Return");
+}
+
+TEST_F(StartupE2e, DirectoryInPlaceOfTheDatabaseCannotBeOpened) {
+  viewer->copyBinaryOnly();
+  // The settings name the program folder; the database name inside it is a folder.
+  const std::string database = sampleDatabase();
+  std::filesystem::create_directories(database);
+  settingsNaming(viewer->programFolder());
+  ASSERT_TRUE(viewer->start());
+
+  const auto text = viewer->waitForDialog(errorTitle, startLimitMs);
+  ASSERT_TRUE(text.has_value()) << "no message for the folder";
+  EXPECT_EQ(*text, "The database '" + database + "' cannot be opened.");
+  answerAndExpectCleanEnd(errorTitle, "Return");
+}
+
+TEST_F(StartupE2e, SegmentationViolationIsReportedAndEndsWithStatusZero) {
+  viewer->copyProgramFolder();
+  settingsNaming(sampleDatabase());
+  ASSERT_TRUE(viewer->start());
+  ASSERT_FALSE(viewer->waitForWindow(mainWindowRegex, startLimitMs).empty())
+      << "the main window did not appear";
+
+  ASSERT_EQ(kill(viewer->pid(), SIGSEGV), 0);
+  const auto text = viewer->waitForDialog(errorTitle, stepLimitMs);
+  ASSERT_TRUE(text.has_value()) << "no crash report";
+  EXPECT_TRUE(std::regex_match(*text, std::regex("A program error was detected:\n\n"
+                                                 "Error Message:   Segmentation violation\n"
+                                                 "Error Code:      11\n"
+                                                 "Sourcecode line: (-1|[0-9]+)\n")))
+      << *text;
+  answerAndExpectCleanEnd(errorTitle, "Return");
+}
+
+}  // namespace

@@ -22,7 +22,6 @@ namespace {
 
 using testing_support::TempDir;
 using testing_support::readFile;
-using testing_support::writeFile;
 using testing_support::writeScript;
 using Arguments = std::vector<std::string>;
 
@@ -77,12 +76,26 @@ bool waitForFile(const std::string& path, int timeoutMs = 5000) {
   return true;
 }
 
-// A script that writes its arguments, one a line, to the record file. The
-// record appears in one rename, so a reader never sees half of it.
-std::string writeRecorder(const std::string& path, const std::string& record) {
-  writeScript(path, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + record + ".part'\n"
-                    "mv '" + record + ".part' '" + record + "'\n");
+// Writes an executable shell script below the folder, creating its parent folders.
+std::string writeProgram(const TempDir& dir, const std::string& name, const std::string& body) {
+  const std::string path = dir.write(name, "");
+  writeScript(path, body);
   return path;
+}
+
+// A script that writes its arguments, one a line, to the file "record". The
+// record appears in one rename, so a reader never sees half of it.
+std::string writeRecorder(const TempDir& dir, const std::string& name) {
+  const std::string record = dir.file("record");
+  return writeProgram(dir, name, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + record +
+                                     ".part'\nmv '" + record + ".part' '" + record + "'\n");
+}
+
+// A script that writes the output of a command to the file "record".
+std::string writeReporter(const TempDir& dir, const std::string& name, const std::string& command) {
+  const std::string record = dir.file("record");
+  return writeProgram(dir, name, command + " > '" + record + ".part'\nmv '" + record + ".part' '" +
+                                     record + "'\n");
 }
 
 std::string recorded(const std::string& record) {
@@ -106,10 +119,9 @@ TEST(SplitParameters, DoubleQuotesMakeOneArgumentWithoutTheQuotes) {
 
 TEST(ProgramAvailability, APathMustNameANonEmptyExecutableFile) {
   TempDir dir;
-  const std::string script = writeRecorder(dir.file("tool"), dir.file("record"));
-  writeFile(dir.file("plain"), "#!/bin/sh\n");
-  writeFile(dir.file("empty"), "");
-  chmod(dir.file("empty").c_str(), 0755);
+  const std::string script = writeRecorder(dir, "tool");
+  dir.write("plain", "#!/bin/sh\n");
+  chmod(dir.write("empty", "").c_str(), 0755);
   EXPECT_TRUE(services::isProgramAvailable(script));
   EXPECT_FALSE(services::isProgramAvailable(dir.file("plain")));
   EXPECT_FALSE(services::isProgramAvailable(dir.file("empty")));
@@ -120,9 +132,10 @@ TEST(ProgramAvailability, APathMustNameANonEmptyExecutableFile) {
 
 TEST(ProgramAvailability, BareNamesAreSearchedInPathSkippingEmptyEntries) {
   TempDir dir;
-  writeRecorder(dir.file("bin/zn-recorder"), dir.file("record"));
-  writeRecorder(dir.file("here/zn-only-here"), dir.file("record"));
-  writeFile(dir.file("first/zn-recorder"), "not executable");
+  writeRecorder(dir, "bin/zn-recorder");
+  writeRecorder(dir, "here/zn-only-here");
+  dir.write("first/zn-recorder", "not executable");
+  g_mkdir_with_parents(dir.file("bin/zn-folder").c_str(), 0755);
   ScopedWorkingDirectory inside(dir.file("here"));
   {
     // An empty entry does not stand for the working directory.
@@ -130,7 +143,7 @@ TEST(ProgramAvailability, BareNamesAreSearchedInPathSkippingEmptyEntries) {
     ScopedEnvironment environment("PATH", path.c_str());
     EXPECT_TRUE(services::isProgramAvailable("zn-recorder"));
     EXPECT_FALSE(services::isProgramAvailable("zn-only-here"));
-    EXPECT_FALSE(services::isProgramAvailable("bin"));  // a folder is no program
+    EXPECT_FALSE(services::isProgramAvailable("zn-folder"));  // a folder is no program
     EXPECT_FALSE(services::isProgramAvailable(""));
   }
   ScopedEnvironment noPath("PATH", nullptr);
@@ -139,22 +152,22 @@ TEST(ProgramAvailability, BareNamesAreSearchedInPathSkippingEmptyEntries) {
 
 TEST(StartProgram, PassesQuotedArgumentsWithBlanksAsOne) {
   TempDir dir;
-  const std::string script = writeRecorder(dir.file("tool"), dir.file("record"));
+  const std::string script = writeRecorder(dir, "tool");
   ASSERT_TRUE(services::startProgram(script, "-f \"my file.zn\" last", ""));
   EXPECT_EQ(recorded(dir.file("record")), "-f\nmy file.zn\nlast\n");
 }
 
 TEST(StartProgram, ArgumentListsArePassedUnchanged) {
   TempDir dir;
-  const std::string script = writeRecorder(dir.file("tool"), dir.file("record"));
+  const std::string script = writeRecorder(dir, "tool");
   ASSERT_TRUE(services::startProgramWithArguments(script, {"a b", "", "\"q\""}, ""));
   EXPECT_EQ(recorded(dir.file("record")), "a b\n\n\"q\"\n");
 }
 
 TEST(StartProgram, FindsTheProgramThroughPath) {
   TempDir dir;
-  writeRecorder(dir.file("bin/zn-recorder"), dir.file("record"));
-  writeFile(dir.file("first/zn-recorder"), "#!/bin/sh\ntouch '" + dir.file("wrong") + "'\n");
+  writeRecorder(dir, "bin/zn-recorder");
+  dir.write("first/zn-recorder", "#!/bin/sh\ntouch '" + dir.file("wrong") + "'\n");
   const std::string path = ":" + dir.file("first") + "::" + dir.file("bin");
   ScopedEnvironment environment("PATH", path.c_str());
   ASSERT_TRUE(services::startProgram("zn-recorder", "from-path", ""));
@@ -164,7 +177,7 @@ TEST(StartProgram, FindsTheProgramThroughPath) {
 
 TEST(StartProgram, RefusesWhatIsNotAvailable) {
   TempDir dir;
-  writeFile(dir.file("plain"), "#!/bin/sh\ntouch '" + dir.file("ran") + "'\n");
+  dir.write("plain", "#!/bin/sh\ntrue\n");
   EXPECT_FALSE(services::startProgram(dir.file("plain"), "", ""));
   EXPECT_FALSE(services::startProgram("./zn-surely-missing-program", "x", ""));
   EXPECT_FALSE(services::startProgram(dir.file("missing"), "", ""));
@@ -174,8 +187,7 @@ TEST(StartProgram, RefusesWhatIsNotAvailable) {
 
 TEST(StartProgram, RunsInTheGivenWorkingFolder) {
   TempDir dir;
-  writeScript(dir.file("bin/where"), "pwd > '" + dir.file("record.part") + "'\n"
-                                     "mv '" + dir.file("record.part") + "' '" + dir.file("record") + "'\n");
+  writeReporter(dir, "bin/where", "pwd");
   g_mkdir_with_parents(dir.file("work").c_str(), 0755);
   char* real = realpath(dir.file("work").c_str(), nullptr);
   const std::string work = real;
@@ -188,7 +200,7 @@ TEST(StartProgram, RunsInTheGivenWorkingFolder) {
 
 TEST(StartProgram, LeavesNoChildBehind) {
   TempDir dir;
-  const std::string script = writeRecorder(dir.file("tool"), dir.file("record"));
+  const std::string script = writeRecorder(dir, "tool");
   const pid_t started = services::startProgramProcess(script, {"quick"}, "");
   ASSERT_GT(started, 0);
   EXPECT_EQ(recorded(dir.file("record")), "quick\n");
@@ -204,11 +216,12 @@ TEST(StartProgram, LeavesNoChildBehind) {
 
 TEST(StartProgram, TheProgramInheritsNoOtherOpenFiles) {
   TempDir dir;
-  const int leaked = dup2(open("/dev/null", O_RDONLY), 57);
+  const int opened = open("/dev/null", O_RDONLY);
+  ASSERT_GE(opened, 0);
+  const int leaked = dup2(opened, 57);
+  close(opened);
   ASSERT_EQ(leaked, 57);
-  writeScript(dir.file("fds"), "ls /proc/$$/fd > '" + dir.file("record.part") + "'\n"
-                               "mv '" + dir.file("record.part") + "' '" + dir.file("record") + "'\n");
-  const bool started = services::startProgram(dir.file("fds"), "", "");
+  const bool started = services::startProgram(writeReporter(dir, "fds", "ls /proc/$$/fd"), "", "");
   close(leaked);
   ASSERT_TRUE(started);
   const std::string descriptors = "\n" + recorded(dir.file("record"));

@@ -1,0 +1,300 @@
+// Writing the settings record into the settings file, and never losing the old file.
+#include <csignal>
+#include <optional>
+#include <string>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <glib.h>
+
+#include "config/settings_fixture.h"
+
+namespace {
+
+using SaveSettingsTest = testing_support::SettingsTest;
+
+const std::string userKeyLines =
+    "Language=0\nSearchHint=0\nSearchMode=0\nCodeMarks=0\nFontName=Monospace\nFontSize=10\n"
+    "SavePaths=1\nSourceInTitle=1\nSaveWinSetting=0\nDyeingNews=1\nCodeEditorPath=\n";
+
+mode_t modeOf(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
+}
+
+int filesIn(const std::string& folder) {
+  GDir* dir = g_dir_open(folder.c_str(), 0, nullptr);
+  int count = 0;
+  while (dir && g_dir_read_name(dir)) ++count;
+  if (dir) g_dir_close(dir);
+  return count;
+}
+
+mode_t currentUmask() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return mask;
+}
+
+// Lets no file of this process grow beyond a few bytes while it lives.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    previousSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = previous_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previousSignal_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit previous_{};
+  void (*previousSignal_)(int) = nullptr;
+};
+
+TEST_F(SaveSettingsTest, NewFileHoldsTheCommentsPathsAndUserKeysInOrder) {
+  config::SaveSettings();
+  EXPECT_TRUE(dialogs.empty());
+  EXPECT_TRUE(startsWith(settingsBytes(), written("; Viewer\ndb-path=" + folder.path() + "ZN-LinuxAPI-Toc.xml\nLib-path=" +
+                                     folder.path() + "\nabout=0\n; User settings\n" + userKeyLines +
+                                     "; App settings\n"));
+}
+
+TEST_F(SaveSettingsTest, NewFileGetsTheUsualPermissions) {
+  config::SaveSettings();
+  EXPECT_EQ(modeOf(settingsPath()), 0666 & ~currentUmask());
+}
+
+TEST_F(SaveSettingsTest, ExistingFileKeepsItsLinesAndGetsNoComments) {
+  writeSettings("; mine\nLanguage=2\n[Group]\nLanguage=1\n");
+  appSettings.Language = 1;
+  config::SaveSettings();
+  EXPECT_EQ(settingsBytes(),
+            written("; mine\nLanguage=1\ndb-path=" + folder.path() + "ZN-LinuxAPI-Toc.xml\nLib-path=" + folder.path() +
+                    "\nabout=0\nSearchHint=0\nSearchMode=0\nCodeMarks=0\nFontName=Monospace\nFontSize=10\n"
+                    "SavePaths=1\nSourceInTitle=1\nSaveWinSetting=0\nDyeingNews=1\nCodeEditorPath=\n"
+                    "[Group]\nLanguage=1\n"));
+}
+
+TEST_F(SaveSettingsTest, IndentedLowerCaseKeyIsRewrittenInPlaceWithTheProgramsKeyText) {
+  writeSettings("  fontname \t=  Courier \nunknown=kept\n");
+  ASSERT_TRUE(config::LoadSettings());
+  config::SaveSettings();
+  const std::string bytes = settingsBytes();
+  EXPECT_EQ(bytes.find("fontname"), std::string::npos);
+  EXPECT_EQ(bytes, written("FontName=Courier \nunknown="))) << bytes;
+}
+
+TEST_F(SaveSettingsTest, Latin1FileBecomesUtf8WithTheMark) {
+  writeSettings("FontName=B\xE4r\n");
+  ASSERT_TRUE(config::LoadSettings());
+  config::SaveSettings();
+  const std::string bytes = settingsBytes();
+  EXPECT_TRUE(startsWith(bytes, "\xEF\xBB\xBF\n"));
+  EXPECT_NE(bytes.find("\nFontName=B\xC3\xA4r\n"), std::string::npos);
+  ASSERT_TRUE(config::LoadSettings());
+  EXPECT_TRUE(startsWith(appSettings.FontName, "B\xC3\xA4r");
+}
+
+TEST_F(SaveSettingsTest, PathsStayUntouchedWhenNotSavedAndTheAboutDialogWasShown) {
+  writeSettings("db-path=/old/Toc.xml\nLib-path=/old/lib/\n");
+  appSettings.SavePaths = 0;
+  appSettings.about = 1;
+  appSettings.db_path = "/new/";
+  appSettings.Lib_path = "/new/lib/";
+  config::SaveSettings();
+  const std::string bytes = settingsBytes();
+  EXPECT_EQ(bytes, written("db-path=/old/Toc.xml\nLib-path=/old/lib/\nabout=1\n"))) << bytes;
+}
+
+TEST_F(SaveSettingsTest, PathsAreWrittenWhileTheAboutDialogIsPending) {
+  writeSettings("db-path=/old/Toc.xml\nLib-path=/old/lib/\n");
+  appSettings.SavePaths = 0;
+  appSettings.about = 0;
+  appSettings.db_path = "/new/";
+  appSettings.Lib_path = "/new/lib/";
+  config::SaveSettings();
+  EXPECT_TRUE(startsWith(settingsBytes(), written("db-path=/new/ZN-LinuxAPI-Toc.xml\nLib-path=/new/lib/\n")));
+}
+
+TEST_F(SaveSettingsTest, WindowKeysFollowTheLastCommentWhenAsked) {
+  config::setWindowGeometrySource([] { return std::optional<config::WindowGeometry>({5, -7, 900, 650, 300}); });
+  appSettings.SaveWinSetting = 1;
+  appSettings.db_path = "/db/";
+  appSettings.Lib_path = "/lib/";
+  config::SaveSettings();
+  EXPECT_TRUE(startsWith(settingsBytes(),
+            written("; Viewer\ndb-path=/db/ZN-LinuxAPI-Toc.xml\nLib-path=/lib/\nabout=0\n; User settings\n"
+                    "Language=0\nSearchHint=0\nSearchMode=0\nCodeMarks=0\nFontName=Monospace\nFontSize=10\n"
+                    "SavePaths=1\nSourceInTitle=1\nSaveWinSetting=1\nDyeingNews=1\nCodeEditorPath=\n"
+                    "; App settings\nWinX=5\nWinY=-7\nWinWidth=900\nWinHight=650\nSplitter=300\n"));
+  EXPECT_EQ(appSettings.WinX, -1);
+  EXPECT_EQ(appSettings.WinWidth, 800);
+  EXPECT_EQ(appSettings.Splitter, 345);
+}
+
+TEST_F(SaveSettingsTest, NoWindowKeysWithoutTheWindowOrWithoutTheSetting) {
+  config::setWindowGeometrySource([] { return std::optional<config::WindowGeometry>(); });
+  appSettings.SaveWinSetting = 1;
+  config::SaveSettings();
+  EXPECT_EQ(settingsBytes().find("WinX"), std::string::npos);
+
+  config::setWindowGeometrySource([] { return std::optional<config::WindowGeometry>({1, 2, 3, 4, 5}); });
+  appSettings.SaveWinSetting = 0;
+  config::SaveSettings();
+  EXPECT_EQ(settingsBytes().find("WinX"), std::string::npos);
+}
+
+TEST_F(SaveSettingsTest, StoredWindowKeysStayWhenNotWritten) {
+  writeSettings("WinX=11\nSplitter=222\n");
+  config::SaveSettings();
+  EXPECT_EQ(settingsBytes(), written("WinX=11\nSplitter=222\n")));
+}
+
+TEST_F(SaveSettingsTest, FileWithoutFinalLineEndGetsOne) {
+  writeSettings("FontName=Sans");
+  ASSERT_TRUE(config::LoadSettings());
+  config::SaveSettings();
+  const std::string bytes = settingsBytes();
+  EXPECT_TRUE(startsWith(bytes, written("FontName=Sans\n")));
+  EXPECT_TRUE(startsWith(bytes.back(), '\n');
+}
+
+TEST_F(SaveSettingsTest, AMegabyteValueIsWrittenBackWhole) {
+  const std::string editor = "/" + std::string(1 << 20, 'e');
+  writeSettings("CodeEditorPath=" + editor + "\n");
+  ASSERT_TRUE(config::LoadSettings());
+  config::SaveSettings();
+  EXPECT_NE(settingsBytes().find("\nCodeEditorPath=" + editor + "\n"), std::string::npos);
+}
+
+TEST_F(SaveSettingsTest, BinaryBytesAreWrittenBackAsValidUtf8) {
+  std::string bytes = "Junk";
+  for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
+  writeSettings(bytes);
+  ASSERT_TRUE(config::LoadSettings());
+  config::SaveSettings();
+  const std::string saved = settingsBytes();
+  EXPECT_TRUE(g_utf8_validate(saved.data(), static_cast<gssize>(saved.size()), nullptr));
+  EXPECT_NE(saved.find("\nFontName=Monospace\n"), std::string::npos);
+}
+
+TEST_F(SaveSettingsTest, FolderInPlaceOfTheFileIsReportedAndLeftAlone) {
+  ASSERT_EQ(mkdir(settingsPath().c_str(), 0755), 0);
+  config::SaveSettings();
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].kind, app::DialogKind::Message);
+  EXPECT_EQ(dialogs[0].title, "Linux ZN-ZID-Idavode-Ruriva");
+  EXPECT_EQ(dialogs[0].text, "*.ini-file couldn't be updatet!");
+  struct stat info;
+  ASSERT_EQ(stat(settingsPath().c_str(), &info), 0);
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+  EXPECT_EQ(filesIn(folder.path()), 1);
+}
+
+TEST_F(SaveSettingsTest, PermissionBitsOfTheOldFileAreKept) {
+  writeSettings("Language=1\n");
+  ASSERT_EQ(chmod(settingsPath().c_str(), 0640), 0);
+  appSettings.Language = 2;
+  config::SaveSettings();
+  EXPECT_EQ(modeOf(settingsPath()), 0640u);
+  EXPECT_EQ(settingsBytes(), written("Language=2\n")));
+}
+
+TEST_F(SaveSettingsTest, ReadOnlyFileIsLeftUntouchedWithoutAMessage) {
+  const std::string original = "Language=1\n; hand made\n";
+  writeSettings(original);
+  ASSERT_EQ(chmod(settingsPath().c_str(), 0444), 0);
+  appSettings.Language = 2;
+  config::SaveSettings();
+  EXPECT_TRUE(dialogs.empty());
+  EXPECT_TRUE(startsWith(settingsBytes(), original);
+  EXPECT_EQ(modeOf(settingsPath()), 0444u);
+  EXPECT_EQ(filesIn(folder.path()), 1);
+}
+
+TEST_F(SaveSettingsTest, FailedWriteKeepsTheOldFileAndLeavesNoScratchFile) {
+  const std::string original = "Language=1\n; hand made, longer than the limit below\n";
+  writeSettings(original);
+  appSettings.Language = 2;
+  {
+    const FileSizeLimit limit(16);
+    config::SaveSettings();
+  }
+  EXPECT_EQ(settingsBytes(), original);
+  EXPECT_EQ(filesIn(folder.path()), 1);
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].text, "*.ini-file couldn't be updatet!");
+}
+
+TEST_F(SaveSettingsTest, FailedFirstWriteLeavesNoFileBehind) {
+  {
+    const FileSizeLimit limit(8);
+    config::SaveSettings();
+  }
+  EXPECT_EQ(filesIn(folder.path()), 0);
+  EXPECT_EQ(dialogs.size(), 1u);
+}
+
+TEST_F(SaveSettingsTest, UnwritableFolderKeepsTheOldFile) {
+  const std::string original = "Language=1\n";
+  writeSettings(original);
+  ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
+  if (access(folder.path().c_str(), W_OK) == 0) GTEST_SKIP() << "this user writes into any folder";
+  appSettings.Language = 2;
+  config::SaveSettings();
+  chmod(folder.path().c_str(), 0755);
+  EXPECT_EQ(settingsBytes(), original);
+  EXPECT_EQ(filesIn(folder.path()), 1);
+  EXPECT_EQ(dialogs.size(), 1u);
+}
+
+TEST_F(SaveSettingsTest, UnreadableFileIsNotOverwritten) {
+  const std::string original = "Language=1\n";
+  writeSettings(original);
+  ASSERT_EQ(chmod(settingsPath().c_str(), 0200), 0);
+  if (access(settingsPath().c_str(), R_OK) == 0) GTEST_SKIP() << "this user reads any file";
+  config::SaveSettings();
+  chmod(settingsPath().c_str(), 0644);
+  EXPECT_EQ(settingsBytes(), original);
+  EXPECT_EQ(dialogs.size(), 1u);
+}
+
+TEST_F(SaveSettingsTest, SymbolicLinkStaysALinkAndItsTargetIsUpdated) {
+  const std::string target = folder.write("elsewhere/real.ini", "Language=1\n");
+  ASSERT_EQ(symlink(target.c_str(), settingsPath().c_str()), 0);
+  appSettings.Language = 2;
+  config::SaveSettings();
+  struct stat info;
+  ASSERT_EQ(lstat(settingsPath().c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_EQ(testing_support::readFile(target), written("Language=2\n")));
+}
+
+TEST_F(SaveSettingsTest, SavedFileReadsBackToTheSameSettings) {
+  appSettings.Language = 2;
+  appSettings.FontName = "DejaVu Sans Mono";
+  appSettings.FontSize = 13;
+  appSettings.CodeEditorPath = "/opt/my editor/bin/edit ";
+  appSettings.Lib_path = "/lib/";
+  config::SaveSettings();
+  const AppSettings saved = appSettings;
+  resetAppSettings(folder.path());
+  ASSERT_TRUE(config::LoadSettings());
+  EXPECT_EQ(appSettings.Language, saved.Language);
+  EXPECT_EQ(appSettings.FontName, saved.FontName);
+  EXPECT_EQ(appSettings.FontSize, saved.FontSize);
+  EXPECT_EQ(appSettings.CodeEditorPath, saved.CodeEditorPath);
+  EXPECT_EQ(appSettings.Lib_path, saved.Lib_path);
+  EXPECT_EQ(appSettings.db_path, folder.path() + "ZN-LinuxAPI-Toc.xml");
+}
+
+}  // namespace

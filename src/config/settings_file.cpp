@@ -67,8 +67,8 @@ SettingsLine groupLine(const std::string& line, std::size_t start) {
 SettingsLine keyLine(const std::string& line, std::size_t start, std::size_t equals) {
   SettingsLine result;
   result.kind = SettingsLineKind::Key;
-  const std::size_t keyEnd = line.find_last_not_of(lineBlanks, equals - 1);
-  result.key = keyEnd == std::string::npos || keyEnd < start ? std::string() : line.substr(start, keyEnd + 1 - start);
+  result.key = line.substr(start, equals - start);
+  result.key.erase(result.key.find_last_not_of(lineBlanks) + 1);  // npos + 1: blanks only, nothing left
   const std::size_t valueStart = line.find_first_not_of(lineBlanks, equals + 1);
   result.text = valueStart == std::string::npos ? std::string() : line.substr(valueStart);
   return result;

@@ -19,6 +19,8 @@ const std::string userKeyLines =
     "Language=0\nSearchHint=0\nSearchMode=0\nCodeMarks=0\nFontName=Monospace\nFontSize=10\n"
     "SavePaths=1\nSourceInTitle=1\nSaveWinSetting=0\nDyeingNews=1\nCodeEditorPath=\n";
 
+bool startsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+
 mode_t modeOf(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
@@ -63,7 +65,7 @@ class FileSizeLimit {
 TEST_F(SaveSettingsTest, NewFileHoldsTheCommentsPathsAndUserKeysInOrder) {
   config::SaveSettings();
   EXPECT_TRUE(dialogs.empty());
-  EXPECT_TRUE(startsWith(settingsBytes(), written("; Viewer\ndb-path=" + folder.path() + "ZN-LinuxAPI-Toc.xml\nLib-path=" +
+  EXPECT_EQ(settingsBytes(), written("; Viewer\ndb-path=" + folder.path() + "ZN-LinuxAPI-Toc.xml\nLib-path=" +
                                      folder.path() + "\nabout=0\n; User settings\n" + userKeyLines +
                                      "; App settings\n"));
 }
@@ -90,7 +92,7 @@ TEST_F(SaveSettingsTest, IndentedLowerCaseKeyIsRewrittenInPlaceWithTheProgramsKe
   config::SaveSettings();
   const std::string bytes = settingsBytes();
   EXPECT_EQ(bytes.find("fontname"), std::string::npos);
-  EXPECT_EQ(bytes, written("FontName=Courier \nunknown="))) << bytes;
+  EXPECT_TRUE(startsWith(bytes, written("FontName=Courier \nunknown=kept\n"))) << bytes;
 }
 
 TEST_F(SaveSettingsTest, Latin1FileBecomesUtf8WithTheMark) {
@@ -101,7 +103,7 @@ TEST_F(SaveSettingsTest, Latin1FileBecomesUtf8WithTheMark) {
   EXPECT_TRUE(startsWith(bytes, "\xEF\xBB\xBF\n"));
   EXPECT_NE(bytes.find("\nFontName=B\xC3\xA4r\n"), std::string::npos);
   ASSERT_TRUE(config::LoadSettings());
-  EXPECT_TRUE(startsWith(appSettings.FontName, "B\xC3\xA4r");
+  EXPECT_EQ(appSettings.FontName, "B\xC3\xA4r");
 }
 
 TEST_F(SaveSettingsTest, PathsStayUntouchedWhenNotSavedAndTheAboutDialogWasShown) {
@@ -112,7 +114,7 @@ TEST_F(SaveSettingsTest, PathsStayUntouchedWhenNotSavedAndTheAboutDialogWasShown
   appSettings.Lib_path = "/new/lib/";
   config::SaveSettings();
   const std::string bytes = settingsBytes();
-  EXPECT_EQ(bytes, written("db-path=/old/Toc.xml\nLib-path=/old/lib/\nabout=1\n"))) << bytes;
+  EXPECT_TRUE(startsWith(bytes, written("db-path=/old/Toc.xml\nLib-path=/old/lib/\nabout=1\n"))) << bytes;
 }
 
 TEST_F(SaveSettingsTest, PathsAreWrittenWhileTheAboutDialogIsPending) {
@@ -131,7 +133,7 @@ TEST_F(SaveSettingsTest, WindowKeysFollowTheLastCommentWhenAsked) {
   appSettings.db_path = "/db/";
   appSettings.Lib_path = "/lib/";
   config::SaveSettings();
-  EXPECT_TRUE(startsWith(settingsBytes(),
+  EXPECT_EQ(settingsBytes(),
             written("; Viewer\ndb-path=/db/ZN-LinuxAPI-Toc.xml\nLib-path=/lib/\nabout=0\n; User settings\n"
                     "Language=0\nSearchHint=0\nSearchMode=0\nCodeMarks=0\nFontName=Monospace\nFontSize=10\n"
                     "SavePaths=1\nSourceInTitle=1\nSaveWinSetting=1\nDyeingNews=1\nCodeEditorPath=\n"
@@ -156,7 +158,7 @@ TEST_F(SaveSettingsTest, NoWindowKeysWithoutTheWindowOrWithoutTheSetting) {
 TEST_F(SaveSettingsTest, StoredWindowKeysStayWhenNotWritten) {
   writeSettings("WinX=11\nSplitter=222\n");
   config::SaveSettings();
-  EXPECT_EQ(settingsBytes(), written("WinX=11\nSplitter=222\n")));
+  EXPECT_TRUE(startsWith(settingsBytes(), written("WinX=11\nSplitter=222\n")));
 }
 
 TEST_F(SaveSettingsTest, FileWithoutFinalLineEndGetsOne) {
@@ -165,7 +167,7 @@ TEST_F(SaveSettingsTest, FileWithoutFinalLineEndGetsOne) {
   config::SaveSettings();
   const std::string bytes = settingsBytes();
   EXPECT_TRUE(startsWith(bytes, written("FontName=Sans\n")));
-  EXPECT_TRUE(startsWith(bytes.back(), '\n');
+  EXPECT_EQ(bytes.back(), '\n');
 }
 
 TEST_F(SaveSettingsTest, AMegabyteValueIsWrittenBackWhole) {
@@ -206,7 +208,7 @@ TEST_F(SaveSettingsTest, PermissionBitsOfTheOldFileAreKept) {
   appSettings.Language = 2;
   config::SaveSettings();
   EXPECT_EQ(modeOf(settingsPath()), 0640u);
-  EXPECT_EQ(settingsBytes(), written("Language=2\n")));
+  EXPECT_TRUE(startsWith(settingsBytes(), written("Language=2\n")));
 }
 
 TEST_F(SaveSettingsTest, ReadOnlyFileIsLeftUntouchedWithoutAMessage) {
@@ -216,7 +218,7 @@ TEST_F(SaveSettingsTest, ReadOnlyFileIsLeftUntouchedWithoutAMessage) {
   appSettings.Language = 2;
   config::SaveSettings();
   EXPECT_TRUE(dialogs.empty());
-  EXPECT_TRUE(startsWith(settingsBytes(), original);
+  EXPECT_EQ(settingsBytes(), original);
   EXPECT_EQ(modeOf(settingsPath()), 0444u);
   EXPECT_EQ(filesIn(folder.path()), 1);
 }
@@ -276,7 +278,7 @@ TEST_F(SaveSettingsTest, SymbolicLinkStaysALinkAndItsTargetIsUpdated) {
   struct stat info;
   ASSERT_EQ(lstat(settingsPath().c_str(), &info), 0);
   EXPECT_TRUE(S_ISLNK(info.st_mode));
-  EXPECT_EQ(testing_support::readFile(target), written("Language=2\n")));
+  EXPECT_TRUE(startsWith(testing_support::readFile(target), written("Language=2\n")));
 }
 
 TEST_F(SaveSettingsTest, SavedFileReadsBackToTheSameSettings) {

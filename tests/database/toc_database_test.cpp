@@ -349,7 +349,7 @@ TEST_F(LoadDatabaseTest, NoDatabaseChosen) {
 }
 
 TEST_F(LoadDatabaseTest, AFolderOrAnEmptyFileCannotBeOpened) {
-  for (const std::string path : {dir.path(), dir.write("empty.xml", ""), dir.file("none.xml")}) {
+  for (const std::string& path : {dir.path(), dir.write("empty.xml", ""), dir.file("none.xml")}) {
     requests.clear();
     appState.databasePath = path;
     EXPECT_FALSE(database::loadDatabase());

@@ -13,7 +13,7 @@
 int main(int argc, char** argv) {
   setlocale(LC_ALL, "C.UTF-8");
   ::testing::InitGoogleTest(&argc, argv);
-  if (GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
+  if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   if (!testing_support::ensureDisplay()) {
     std::fprintf(stderr, "no X display could be started\n");
     return 1;

@@ -211,7 +211,9 @@ TEST(StartProgram, LeavesNoChildBehind) {
   std::ifstream stat("/proc/" + std::to_string(started) + "/stat");
   std::string pid, name, state;
   long parent = 0;
-  if (stat >> pid >> name >> state >> parent) EXPECT_NE(parent, static_cast<long>(getpid()));
+  if (stat >> pid >> name >> state >> parent) {
+    EXPECT_NE(parent, static_cast<long>(getpid()));
+  }
 }
 
 TEST(StartProgram, TheProgramInheritsNoOtherOpenFiles) {

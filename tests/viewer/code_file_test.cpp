@@ -104,7 +104,7 @@ TEST(CodeFileMarks, OddByteCountAfterUtf16MarkEndsInAReplacementCharacter) {
 
 TEST(CodeFileMarks, BinaryJunkAlwaysGivesCleanUtf8) {
   std::mt19937 random(20240607);
-  for (const std::string mark : {std::string(), std::string("\xEF\xBB\xBF"), std::string("\xFF\xFE")}) {
+  for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF"), std::string("\xFF\xFE")}) {
     for (std::size_t size : {1u, 2u, 3u, 7u, 4096u, 65537u}) {
       std::string bytes = mark;
       for (std::size_t i = 0; i < size; ++i) bytes.push_back(static_cast<char>(random() & 0xFF));

@@ -1,0 +1,295 @@
+// The walk from document elements to topic rows and IndexEntry records.
+#include "database/topic_index.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "database/toc_database.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using database::DbDate;
+using database::IndexEntry;
+using database::TopicRow;
+using database::indexEntries;
+using testing_support::TempDir;
+
+const char* const star = "\u2730";
+const char* const circle = "\u21BA";
+
+class TopicIndexTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetAppState(dir.path());
+    database::tocDatabase.reset();
+    database::currentGroup.clear();
+    DbDate.clear();
+    database::clearTopicIndex();
+  }
+  void TearDown() override {
+    database::tocDatabase.reset();
+    database::clearTopicIndex();
+    resetAppState("");
+  }
+
+  // Loads the document and builds the rows, as a caller does: list and rows emptied first.
+  std::vector<TopicRow> build(const std::string& xml, int language = 0, bool dyeingNews = true) {
+    EXPECT_TRUE(database::readDatabaseFile(dir.write("toc.xml", xml)));
+    EXPECT_EQ(database::tocDatabase->status, 0) << database::tocDatabase->errorText;
+    return rebuild(language, dyeingNews);
+  }
+
+  std::vector<TopicRow> rebuild(int language, bool dyeingNews) {
+    database::clearTopicIndex();
+    std::vector<TopicRow> rows;
+    database::buildTopicTree(appState.documentRoot, 0, language, dyeingNews, rows);
+    EXPECT_EQ(rows.size(), indexEntries.size());
+    return rows;
+  }
+
+  TempDir dir;
+};
+
+std::string topic(const std::string& de, const std::string& en = "en", const std::string& fr = "fr",
+                  const std::string& file = "") {
+  return "<t theme_de=\"" + de + "\" theme_en=\"" + en + "\" theme_fr=\"" + fr + "\" File=\"" +
+         file + "\"/>";
+}
+
+// Root, three groups, two topics each.
+const std::string threeGroups =
+    "<lib name=\"Library\">"
+    "<g name=\"One\">" + topic("A1", "a1", "f1", "One/A.zn") + topic("B1", "b1", "g1", "One/B.zn") +
+    "</g><g name=\"Two\">" + topic("A2", "a2", "f2", "Two/A.zn") + topic("B2", "b2", "g2", "Two/B.zn") +
+    "</g><g name=\"Three\">" + topic("A3", "a3", "f3", "Three/A.zn") +
+    topic("B3", "b3", "g3", "Three/B.zn") + "</g></lib>";
+
+TEST_F(TopicIndexTest, RowsAndRecordsComeFromTheSameElementsInDocumentOrder) {
+  const std::vector<TopicRow> rows = build(threeGroups);
+  ASSERT_EQ(rows.size(), 10u);
+  const std::vector<int> levels = {0, 1, 2, 2, 1, 2, 2, 1, 2, 2};
+  const std::vector<std::string> texts = {"Library", "One", "A1", "B1", "Two",
+                                          "A2",      "B2",  "Three", "A3", "B3"};
+  const std::vector<std::string> groups = {"Library", "One", "One", "One", "Two",
+                                           "Two",     "Two", "Three", "Three", "Three"};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].level, levels[i]) << i;
+    EXPECT_EQ(rows[i].text, texts[i]) << i;
+    EXPECT_EQ(indexEntries[i].Group, groups[i]) << i;
+    if (levels[i] == 2) EXPECT_EQ(indexEntries[i].FunctionDe, texts[i]) << i;
+  }
+  for (int row : {1, 4, 7}) {
+    EXPECT_TRUE(rows[row].hasBackground);
+    EXPECT_EQ(rows[row].background, rgb(232, 232, 232));
+  }
+  for (int row : {2, 3, 5, 6, 8, 9}) {
+    EXPECT_FALSE(rows[row].hasBackground) << row;
+    EXPECT_FALSE(rows[row].hasForeground) << row;
+  }
+  EXPECT_EQ(indexEntries[6].File, "Two/B.zn");
+  EXPECT_EQ(indexEntries[6].FunctionEn, "b2");
+  EXPECT_EQ(indexEntries[6].FunctionFr, "g2");
+}
+
+TEST_F(TopicIndexTest, RowZeroTakesTheRootColoursWhateverItsLabel) {
+  std::vector<TopicRow> rows = build("<r name=\"ZID Idavode Ruriva\"><g name=\"x\"/></r>");
+  EXPECT_TRUE(rows[0].hasBackground);
+  EXPECT_EQ(rows[0].background, rgb(127, 127, 127));
+  EXPECT_TRUE(rows[0].hasForeground);
+  EXPECT_EQ(rows[0].foreground, rgb(255, 255, 255));
+}
+
+TEST_F(TopicIndexTest, OnlyTheExactViewerGroupLabelGetsItsBackground) {
+  const std::vector<TopicRow> rows =
+      build("<r name=\"lib\"><g name=\"ZID Idavode Ruriva\"/><g name=\"zid idavode ruriva\"/></r>");
+  EXPECT_EQ(rows[1].background, rgb(200, 200, 200));
+  EXPECT_EQ(rows[2].background, rgb(232, 232, 232));
+}
+
+TEST_F(TopicIndexTest, LabelsJoinAllOtherAttributesInDocumentOrder) {
+  const std::vector<TopicRow> rows = build(
+      "<r first=\"Zar\" theme_de=\"ignored\" second=\"nel\"><g theme_en=\"only a title\"/></r>");
+  EXPECT_EQ(rows[0].text, "Zarnel");
+  EXPECT_EQ(rows[1].text, "");
+  EXPECT_EQ(indexEntries[1].Group, "Zarnel");
+  EXPECT_EQ(indexEntries[0].FunctionDe, "ignored");
+}
+
+TEST_F(TopicIndexTest, TitlesFollowTheDisplayLanguage) {
+  const std::string xml = "<r n=\"l\"><g n=\"g\">" + topic("Deutsch", "English", "Français") +
+                          "</g></r>";
+  EXPECT_EQ(build(xml, 0)[2].text, "Deutsch");
+  EXPECT_EQ(build(xml, 1)[2].text, "English");
+  EXPECT_EQ(build(xml, 2)[2].text, "Français");
+  EXPECT_EQ(build(xml, 7)[2].text, "Français");
+}
+
+TEST_F(TopicIndexTest, NewTopicMarkerWithDyeingNews) {
+  const std::string xml =
+      "<r n=\"l\"><g n=\"g\">" + topic(std::string(star) + "Wort", std::string(star) + "Word") +
+      "</g></r>";
+  std::vector<TopicRow> rows = build(xml, 0, true);
+  EXPECT_EQ(rows[2].text, std::string(star) + "Wort");
+  EXPECT_TRUE(rows[2].hasForeground);
+  EXPECT_EQ(rows[2].foreground, rgb(0, 0, 185));
+  EXPECT_EQ(indexEntries[2].FunctionDe, std::string(star) + "Wort");
+
+  rows = rebuild(0, false);
+  EXPECT_EQ(rows[2].text, "Wort");
+  EXPECT_FALSE(rows[2].hasForeground);
+  EXPECT_EQ(indexEntries[2].FunctionDe, "Wort");
+  // Only the title of the display language loses its marker.
+  EXPECT_EQ(indexEntries[2].FunctionEn, std::string(star) + "Word");
+}
+
+TEST_F(TopicIndexTest, TheGermanTitleDecidesTheColourInEveryLanguage) {
+  const std::string xml =
+      "<r n=\"l\"><g n=\"g\">" + topic(std::string(star) + "Neu", "New") + "</g></r>";
+  std::vector<TopicRow> rows = build(xml, 1, true);
+  EXPECT_EQ(rows[2].text, "New");
+  EXPECT_TRUE(rows[2].hasForeground);
+  EXPECT_EQ(rows[2].foreground, rgb(0, 0, 185));
+
+  rows = rebuild(1, false);
+  EXPECT_FALSE(rows[2].hasForeground);
+  EXPECT_EQ(indexEntries[2].FunctionDe, std::string(star) + "Neu");
+}
+
+TEST_F(TopicIndexTest, UpdatedMarkerIsDroppedWithoutDyeingNewsAndNeverColoured) {
+  const std::string xml =
+      "<r n=\"l\"><g n=\"g\">" + topic(std::string(circle) + "Alt") + "</g></r>";
+  std::vector<TopicRow> rows = build(xml, 0, true);
+  EXPECT_EQ(rows[2].text, std::string(circle) + "Alt");
+  EXPECT_FALSE(rows[2].hasForeground);
+  rows = rebuild(0, false);
+  EXPECT_EQ(rows[2].text, "Alt");
+  EXPECT_FALSE(rows[2].hasForeground);
+}
+
+TEST_F(TopicIndexTest, OnlyOneMarkerCharacterIsRemoved) {
+  const std::string twice = std::string(star) + star + "Zwei";
+  const std::vector<TopicRow> rows =
+      build("<r n=\"l\"><g n=\"g\">" + topic(twice) + "</g></r>", 0, false);
+  EXPECT_EQ(rows[2].text, std::string(star) + "Zwei");
+  EXPECT_EQ(indexEntries[2].FunctionDe, std::string(star) + "Zwei");
+  // A marker further in is no marker.
+  build("<r n=\"l\"><g n=\"g\">" + topic(std::string("x") + star) + "</g></r>", 0, true);
+  EXPECT_EQ(indexEntries[2].FunctionDe, std::string("x") + star);
+}
+
+TEST_F(TopicIndexTest, HelpRowNeedsTheExactFileName) {
+  build("<r n=\"l\"><g n=\"ZID Idavode Ruriva\">" + topic("a", "a", "a", "Help/Other.txt") +
+        topic("Hilfe", "Help", "Aide", "Help/ViewerHelp.txt") + "</g></r>");
+  EXPECT_EQ(appState.helpRow, 3);
+  appState.helpRow = 0;
+  build("<r n=\"l\"><g n=\"g\">" + topic("h", "h", "h", "Help/viewerhelp.txt") +
+        topic("h", "h", "h", "ViewerHelp.txt.bak") + "</g></r>");
+  EXPECT_EQ(appState.helpRow, 0);
+  build("<r n=\"l\"><g n=\"g\">" + topic("h", "h", "h", "ViewerHelp.txt") + "</g></r>");
+  EXPECT_EQ(appState.helpRow, 2);
+}
+
+TEST_F(TopicIndexTest, DatabaseDateIsTheFourthFieldAtSingleBlanks) {
+  build("<r n=\"l\">\n  Zarnel Linux API 2026-11-30 snippets\n</r>");
+  EXPECT_EQ(DbDate, "2026-11-30");
+  EXPECT_EQ(indexEntries[0].Text, "Zarnel Linux API 2026-11-30 snippets");
+  build("<r n=\"l\">Zarnel  Linux 2026-11-30 snippets more</r>");
+  EXPECT_EQ(DbDate, "2026-11-30");
+  build("<r n=\"l\">only three fields</r>");
+  EXPECT_EQ(DbDate, "");
+  build("<r n=\"l\">a b c 2026-01-02</r>");
+  EXPECT_EQ(DbDate, "2026-01-02");
+  build("<r>a b c 2026-01-02 without attributes</r>");
+  EXPECT_EQ(DbDate, "");
+}
+
+TEST_F(TopicIndexTest, TextIsTrimmedAndOnlyReadOnElementsWithAttributes) {
+  build("<r n=\"l\">\r\n\t  \r\n<g n=\"g\">\t Line one\r\nLine two \r\n</g><g>bare text</g></r>");
+  EXPECT_EQ(indexEntries[0].Text, "");
+  EXPECT_EQ(indexEntries[1].Text, "Line one\r\nLine two");
+  EXPECT_EQ(indexEntries[2].Text, "");
+}
+
+TEST_F(TopicIndexTest, CommentsAndOtherNodesAddNoRows) {
+  const std::vector<TopicRow> rows = build(
+      "<r n=\"l\"><g n=\"g\"><!-- first --><![CDATA[x]]><?pi y?>" + topic("A") + topic("B") +
+      "</g></r>");
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[2].text, "A");
+  EXPECT_EQ(rows[2].level, 2);
+  EXPECT_EQ(rows[3].text, "B");
+}
+
+TEST_F(TopicIndexTest, NonElementNodesAreSkippedAtTheTop) {
+  database::XmlNode comment;
+  comment.kind = database::NodeKind::Comment;
+  std::vector<TopicRow> rows;
+  database::buildTopicTree(&comment, 0, 0, true, rows);
+  database::buildTopicTree(nullptr, 0, 0, true, rows);
+  EXPECT_TRUE(rows.empty());
+  EXPECT_TRUE(indexEntries.empty());
+}
+
+TEST_F(TopicIndexTest, ALabelledTopicStartsANewGroupAndTheGroupOutlivesTheBuild) {
+  build("<r n=\"l\"><g n=\"First\">" + topic("a") +
+        "<t theme_de=\"b\" area=\"Second\"/>" + topic("c") + "</g></r>");
+  EXPECT_EQ(indexEntries[2].Group, "First");
+  EXPECT_EQ(indexEntries[3].Group, "Second");
+  EXPECT_EQ(indexEntries[4].Group, "Second");
+  EXPECT_EQ(database::currentGroup, "Second");
+  // A root without a label keeps the group of the previous build.
+  build("<r><g/></r>");
+  EXPECT_EQ(indexEntries[0].Group, "Second");
+}
+
+TEST_F(TopicIndexTest, TenLevelsOfNesting) {
+  std::string xml = "<r n=\"l\">";
+  for (int level = 1; level < 10; ++level) xml += "<t theme_de=\"L" + std::to_string(level) + "\">";
+  for (int level = 1; level < 10; ++level) xml += "</t>";
+  xml += "</r>";
+  const std::vector<TopicRow> rows = build(xml);
+  ASSERT_EQ(rows.size(), 10u);
+  for (int level = 0; level < 10; ++level) EXPECT_EQ(rows[level].level, level);
+  EXPECT_EQ(rows[9].text, "L9");
+  EXPECT_EQ(rows[1].text, "");  // level 1 shows the label, and this one has none
+}
+
+TEST_F(TopicIndexTest, DeepNestingDoesNotExhaustTheStack) {
+  const int depth = 200000;
+  std::string xml;
+  xml.reserve(depth * 8);
+  for (int i = 0; i < depth; ++i) xml += "<t a=\"\">";
+  for (int i = 0; i < depth; ++i) xml += "</t>";
+  const std::vector<TopicRow> rows = build(xml);
+  ASSERT_EQ(rows.size(), static_cast<std::size_t>(depth));
+  EXPECT_EQ(rows.back().level, depth - 1);
+}
+
+TEST_F(TopicIndexTest, TenThousandTopics) {
+  std::string xml = "<r name=\"lib\">date of 2025-01-01 build";
+  for (int group = 0; group < 20; ++group) {
+    xml += "<g name=\"Group " + std::to_string(group) + "\">";
+    for (int i = 0; i < 500; ++i) {
+      const std::string n = std::to_string(group * 500 + i);
+      xml += topic(std::string(i % 7 == 0 ? star : "") + "Thema " + n, "Topic " + n, "Sujet " + n,
+                   "G" + std::to_string(group) + "/T" + n + ".zn");
+    }
+    xml += "</g>";
+  }
+  xml += "</r>";
+  const std::vector<TopicRow> rows = build(xml, 1, true);
+  ASSERT_EQ(rows.size(), 1u + 20u + 10000u);
+  EXPECT_EQ(DbDate, "2025-01-01");
+  // Row 1 + 501 * g + 1 + i is topic g * 500 + i.
+  const int row = 1 + 501 * 13 + 1 + 42;
+  EXPECT_EQ(rows[row].text, "Topic 6542");
+  EXPECT_EQ(indexEntries[row].File, "G13/T6542.zn");
+  EXPECT_EQ(indexEntries[row].Group, "Group 13");
+  EXPECT_EQ(rows[1 + 501 * 13 + 1 + 0].foreground, rgb(0, 0, 185));
+}
+
+}  // namespace

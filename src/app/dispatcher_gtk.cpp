@@ -11,10 +11,12 @@
 #include "config/language_apply_gtk.h"
 #include "config/settings_window_gtk.h"
 #include "database/topic_index.h"
+#include "export/admin_commands.h"
 #include "database/topic_tree_gtk.h"
 #include "search/search_gtk.h"
 #include "services/about_gtk.h"
 #include "services/database_info_gtk.h"
+#include "services/external_programs.h"
 #include "services/update_window_gtk.h"
 #include "viewer/code_view_gtk.h"
 
@@ -110,10 +112,17 @@ void copyCodePath() {
 void dispatchMainMenu(int item) {
   TRACE_LINE();
   switch (item) {
+    case 1: exports::exportWebPage(); break;
+    case 2: exports::exportPosting(0); break;
+    case 3: exports::exportPosting(1); break;
+    case 4: break;  // the file list makes each entry current in turn and has no visible effect
+    case 5: exports::writeDuplicatesReport(); break;
+    case 6: services::editHelpFile(); break;
     case 7: copyCodePath(); break;
     case 9: services::AboutProgramDialog(); break;
     case 10: showDatabaseInformation(); break;
     case 11: services::showUpdateWindow(); break;
+    case 12: services::openCode(); break;
     case ReturnMenuItem:
       if (searchFieldHasFocus()) search::searchTopics(search::SearchStart::FindNext);
       break;
@@ -144,18 +153,50 @@ bool isHideRequest(const Event& event) {
   return event.kind == EventKind::Close || (event.kind == EventKind::Menu && event.menuItem == EscapeMenuItem);
 }
 
+void dispatchSettings(const Event& event) {
+  TRACE_LINE();
+  if (isHideRequest(event)) {
+    config::hideSettingsWindow();
+    return;
+  }
+  if (event.kind != EventKind::Widget) return;
+  switch (event.widget) {
+    case config::DatabaseChooserControl: config::chooseDatabaseFile(); break;
+    case config::LibraryChooserControl: config::chooseLibraryFolder(); break;
+    case config::FontButtonControl: config::chooseCodeFont(); break;
+    case config::CancelControl: config::hideSettingsWindow(); break;
+    case config::ApplyControl: config::applyPathsAndReload(); break;
+    case config::SaveControl: config::saveSettingsFromDialog(); break;
+    default: break;
+  }
+}
+
+void copyCodePathFromInfoWindow() {
+  if (services::databaseInfoFieldText(services::FileFieldControl).empty()) return;
+  flashWidget(services::databaseInfoWindow.control[services::FileFieldControl], true);
+  copyCodePath();
+}
+
+void dispatchDatabaseInfo(const Event& event) {
+  TRACE_LINE();
+  if (isHideRequest(event)) {
+    services::hideDatabaseInfo();
+    return;
+  }
+  if (event.kind != EventKind::Widget) return;
+  if (event.widget == services::CopyIconControl) copyCodePathFromInfoWindow();
+  if (event.widget == services::FolderIconControl)
+    services::OpenFolderWithDesktop(services::databaseInfoFieldText(services::LibraryFieldControl));
+}
+
 }  // namespace
 
 void dispatchEvent(const Event& event) {
   TRACE_LINE();
   switch (event.window) {
     case MainWindowNo: dispatchMain(event); break;
-    case SettingsWindowNo:
-      if (isHideRequest(event)) config::hideSettingsWindow();
-      break;
-    case DatabaseInfoWindowNo:
-      if (isHideRequest(event)) services::hideDatabaseInfo();
-      break;
+    case SettingsWindowNo: dispatchSettings(event); break;
+    case DatabaseInfoWindowNo: dispatchDatabaseInfo(event); break;
     case UpdateWindowNo:
       if (isHideRequest(event)) services::hideUpdateWindow();
       break;

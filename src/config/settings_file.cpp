@@ -60,7 +60,8 @@ SettingsLine groupLine(const std::string& line, std::size_t start) {
   SettingsLine result;
   result.kind = SettingsLineKind::Group;
   const std::size_t close = line.find(']', start + 1);
-  result.text = close == std::string::npos ? line.substr(start + 1) : line.substr(start + 1, close - start - 1);
+  const std::size_t nameEnd = close == std::string::npos ? line.size() : close;
+  result.text = line.substr(start + 1, nameEnd - start - 1);
   return result;
 }
 

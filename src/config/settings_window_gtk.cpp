@@ -52,4 +52,10 @@ void hideSettingsWindow() {
   if (settingsWindow.window) gtk_widget_hide(settingsWindow.window);
 }
 
+void chooseDatabaseFile() {}
+void chooseLibraryFolder() {}
+void chooseCodeFont() {}
+void applyPathsAndReload() {}
+void saveSettingsFromDialog() {}
+
 }  // namespace config

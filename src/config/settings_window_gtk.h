@@ -15,4 +15,22 @@ void createSettingsWindow();
 void openSettingsWindow();
 void hideSettingsWindow();
 
+// The commands of the window's controls.
+void chooseDatabaseFile();
+void chooseLibraryFolder();
+void chooseCodeFont();
+// Takes the paths for this run and reloads the database.
+void applyPathsAndReload();
+// Takes every setting, applies it and writes the settings file.
+void saveSettingsFromDialog();
+
+enum SettingsControl {
+  DatabaseChooserControl = 20,
+  LibraryChooserControl = 22,
+  ApplyControl = 24,
+  FontButtonControl = 30,
+  CancelControl = 43,
+  SaveControl = 44
+};
+
 }  // namespace config

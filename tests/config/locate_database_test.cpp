@@ -10,8 +10,10 @@ namespace {
 using LocateDatabaseTest = testing_support::SettingsTest;
 
 std::string replacedAll(std::string text, const std::string& placeholder, const std::string& value) {
-  for (auto at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + value.size())) {
+  std::size_t at = 0;
+  while ((at = text.find(placeholder, at)) != std::string::npos) {
     text.replace(at, placeholder.size(), value);
+    at += value.size();
   }
   return text;
 }
@@ -116,7 +118,8 @@ TEST_F(LocateDatabaseTest, NoSettingsFileAndAChosenDatabaseCreatesTheFile) {
   EXPECT_EQ(appState.databasePath, chosen);
   EXPECT_EQ(appState.databaseFileName, "My-Toc.xml");
   EXPECT_EQ(appSettings.db_path, folder.path() + "data/");
-  const std::string golden = testing_support::readFile(std::string(ZN_SOURCE_DIR) + "/tests/config/golden/created_settings.ini");
+  const std::string golden =
+      testing_support::readFile(std::string(ZN_SOURCE_DIR) + "/tests/config/golden/created_settings.ini");
   ASSERT_FALSE(golden.empty());
   EXPECT_EQ(settingsBytes(), replacedAll(golden, "@FOLDER@", folder.path()));
   EXPECT_EQ(dialogs.size(), 1u);

@@ -15,6 +15,10 @@ namespace {
 
 using LoadSettingsTest = testing_support::SettingsTest;
 
+bool isValidUtf8(const std::string& text) {
+  return g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr);
+}
+
 TEST_F(LoadSettingsTest, MissingFileReturnsFalseAndChangesNothing) {
   appSettings.Lib_path = "/lib/";
   appSettings.Splitter = 500;
@@ -203,12 +207,12 @@ TEST_F(LoadSettingsTest, BinaryBytesYieldValidTextsAndNoCrash) {
   bytes += "b\xFF\n";
   writeSettings(bytes);
   EXPECT_TRUE(config::LoadSettings());
-  EXPECT_TRUE(g_utf8_validate(appSettings.FontName.data(), static_cast<gssize>(appSettings.FontName.size()), nullptr));
+  EXPECT_TRUE(isValidUtf8(appSettings.FontName));
   EXPECT_EQ(appSettings.CodeEditorPath, "a\xEF\xBF\xBD" "b\xC3\xBF");
 
   writeSettings(written("FontName=\xC0\x80\xED\xA0\x80ok\n"));
   EXPECT_TRUE(config::LoadSettings());
-  EXPECT_TRUE(g_utf8_validate(appSettings.FontName.data(), static_cast<gssize>(appSettings.FontName.size()), nullptr));
+  EXPECT_TRUE(isValidUtf8(appSettings.FontName));
   EXPECT_NE(appSettings.FontName.find("ok"), std::string::npos);
 }
 

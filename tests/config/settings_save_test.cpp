@@ -19,7 +19,9 @@ const std::string userKeyLines =
     "Language=0\nSearchHint=0\nSearchMode=0\nCodeMarks=0\nFontName=Monospace\nFontSize=10\n"
     "SavePaths=1\nSourceInTitle=1\nSaveWinSetting=0\nDyeingNews=1\nCodeEditorPath=\n";
 
-bool startsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+bool startsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
 
 mode_t modeOf(const std::string& path) {
   struct stat info;
@@ -80,8 +82,8 @@ TEST_F(SaveSettingsTest, ExistingFileKeepsItsLinesAndGetsNoComments) {
   appSettings.Language = 1;
   config::SaveSettings();
   EXPECT_EQ(settingsBytes(),
-            written("; mine\nLanguage=1\ndb-path=" + folder.path() + "ZN-LinuxAPI-Toc.xml\nLib-path=" + folder.path() +
-                    "\nabout=0\nSearchHint=0\nSearchMode=0\nCodeMarks=0\nFontName=Monospace\nFontSize=10\n"
+            written("; mine\nLanguage=1\ndb-path=" + folder.path() + "ZN-LinuxAPI-Toc.xml\nLib-path=" +
+                    folder.path() + "\nabout=0\nSearchHint=0\nSearchMode=0\nCodeMarks=0\nFontName=Monospace\nFontSize=10\n"
                     "SavePaths=1\nSourceInTitle=1\nSaveWinSetting=0\nDyeingNews=1\nCodeEditorPath=\n"
                     "[Group]\nLanguage=1\n"));
 }
@@ -128,7 +130,8 @@ TEST_F(SaveSettingsTest, PathsAreWrittenWhileTheAboutDialogIsPending) {
 }
 
 TEST_F(SaveSettingsTest, WindowKeysFollowTheLastCommentWhenAsked) {
-  config::setWindowGeometrySource([] { return std::optional<config::WindowGeometry>({5, -7, 900, 650, 300}); });
+  config::setWindowGeometrySource(
+      [] { return std::optional<config::WindowGeometry>({5, -7, 900, 650, 300}); });
   appSettings.SaveWinSetting = 1;
   appSettings.db_path = "/db/";
   appSettings.Lib_path = "/lib/";
@@ -209,6 +212,18 @@ TEST_F(SaveSettingsTest, PermissionBitsOfTheOldFileAreKept) {
   config::SaveSettings();
   EXPECT_EQ(modeOf(settingsPath()), 0640u);
   EXPECT_TRUE(startsWith(settingsBytes(), written("Language=2\n")));
+}
+
+TEST_F(SaveSettingsTest, AnotherUsersFileKeepsItsOwnerWhenRootSaves) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root may give a file away";
+  writeSettings("Language=1\n");
+  ASSERT_EQ(chown(settingsPath().c_str(), 65534, 65534), 0);
+  config::SaveSettings();
+  struct stat info;
+  ASSERT_EQ(stat(settingsPath().c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 65534u);
+  EXPECT_EQ(info.st_gid, 65534u);
+  EXPECT_TRUE(startsWith(settingsBytes(), written("Language=0\n")));
 }
 
 TEST_F(SaveSettingsTest, ReadOnlyFileIsLeftUntouchedWithoutAMessage) {

@@ -270,7 +270,7 @@ TEST_F(TopicIndexTest, DeepNestingDoesNotExhaustTheStack) {
 }
 
 TEST_F(TopicIndexTest, TenThousandTopics) {
-  std::string xml = "<r name=\"lib\">date of 2025-01-01 build";
+  std::string xml = "<r name=\"lib\">Zarnel Linux API 2025-01-01 build";
   for (int group = 0; group < 20; ++group) {
     xml += "<g name=\"Group " + std::to_string(group) + "\">";
     for (int i = 0; i < 500; ++i) {

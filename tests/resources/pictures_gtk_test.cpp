@@ -2,7 +2,7 @@
 // transparency, and unknown names are refused.
 #include "resources/pictures_gtk.h"
 
-#include <string>
+#include <algorithm>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -40,7 +40,7 @@ bool picturesDiffer(GdkPixbuf* a, GdkPixbuf* b) {
   for (int y = 0; y < height; ++y) {
     const guchar* rowA = gdk_pixbuf_get_pixels(a) + y * gdk_pixbuf_get_rowstride(a);
     const guchar* rowB = gdk_pixbuf_get_pixels(b) + y * gdk_pixbuf_get_rowstride(b);
-    if (std::string(rowA, rowA + rowBytes) != std::string(rowB, rowB + rowBytes)) return true;
+    if (!std::equal(rowA, rowA + rowBytes, rowB)) return true;
   }
   return false;
 }

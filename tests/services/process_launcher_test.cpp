@@ -168,7 +168,8 @@ TEST(StartProgram, FindsTheProgramThroughPath) {
   TempDir dir;
   writeRecorder(dir, "bin/zn-recorder");
   dir.write("first/zn-recorder", "#!/bin/sh\ntouch '" + dir.file("wrong") + "'\n");
-  const std::string path = ":" + dir.file("first") + "::" + dir.file("bin");
+  // The system folders stay last so that the script itself finds "mv".
+  const std::string path = ":" + dir.file("first") + "::" + dir.file("bin") + ":/usr/bin:/bin";
   ScopedEnvironment environment("PATH", path.c_str());
   ASSERT_TRUE(services::startProgram("zn-recorder", "from-path", ""));
   EXPECT_EQ(recorded(dir.file("record")), "from-path\n");

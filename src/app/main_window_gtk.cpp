@@ -261,15 +261,30 @@ bool buildMainWindow() {
   setStartTooltips();
   gtk_widget_add_events(mainWindow.gadget[CodeViewGadget], GDK_SCROLL_MASK);
   appState.zoomFactors = codeZoomFactors();
-  if (GtkWidget* toggle = mainWindow.gadget[NodeToggleGadget]) {
-    ProgramChange guard;
-    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(toggle), TRUE);
-  }
+  setNodeToggle(true);
   createCodeTabStops();
   addMainShortcuts();
   connectMainWindowSignals();
   gtk_widget_show_all(mainWindow.toolRow);
   return true;
+}
+
+void setNodeToggle(bool pressed) {
+  GtkWidget* toggle = mainWindow.gadget[NodeToggleGadget];
+  if (!toggle) return;
+  {
+    ProgramChange guard;
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(toggle), pressed);
+  }
+  showNodeTogglePicture();
+}
+
+void showNodeTogglePicture() {
+  GtkWidget* toggle = mainWindow.gadget[NodeToggleGadget];
+  if (!toggle) return;
+  const bool pressed = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(toggle));
+  if (GtkWidget* image = resources::pictureImage(pressed ? "node-toggle-pressed" : "node-toggle"))
+    gtk_button_set_image(GTK_BUTTON(toggle), image);
 }
 
 void destroyMainWindow() {

@@ -59,6 +59,9 @@ bool buildMainWindow();
 void destroyMainWindow();
 
 void layoutMainWindow(bool withSplitter);
+// Sets the node toggle's state (and its picture) without raising an event.
+void setNodeToggle(bool pressed);
+void showNodeTogglePicture();
 // A 200 ms background flash acknowledging an action.
 void flashGadget(int gadgetNumber);
 void flashWidget(GtkWidget* widget, bool codeColour);

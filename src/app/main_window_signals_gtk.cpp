@@ -48,9 +48,8 @@ void onButtonClicked(GtkButton*, gpointer gadget) {
   postMainWidget(GPOINTER_TO_INT(gadget), EventType::LeftClick);
 }
 
-void onNodeToggled(GtkToggleButton* toggle, gpointer) {
-  const char* picture = gtk_toggle_button_get_active(toggle) ? "node-toggle-pressed" : "node-toggle";
-  if (GtkWidget* image = resources::pictureImage(picture)) gtk_button_set_image(GTK_BUTTON(toggle), image);
+void onNodeToggled(GtkToggleButton*, gpointer) {
+  showNodeTogglePicture();
   postMainWidget(NodeToggleGadget, EventType::LeftClick);
 }
 

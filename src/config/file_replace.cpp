@@ -1,6 +1,9 @@
 // Writes a whole file through a temporary file and rename(), keeping the old one on failure.
 #include "config/file_replace.h"
 
+#include "app/app_state.h"
+#include "app/paths.h"
+
 #include <cerrno>
 #include <cstdio>
 
@@ -8,9 +11,6 @@
 #include <unistd.h>
 
 #include <glib/gstdio.h>
-
-#include "app/app_state.h"
-#include "app/paths.h"
 
 namespace config {
 namespace {

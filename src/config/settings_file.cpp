@@ -1,11 +1,11 @@
 // Reading and writing the settings file format as a plain list of lines.
 #include "config/settings_file.h"
 
+#include "app/app_state.h"
+
 #include <limits>
 
 #include <glib.h>
-
-#include "app/app_state.h"
 
 namespace config {
 namespace {

@@ -1,6 +1,13 @@
 // Moves the settings record to and from the settings file and locates the database at start-up.
 #include "config/settings_store.h"
 
+#include "app/app_state.h"
+#include "app/dialogs.h"
+#include "app/paths.h"
+#include "config/app_settings.h"
+#include "config/file_replace.h"
+#include "config/settings_file.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
@@ -8,13 +15,6 @@
 #include <sys/stat.h>
 
 #include <glib.h>
-
-#include "app/app_state.h"
-#include "app/dialogs.h"
-#include "app/paths.h"
-#include "config/app_settings.h"
-#include "config/file_replace.h"
-#include "config/settings_file.h"
 
 namespace config {
 namespace {

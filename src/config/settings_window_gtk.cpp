@@ -1,17 +1,91 @@
-// The settings window, created hidden at start-up.
+// The settings window, created hidden at start-up; its controls come from one table.
 #include "config/settings_window_gtk.h"
+
+#include <cstdint>
+#include <string>
 
 #include <gdk/gdkkeysyms.h>
 
 #include "app/app_state.h"
 #include "app/event_queue.h"
+#include "app/fonts_gtk.h"
 #include "app/main_window_gtk.h"
+#include "config/app_settings.h"
+#include "config/display_language.h"
+#include "config/interface_texts.h"
+#include "config/language_file.h"
+#include "resources/pictures_gtk.h"
 
 namespace config {
 
 SettingsWindow settingsWindow;
 
 namespace {
+
+enum ControlKind { Frame, Label, PathField, ChooserButton, CheckBox, StockButton, LanguageList, List, BorderedField, PushButton };
+
+struct ControlSpec {
+  int number;
+  ControlKind kind;
+  int x, y, width, height;
+  // A click leaves the keyboard focus where it was.
+  bool keepsFocus;
+  const char* stock;  // stock buttons only
+};
+
+// Texts and tooltips come from the built-in German interface texts.
+const ControlSpec controls[] = {
+    {PathsFrameControl, Frame, 5, 5, 530, 152, false, nullptr},
+    {DatabaseLabelControl, Label, 15, 22, 400, 26, false, nullptr},
+    {DatabasePathControl, PathField, 20, 40, 475, 25, false, nullptr},
+    {DatabaseChooserControl, ChooserButton, 500, 40, 30, 25, true, nullptr},
+    {LibraryLabelControl, Label, 15, 67, 500, 26, false, nullptr},
+    {LibraryPathControl, PathField, 20, 85, 475, 25, false, nullptr},
+    {LibraryChooserControl, ChooserButton, 500, 85, 30, 25, true, nullptr},
+    {KeepPathsControl, CheckBox, 15, 115, 300, 24, true, nullptr},
+    {ApplyControl, StockButton, 395, 115, 135, 36, false, GTK_STOCK_APPLY},
+    {ProgramFrameControl, Frame, 5, 170, 530, 262, false, nullptr},
+    {LanguageLabelControl, Label, 20, 197, 155, 26, false, nullptr},
+    {LanguageListControl, LanguageList, 180, 190, 210, 30, true, nullptr},
+    {FontLabelControl, Label, 20, 227, 160, 32, false, nullptr},
+    {FontNameControl, BorderedField, 180, 224, 175, 22, false, nullptr},
+    {FontSizeControl, BorderedField, 360, 224, 30, 22, false, nullptr},
+    {FontButtonControl, PushButton, 395, 222, 135, 26, true, nullptr},
+    {SearchScopeLabelControl, Label, 20, 257, 155, 26, false, nullptr},
+    {SearchScopeListControl, List, 180, 250, 210, 30, true, nullptr},
+    {SearchHintLabelControl, Label, 20, 287, 155, 26, false, nullptr},
+    {SearchHintListControl, List, 180, 280, 210, 30, true, nullptr},
+    {TitleContentLabelControl, Label, 20, 317, 155, 26, false, nullptr},
+    {TitleContentListControl, List, 180, 310, 210, 30, true, nullptr},
+    {CodeMarkingLabelControl, Label, 20, 347, 155, 32, false, nullptr},
+    {CodeMarkingListControl, List, 180, 340, 210, 30, true, nullptr},
+    {NewTopicsControl, CheckBox, 15, 377, 300, 24, false, nullptr},
+    {WindowGeometryControl, CheckBox, 15, 404, 300, 24, true, nullptr},
+    {CancelControl, StockButton, 5, 440, 260, 36, false, GTK_STOCK_CANCEL},
+    {SaveControl, StockButton, 274, 440, 260, 36, false, GTK_STOCK_SAVE},
+};
+
+// The controls that show a setting when the window is created.
+struct SettingLink {
+  int control;
+  std::int64_t AppSettings::*field;
+};
+const SettingLink checkBoxSettings[] = {
+    {KeepPathsControl, &AppSettings::SavePaths},
+    {NewTopicsControl, &AppSettings::DyeingNews},
+    {WindowGeometryControl, &AppSettings::SaveWinSetting},
+};
+const SettingLink listSettings[] = {
+    {LanguageListControl, &AppSettings::Language},
+    {SearchScopeListControl, &AppSettings::SearchMode},
+    {SearchHintListControl, &AppSettings::SearchHint},
+    {TitleContentListControl, &AppSettings::SourceInTitle},
+    {CodeMarkingListControl, &AppSettings::CodeMarks},
+};
+
+const char* const flagPictures[3] = {"flag-de", "flag-en", "flag-fr"};
+enum ListColumn { ListColumnFlag, ListColumnText, ListColumnCount };
+constexpr int listItemCount = 3;
 
 gboolean onSettingsDelete(GtkWidget*, GdkEvent*, gpointer) {
   app::Event event;
@@ -26,6 +100,140 @@ gboolean onSettingsEscape(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpoi
   return TRUE;
 }
 
+void onSettingsButtonClicked(GtkButton*, gpointer number) {
+  if (app::programChangeInProgress()) return;
+  app::postWidgetEvent(SettingsWindowNo, GPOINTER_TO_INT(number), app::EventType::LeftClick);
+}
+
+GtkWidget* newFrame(const std::string& title) {
+  GtkWidget* frame = gtk_frame_new(nullptr);
+  GtkWidget* label = gtk_label_new(title.c_str());
+  if (app::boldUiFont) gtk_widget_modify_font(label, app::boldUiFont);
+  gtk_frame_set_label_widget(GTK_FRAME(frame), label);
+  return frame;
+}
+
+GtkWidget* newLabel(const std::string& text) {
+  GtkWidget* label = gtk_label_new(text.c_str());
+  gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);
+  return label;
+}
+
+GtkWidget* newPathField() {
+  GtkWidget* field = gtk_entry_new();
+  gtk_editable_set_editable(GTK_EDITABLE(field), FALSE);
+  return field;
+}
+
+// A drop-down list of three items; the language list shows a flag before each.
+GtkWidget* newList(const std::string& items, bool flags) {
+  GtkListStore* store = gtk_list_store_new(ListColumnCount, GDK_TYPE_PIXBUF, G_TYPE_STRING);
+  for (int item = 0; item < listItemCount; ++item) {
+    GtkTreeIter iter;
+    gtk_list_store_append(store, &iter);
+    GdkPixbuf* flag = flags ? resources::loadPicture(flagPictures[item]) : nullptr;
+    gtk_list_store_set(store, &iter, ListColumnFlag, flag, ListColumnText, listItemText(items, item).c_str(), -1);
+    if (flag) g_object_unref(flag);
+  }
+  GtkWidget* list = gtk_combo_box_new_with_model(GTK_TREE_MODEL(store));
+  g_object_unref(store);
+  GtkCellLayout* layout = GTK_CELL_LAYOUT(list);
+  if (flags) {
+    GtkCellRenderer* picture = gtk_cell_renderer_pixbuf_new();
+    gtk_cell_layout_pack_start(layout, picture, FALSE);
+    gtk_cell_layout_add_attribute(layout, picture, "pixbuf", ListColumnFlag);
+  }
+  GtkCellRenderer* text = gtk_cell_renderer_text_new();
+  gtk_cell_layout_pack_start(layout, text, TRUE);
+  gtk_cell_layout_add_attribute(layout, text, "text", ListColumnText);
+  return list;
+}
+
+GtkWidget* newButton(const ControlSpec& spec, const std::string& text) {
+  GtkWidget* button = spec.stock ? gtk_button_new_from_stock(spec.stock) : gtk_button_new_with_label(text.c_str());
+  g_signal_connect(button, "clicked", G_CALLBACK(onSettingsButtonClicked), GINT_TO_POINTER(spec.number));
+  return button;
+}
+
+// Returns the widget to place; `carrier` gets the widget that holds the text.
+GtkWidget* makeControl(const ControlSpec& spec, GtkWidget** carrier) {
+  const std::string text = builtInText(TextPlace::Settings, spec.number);
+  GtkWidget* widget = nullptr;
+  switch (spec.kind) {
+    case Frame: widget = newFrame(text); break;
+    case Label: widget = newLabel(text); break;
+    case PathField: widget = newPathField(); break;
+    case ChooserButton: widget = newButton(spec, "..."); break;
+    case StockButton:
+    case PushButton: widget = newButton(spec, text); break;
+    case CheckBox: widget = gtk_check_button_new_with_label(text.c_str()); break;
+    case LanguageList:
+    case List: widget = newList(text, spec.kind == LanguageList); break;
+    case BorderedField: {
+      *carrier = gtk_label_new("");
+      GtkWidget* border = gtk_frame_new(nullptr);
+      gtk_frame_set_shadow_type(GTK_FRAME(border), GTK_SHADOW_IN);
+      gtk_container_add(GTK_CONTAINER(border), *carrier);
+      return border;
+    }
+  }
+  *carrier = widget;
+  return widget;
+}
+
+void setKeepsFocus(GtkWidget* widget) {
+  if (GTK_IS_BUTTON(widget)) gtk_button_set_focus_on_click(GTK_BUTTON(widget), FALSE);
+  if (GTK_IS_COMBO_BOX(widget)) gtk_combo_box_set_focus_on_click(GTK_COMBO_BOX(widget), FALSE);
+}
+
+void buildControls(GtkWidget* fixed) {
+  TRACE_LINE();
+  for (const ControlSpec& spec : controls) {
+    GtkWidget* carrier = nullptr;
+    GtkWidget* widget = makeControl(spec, &carrier);
+    gtk_widget_set_size_request(widget, spec.width, spec.height);
+    gtk_fixed_put(GTK_FIXED(fixed), widget, spec.x, spec.y);
+    settingsWindow.control[spec.number] = carrier;
+    if (spec.keepsFocus) setKeepsFocus(carrier);
+    const std::string tooltip = builtInTooltip(TextPlace::Settings, spec.number);
+    if (!tooltip.empty()) gtk_widget_set_tooltip_text(carrier, tooltip.c_str());
+  }
+}
+
+// A list shows no item for a value outside its items.
+void selectListItem(int control, std::int64_t value) {
+  GtkWidget* list = settingsWindow.control[control];
+  if (!list) return;
+  const app::ProgramChange guard;
+  gtk_combo_box_set_active(GTK_COMBO_BOX(list), value >= 0 && value < listItemCount ? static_cast<gint>(value) : -1);
+}
+
+void showSettings() {
+  TRACE_LINE();
+  const app::ProgramChange guard;
+  for (const SettingLink& link : checkBoxSettings)
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(settingsWindow.control[link.control]), appSettings.*link.field != 0);
+  for (const SettingLink& link : listSettings) selectListItem(link.control, appSettings.*link.field);
+  setSettingsFieldText(FontNameControl, appSettings.FontName);
+  setSettingsFieldText(FontSizeControl, std::to_string(appSettings.FontSize));
+}
+
+void attachLanguageList() {
+  LanguageSelector selector;
+  selector.read = [] { return settingsListIndex(LanguageListControl); };
+  selector.select = [](int choice) { selectListItem(LanguageListControl, choice); };
+  attachLanguageSelector(selector);
+}
+
+void connectWindowKeys(GtkWidget* window) {
+  g_signal_connect(window, "delete-event", G_CALLBACK(onSettingsDelete), nullptr);
+  GtkAccelGroup* keys = gtk_accel_group_new();
+  gtk_accel_group_connect(keys, GDK_Escape, GdkModifierType(0), GtkAccelFlags(0),
+                          g_cclosure_new(G_CALLBACK(onSettingsEscape), nullptr, nullptr));
+  gtk_window_add_accel_group(GTK_WINDOW(window), keys);
+  g_object_unref(keys);
+}
+
 }  // namespace
 
 void createSettingsWindow() {
@@ -37,25 +245,58 @@ void createSettingsWindow() {
   gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
   gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
   if (app::mainWindow.window) gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(app::mainWindow.window));
-  g_signal_connect(window, "delete-event", G_CALLBACK(onSettingsDelete), nullptr);
-  GtkAccelGroup* keys = gtk_accel_group_new();
-  gtk_accel_group_connect(keys, GDK_Escape, GdkModifierType(0), GtkAccelFlags(0),
-                          g_cclosure_new(G_CALLBACK(onSettingsEscape), nullptr, nullptr));
-  gtk_window_add_accel_group(GTK_WINDOW(window), keys);
+  GtkWidget* fixed = gtk_fixed_new();
+  gtk_container_add(GTK_CONTAINER(window), fixed);
+  buildControls(fixed);
+  showSettings();
+  attachLanguageList();
+  connectWindowKeys(window);
+  gtk_widget_show_all(fixed);
+  gtk_window_set_focus(GTK_WINDOW(window), settingsWindow.control[CancelControl]);
+}
+
+void destroySettingsWindow() {
+  if (!settingsWindow.window) return;
+  detachLanguageSelector();
+  gtk_widget_destroy(settingsWindow.window);
+  settingsWindow = SettingsWindow();
 }
 
 void openSettingsWindow() {
-  if (settingsWindow.window) gtk_window_present(GTK_WINDOW(settingsWindow.window));
+  TRACE_LINE();
+  if (!settingsWindow.window) return;
+  setSettingsFieldText(DatabasePathControl, appSettings.db_path + appState.databaseFileName);
+  setSettingsFieldText(LibraryPathControl, appSettings.Lib_path);
+  setSettingsFieldText(FontNameControl, appSettings.FontName);
+  setSettingsFieldText(FontSizeControl, std::to_string(appSettings.FontSize));
+  gtk_window_present(GTK_WINDOW(settingsWindow.window));
 }
 
 void hideSettingsWindow() {
   if (settingsWindow.window) gtk_widget_hide(settingsWindow.window);
 }
 
-void chooseDatabaseFile() {}
-void chooseLibraryFolder() {}
-void chooseCodeFont() {}
-void applyPathsAndReload() {}
-void saveSettingsFromDialog() {}
+std::string settingsFieldText(int control) {
+  GtkWidget* widget = control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  if (widget && GTK_IS_ENTRY(widget)) return gtk_entry_get_text(GTK_ENTRY(widget));
+  if (widget && GTK_IS_LABEL(widget)) return gtk_label_get_text(GTK_LABEL(widget));
+  return std::string();
+}
+
+void setSettingsFieldText(int control, const std::string& text) {
+  GtkWidget* widget = control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  if (widget && GTK_IS_ENTRY(widget)) gtk_entry_set_text(GTK_ENTRY(widget), text.c_str());
+  if (widget && GTK_IS_LABEL(widget)) gtk_label_set_text(GTK_LABEL(widget), text.c_str());
+}
+
+int settingsListIndex(int control) {
+  GtkWidget* widget = control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  return widget && GTK_IS_COMBO_BOX(widget) ? gtk_combo_box_get_active(GTK_COMBO_BOX(widget)) : -1;
+}
+
+bool settingsCheckBoxState(int control) {
+  GtkWidget* widget = control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  return widget && GTK_IS_TOGGLE_BUTTON(widget) && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget));
+}
 
 }  // namespace config

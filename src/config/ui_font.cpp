@@ -1,11 +1,11 @@
 // Splits the desktop's interface font name into family and size for the bold heading font.
 #include "config/ui_font.h"
 
-#include <limits>
-#include <vector>
-
 #include "app/app_state.h"
 #include "config/settings_file.h"
+
+#include <limits>
+#include <vector>
 
 namespace config {
 namespace {

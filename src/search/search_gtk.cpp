@@ -1,8 +1,149 @@
 // Searching the topic tree as the user types, and the hints of a miss.
 #include "search/search_gtk.h"
 
-namespace search {
+#include <string>
 
-void searchTopics(SearchStart) {}
+#include "app/app_state.h"
+#include "app/event_queue.h"
+#include "app/main_window_gtk.h"
+#include "config/app_settings.h"
+#include "config/display_language.h"
+#include "database/topic_index.h"
+#include "database/topic_tree_gtk.h"
+
+namespace search {
+namespace {
+
+const gulong shakeStepMicroseconds = 80 * 1000;
+
+enum SearchHintValue { BothHints = 0, ShakeHint = 1, FlashHint = 2 };
+
+GdkColor toGdkColor(Colour colour) {
+  GdkColor result;
+  result.pixel = 0;
+  result.red = static_cast<guint16>((colour & 0xFF) * 257);
+  result.green = static_cast<guint16>(((colour >> 8) & 0xFF) * 257);
+  result.blue = static_cast<guint16>(((colour >> 16) & 0xFF) * 257);
+  return result;
+}
+
+// A text field paints its background with the base colour, other widgets with bg.
+void setBackground(GtkWidget* widget, const GdkColor* colour) {
+  gtk_widget_modify_base(widget, GTK_STATE_NORMAL, colour);
+  gtk_widget_modify_bg(widget, GTK_STATE_NORMAL, colour);
+}
+
+int windowX(GtkWidget* window) {
+  gint x = 0, y = 0;
+  gtk_window_get_position(GTK_WINDOW(window), &x, &y);
+  return x;
+}
+
+// Moves only sideways, draws what is pending at once and holds the program for
+// one step of the shake.
+void shakeStep(GtkWidget* window, int x) {
+  TRACE_LINE();
+  gint oldX = 0, y = 0;
+  gtk_window_get_position(GTK_WINDOW(window), &oldX, &y);
+  gtk_window_move(GTK_WINDOW(window), x, y);
+  if (GdkWindow* drawable = gtk_widget_get_window(window)) gdk_window_process_updates(drawable, TRUE);
+  gdk_flush();
+  g_usleep(shakeStepMicroseconds);
+}
+
+void shakeTwice(GtkWidget* window, int x, int amplitude) {
+  for (int round = 0; round < 2; ++round) {
+    shakeStep(window, x + amplitude);
+    shakeStep(window, x - amplitude);
+  }
+}
+
+void moveBackTo(GtkWidget* window, int x) {
+  gint oldX = 0, y = 0;
+  gtk_window_get_position(GTK_WINDOW(window), &oldX, &y);
+  gtk_window_move(GTK_WINDOW(window), x, y);
+  gdk_flush();
+}
+
+GtkWidget* searchField() { return app::mainWindow.gadget[app::SearchFieldGadget]; }
+
+// The rows of the tree as they stand, with the record of each row.
+TopicRows treeRows() {
+  TopicRows rows;
+  rows.count = database::topicRowCount();
+  rows.text = [](int row) -> const std::string& { return database::topicRowText(row); };
+  rows.entries = &database::indexEntries;
+  return rows;
+}
+
+void showHit(GtkTreeView* tree, int row) {
+  TRACE_LINE();
+  database::selectTopicRow(tree, row);
+  // Selecting by program raises no event; the posted one shows the topic the same
+  // way as a selection by the user.
+  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::Change);
+}
+
+// A character typed at the end that turned a hit into a miss is taken back. The
+// field's change then reaches the dispatcher as a new event, which searches again.
+void takeBackLastCharacter(const std::string& text) {
+  TRACE_LINE();
+  GtkEditable* field = GTK_EDITABLE(searchField());
+  const gint cursor = gtk_editable_get_position(field);
+  if (cursor != g_utf8_strlen(text.c_str(), -1)) return;
+  gtk_editable_delete_text(field, cursor - 1, cursor);
+}
+
+}  // namespace
+
+void shakeWindow(GtkWidget* window, int amplitude) {
+  TRACE_LINE();
+  if (!window) return;
+  const int x = windowX(window);
+  shakeTwice(window, x, amplitude);
+  moveBackTo(window, x);
+}
+
+void shakeAndFlash(GtkWidget* window, GtkWidget* widget, int amplitude) {
+  TRACE_LINE();
+  if (!window || !widget) return;
+  const int x = windowX(window);
+  const GdkColor flash = toGdkColor(appState.flashColour);
+  setBackground(widget, &flash);
+  gtk_widget_queue_draw(widget);
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  shakeTwice(window, x, amplitude);
+  setBackground(widget, nullptr);
+  gtk_widget_queue_draw(widget);
+  moveBackTo(window, x);
+}
+
+void giveMissHint() {
+  TRACE_LINE();
+  GtkWidget* window = app::mainWindow.window;
+  switch (appSettings.SearchHint) {
+    case ShakeHint: shakeWindow(window, shakeAmplitude); break;
+    case FlashHint: app::flashGadget(app::SearchFieldGadget); break;
+    default: shakeAndFlash(window, searchField(), shakeAmplitude); break;
+  }
+}
+
+void searchTopics(SearchStart start) {
+  TRACE_LINE();
+  if (!searchField()) return;
+  const std::string text = gtk_entry_get_text(GTK_ENTRY(searchField()));
+  if (text.empty()) return;
+  GtkTreeView* tree = app::topicTreeView();
+  const int firstRow = firstRowToSearch(start, database::selectedTopicRow(tree));
+  TRACE_LINE();
+  const int row = findTopicRow(text, firstRow, treeRows(), appSettings.SearchMode, config::displayLanguage());
+  if (row >= 0) {
+    showHit(tree, row);
+    return;
+  }
+  database::selectTopicRow(tree, -1);
+  if (start == SearchStart::FromTop) takeBackLastCharacter(text);
+  giveMissHint();
+}
 
 }  // namespace search

@@ -1,11 +1,26 @@
 // Searching the topic tree as the user types, and the hints of a miss.
 #pragma once
 
+#include <gtk/gtk.h>
+
+#include "search/topic_search.h"
+
 namespace search {
 
-enum class SearchStart { FromTop, FindNext };
+// The shake's distance from the window's place, in pixels.
+constexpr int shakeAmplitude = 5;
 
 // Searches the tree for the search field's text; an empty text searches nothing.
+// A hit selects the row and posts the tree's change event; a miss clears the
+// selection, takes a just typed last character back and gives the hint.
 void searchTopics(SearchStart start);
+
+// The hints of a miss. The shake moves the window sideways by the amplitude and
+// back, twice, 320 ms in all; shakeAndFlash colours the widget meanwhile.
+void shakeWindow(GtkWidget* window, int amplitude);
+void shakeAndFlash(GtkWidget* window, GtkWidget* widget, int amplitude);
+// The hint that SearchHint chooses: 1 shake, 2 flash of the search field, any
+// other value both.
+void giveMissHint();
 
 }  // namespace search

@@ -1,13 +1,81 @@
 // Handing work to other programs: the desktop openers, the code editor and the help file.
 #include "services/external_programs.h"
 
-namespace services {
+#include <sys/stat.h>
 
-bool OpenWithDesktop(const std::string&) { return false; }
-void OpenFolderWithDesktop(const std::string&) {}
-void openCode() {}
-void editHelpFile() {}
-bool isUsableEditor(const std::string&) { return false; }
-std::string editorMenuText() { return std::string(); }
+#include "app/app_state.h"
+#include "app/dialogs.h"
+#include "app/paths.h"
+#include "config/app_settings.h"
+#include "database/topic_index.h"
+#include "services/process_launcher.h"
+
+namespace services {
+namespace {
+
+// Paths go to the started program as one argument each, so that blanks in a
+// path do not break it into pieces.
+bool startWithPath(const std::string& program, const std::string& path) {
+  return startProgramWithArguments(program, {path}, "");
+}
+
+bool startDesktopOpener(const std::string& path) {
+  TRACE_LINE();
+  if (startWithPath("xdg-open", path)) return true;
+  return startWithPath("gnome-open", path);
+}
+
+std::string currentCodeFilePath() {
+  return paths::joinLibraryPath(appSettings.Lib_path, appState.currentCodeFile);
+}
+
+}  // namespace
+
+bool OpenWithDesktop(const std::string& path) {
+  TRACE_LINE();
+  if (!paths::isRegularFile(path)) return false;
+  return startDesktopOpener(path);
+}
+
+void OpenFolderWithDesktop(const std::string& libraryFieldText) {
+  TRACE_LINE();
+  std::string folder = libraryFieldText.empty() ? appState.programFolder : libraryFieldText;
+  while (!folder.empty() && folder.back() == '/') folder.pop_back();
+  if (folder.empty() || !paths::isDirectory(folder)) return;
+  startDesktopOpener(folder);
+}
+
+bool isUsableEditor(const std::string& editorPath) {
+  if (editorPath.empty()) return false;
+  // The link itself is examined, not its target: a symbolic link always counts as executable.
+  struct stat info;
+  if (lstat(editorPath.c_str(), &info) != 0) return true;
+  return (info.st_mode & S_IXUSR) != 0;
+}
+
+void openCode() {
+  TRACE_LINE();
+  const std::string path = currentCodeFilePath();
+  const std::string& editor = appSettings.CodeEditorPath;
+  if (isUsableEditor(editor))
+    startWithPath(editor, path);
+  else if (editor.empty())
+    OpenWithDesktop(path);
+}
+
+void editHelpFile() {
+  TRACE_LINE();
+  const int row = appState.helpRow;
+  if (row != 0 && row > 0 && row < static_cast<int>(database::indexEntries.size())) {
+    startWithPath("xdg-open", paths::joinLibraryPath(appSettings.Lib_path, database::indexEntries[row].File));
+    return;
+  }
+  app::showMessage("Sorry", "seems the helpfile can't be found.");
+}
+
+std::string editorMenuText() {
+  if (!isUsableEditor(appSettings.CodeEditorPath)) return std::string();
+  return "Open code in " + paths::fileNamePart(appSettings.CodeEditorPath);
+}
 
 }  // namespace services

@@ -1,17 +1,18 @@
 // The one launcher of external programs: started detached, never waited for.
 #include "services/process_launcher.h"
 
+#include "app/app_state.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include "app/app_state.h"
 
 namespace services {
 namespace {

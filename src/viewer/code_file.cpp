@@ -1,17 +1,18 @@
 // Reading a snippet file into the text the code view shows, and the properties it declares.
 #include "viewer/code_file.h"
 
+#include "app/app_state.h"
+#include "app/paths.h"
+#include "viewer/text_decoding.h"
+
 #include <cerrno>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "app/app_state.h"
-#include "app/paths.h"
-#include "viewer/text_decoding.h"
 
 namespace viewer {
 
@@ -67,46 +68,46 @@ void recordOption(std::string_view line) {
   if (startsWith(line, gtk3Option)) codeFileProperties.SubSystem = 2;
 }
 
-void appendViewLine(std::string& view, std::string_view line) {
-  if (!view.empty()) view.push_back('\n');
-  view.append(line);
-}
-
 // Where the line starting at pos ends (at its CR or LF, or at the end).
-std::size_t lineEnd(const std::string& text, std::size_t pos) {
-  const std::size_t size = text.size();
-  const char* data = text.data();
-  while (pos < size && data[pos] != '\n' && data[pos] != '\r') ++pos;
+std::size_t lineEnd(const char* text, std::size_t size, std::size_t pos) {
+  while (pos < size && text[pos] != '\n' && text[pos] != '\r') ++pos;
   return pos;
 }
 
 // Where the next line starts after a line that ends at end.
-std::size_t nextLineStart(const std::string& text, std::size_t end) {
-  if (end >= text.size()) return end;
-  if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') return end + 2;
+std::size_t nextLineStart(const char* text, std::size_t size, std::size_t end) {
+  if (end >= size) return end;
+  if (text[end] == '\r' && end + 1 < size && text[end + 1] == '\n') return end + 2;
   return end + 1;
 }
 
-std::string buildViewText(const std::string& decoded) {
+// Turns the decoded file into the view text in its own buffer: the view never
+// grows past the part of the file already read, because every shown line but
+// the first is paid for by the line end before it.
+void compactToViewText(std::string& text) {
   TRACE_LINE();
-  std::string view;
-  view.reserve(decoded.size());
+  char* data = &text[0];
+  const std::size_t size = text.size();
+  std::size_t shown = 0;
   bool hiding = false;
   std::size_t pos = 0;
-  while (pos < decoded.size()) {
-    const std::size_t end = lineEnd(decoded, pos);
+  while (pos < size) {
+    const std::size_t end = lineEnd(data, size, pos);
     std::size_t start = pos;
-    while (start < end && decoded[start] == '?') ++start;
-    const std::string_view line(decoded.data() + start, end - start);
+    while (start < end && data[start] == '?') ++start;
+    const std::string_view line(data + start, end - start);
     if (hiding || startsWith(line, optionsMarker)) {
       hiding = true;
       recordOption(line);
     } else {
-      appendViewLine(view, line);
+      // Lines added to an empty view become the whole view: leading empty lines vanish.
+      if (shown > 0) data[shown++] = '\n';
+      std::memmove(data + shown, line.data(), line.size());
+      shown += line.size();
     }
-    pos = nextLineStart(decoded, end);
+    pos = nextLineStart(data, size, end);
   }
-  return view;
+  text.resize(shown);
 }
 
 }  // namespace
@@ -139,8 +140,9 @@ CodeText readCodeFile(const std::string& fullPath) {
   const ByteOrderMark mark = detectByteOrderMark(bytes.data(), bytes.size());
   if (mark.format == TextFormat::Utf8) codeFileProperties.SourceUtf8 = 1;
   TRACE_LINE();
-  const std::string decoded = decodeToUtf8(bytes.data() + mark.length, bytes.size() - mark.length, mark.format);
-  return {buildViewText(decoded), true};
+  std::string text = decodeToUtf8(std::move(bytes), mark.length, mark.format);
+  compactToViewText(text);
+  return {std::move(text), true};
 }
 
 }  // namespace viewer

@@ -1,10 +1,11 @@
 // Turns the bytes of a snippet file into UTF-8 text by its byte-order mark.
 #include "viewer/text_decoding.h"
 
+#include "app/app_state.h"
+
 #include <cstdint>
 #include <cstring>
-
-#include "app/app_state.h"
+#include <utility>
 
 namespace viewer {
 namespace {
@@ -68,32 +69,54 @@ std::size_t utf8SequenceLength(const unsigned char* s, std::size_t left, std::si
   return length;
 }
 
+// Eight bytes at a time: true when none of them is NUL or above 0x7F.
+bool isPlainAsciiWord(const unsigned char* s) {
+  std::uint64_t word;
+  std::memcpy(&word, s, sizeof word);
+  const std::uint64_t high = 0x8080808080808080ULL;
+  const std::uint64_t hasZero = (word - 0x0101010101010101ULL) & ~word & high;
+  return (word & high) == 0 && hasZero == 0;
+}
+
+// Where the first byte that is NUL or above 0x7F lies (size when there is none).
+std::size_t plainAsciiLength(const unsigned char* s, std::size_t size) {
+  std::size_t i = 0;
+  while (i + 8 <= size && isPlainAsciiWord(s + i)) i += 8;
+  while (i < size && s[i] >= 0x01 && s[i] < 0x80) ++i;
+  return i;
+}
+
+// Where the first NUL byte or ill-formed sequence lies (size when there is none).
+std::size_t cleanUtf8Length(const unsigned char* s, std::size_t size) {
+  std::size_t i = 0;
+  while (i < size) {
+    i += plainAsciiLength(s + i, size - i);
+    if (i >= size || s[i] == 0) break;
+    std::size_t bad = 0;
+    const std::size_t length = utf8SequenceLength(s + i, size - i, &bad);
+    if (length == 0) break;
+    i += length;
+  }
+  return i;
+}
+
 // Copies well-formed runs in one piece; only NUL bytes and bad sequences break a run.
 std::string decodeUtf8(const unsigned char* s, std::size_t size) {
   std::string out;
-  out.reserve(size);
-  std::size_t runStart = 0, i = 0;
+  out.reserve(size + size / 16);
+  std::size_t i = 0;
   while (i < size) {
-    if (s[i] >= 0x01 && s[i] < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t bad = 0;
-    const std::size_t length = s[i] == 0 ? 0 : utf8SequenceLength(s + i, size - i, &bad);
-    if (length > 0) {
-      i += length;
-      continue;
-    }
-    out.append(reinterpret_cast<const char*>(s) + runStart, i - runStart);
-    if (s[i] == 0) {
-      i += 1;
-    } else {
+    const std::size_t clean = cleanUtf8Length(s + i, size - i);
+    out.append(reinterpret_cast<const char*>(s) + i, clean);
+    i += clean;
+    if (i >= size) break;
+    std::size_t bad = 1;
+    if (s[i] != 0) {
+      utf8SequenceLength(s + i, size - i, &bad);
       out.append(replacementCharacter);
-      i += bad;
     }
-    runStart = i;
+    i += bad;
   }
-  out.append(reinterpret_cast<const char*>(s) + runStart, i - runStart);
   return out;
 }
 
@@ -126,6 +149,10 @@ std::string decodeEightBit(const unsigned char* s, std::size_t size) {
   std::string out;
   out.reserve(size + size / 8);
   for (std::size_t i = 0; i < size; ++i) {
+    const std::size_t plain = plainAsciiLength(s + i, size - i);
+    out.append(reinterpret_cast<const char*>(s) + i, plain);
+    i += plain;
+    if (i >= size) break;
     const unsigned char byte = s[i];
     if (byte == 0) continue;
     if (byte < 0x80) {
@@ -161,6 +188,18 @@ std::string decodeToUtf8(const char* bytes, std::size_t size, TextFormat format)
       break;
   }
   return decodeEightBit(s, size);
+}
+
+std::string decodeToUtf8(std::string&& bytes, std::size_t skip, TextFormat format) {
+  TRACE_LINE();
+  if (skip > bytes.size()) skip = bytes.size();
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.data()) + skip;
+  const std::size_t size = bytes.size() - skip;
+  const bool unchanged = (format == TextFormat::Utf8 && cleanUtf8Length(s, size) == size) ||
+                         (format == TextFormat::EightBit && plainAsciiLength(s, size) == size);
+  if (!unchanged) return decodeToUtf8(bytes.data() + skip, size, format);
+  bytes.erase(0, skip);
+  return std::move(bytes);
 }
 
 }  // namespace viewer

@@ -27,4 +27,8 @@ ByteOrderMark detectByteOrderMark(const char* bytes, std::size_t size);
 // EightBit: each byte is the character with its code (U+0001..U+00FF).
 std::string decodeToUtf8(const char* bytes, std::size_t size, TextFormat format);
 
+// The same for the bytes behind the first skip bytes; reuses the buffer when the
+// text needs no change (well-formed UTF-8, or 8-bit text of ASCII only).
+std::string decodeToUtf8(std::string&& bytes, std::size_t skip, TextFormat format);
+
 }  // namespace viewer

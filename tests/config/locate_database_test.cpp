@@ -1,9 +1,9 @@
 // Choosing the database file at start-up from the settings file or by asking the user.
+#include "config/settings_fixture.h"
+
 #include <string>
 
 #include <sys/stat.h>
-
-#include "config/settings_fixture.h"
 
 namespace {
 

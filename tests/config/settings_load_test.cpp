@@ -1,4 +1,6 @@
 // Reading the settings file into the settings record, with its corrections.
+#include "config/settings_fixture.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -8,8 +10,6 @@
 #include <unistd.h>
 
 #include <glib.h>
-
-#include "config/settings_fixture.h"
 
 namespace {
 

@@ -1,4 +1,6 @@
 // Writing the settings record into the settings file, and never losing the old file.
+#include "config/settings_fixture.h"
+
 #include <csignal>
 #include <optional>
 #include <string>
@@ -8,8 +10,6 @@
 #include <unistd.h>
 
 #include <glib.h>
-
-#include "config/settings_fixture.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 // The program launcher: availability, parameter splitting and detached starts.
 #include "services/process_launcher.h"
 
+#include "support/temp_dir.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -15,8 +17,6 @@
 
 #include <gtest/gtest.h>
 #include <glib.h>
-
-#include "support/temp_dir.h"
 
 namespace {
 

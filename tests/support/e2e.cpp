@@ -265,7 +265,8 @@ bool ViewerProcess::start(const std::vector<std::string>& arguments) {
     _exit(127);
   }
   if (pid_ > 0) setpgid(pid_, pid_);
-  return pid_ > 0;
+  started_ = pid_ > 0;
+  return started_;
 }
 
 bool ViewerProcess::running() {
@@ -320,9 +321,10 @@ std::vector<std::string> ViewerProcess::visibleWindows(const std::string& nameRe
 std::string ViewerProcess::waitForWindow(const std::string& nameRegex, int timeoutMs) {
   const auto deadline = deadlineAfter(timeoutMs);
   for (;;) {
+    const bool stillRunning = !started_ || running();
     const std::vector<std::string> found = visibleWindows(nameRegex);
     if (!found.empty()) return found.front();
-    if (Clock::now() >= deadline) return std::string();
+    if (!stillRunning || Clock::now() >= deadline) return std::string();
     pollPause();
   }
 }
@@ -413,13 +415,15 @@ std::vector<DialogRecord> ViewerProcess::dialogs() const {
 std::optional<std::string> ViewerProcess::waitForDialog(const std::string& title, int timeoutMs) {
   const auto deadline = deadlineAfter(timeoutMs);
   for (;;) {
+    // Looked at before reading, so that a record written just before the end counts.
+    const bool stillRunning = !started_ || running();
     const std::vector<DialogRecord> records = dialogs();
     for (size_t i = dialogsTaken_; i < records.size(); ++i) {
       if (records[i].title != title) continue;
       dialogsTaken_ = i + 1;
       return records[i].text;
     }
-    if (Clock::now() >= deadline) return std::nullopt;
+    if (!stillRunning || Clock::now() >= deadline) return std::nullopt;
     pollPause();
   }
 }

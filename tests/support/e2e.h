@@ -96,7 +96,8 @@ class ViewerProcess {
   // Runs xdotool on this display.
   CommandResult xdotool(const std::vector<std::string>& arguments, int timeoutMs = 10000) const;
   // Polls for a visible window whose name matches the (extended, case-insensitive)
-  // regular expression; returns its id or "" at the time limit.
+  // regular expression; returns its id, or "" at the time limit or once the
+  // started program has ended.
   std::string waitForWindow(const std::string& nameRegex, int timeoutMs);
   // The visible windows whose name matches.
   std::vector<std::string> visibleWindows(const std::string& nameRegex) const;
@@ -120,8 +121,9 @@ class ViewerProcess {
 
   // Every dialog logged so far.
   std::vector<DialogRecord> dialogs() const;
-  // Waits for the next dialog with this title that no earlier call returned,
-  // and gives its text.
+  // Waits for a dialog with this title logged after the one the previous call
+  // returned, and gives its text; nothing at the time limit or once the program
+  // has ended without it.
   std::optional<std::string> waitForDialog(const std::string& title, int timeoutMs);
 
  private:
@@ -136,6 +138,7 @@ class ViewerProcess {
   std::string fakeBin_;
   std::vector<std::string> extraEnvironment_;
   pid_t pid_ = -1;
+  bool started_ = false;
   int exitStatus_ = -1;
   size_t dialogsTaken_ = 0;
 };

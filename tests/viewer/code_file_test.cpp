@@ -1,16 +1,17 @@
 // Reading snippet files: marks, line ends, "?" lines, the options block and failures.
 #include "viewer/code_file.h"
 
+#include "support/temp_dir.h"
+
 #include <random>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <glib.h>
-
-#include "support/temp_dir.h"
 
 namespace {
 
@@ -147,6 +148,39 @@ TEST(CodeFileLines, LeadingQuestionMarksAreRemoved) {
   EXPECT_EQ(viewOf("???\n?\nx"), "x");  // only "?" before any other line: not shown at all
   EXPECT_EQ(viewOf("a?b\n ?c"), "a?b\n ?c");
   EXPECT_EQ(viewOf("\xEF\xBB\xBF??x"), "x");
+}
+
+// The line rules written out plainly, to compare with on random files.
+std::string plainViewText(const std::string& file) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::size_t i = 0; i < file.size(); ++i) {
+    if (file[i] == '\n' || file[i] == '\r') {
+      lines.push_back(line);
+      line.clear();
+      if (file[i] == '\r' && i + 1 < file.size() && file[i + 1] == '\n') ++i;
+    } else {
+      line.push_back(file[i]);
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  std::string view;
+  for (std::string& each : lines) {
+    each.erase(0, each.find_first_not_of('?') == std::string::npos ? each.size() : each.find_first_not_of('?'));
+    if (each.rfind("; IDE Options = ", 0) == 0) break;
+    view = view.empty() ? each : view + "\n" + each;
+  }
+  return view;
+}
+
+TEST(CodeFileLines, RandomFilesFollowThePlainLineRules) {
+  std::mt19937 random(99);
+  const std::string pieces[] = {"a", "bc", "?", "??", "\n", "\r", "\r\n", " ", "; IDE Options = x"};
+  for (int round = 0; round < 300; ++round) {
+    std::string file;
+    for (int i = static_cast<int>(random() % 30); i > 0; --i) file += pieces[random() % 9];
+    EXPECT_EQ(viewOf(file), plainViewText(file)) << file;
+  }
 }
 
 TEST(CodeFileOptions, TheBlockIsHiddenAndItsOptionsRecorded) {

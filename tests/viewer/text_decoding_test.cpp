@@ -1,9 +1,11 @@
 // Byte-order marks and the decoders that turn snippet bytes into UTF-8.
 #include "viewer/text_decoding.h"
 
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
+#include <glib.h>
 
 namespace {
 
@@ -79,6 +81,26 @@ TEST(NulHandling, NulIsDroppedInEveryFormatWithoutCuttingTheText) {
   EXPECT_EQ(decode(std::string("a\0\0\0b\0", 6), TextFormat::Utf16Le), "ab");
   // UTF-16 big endian read as 8-bit text after its skipped mark still shows ASCII.
   EXPECT_EQ(decode(std::string("\0a\0b", 4), TextFormat::EightBit), "ab");
+}
+
+TEST(DecodingBuffers, ReusingTheFileBufferGivesTheSameTextAsCopying) {
+  std::mt19937 random(7);
+  const char alphabet[] = {'a', 'Z', '\n', '\0', '\x7F', '\x80', '\xBF', '\xC3', '\xE2', '\xF0', '\xFF'};
+  for (TextFormat format : {TextFormat::Utf8, TextFormat::Utf16Le, TextFormat::EightBit}) {
+    for (int round = 0; round < 500; ++round) {
+      std::string bytes;
+      const bool plain = round % 2 == 0;  // half of the inputs need no change at all
+      for (int i = static_cast<int>(random() % 40); i > 0; --i) {
+        bytes.push_back(plain ? static_cast<char>('a' + random() % 26) : alphabet[random() % sizeof alphabet]);
+      }
+      const std::size_t skip = random() % 4;
+      const std::string copied =
+          skip <= bytes.size() ? decode(bytes.substr(skip), format) : decode("", format);
+      const std::string reused = viewer::decodeToUtf8(std::string(bytes), skip, format);
+      EXPECT_EQ(reused, copied);
+      EXPECT_TRUE(g_utf8_validate(reused.data(), static_cast<gssize>(reused.size()), nullptr));
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,79 @@
+// Building the topic tree of a 10,000-topic database into the tree widget's store,
+// against appending the same rows to a bare one-column GtkTreeStore. Goal: ratio <= 2.
+// Needs a display: run it under xvfb-run when none is set.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtk/gtk.h>
+
+#include "app/app_state.h"
+#include "bench_timing.h"
+#include "database/toc_database.h"
+#include "database/topic_index.h"
+#include "database/topic_tree_gtk.h"
+#include "database_generator.h"
+
+namespace {
+
+// Replaces the bare store's content with the rows, each below the last row one level up.
+void fillBareStore(GtkTreeStore* store, const std::vector<database::TopicRow>& rows) {
+  gtk_tree_store_clear(store);
+  std::vector<GtkTreeIter> lastAtLevel;
+  for (const database::TopicRow& row : rows) {
+    GtkTreeIter iter;
+    gtk_tree_store_append(store, &iter, row.level > 0 ? &lastAtLevel[row.level - 1] : nullptr);
+    gtk_tree_store_set(store, &iter, 0, row.text.c_str(), -1);
+    if (static_cast<int>(lastAtLevel.size()) <= row.level) lastAtLevel.resize(row.level + 1);
+    lastAtLevel[row.level] = iter;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!gtk_init_check(&argc, &argv)) {
+    std::fprintf(stderr, "bench_topic_tree needs a display: run it under xvfb-run -a\n");
+    return 2;
+  }
+  const bool generated = argc < 2;
+  const std::string path = generated ? bench::scratchDatabasePath() : argv[1];
+  if (generated && !bench::writeDatabaseFile(path, bench::generateDatabaseXml(10000))) {
+    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    return 1;
+  }
+  if (!database::readDatabaseFile(path) || !appState.documentRoot) {
+    std::fprintf(stderr, "the database %s does not load\n", path.c_str());
+    return 1;
+  }
+
+  // The tree as the main window holds it: in a scrolled frame of a shown window.
+  GtkTreeStore* store = database::createTopicStore();
+  GtkWidget* view = gtk_tree_view_new_with_model(GTK_TREE_MODEL(store));
+  database::attachTopicColumns(GTK_TREE_VIEW(view));
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_container_add(GTK_CONTAINER(scrolled), view);
+  gtk_container_add(GTK_CONTAINER(window), scrolled);
+  gtk_window_set_default_size(GTK_WINDOW(window), 355, 560);
+  gtk_widget_show_all(window);
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+
+  database::clearTopicIndex();
+  std::vector<database::TopicRow> rows;
+  database::buildTopicTree(appState.documentRoot, 0, 0, true, rows);
+  GtkTreeStore* bare = gtk_tree_store_new(1, G_TYPE_STRING);
+
+  const bench::PairTimes times = bench::bestOfTurns(
+      10, [&] { database::rebuildTopicTree(GTK_TREE_VIEW(view), 0, true); },
+      [&] { fillBareStore(bare, rows); });
+  std::printf("bench_topic_tree: %d rows\n", database::topicRowCount());
+  bench::reportRatio("bench_topic_tree", "rebuildTopicTree", times.measuredMs, "bare GtkTreeStore",
+                     times.baselineMs, 2.0);
+
+  gtk_widget_destroy(window);
+  g_object_unref(store);
+  g_object_unref(bare);
+  if (generated) bench::removeScratchDatabase(path);
+  return 0;
+}

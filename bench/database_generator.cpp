@@ -1,0 +1,86 @@
+// A database of the sample's shape: titles with umlauts and markers, nested topics.
+#include "database_generator.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace bench {
+namespace {
+
+const char* const groupNames[] = {
+    "GTK Fenster", "GTK Knöpfe", "GDK Zeichnen", "GLib Hilfsmittel", "Dateien und Prozesse",
+    "Zwischenablage", "Bäume und Listen", "Menüs", "Textansicht", "Schriften",
+    "Bilder", "Größen und Abstände", "Signale", "Zeitgeber", "Tastatur",
+    "Maus", "Ziehen und Ablegen", "Drucken", "Einstellungen", "Verschiedenes"};
+constexpr int groupCount = 20;
+
+std::string topicNumber(int n) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%05d", n);
+  return text;
+}
+
+// Every seventh title is new, every eleventh updated; both markers as in the sample.
+std::string marker(int n) {
+  if (n % 7 == 0) return "\u2730";
+  if (n % 11 == 0) return "\u21BA";
+  return "";
+}
+
+std::string topicElement(int n, int group, const std::string& indent, bool open) {
+  const std::string number = topicNumber(n);
+  const std::string mark = marker(n);
+  return indent + "<Topic File=\"Group" + std::to_string(group) + "/Topic" + number + ".zn\"\n" +
+         indent + "       theme_de=\"" + mark + "Fenstergröße ändern Nr. " + number + "\"\n" +
+         indent + "       theme_en=\"" + mark + "Changing the window size no. " + number + "\"\n" +
+         indent + "       theme_fr=\"" + mark + "Modifier la taille de la fenêtre n° " + number + "\"\n" +
+         indent + "       descript_de=\"Ändert die Größe eines GtkWindow mit gtk_window_resize und "
+                  "liest sie über das Signal configure-event zurück.\"\n" +
+         indent + "       descript_en=\"Changes the size of a GtkWindow with gtk_window_resize and "
+                  "reads it back through the configure-event signal.\"\n" +
+         indent + "       descript_fr=\"Modifie la taille d'une GtkWindow avec gtk_window_resize et "
+                  "la relit par le signal configure-event.\"" + (open ? ">\n" : "/>\n");
+}
+
+}  // namespace
+
+std::string generateDatabaseXml(int topicCount) {
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<ZnLinuxApiToc name=\"Zarnel Linux API Library\">Zarnel Linux API 2026-11-30 generated "
+      "library for the benchmarks.\n"
+      "  <Group name=\"ZID Idavode Ruriva\">Help and information about the viewer itself.\n"
+      "    <Topic File=\"ViewerHelp.txt\" theme_de=\"Hilfe zum Viewer\" theme_en=\"Viewer help\" "
+      "theme_fr=\"Aide du visualiseur\" descript_de=\"Bedienung des Viewers.\" "
+      "descript_en=\"How to use the viewer.\" descript_fr=\"Utilisation du visualiseur.\"/>\n"
+      "  </Group>\n";
+  int written = 1;
+  for (int group = 0; group < groupCount; ++group) {
+    const int groupEnd = 1 + (topicCount - 1) * (group + 1) / groupCount;
+    xml += "  <Group name=\"" + std::string(groupNames[group]) + "\">Snippets of the group " +
+           groupNames[group] + ".\n";
+    while (written < groupEnd) {
+      // Every twenty-fifth topic holds two nested topics, when there is room for them.
+      if (written % 25 == 0 && written + 3 <= groupEnd) {
+        xml += topicElement(written, group, "    ", true);
+        xml += topicElement(written + 1, group, "      ", false);
+        xml += topicElement(written + 2, group, "      ", false);
+        xml += "    </Topic>\n";
+        written += 3;
+      } else {
+        xml += topicElement(written++, group, "    ", false);
+      }
+    }
+    xml += "  </Group>\n";
+  }
+  xml += "</ZnLinuxApiToc>\n";
+  return xml;
+}
+
+bool writeDatabaseFile(const std::string& path, const std::string& xml) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << xml;
+  return static_cast<bool>(out);
+}
+
+}  // namespace bench

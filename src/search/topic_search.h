@@ -1,0 +1,65 @@
+// The matching rules of the topic search over plain rows: which texts each search
+// mode looks at, caseless comparison for all of Unicode, and where a search begins.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/topic_index.h"
+
+namespace search {
+
+// FromTop: every change of the search field. FindNext: find button, F3, Return.
+enum class SearchStart { FromTop, FindNext };
+
+// The values of SearchMode.
+enum SearchModeValue {
+  TitleAndDescription = 0,  // row text and the description of the display language
+  TitleOnly = 1,
+  AllLanguages = 2  // row text, the three titles and the three descriptions
+};
+
+// The row a search begins at: 0 from the top, else the row after the selected one
+// (0 when no row is selected, selectedRow -1).
+int firstRowToSearch(SearchStart start, int selectedRow);
+
+// The pieces a row's searched text is joined from, with ";" between them.
+struct SearchedFields {
+  std::array<std::string_view, 7> parts;
+  int count = 0;
+};
+
+// The fields a search mode looks at for one row; language: 0 German, 1 English,
+// any other value French. A mode outside 0 to 2 searches like mode 0, the default.
+SearchedFields searchedFields(const std::string& rowText, const database::IndexEntry& entry,
+                              std::int64_t searchMode, int language);
+// The searched text of one row: the fields joined with ";".
+std::string searchedText(const SearchedFields& fields);
+
+// The text with every letter case folded (Unicode full case folding), so that two
+// texts that differ only in case compare equal. Invalid UTF-8 is made valid first.
+std::string foldCase(std::string_view text);
+
+// The rows a search runs over: the displayed text of each tree row and the
+// parallel IndexEntry list (a missing entry counts as empty).
+struct TopicRows {
+  int count = 0;
+  std::function<const std::string&(int)> text;
+  const std::vector<database::IndexEntry>* entries = nullptr;
+};
+
+// The first row from firstRow to the last whose searched text contains the search
+// text, letter case ignored, the text taken literally; -1 when no row matches or
+// the search text is empty. There is no wrap-around.
+int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& rows,
+                 std::int64_t searchMode, int language);
+
+// Drops the folded row texts kept between searches. Not needed for correct results
+// (each kept text is checked against its row before use); it frees the memory.
+void clearSearchCache();
+
+}  // namespace search

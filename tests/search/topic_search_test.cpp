@@ -1,0 +1,226 @@
+// The matching rules of the topic search: modes, caseless Unicode comparison,
+// literal search texts, start rows and the kept folded texts.
+#include "search/topic_search.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <glib.h>
+
+namespace {
+
+using database::IndexEntry;
+using search::SearchStart;
+
+IndexEntry topic(const std::string& de, const std::string& en, const std::string& fr,
+                 const std::string& descriptDe, const std::string& descriptEn,
+                 const std::string& descriptFr) {
+  IndexEntry entry;
+  entry.FunctionDe = de;
+  entry.FunctionEn = en;
+  entry.FunctionFr = fr;
+  entry.DescriptDe = descriptDe;
+  entry.DescriptEn = descriptEn;
+  entry.DescriptFr = descriptFr;
+  return entry;
+}
+
+class TopicSearchTest : public ::testing::Test {
+ protected:
+  void SetUp() override { search::clearSearchCache(); }
+  void TearDown() override { search::clearSearchCache(); }
+
+  // A row shown with the given text; its record as given.
+  void addRow(const std::string& text, const IndexEntry& entry = IndexEntry()) {
+    texts.push_back(text);
+    entries.push_back(entry);
+  }
+
+  int find(const std::string& searchText, int firstRow = 0, int mode = 0, int language = 0) {
+    search::TopicRows rows;
+    rows.count = static_cast<int>(texts.size());
+    rows.text = [this](int row) -> const std::string& { return texts[row]; };
+    rows.entries = &entries;
+    return search::findTopicRow(searchText, firstRow, rows, mode, language);
+  }
+
+  // Every row that a find-next sequence visits, from the top until the miss.
+  std::vector<int> allHits(const std::string& searchText, int mode = 0, int language = 0) {
+    std::vector<int> hits;
+    int selected = -1;
+    for (;;) {
+      selected = find(searchText, search::firstRowToSearch(SearchStart::FindNext, selected), mode, language);
+      if (selected < 0) return hits;
+      hits.push_back(selected);
+    }
+  }
+
+  // A little library in German display: root, group, three topics.
+  void addLibrary() {
+    addRow("Library");
+    addRow("Windows");
+    addRow("Fenster", topic("Fenster", "Window", "Fenêtre", "Ein Rahmen", "A frame", "Un cadre"));
+    addRow("Knopf", topic("Knopf", "Button", "Bouton", "Drückbar", "Pressable", "Cliquable"));
+    addRow("Liste", topic("Liste", "List", "Liste", "Zeilen", "Rows", "Lignes"));
+  }
+
+  std::vector<std::string> texts;
+  std::vector<IndexEntry> entries;
+};
+
+TEST_F(TopicSearchTest, StartRowIsTheTopOrTheRowAfterTheSelection) {
+  EXPECT_EQ(0, search::firstRowToSearch(SearchStart::FromTop, 7));
+  EXPECT_EQ(0, search::firstRowToSearch(SearchStart::FromTop, -1));
+  EXPECT_EQ(8, search::firstRowToSearch(SearchStart::FindNext, 7));
+  EXPECT_EQ(0, search::firstRowToSearch(SearchStart::FindNext, -1));
+}
+
+TEST_F(TopicSearchTest, ModesSearchTheirFields) {
+  addLibrary();
+  // Mode 1: row texts only.
+  EXPECT_EQ(3, find("knopf", 0, search::TitleOnly));
+  EXPECT_EQ(-1, find("Rahmen", 0, search::TitleOnly));
+  EXPECT_EQ(-1, find("Button", 0, search::TitleOnly));
+  // Mode 0: the row text and the description of the display language only.
+  EXPECT_EQ(2, find("Rahmen", 0, search::TitleAndDescription, 0));
+  EXPECT_EQ(-1, find("frame", 0, search::TitleAndDescription, 0));
+  EXPECT_EQ(2, find("frame", 0, search::TitleAndDescription, 1));
+  EXPECT_EQ(2, find("cadre", 0, search::TitleAndDescription, 2));
+  EXPECT_EQ(2, find("cadre", 0, search::TitleAndDescription, 5));  // any other value: French
+  EXPECT_EQ(-1, find("Button", 0, search::TitleAndDescription, 1));  // a title of another language
+  // Mode 2: the row text, every title and every description.
+  EXPECT_EQ(3, find("Button", 0, search::AllLanguages, 0));
+  EXPECT_EQ(3, find("Cliquable", 0, search::AllLanguages, 0));
+  EXPECT_EQ(4, find("Rows", 0, search::AllLanguages, 0));
+  // An unknown mode searches like the default mode 0.
+  EXPECT_EQ(2, find("Rahmen", 0, 9, 0));
+  EXPECT_EQ(-1, find("Button", 0, 9, 0));
+}
+
+TEST_F(TopicSearchTest, SearchedTextsJoinTheFieldsWithSemicolons) {
+  const IndexEntry entry = topic("De", "En", "Fr", "dDe", "dEn", "dFr");
+  const std::string row = "Row";
+  EXPECT_EQ("Row", search::searchedText(search::searchedFields(row, entry, 1, 0)));
+  EXPECT_EQ("Row;dEn", search::searchedText(search::searchedFields(row, entry, 0, 1)));
+  EXPECT_EQ("Row;De;En;Fr;dDe;dEn;dFr", search::searchedText(search::searchedFields(row, entry, 2, 1)));
+  // So a text with ";" can match across the fields.
+  addRow("Row", entry);
+  EXPECT_EQ(0, find("row;dde", 0, 0, 0));
+  EXPECT_EQ(0, find("fr;dde", 0, 2, 0));
+  EXPECT_EQ(-1, find("row;dde", 0, 1, 0));
+}
+
+TEST_F(TopicSearchTest, GroupRowsAreFoundByTheirLabel) {
+  addLibrary();
+  EXPECT_EQ(1, find("WINDOW", 0, search::TitleOnly));
+  EXPECT_EQ(0, find("brary"));
+}
+
+TEST_F(TopicSearchTest, LetterCaseIsIgnoredForAllOfUnicode) {
+  addRow("Ärger über Größe");
+  addRow("ΣΊΣΥΦΟΣ");
+  addRow("Привет мир");
+  addRow("Straße");
+  addRow("\u01C5emal");  // a title-case letter
+  for (const char* text : {"ärger", "ÄRGER", "ÜBER", "GRÖSSE", "größe", "Ä"}) EXPECT_EQ(0, find(text)) << text;
+  EXPECT_EQ(1, find("σίσυφος"));
+  EXPECT_EQ(1, find("σίσυφοσ"));
+  EXPECT_EQ(2, find("ПРИВЕТ"));
+  EXPECT_EQ(3, find("STRASSE"));
+  EXPECT_EQ(4, find("\u01C6emal"));
+  EXPECT_EQ(4, find("\u01C4EMAL"));
+  // Folding is not a loss of accents: "a" does not find "ä".
+  EXPECT_EQ(-1, find("arger"));
+  EXPECT_EQ(search::foldCase("ÄÖÜ ABC"), search::foldCase("äöü abc"));
+}
+
+TEST_F(TopicSearchTest, FromTopFindsTheFirstRowAndFindNextStepsOnWithoutWrapping) {
+  addLibrary();
+  addRow("Fensterrahmen", topic("Fensterrahmen", "", "", "", "", ""));
+  EXPECT_EQ(2, find("fenster"));
+  EXPECT_EQ(5, find("fenster", 3));
+  EXPECT_EQ(-1, find("fenster", 6));   // past the last row
+  EXPECT_EQ(-1, find("fenster", 99));  // past the end of the rows
+  // After the miss the selection is gone, so the next find-next starts at the top.
+  EXPECT_EQ((std::vector<int>{2, 5}), allHits("FENSTER"));
+}
+
+TEST_F(TopicSearchTest, EmptyTextSearchesNothing) {
+  addLibrary();
+  EXPECT_EQ(-1, find(""));
+  EXPECT_EQ(-1, find("", 2));
+  EXPECT_EQ(-1, find("", 0, search::AllLanguages));
+}
+
+TEST_F(TopicSearchTest, SearchTextIsTakenLiterally) {
+  addRow("Width in percent");
+  addRow("Done to 50% here");
+  addRow("Path C:\\temp\\x");
+  addRow("a.b");
+  addRow("Star *");
+  EXPECT_EQ(1, find("%"));
+  EXPECT_EQ(1, find("50%"));
+  EXPECT_EQ(-1, find("5%h"));
+  EXPECT_EQ(2, find("\\"));
+  EXPECT_EQ(2, find("c:\\TEMP\\"));
+  EXPECT_EQ(-1, find("\\t"));
+  EXPECT_EQ(3, find("."));
+  EXPECT_EQ(-1, find("a?b"));
+  EXPECT_EQ(4, find("*"));
+  EXPECT_EQ(-1, find(".*x"));
+  EXPECT_EQ(-1, find("_"));
+}
+
+TEST_F(TopicSearchTest, VeryLongSearchTextsAreHandled) {
+  std::string longTitle;
+  while (g_utf8_strlen(longTitle.c_str(), -1) < 10000) longTitle += "Äbc ";
+  addRow("short");
+  addRow("x" + longTitle + "y");
+  const std::string needle = longTitle.substr(0, longTitle.size() - 1);  // 9,999 characters
+  std::string upper = needle;
+  for (char& c : upper) c = static_cast<char>(c == 'b' ? 'B' : c);
+  EXPECT_EQ(1, find(upper));
+  EXPECT_EQ(1, find("X" + longTitle));
+  EXPECT_EQ(-1, find(longTitle + "z"));
+  EXPECT_EQ(-1, find(std::string(10000, '%')));
+}
+
+TEST_F(TopicSearchTest, BrokenTextsAreComparedWithoutFailing) {
+  addRow(std::string("bad \xC3 byte"));
+  addRow(std::string("nul\0inside", 10));
+  EXPECT_EQ(0, find("BAD"));
+  EXPECT_EQ(1, find("INSIDE"));
+  EXPECT_EQ(-1, find(std::string("\xFF\xFE")));
+}
+
+TEST_F(TopicSearchTest, KeptTextsFollowChangedRowsLanguageAndMode) {
+  addLibrary();
+  EXPECT_EQ(2, find("Rahmen"));
+  // The tree is rebuilt with the same number of rows but other texts.
+  entries[2].DescriptDe = "Ein Gestell";
+  texts[4] = "Tabelle";
+  EXPECT_EQ(-1, find("Rahmen"));
+  EXPECT_EQ(2, find("gestell"));
+  EXPECT_EQ(4, find("tabelle"));
+  EXPECT_EQ(-1, find("liste", 0, search::TitleOnly));
+  // Other language and other mode read other fields of the same rows.
+  EXPECT_EQ(2, find("frame", 0, search::TitleAndDescription, 1));
+  EXPECT_EQ(-1, find("frame", 0, search::TitleAndDescription, 0));
+  EXPECT_EQ(4, find("List", 0, search::AllLanguages));
+  // A shorter tree, then a longer one.
+  texts.resize(2);
+  entries.resize(2);
+  EXPECT_EQ(-1, find("Fenster"));
+  addRow("Neu", topic("Neu", "", "", "Fenster", "", ""));
+  EXPECT_EQ(2, find("fenster"));
+}
+
+TEST_F(TopicSearchTest, RowsWithoutRecordCountAsEmpty) {
+  addLibrary();
+  texts.push_back("Extra");  // a row the record list does not cover
+  EXPECT_EQ(5, find("extra", 0, search::AllLanguages));
+}
+
+}  // namespace

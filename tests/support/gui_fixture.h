@@ -9,7 +9,7 @@
 
 #include <gtk/gtk.h>
 
-#include "app/dialogs.h"
+#include "support/recorded_dialogs.h"
 
 namespace testing_support {
 
@@ -29,28 +29,7 @@ inline void pumpPending() {
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 }
 
-// Records every dialog instead of showing it; answers with the queued answers
-// in order, then with "".
-class DialogRecorder {
- public:
-  DialogRecorder() {
-    previous_ = app::setDialogHandler([this](const app::DialogRequest& request) {
-      requests.push_back(request);
-      if (answers.empty()) return std::string();
-      std::string answer = answers.front();
-      answers.erase(answers.begin());
-      return answer;
-    });
-  }
-  ~DialogRecorder() { app::setDialogHandler(previous_); }
-  DialogRecorder(const DialogRecorder&) = delete;
-  DialogRecorder& operator=(const DialogRecorder&) = delete;
-
-  std::vector<app::DialogRequest> requests;
-  std::vector<std::string> answers;
-
- private:
-  app::DialogHandler previous_;
-};
+// Records every dialog instead of showing it (answers queued in order, then "").
+using DialogRecorder = RecordedDialogs;
 
 }  // namespace testing_support

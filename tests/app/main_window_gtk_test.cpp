@@ -29,7 +29,8 @@ class MainWindowTest : public testing_support::ViewerTest {
       dispatchPending();
       GtkAllocation client;
       gtk_widget_get_allocation(app::mainWindow.toolRow, &client);
-      return client.width >= 640 && allocationOf(app::InfoButtonGadget).x == client.width - 34 &&
+      return client.width == std::max(width, 640) && client.height == std::max(height, 400) &&
+             allocationOf(app::InfoButtonGadget).x == client.width - 34 &&
              allocationOf(app::HelpButtonGadget).x == client.width - 64 &&
              allocationOf(app::SettingsButtonGadget).x == client.width - 104 &&
              allocationOf(app::CopyButtonGadget).x == client.width - 134;
@@ -101,7 +102,17 @@ TEST_F(MainWindowTest, WindowNeverShrinksBelowItsMinimumAndKeepsButtonsRightAlig
 TEST_F(MainWindowTest, AdministratorGadgetsFollowTheBuildMode) {
 #ifdef ZN_ADMIN_MODE
   EXPECT_TRUE(gtk_widget_get_visible(app::mainWindow.gadget[app::AdminButtonGadget]));
-  EXPECT_NE(nullptr, app::mainWindow.gadget[app::SourceLabelGadget]);
+  gchar* tip = gtk_widget_get_tooltip_text(app::mainWindow.gadget[app::AdminButtonGadget]);
+  EXPECT_STREQ("Popup admin menue", tip);
+  g_free(tip);
+  auto label = [](int gadget) { return std::string(gtk_label_get_text(GTK_LABEL(app::mainWindow.gadget[gadget]))); };
+  EXPECT_EQ(" ", label(app::SourceLabelGadget));
+  selectRow(4);  // UTF-8 mark, "; EnableUnicode", no subsystem line
+  EXPECT_EQ("Src: UTF8", label(app::SourceLabelGadget));
+  EXPECT_EQ("Exe: UNI", label(app::ExecutableLabelGadget));
+  EXPECT_EQ("", label(app::SubsystemLabelGadget));
+  selectRow(7);  // no file: the labels keep their texts
+  EXPECT_EQ("Src: UTF8", label(app::SourceLabelGadget));
 #else
   ASSERT_NE(nullptr, app::mainWindow.gadget[app::AdminButtonGadget]);
   EXPECT_FALSE(gtk_widget_get_visible(app::mainWindow.gadget[app::AdminButtonGadget]));

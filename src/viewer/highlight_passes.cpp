@@ -150,7 +150,7 @@ void markLiterals(Passes& p) {
       continue;
     }
     const Offset close = p.text.find('"', open + 1);
-    if (close == none) return;  // an unbalanced quote ends the pass
+    if (close == none) continue;  // an unbalanced quote ends the pass
     tag(p, LiteralTag, open + 1, close);
     position = close + 1;
   }

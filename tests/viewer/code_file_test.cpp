@@ -166,7 +166,8 @@ std::string plainViewText(const std::string& file) {
   if (!line.empty()) lines.push_back(line);
   std::string view;
   for (std::string& each : lines) {
-    each.erase(0, each.find_first_not_of('?') == std::string::npos ? each.size() : each.find_first_not_of('?'));
+    const std::size_t firstOther = each.find_first_not_of('?');
+    each.erase(0, firstOther == std::string::npos ? each.size() : firstOther);
     if (each.rfind("; IDE Options = ", 0) == 0) break;
     view = view.empty() ? each : view + "\n" + each;
   }

@@ -205,7 +205,7 @@ TEST(HighlightPassesTest, TextsOfOnlyQuotesSemicolonsOrHashes) {
   EXPECT_EQ((Spans{{0, 1000}}), spans(std::string(1000, ';'), viewer::DisableTag));
   const Spans hashes = spans(std::string(9, '#'), viewer::ConstantTag);
   EXPECT_EQ((Spans{{0, 1}, {2, 3}, {4, 5}, {6, 7}, {8, 9}}), hashes) << "every second one is skipped";
-  for (const std::string text : {std::string(999, '"'), std::string(999, ';'), std::string(999, '#')})
+  for (const std::string& text : {std::string(999, '"'), std::string(999, ';'), std::string(999, '#')})
     EXPECT_TRUE(sameAsReference(text, 2));
 }
 

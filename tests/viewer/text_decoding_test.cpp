@@ -91,7 +91,8 @@ TEST(DecodingBuffers, ReusingTheFileBufferGivesTheSameTextAsCopying) {
       std::string bytes;
       const bool plain = round % 2 == 0;  // half of the inputs need no change at all
       for (int i = static_cast<int>(random() % 40); i > 0; --i) {
-        bytes.push_back(plain ? static_cast<char>('a' + random() % 26) : alphabet[random() % sizeof alphabet]);
+        const char letter = static_cast<char>('a' + random() % 26);
+        bytes.push_back(plain ? letter : alphabet[random() % sizeof alphabet]);
       }
       const std::size_t skip = random() % 4;
       const std::string copied =

@@ -20,7 +20,8 @@ void logDialog(const DialogRequest& request) {
   if (!logPath || !*logPath) return;
   std::string line = request.title + "\t";
   for (const char c : request.text) {
-    if (c == '\n') line += "\\n";
+    if (c == '\\') line += "\\\\";
+    else if (c == '\n') line += "\\n";
     else if (c == '\r') line += "\\r";
     else line += c;
   }

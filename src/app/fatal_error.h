@@ -20,6 +20,9 @@ std::string fatalErrorText(int signalNumber, int line);
 
 // Installs the report for the seven fatal signals. After the user has closed
 // the report, `shutdown` releases the toolkit and the process ends with status 0.
+// A fault of the program itself is reported at once, inside the signal handler;
+// a signal sent by another process is reported by the next turn of the default
+// main loop, where no lock of the toolkit can be held.
 void installFatalErrorHandler(std::function<void()> shutdown);
 
 }  // namespace app

@@ -1,14 +1,18 @@
 // The crash report: its texts, and a real fault in a child process.
 #include "app/fatal_error.h"
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <functional>
+#include <regex>
 #include <string>
 
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <glib.h>
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
@@ -106,6 +110,48 @@ void installRecordingReport(int fd) {
   app::installFatalErrorHandler([fd] { writeAll(fd, "shutdown|"); });
 }
 
+// Starts `body` in a child, waits until it wrote "ready|", sends it the signal
+// and collects the rest; a child still running at the time limit is killed.
+ChildOutcome signalChildWhenReady(const std::function<void(int writeFd)>& body, int signalNumber,
+                                  int timeoutMs) {
+  int fds[2];
+  EXPECT_EQ(pipe(fds), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    body(fds[1]);
+    _exit(99);
+  }
+  close(fds[1]);
+  ChildOutcome outcome;
+  bool signalled = false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  pollfd reader{fds[0], POLLIN, 0};
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || poll(&reader, 1, static_cast<int>(left.count())) <= 0) break;
+    char buffer[512];
+    const ssize_t got = read(fds[0], buffer, sizeof buffer);
+    if (got <= 0) break;
+    outcome.output.append(buffer, got);
+    if (!signalled && outcome.output.find("ready|") != std::string::npos) {
+      kill(pid, signalNumber);
+      signalled = true;
+    }
+  }
+  close(fds[0]);
+  while (waitpid(pid, &outcome.status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline) {
+    poll(nullptr, 0, 5);
+  }
+  if (waitpid(pid, &outcome.status, WNOHANG) == 0) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &outcome.status, 0);
+    outcome.output += "(killed at the time limit)";
+  }
+  return outcome;
+}
+
 bool exitedWith(int status, int code) { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
 
 TEST(FatalErrorHandler, SegmentationViolationIsReportedAndEndsWithStatusZero) {
@@ -115,8 +161,8 @@ TEST(FatalErrorHandler, SegmentationViolationIsReportedAndEndsWithStatusZero) {
     raise(SIGSEGV);
   });
   EXPECT_TRUE(exitedWith(outcome.status, 0)) << "status " << outcome.status;
-  EXPECT_EQ(outcome.output, std::string("Linux ZN-ZID-Idavode-Ruriva-Error\t") + segvReport3272 +
-                                "|shutdown|");
+  EXPECT_EQ(outcome.output,
+            std::string("Linux ZN-ZID-Idavode-Ruriva-Error\t") + segvReport3272 + "|shutdown|");
 }
 
 TEST(FatalErrorHandler, RealInvalidMemoryAccessIsReported) {
@@ -127,8 +173,7 @@ TEST(FatalErrorHandler, RealInvalidMemoryAccessIsReported) {
     *nowhere = 1;
   });
   EXPECT_TRUE(exitedWith(outcome.status, 0)) << "status " << outcome.status;
-  EXPECT_NE(outcome.output.find("Error Code:      11\nSourcecode line: 77\n|shutdown|"),
-            std::string::npos)
+  EXPECT_NE(outcome.output.find("Error Code:      11\nSourcecode line: 77\n|shutdown|"), std::string::npos)
       << outcome.output;
 }
 
@@ -195,10 +240,66 @@ TEST(FatalErrorHandler, EachOfTheSevenSignalsIsCaught) {
       raise(number);
     });
     EXPECT_TRUE(exitedWith(outcome.status, 0)) << "signal " << number;
-    EXPECT_NE(outcome.output.find("Error Code:      " + std::to_string(number) + "\n"),
-              std::string::npos)
+    EXPECT_NE(outcome.output.find("Error Code:      " + std::to_string(number) + "\n"), std::string::npos)
         << "signal " << number;
   }
+}
+
+// A lock that the interrupted code holds, as the toolkit holds its display lock
+// while it talks to the X server.
+GMutex busyLock;
+
+TEST(FatalErrorHandler, SignalFromAnotherProcessIsReportedFromTheMainLoop) {
+  const ChildOutcome outcome = signalChildWhenReady(
+      [](int fd) {
+        app::setDialogHandler([fd](const app::DialogRequest& request) {
+          // Showing the report needs the lock; inside the handler it would wait forever.
+          g_mutex_lock(&busyLock);
+          writeAll(fd, request.title + "\t" + request.text + "|");
+          g_mutex_unlock(&busyLock);
+          return std::string();
+        });
+        app::installFatalErrorHandler([fd] { writeAll(fd, "shutdown|"); });
+        currentLine = 600;
+        writeAll(fd, "ready|");
+        for (;;) {
+          g_mutex_lock(&busyLock);
+          currentLine = 500;
+          for (volatile int spin = 0; spin < 200000; spin = spin + 1) {
+          }
+          g_mutex_unlock(&busyLock);
+          currentLine = 600;
+          g_main_context_iteration(nullptr, FALSE);
+        }
+      },
+      SIGSEGV, 20000);
+  EXPECT_TRUE(exitedWith(outcome.status, 0)) << "status " << outcome.status;
+  // The line is the one that ran when the signal came, not when it was reported.
+  EXPECT_TRUE(std::regex_match(outcome.output, std::regex("ready\\|Linux ZN-ZID-Idavode-Ruriva-Error\t"
+                                                          "A program error was detected:\n\n"
+                                                          "Error Message:   Segmentation violation\n"
+                                                          "Error Code:      11\n"
+                                                          "Sourcecode line: (500|600)\n\\|shutdown\\|")))
+      << outcome.output;
+}
+
+TEST(FatalErrorHandler, SecondSignalFromOutsideBeforeTheReportEndsAtOnce) {
+  const ChildOutcome outcome = signalChildWhenReady(
+      [](int fd) {
+        installRecordingReport(fd);
+        writeAll(fd, "ready|");
+        // No main loop runs, so the report of the first signal waits; a fault
+        // after it meets the default action.
+        for (;;) {
+          struct sigaction current {};
+          sigaction(SIGSEGV, nullptr, &current);
+          if (current.sa_handler == SIG_DFL) raise(SIGSEGV);
+        }
+      },
+      SIGBUS, 20000);
+  ASSERT_TRUE(WIFSIGNALED(outcome.status)) << "status " << outcome.status << outcome.output;
+  EXPECT_EQ(WTERMSIG(outcome.status), SIGSEGV);
+  EXPECT_EQ(outcome.output, "ready|");
 }
 
 }  // namespace

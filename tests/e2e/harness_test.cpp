@@ -39,8 +39,7 @@ TEST(DialogLog, LineStillBeingWrittenIsNotYetARecord) {
 
 TEST(WindowPattern, EscapedTitleMatchesOnlyItself) {
   const std::string title = "Choose database 'ZN-LinuxAPI-Toc.xml' ...";
-  const std::regex pattern("^" + testing_support::regexEscape(title) + "$",
-                           std::regex::extended);
+  const std::regex pattern("^" + testing_support::regexEscape(title) + "$", std::regex::extended);
   EXPECT_TRUE(std::regex_search(title, pattern));
   EXPECT_FALSE(std::regex_search("Choose database 'ZN-LinuxAPI-TocXxml' abc", pattern));
   EXPECT_EQ(testing_support::regexEscape("a(b)[c]{d}*+?|^$\\."),
@@ -48,8 +47,8 @@ TEST(WindowPattern, EscapedTitleMatchesOnlyItself) {
 }
 
 TEST(HelperProgram, OutputStatusAndEnvironment) {
-  const auto result = testing_support::runCommand(
-      {"sh", "-c", "printf '%s' \"$ZN_HARNESS_PROBE\"; exit 3"}, {"ZN_HARNESS_PROBE=seen"}, 10000);
+  const auto result = testing_support::runCommand({"sh", "-c", "printf '%s' \"$ZN_HARNESS_PROBE\"; exit 3"},
+                                                  {"ZN_HARNESS_PROBE=seen"}, 10000);
   EXPECT_EQ(result.status, 3);
   EXPECT_EQ(result.output, "seen");
 }

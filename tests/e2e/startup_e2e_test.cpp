@@ -22,9 +22,7 @@ const char* const xmlErrorTitle = "Linux ZN-ZID-Idavode-RurivaError";
 const int startLimitMs = 20000;
 const int stepLimitMs = 10000;
 
-std::string exactly(const std::string& title) {
-  return "^" + testing_support::regexEscape(title) + "$";
-}
+std::string exactly(const std::string& title) { return "^" + testing_support::regexEscape(title) + "$"; }
 
 class StartupE2e : public ::testing::Test {
  protected:
@@ -36,8 +34,7 @@ class StartupE2e : public ::testing::Test {
   void TearDown() override {
     if (!HasFailure()) return;
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string picture =
-        std::string(ZN_TEST_BINARY_DIR) + "/e2e-" + info->name() + ".png";
+    const std::string picture = std::string(ZN_TEST_BINARY_DIR) + "/e2e-" + info->name() + ".png";
     if (viewer->running() && viewer->screenshot(picture)) {
       std::printf("screen at the failure: %s\n", picture.c_str());
     }
@@ -46,14 +43,11 @@ class StartupE2e : public ::testing::Test {
 
   // Settings that name the database and skip the first-start about dialog.
   std::string settingsNaming(const std::string& databasePath, int about = 1) {
-    return viewer->writeSettings({"db-path=" + databasePath,
-                                  "Lib-path=" + viewer->programFolder(),
-                                  "about=" + std::to_string(about)});
+    return viewer->writeSettings(
+        {"db-path=" + databasePath, "Lib-path=" + viewer->programFolder(), "about=" + std::to_string(about)});
   }
 
-  std::string sampleDatabase() {
-    return viewer->programFolder() + testing_support::databaseFileName;
-  }
+  std::string sampleDatabase() { return viewer->programFolder() + testing_support::databaseFileName; }
 
   // Waits for the message window with this title, presses the key in it and
   // expects the program to end with status 0.
@@ -81,13 +75,15 @@ TEST_F(StartupE2e, SampleLibraryShowsTheMainWindowAndEscapeEndsIt) {
   EXPECT_TRUE(viewer->dialogs().empty()) << viewer->dialogs().front().title;
   // Nothing is saved at the end.
   EXPECT_EQ(testing_support::readFile(settings), settingsBefore);
-  EXPECT_EQ(viewer->standardError().find("CRITICAL"), std::string::npos)
-      << viewer->standardError();
+  EXPECT_EQ(viewer->standardError().find("CRITICAL"), std::string::npos) << viewer->standardError();
 }
 
-TEST_F(StartupE2e, FirstStartShowsTheAboutDialogBeforeTheMainWindowIsUsed) {
+TEST_F(StartupE2e, ShippedSettingsShowTheAboutDialogFirst) {
+  // The shipped settings name the database relative to the program folder and have about=0.
   viewer->copyProgramFolder();
-  const std::string settings = settingsNaming(sampleDatabase(), 0);
+  const std::string settings = viewer->programFolder() + testing_support::settingsFileName;
+  const std::string settingsBefore = testing_support::readFile(settings);
+  ASSERT_NE(settingsBefore.find("\nabout=0\n"), std::string::npos);
   ASSERT_TRUE(viewer->start());
 
   const std::string about = viewer->waitForWindow("Zarnel-Linux-API-Viewer", startLimitMs);
@@ -97,15 +93,14 @@ TEST_F(StartupE2e, FirstStartShowsTheAboutDialogBeforeTheMainWindowIsUsed) {
   ASSERT_FALSE(window.empty()) << "the main window did not appear after the about dialog";
   EXPECT_TRUE(viewer->keyUntilHidden(window, "Escape", stepLimitMs));
   EXPECT_EQ(viewer->waitForExit(stepLimitMs), 0);
-  // "about" becomes 1 in memory only; the file keeps 0 until a save.
-  EXPECT_NE(testing_support::readFile(settings).find("\nabout=0\n"), std::string::npos);
+  // "about" becomes 1 in memory only; the file is not written at the end.
+  EXPECT_EQ(testing_support::readFile(settings), settingsBefore);
 }
 
 TEST_F(StartupE2e, MalformedDatabaseShowsTheXmlErrorAndEnds) {
   viewer->copyBinaryOnly();
   const std::string database = viewer->writeProgramFile(
-      testing_support::databaseFileName,
-      "<?xml version=\"1.0\"?>\n<root label=\"x\">\n  <a></b>\n</root>\n");
+      testing_support::databaseFileName, "<?xml version=\"1.0\"?>\n<root label=\"x\">\n  <a></b>\n</root>\n");
   settingsNaming(database);
   ASSERT_TRUE(viewer->start());
 
@@ -129,10 +124,8 @@ TEST_F(StartupE2e, NoSettingsAndCancelledChooserEndsWithoutWritingSettings) {
   EXPECT_EQ(*text, "No database selected. Programm canceled!");
   answerAndExpectCleanEnd(errorTitle, "Return");
 
-  EXPECT_FALSE(std::filesystem::exists(viewer->programFolder() +
-                                       testing_support::settingsFileName));
-  EXPECT_FALSE(std::filesystem::exists(viewer->workingFolder() +
-                                       testing_support::settingsFileName));
+  EXPECT_FALSE(std::filesystem::exists(viewer->programFolder() + testing_support::settingsFileName));
+  EXPECT_FALSE(std::filesystem::exists(viewer->workingFolder() + testing_support::settingsFileName));
 }
 
 TEST_F(StartupE2e, EmptyDatabaseFileCannotBeOpened) {

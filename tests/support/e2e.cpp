@@ -21,13 +21,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-Clock::time_point deadlineAfter(int timeoutMs) {
-  return Clock::now() + std::chrono::milliseconds(timeoutMs);
-}
+Clock::time_point deadlineAfter(int timeoutMs) { return Clock::now() + std::chrono::milliseconds(timeoutMs); }
 
 int millisecondsLeft(Clock::time_point deadline) {
-  const auto left =
-      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
   return left > 0 ? static_cast<int>(left) : 0;
 }
 
@@ -70,8 +67,9 @@ bool reapBefore(pid_t pid, Clock::time_point deadline, int* status) {
 std::string unescapeLogText(const std::string& text) {
   std::string plain;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == 'r')) {
-      plain += text[i + 1] == 'n' ? '\n' : '\r';
+    if (text[i] == '\\' && i + 1 < text.size() &&
+        (text[i + 1] == 'n' || text[i + 1] == 'r' || text[i + 1] == '\\')) {
+      plain += text[i + 1] == 'n' ? '\n' : text[i + 1] == 'r' ? '\r' : '\\';
       ++i;
     } else {
       plain += text[i];
@@ -189,19 +187,17 @@ ViewerProcess::~ViewerProcess() { killProgram(); }
 
 void ViewerProcess::copyProgramFolder() {
   // Copied, not linked: the program finds its folder through /proc/self/exe.
-  std::filesystem::copy(ZN_PROGRAM_DIR, programFolder_,
-                        std::filesystem::copy_options::recursive |
-                            std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy(
+      ZN_PROGRAM_DIR, programFolder_,
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
 }
 
 void ViewerProcess::copyBinaryOnly() {
-  std::filesystem::copy_file(std::string(ZN_PROGRAM_DIR) + "/zn-api-viewer",
-                             programFolder_ + "zn-api-viewer",
+  std::filesystem::copy_file(std::string(ZN_PROGRAM_DIR) + "/zn-api-viewer", programFolder_ + "zn-api-viewer",
                              std::filesystem::copy_options::overwrite_existing);
 }
 
-std::string ViewerProcess::writeProgramFile(const std::string& name,
-                                            const std::string& bytes) const {
+std::string ViewerProcess::writeProgramFile(const std::string& name, const std::string& bytes) const {
   return programDir_.write(name, bytes);
 }
 
@@ -307,8 +303,7 @@ std::string ViewerProcess::standardOutput() const { return readFile(sandbox_.pat
 
 std::string ViewerProcess::standardError() const { return readFile(sandbox_.path() + "stderr.txt"); }
 
-CommandResult ViewerProcess::xdotool(const std::vector<std::string>& arguments,
-                                     int timeoutMs) const {
+CommandResult ViewerProcess::xdotool(const std::vector<std::string>& arguments, int timeoutMs) const {
   std::vector<std::string> argv = {"xdotool"};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   return runCommand(argv, {"DISPLAY=" + display()}, timeoutMs);
@@ -376,8 +371,7 @@ bool ViewerProcess::focus(const std::string& windowId) const {
 }
 
 bool ViewerProcess::click(const std::string& windowId, int x, int y) const {
-  return xdotool({"mousemove", "--window", windowId, std::to_string(x), std::to_string(y),
-                  "click", "1"})
+  return xdotool({"mousemove", "--window", windowId, std::to_string(x), std::to_string(y), "click", "1"})
              .status == 0;
 }
 
@@ -386,8 +380,7 @@ bool ViewerProcess::key(const std::string& windowId, const std::string& keysym) 
   return xdotool({"key", "--clearmodifiers", keysym}).status == 0;
 }
 
-bool ViewerProcess::keyUntilHidden(const std::string& windowId, const std::string& keysym,
-                                   int timeoutMs) {
+bool ViewerProcess::keyUntilHidden(const std::string& windowId, const std::string& keysym, int timeoutMs) {
   const auto deadline = deadlineAfter(timeoutMs);
   while (isVisible(windowId)) {
     if (Clock::now() >= deadline) return false;
@@ -404,8 +397,7 @@ bool ViewerProcess::type(const std::string& windowId, const std::string& text) c
 }
 
 bool ViewerProcess::screenshot(const std::string& pngPath) const {
-  return runCommand({"import", "-display", display(), "-window", "root", pngPath}, {}, 20000)
-             .status == 0;
+  return runCommand({"import", "-display", display(), "-window", "root", pngPath}, {}, 20000).status == 0;
 }
 
 std::vector<DialogRecord> ViewerProcess::dialogs() const {

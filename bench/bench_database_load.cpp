@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const bench::PairTimes times = bench::bestOfTurns(
-      20, [&] { database::readDatabaseFile(path); }, [&] { bareExpatParse(path); });
+      30, [&] { database::readDatabaseFile(path); }, [&] { bareExpatParse(path); });
   bench::reportRatio("bench_database_load", "readDatabaseFile", times.measuredMs, "bare Expat",
                      times.baselineMs, 1.5);
   if (generated) bench::removeScratchDatabase(path);

@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   GtkTreeStore* bare = gtk_tree_store_new(1, G_TYPE_STRING);
 
   const bench::PairTimes times = bench::bestOfTurns(
-      10, [&] { database::rebuildTopicTree(GTK_TREE_VIEW(view), 0, true); },
+      30, [&] { database::rebuildTopicTree(GTK_TREE_VIEW(view), 0, true); },
       [&] { fillBareStore(bare, rows); });
   std::printf("bench_topic_tree: %d rows\n", database::topicRowCount());
   bench::reportRatio("bench_topic_tree", "rebuildTopicTree", times.measuredMs, "bare GtkTreeStore",

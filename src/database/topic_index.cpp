@@ -24,9 +24,15 @@ const char* const blanks = " \n\r\t";
 // What the attributes of one element say, before the row is added.
 struct ElementFields {
   std::string label;
-  std::string text;
+  const std::string* text = nullptr;  // the element's text, read only with attributes
   IndexEntry entry;
 };
+
+// Attribute names are compared exactly, case included.
+template <std::size_t Size>
+bool named(const std::string& name, const char (&expected)[Size]) {
+  return name.size() == Size - 1 && std::memcmp(name.data(), expected, Size - 1) == 0;
+}
 
 ElementFields readElement(const XmlNode& node) {
   TRACE_LINE();
@@ -34,16 +40,16 @@ ElementFields readElement(const XmlNode& node) {
   IndexEntry& entry = fields.entry;
   for (const XmlAttribute& attribute : node.attributes) {
     const std::string& name = attribute.name;
-    if (name == "File") entry.File = attribute.value;
-    else if (name == "theme_en") entry.FunctionEn = attribute.value;
-    else if (name == "theme_de") entry.FunctionDe = attribute.value;
-    else if (name == "theme_fr") entry.FunctionFr = attribute.value;
-    else if (name == "descript_en") entry.DescriptEn = attribute.value;
-    else if (name == "descript_de") entry.DescriptDe = attribute.value;
-    else if (name == "descript_fr") entry.DescriptFr = attribute.value;
+    if (named(name, "File")) entry.File = attribute.value;
+    else if (named(name, "theme_en")) entry.FunctionEn = attribute.value;
+    else if (named(name, "theme_de")) entry.FunctionDe = attribute.value;
+    else if (named(name, "theme_fr")) entry.FunctionFr = attribute.value;
+    else if (named(name, "descript_en")) entry.DescriptEn = attribute.value;
+    else if (named(name, "descript_de")) entry.DescriptDe = attribute.value;
+    else if (named(name, "descript_fr")) entry.DescriptFr = attribute.value;
     else fields.label += attribute.value;
   }
-  if (!node.attributes.empty()) fields.text = node.text;
+  if (!node.attributes.empty()) fields.text = &node.text;
   return fields;
 }
 
@@ -116,7 +122,7 @@ void addElement(const XmlNode& node, int level, int displayLanguage, bool dyeing
   const int rowNumber = static_cast<int>(rows.size());
   rows.push_back(makeRow(fields, level, displayLanguage, dyeingNews));
   IndexEntry& entry = fields.entry;
-  entry.Text = trimmed(fields.text);
+  if (fields.text) entry.Text = trimmed(*fields.text);
   if (paths::fileNamePart(entry.File) == helpFileName) appState.helpRow = rowNumber;
   if (!fields.label.empty()) currentGroup = fields.label;
   entry.Group = currentGroup;

@@ -26,7 +26,7 @@ GtkTreeStore* createTopicStore();
 void attachTopicColumns(GtkTreeView* view);
 
 // Replaces the store's content with the rows, all collapsed.
-void fillTopicStore(GtkTreeStore* store, const std::vector<TopicRow>& rows);
+void fillTopicStore(GtkTreeStore* store, std::vector<TopicRow> rows);
 
 // Lookups on the rows last filled in.
 bool topicRowIter(int row, GtkTreeIter* iter);

@@ -1,6 +1,10 @@
 // The matching rules of the topic search over plain rows.
 #include "search/topic_search.h"
 
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
 #include <glib.h>
 
 #include "app/app_state.h"
@@ -8,15 +12,22 @@
 namespace search {
 namespace {
 
-// One row's searched text as last folded. The source is kept beside the folded
-// text so that a row rebuilt with other texts (new database, other language,
-// other mode) is noticed and folded again; one keystroke then folds nothing.
-struct FoldedRow {
-  std::string source;
-  std::string folded;
+// The folded searched texts of all rows in one block, each row's text ended by a
+// NUL. A folded search text never holds a NUL (it comes from valid UTF-8 without
+// one), so a match never runs from one row into the next, and one scan of the
+// block serves all rows. Built on the first search after the rows change, so a
+// keystroke folds only the search text.
+struct FoldedRows {
+  bool built = false;
+  std::uint64_t version = 0;
+  std::int64_t mode = 0;
+  int language = 0;
+  std::string text;
+  std::vector<std::size_t> rowStart;  // one per row, and the end of the block last
+  std::size_t byteCount[256] = {};    // how often each byte occurs in the block
 };
 
-std::vector<FoldedRow> foldedRows;
+FoldedRows foldedRows;
 
 const database::IndexEntry& entryOf(const TopicRows& rows, int row) {
   static const database::IndexEntry none;
@@ -30,55 +41,112 @@ const std::string& descriptionIn(const database::IndexEntry& entry, int language
   return entry.DescriptFr;
 }
 
-// Whether the kept source is exactly the fields joined with ";", compared piece by
-// piece so that no joined text has to be built for the check.
-bool sourceMatches(const std::string& source, const SearchedFields& fields) {
-  std::size_t position = 0;
-  for (int i = 0; i < fields.count; ++i) {
-    if (i > 0) {
-      if (position >= source.size() || source[position] != ';') return false;
-      ++position;
-    }
-    const std::string_view part = fields.parts[i];
-    if (source.size() - position < part.size()) return false;
-    if (source.compare(position, part.size(), part.data(), part.size()) != 0) return false;
-    position += part.size();
+// The folded form of one character outside ASCII, looked up once per character:
+// a library uses few of them, and the toolkit's folding allocates on every call.
+const std::string& foldedCharacter(std::string_view character) {
+  static std::unordered_map<gunichar, std::string> known;
+  const gunichar code = g_utf8_get_char(character.data());
+  auto found = known.find(code);
+  if (found == known.end()) {
+    gchar* folded = g_utf8_casefold(character.data(), static_cast<gssize>(character.size()));
+    found = known.emplace(code, folded).first;
+    g_free(folded);
   }
-  return position == source.size();
+  return found->second;
 }
 
-const std::string& foldedTextOf(int row, const SearchedFields& fields) {
-  if (static_cast<int>(foldedRows.size()) <= row) foldedRows.resize(row + 1);
-  FoldedRow& kept = foldedRows[row];
-  if (!sourceMatches(kept.source, fields)) {
-    kept.source = searchedText(fields);
-    kept.folded = foldCase(kept.source);
-  }
-  return kept.folded;
-}
-
-// Folds text that is known to be valid UTF-8. ASCII letters fold to their small
-// forms and nothing else in ASCII changes, so only the runs of other characters
-// go through the (much slower) Unicode folding.
-std::string foldValid(std::string_view text) {
-  std::string folded;
-  folded.reserve(text.size());
+// Appends the folded form of text known to be valid UTF-8. ASCII letters fold to
+// their small forms and nothing else in ASCII changes, so ASCII runs are copied
+// and lowered in one go.
+void appendFolded(std::string& out, std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
-    const unsigned char byte = static_cast<unsigned char>(text[i]);
-    if (byte < 0x80) {
-      folded += (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte + ('a' - 'A')) : static_cast<char>(byte);
-      ++i;
+    std::size_t runEnd = i;
+    while (runEnd < text.size() && static_cast<unsigned char>(text[runEnd]) < 0x80) ++runEnd;
+    if (runEnd > i) {
+      const std::size_t first = out.size();
+      out.resize(first + (runEnd - i));
+      char* target = &out[first];
+      for (; i < runEnd; ++i, ++target) {
+        const char c = text[i];
+        *target = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+      }
       continue;
     }
-    std::size_t end = i;
-    while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) ++end;
-    gchar* run = g_utf8_casefold(text.data() + i, static_cast<gssize>(end - i));
-    folded += run;
-    g_free(run);
-    i = end;
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = std::min<std::size_t>(g_utf8_skip[lead], text.size() - i);
+    out += foldedCharacter(text.substr(i, length));
+    i += length;
   }
-  return folded;
+}
+
+void appendFoldedAnyText(std::string& out, std::string_view text) {
+  if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
+    appendFolded(out, text);
+    return;
+  }
+  // The replacement character stands in for every broken byte (and NUL), alike
+  // in the search text and in the rows.
+  gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
+  appendFolded(out, valid);
+  g_free(valid);
+}
+
+void buildFoldedRows(const TopicRows& rows, std::int64_t searchMode, int language) {
+  TRACE_LINE();
+  FoldedRows& folded = foldedRows;
+  folded.text.clear();
+  folded.rowStart.assign(1, 0);
+  folded.rowStart.reserve(static_cast<std::size_t>(rows.count) + 1);
+  for (int row = 0; row < rows.count; ++row) {
+    const SearchedFields fields = searchedFields(rows.text(row), entryOf(rows, row), searchMode, language);
+    for (int i = 0; i < fields.count; ++i) {
+      if (i > 0) folded.text += ';';  // folding works character by character, so the joints stay
+      appendFoldedAnyText(folded.text, fields.parts[i]);
+    }
+    folded.text += '\0';
+    folded.rowStart.push_back(folded.text.size());
+  }
+  std::fill(std::begin(folded.byteCount), std::end(folded.byteCount), 0);
+  for (const char c : folded.text) ++folded.byteCount[static_cast<unsigned char>(c)];
+  folded.built = true;
+  folded.version = rows.version;
+  folded.mode = searchMode;
+  folded.language = language;
+}
+
+const FoldedRows& foldedRowsFor(const TopicRows& rows, std::int64_t searchMode, int language) {
+  const FoldedRows& kept = foldedRows;
+  const bool current = kept.built && kept.version == rows.version && kept.mode == searchMode &&
+                       kept.language == language &&
+                       kept.rowStart.size() == static_cast<std::size_t>(rows.count) + 1;
+  if (!current) buildFoldedRows(rows, searchMode, language);
+  return foldedRows;
+}
+
+// The first place from `from` on where the needle stands in the block, or npos.
+// It looks for the needle's rarest byte with memchr and compares around each
+// find, which skips most of the block at memory speed whatever the needle.
+std::size_t findInBlock(const FoldedRows& folded, const std::string& needle, std::size_t from) {
+  std::size_t rare = 0;
+  for (std::size_t i = 1; i < needle.size(); ++i) {
+    if (folded.byteCount[static_cast<unsigned char>(needle[i])] <
+        folded.byteCount[static_cast<unsigned char>(needle[rare])])
+      rare = i;
+  }
+  const char* const block = folded.text.data();
+  const char* const end = block + folded.text.size();
+  const char* candidate = block + from + rare;
+  while (candidate < end) {
+    candidate = static_cast<const char*>(std::memchr(candidate, needle[rare], end - candidate));
+    if (!candidate) return std::string::npos;
+    const char* const start = candidate - rare;
+    if (static_cast<std::size_t>(end - start) >= needle.size() &&
+        std::memcmp(start, needle.data(), needle.size()) == 0)
+      return static_cast<std::size_t>(start - block);
+    ++candidate;
+  }
+  return std::string::npos;
 }
 
 }  // namespace
@@ -115,27 +183,31 @@ std::string searchedText(const SearchedFields& fields) {
 
 std::string foldCase(std::string_view text) {
   TRACE_LINE();
-  if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) return foldValid(text);
-  // The replacement character stands in for every broken byte (and NUL), alike
-  // in the search text and in the rows.
-  gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
-  std::string folded = foldValid(valid);
-  g_free(valid);
+  std::string folded;
+  folded.reserve(text.size());
+  appendFoldedAnyText(folded, text);
   return folded;
 }
 
 int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& rows,
                  std::int64_t searchMode, int language) {
   TRACE_LINE();
-  if (searchText.empty() || !rows.text) return -1;
+  firstRow = std::max(firstRow, 0);
+  if (searchText.empty() || !rows.text || firstRow >= rows.count) return -1;
   const std::string needle = foldCase(searchText);
-  for (int row = firstRow < 0 ? 0 : firstRow; row < rows.count; ++row) {
-    const SearchedFields fields = searchedFields(rows.text(row), entryOf(rows, row), searchMode, language);
-    if (foldedTextOf(row, fields).find(needle) != std::string::npos) return row;
-  }
-  return -1;
+  if (needle.empty()) return -1;
+  const FoldedRows& folded = foldedRowsFor(rows, searchMode, language);
+  TRACE_LINE();
+  const std::size_t at = findInBlock(folded, needle, folded.rowStart[firstRow]);
+  if (at == std::string::npos) return -1;
+  const auto next = std::upper_bound(folded.rowStart.begin(), folded.rowStart.end(), at);
+  return static_cast<int>(next - folded.rowStart.begin()) - 1;
 }
 
-void clearSearchCache() { std::vector<FoldedRow>().swap(foldedRows); }
+void clearSearchCache() {
+  foldedRows.built = false;
+  std::string().swap(foldedRows.text);
+  std::vector<std::size_t>().swap(foldedRows.rowStart);
+}
 
 }  // namespace search

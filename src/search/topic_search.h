@@ -45,11 +45,14 @@ std::string searchedText(const SearchedFields& fields);
 std::string foldCase(std::string_view text);
 
 // The rows a search runs over: the displayed text of each tree row and the
-// parallel IndexEntry list (a missing entry counts as empty).
+// parallel IndexEntry list (a missing entry counts as empty). The folded texts of
+// the rows are kept from one search to the next while version, mode, language and
+// row count stay the same: whoever rebuilds the rows must change the version.
 struct TopicRows {
   int count = 0;
   std::function<const std::string&(int)> text;
   const std::vector<database::IndexEntry>* entries = nullptr;
+  std::uint64_t version = 0;
 };
 
 // The first row from firstRow to the last whose searched text contains the search
@@ -58,8 +61,7 @@ struct TopicRows {
 int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& rows,
                  std::int64_t searchMode, int language);
 
-// Drops the folded row texts kept between searches. Not needed for correct results
-// (each kept text is checked against its row before use); it frees the memory.
+// Drops the kept folded texts; the next search folds the rows anew.
 void clearSearchCache();
 
 }  // namespace search

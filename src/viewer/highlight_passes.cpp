@@ -68,10 +68,14 @@ Lines findLines(const std::string& text) {
   for (Offset i = 0; i < size; ++i) {
     const char c = text[i];
     Offset next = 0;
-    if (c == '"') ++quotes;
-    else if (c == '\n') next = i + 1;
-    else if (c == '\r') next = (i + 1 < size && text[i + 1] == '\n') ? i + 2 : i + 1;
-    else if (c == '\xE2' && text.compare(i, 3, paragraphSeparator) == 0) next = i + 3;
+    if (c == '"')
+      ++quotes;
+    else if (c == '\n')
+      next = i + 1;
+    else if (c == '\r')
+      next = (i + 1 < size && text[i + 1] == '\n') ? i + 2 : i + 1;
+    else if (c == '\xE2' && text.compare(i, 3, paragraphSeparator) == 0)
+      next = i + 3;
     if (next == 0) continue;
     lines.starts.push_back(next);
     lines.quotesBefore.push_back(quotes);
@@ -112,8 +116,10 @@ Offset wordRunEnd(const std::string& text, Offset position) {
 void tag(Passes& p, HighlightTag tag, Offset start, Offset end) {
   if (start >= end) return;
   p.spans[tag].push_back({start, end});
-  const std::uint8_t mark = tag == DisableTag ? DisableMark : tag == LiteralTag ? LiteralMark
-                            : tag == FunctionTag ? FunctionMark : 0;
+  const std::uint8_t mark = tag == DisableTag    ? DisableMark
+                            : tag == LiteralTag  ? LiteralMark
+                            : tag == FunctionTag ? FunctionMark
+                                                 : 0;
   if (mark == 0) return;
   for (Offset i = start; i < end; ++i) p.marks[i] |= mark;
 }
@@ -150,7 +156,7 @@ void markLiterals(Passes& p) {
       continue;
     }
     const Offset close = p.text.find('"', open + 1);
-    if (close == none) continue;  // an unbalanced quote ends the pass
+    if (close == none) return;  // an unbalanced quote ends the pass
     tag(p, LiteralTag, open + 1, close);
     position = close + 1;
   }
@@ -237,7 +243,8 @@ void markKeywords(Passes& p, const std::vector<WordRun>& runs, HighlightTag keyw
     const auto found = numbers.find(runText(p.text, run));
     if (found != numbers.end()) occurrences[found->second].push_back(run.start);
   }
-  for (int keyword = 0; keyword < keywordCount; ++keyword) scanKeyword(p, keyword, occurrences[keyword], keywordTag);
+  for (int keyword = 0; keyword < keywordCount; ++keyword)
+    scanKeyword(p, keyword, occurrences[keyword], keywordTag);
 }
 
 // Pass 5: whole-word uses of the declared names outside comments, literals and
@@ -295,7 +302,8 @@ class CharacterCounter {
 };
 
 std::vector<TagSpan> characterSpans(std::vector<ByteSpan> spans, const CharacterCounter& counter) {
-  std::sort(spans.begin(), spans.end(), [](const ByteSpan& a, const ByteSpan& b) { return a.start < b.start; });
+  std::sort(spans.begin(), spans.end(),
+            [](const ByteSpan& a, const ByteSpan& b) { return a.start < b.start; });
   std::vector<TagSpan> result;
   Offset mergedEnd = 0;
   for (const ByteSpan& span : spans) {
@@ -332,7 +340,7 @@ std::vector<TopicLink> characterLinks(const Passes& p, const CharacterCounter& c
 
 }  // namespace
 
-HighlightPlan planHighlighting(const std::string& text, long long codeMarks) {
+HighlightPlan planHighlighting(const std::string& text, std::int64_t codeMarks) {
   TRACE_LINE();
   Passes p(text);
   p.lines = findLines(text);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,7 @@ struct HighlightPlan {
 
 // Runs the six passes on valid UTF-8 text. Lines end at LF, CR LF, CR or U+2029, as in
 // the text buffer. codeMarks picks the keyword tag (2 blue and bold, else bold).
-HighlightPlan planHighlighting(const std::string& text, long long codeMarks);
+HighlightPlan planHighlighting(const std::string& text, std::int64_t codeMarks);
 
 // The names the last highlighting run found; empty until the first run.
 extern std::vector<std::string> procedureNames;

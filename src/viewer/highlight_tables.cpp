@@ -13,24 +13,23 @@ const std::array<HighlightTagStyle, HighlightTagCount> highlightTagStyles = {{
     {"Disable", 0, "#808080"},
 }};
 
-const std::array<const char*, keywordCount> keywordTable = {{
-    "And", "Array", "As", "Break", "CallDebugger", "Case", "CompilerCase", "CompilerDefault",
-    "CompilerElse", "CompilerElseIf", "CompilerEndIf", "CompilerEndSelect", "CompilerError",
-    "CompilerIf", "CompilerSelect", "Continue", "Data", "DataSection", "Debug", "DebugLevel",
-    "Declare", "DeclareC", "DeclareCDLL", "DeclareDLL", "DeclareModule", "Default", "Define", "Dim",
-    "DisableASM", "DisableDebugger", "DisableExplicit", "Else", "ElseIf", "EnableASM",
-    "EnableDebugger", "EnableExplicit", "End", "EndDataSection", "EndDeclareModule",
-    "EndEnumeration", "EndIf", "EndImport", "EndInterface", "EndMacro", "EndModule",
-    "EndProcedure", "EndSelect", "EndStructure", "EndStructureUnion", "EndWith", "Enumeration",
-    "EnumerationBinary", "Extends", "FakeReturn", "For", "ForEach", "ForEver", "Global", "Gosub",
-    "Goto", "If", "Import", "ImportC", "IncludeBinary", "IncludeFile", "IncludePath", "Interface",
-    "List", "Macro", "MacroExpandedCount", "Map", "Module", "NewList", "NewMap", "Next", "Not",
-    "Or", "Procedure", "ProcedureC", "ProcedureCDLL", "ProcedureDLL", "ProcedureReturn",
-    "Protected", "Prototype", "PrototypeC", "ReDim", "Read", "Repeat", "Restore", "Return",
-    "Runtime", "Select", "Shared", "Static", "Step", "Structure", "StructureUnion", "Swap",
-    "Threaded", "To", "UndefineMacro", "Until", "UnuseModule", "UseModule", "Wend", "While",
-    "With", "XIncludeFile", "XOr",
-}};
+// clang-format off
+const std::array<const char*, keywordCount> keywordTable = {
+    "And", "Array", "As", "Break", "CallDebugger", "Case", "CompilerCase", "CompilerDefault", "CompilerElse",
+    "CompilerElseIf", "CompilerEndIf", "CompilerEndSelect", "CompilerError", "CompilerIf", "CompilerSelect",
+    "Continue", "Data", "DataSection", "Debug", "DebugLevel", "Declare", "DeclareC", "DeclareCDLL",
+    "DeclareDLL", "DeclareModule", "Default", "Define", "Dim", "DisableASM", "DisableDebugger",
+    "DisableExplicit", "Else", "ElseIf", "EnableASM", "EnableDebugger", "EnableExplicit", "End",
+    "EndDataSection", "EndDeclareModule", "EndEnumeration", "EndIf", "EndImport", "EndInterface", "EndMacro",
+    "EndModule", "EndProcedure", "EndSelect", "EndStructure", "EndStructureUnion", "EndWith", "Enumeration",
+    "EnumerationBinary", "Extends", "FakeReturn", "For", "ForEach", "ForEver", "Global", "Gosub", "Goto",
+    "If", "Import", "ImportC", "IncludeBinary", "IncludeFile", "IncludePath", "Interface", "List", "Macro",
+    "MacroExpandedCount", "Map", "Module", "NewList", "NewMap", "Next", "Not", "Or", "Procedure",
+    "ProcedureC", "ProcedureCDLL", "ProcedureDLL", "ProcedureReturn", "Protected", "Prototype", "PrototypeC",
+    "ReDim", "Read", "Repeat", "Restore", "Return", "Runtime", "Select", "Shared", "Static", "Step",
+    "Structure", "StructureUnion", "Swap", "Threaded", "To", "UndefineMacro", "Until", "UnuseModule",
+    "UseModule", "Wend", "While", "With", "XIncludeFile", "XOr"};
+// clang-format on
 
 const char* const declaringKeywords = "Procedure;ProcedureC;ProcedureCDLL;ProcedureDLL";
 
@@ -40,6 +39,6 @@ bool isDeclaringKeyword(const std::string& keyword) {
 
 const char* const topicLinkMarker = "; Link to topic:   ";
 
-HighlightTag keywordTagFor(long long codeMarks) { return codeMarks == 2 ? BlueBoldTag : FBoldTag; }
+HighlightTag keywordTagFor(std::int64_t codeMarks) { return codeMarks == 2 ? BlueBoldTag : FBoldTag; }
 
 }  // namespace viewer

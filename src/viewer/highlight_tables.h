@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace viewer {
@@ -43,6 +44,6 @@ constexpr bool isWordCharacter(char32_t c) {
 }
 
 // CodeMarks 2 shows keywords blue and bold, every other value bold only.
-HighlightTag keywordTagFor(long long codeMarks);
+HighlightTag keywordTagFor(std::int64_t codeMarks);
 
 }  // namespace viewer

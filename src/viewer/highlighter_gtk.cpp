@@ -1,8 +1,188 @@
 // Marks keywords, constants, procedures, strings, comments and topic links in the code view.
+// The passes are computed on the plain text first; this layer applies their tags by
+// offset and makes the link labels.
 #include "viewer/highlighter_gtk.h"
 
-namespace viewer {
+#include <algorithm>
+#include <limits>
+#include <string>
 
-void highlightCodeView(GtkTextView*) {}
+#include "app/app_state.h"
+#include "app/event_queue.h"
+#include "app/main_window_gtk.h"
+#include "config/app_settings.h"
+#include "config/display_language.h"
+#include "database/topic_index.h"
+#include "database/topic_tree_gtk.h"
+#include "viewer/highlight_passes.h"
+#include "viewer/topic_links.h"
+
+namespace viewer {
+namespace {
+
+// Even a small view gets this many lines tagged pass by pass.
+constexpr int minimumLinesInSight = 60;
+
+// One run over one buffer. The refresh steps let the toolkit run; should the text
+// change meanwhile, the planned offsets no longer fit and the run stops.
+struct HighlightRun {
+  GtkTextView* view = nullptr;
+  GtkTextBuffer* buffer = nullptr;
+  unsigned changes = 0;
+};
+
+void onBufferChanged(GtkTextBuffer*, gpointer data) { ++static_cast<HighlightRun*>(data)->changes; }
+
+// Created once per buffer, in table order, so that a later tag has the higher priority.
+void ensureTags(GtkTextBuffer* buffer) {
+  TRACE_LINE();
+  GtkTextTagTable* table = gtk_text_buffer_get_tag_table(buffer);
+  if (gtk_text_tag_table_lookup(table, highlightTagStyles[DisableTag].name)) return;
+  for (const HighlightTagStyle& style : highlightTagStyles) {
+    GtkTextTag* tag = gtk_text_buffer_create_tag(buffer, style.name, nullptr);
+    if (style.weight != 0) g_object_set(tag, "weight", style.weight, nullptr);
+    if (style.foreground) g_object_set(tag, "foreground", style.foreground, nullptr);
+  }
+}
+
+std::string bufferText(GtkTextBuffer* buffer) {
+  GtkTextIter start, end;
+  gtk_text_buffer_get_bounds(buffer, &start, &end);
+  // The slice keeps a placeholder for every embedded widget, so offsets match the buffer's.
+  gchar* text = gtk_text_buffer_get_slice(buffer, &start, &end, TRUE);
+  std::string result = text;
+  g_free(text);
+  return result;
+}
+
+// Applies the parts of the ranges that lie between the offsets `from` and `to`.
+void applySpans(GtkTextBuffer* buffer, int tagNumber, const std::vector<TagSpan>& spans, int from, int to) {
+  TRACE_LINE();
+  GtkTextTag* tag =
+      gtk_text_tag_table_lookup(gtk_text_buffer_get_tag_table(buffer), highlightTagStyles[tagNumber].name);
+  for (const TagSpan& span : spans) {
+    const int start = std::max(span.start, from);
+    const int end = std::min(span.end, to);
+    if (start >= end) continue;
+    GtkTextIter startIter, endIter;
+    gtk_text_buffer_get_iter_at_offset(buffer, &startIter, start);
+    endIter = startIter;
+    gtk_text_iter_forward_chars(&endIter, end - start);
+    gtk_text_buffer_apply_tag(buffer, tag, &startIter, &endIter);
+  }
+}
+
+// Rows of text the view has room for, by the height of its font.
+int visibleLineCount(GtkTextView* view) {
+  GtkWidget* widget = GTK_WIDGET(view);
+  PangoFontMetrics* metrics = pango_context_get_metrics(gtk_widget_get_pango_context(widget),
+                                                        gtk_widget_get_style(widget)->font_desc, nullptr);
+  const int fontHeight =
+      (pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics)) / PANGO_SCALE;
+  pango_font_metrics_unref(metrics);
+  const int lineHeight = std::max(1, fontHeight + gtk_text_view_get_pixels_above_lines(view) +
+                                         gtk_text_view_get_pixels_below_lines(view));
+  GtkAllocation allocation;
+  gtk_widget_get_allocation(widget, &allocation);
+  return std::max(0, allocation.height) / lineHeight + 1;
+}
+
+// Where the text in sight ends, with a screenful to spare: a load shows the start of
+// the new text.
+int endOfSight(GtkTextView* view, GtkTextBuffer* buffer) {
+  const int lines = std::max(minimumLinesInSight, 2 * visibleLineCount(view));
+  if (lines >= gtk_text_buffer_get_line_count(buffer)) return std::numeric_limits<int>::max();
+  GtkTextIter iter;
+  gtk_text_buffer_get_iter_at_line(buffer, &iter, lines);
+  return gtk_text_iter_get_offset(&iter);
+}
+
+// Repaints the view and lets the toolkit handle everything pending; false when the
+// text changed meanwhile.
+bool refreshCodeView(HighlightRun& run) {
+  TRACE_LINE();
+  const unsigned changesBefore = run.changes;
+  gtk_widget_queue_draw(GTK_WIDGET(run.view));
+  while (gtk_events_pending()) gtk_main_iteration();
+  return run.changes == changesBefore;
+}
+
+// Selects the named topic as a user would; an unknown title does nothing. Handled in
+// every case, so the title never reaches the desktop's URI opener.
+gboolean onTopicLinkActivate(GtkLabel*, gchar* uri, gpointer) {
+  TRACE_LINE();
+  const int row = linkedTopicRow(database::indexEntries, config::displayLanguage(), uri ? uri : "");
+  if (row < 0) return TRUE;
+  database::selectTopicRow(app::topicTreeView(), row);
+  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::Change);
+  return TRUE;
+}
+
+GtkWidget* makeLinkLabel(const std::string& title) {
+  TRACE_LINE();
+  GtkWidget* label = gtk_label_new("");
+  gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", title.c_str(), title.c_str());
+  gtk_label_set_markup(GTK_LABEL(label), markup);
+  g_free(markup);
+  gtk_label_set_use_markup(GTK_LABEL(label), TRUE);
+  g_signal_connect(label, "activate-link", G_CALLBACK(onTopicLinkActivate), nullptr);
+  return label;
+}
+
+// The title leaves the buffer and an anchor with the link label takes its place.
+void makeLink(const HighlightRun& run, const TopicLink& link) {
+  TRACE_LINE();
+  GtkTextIter start, end;
+  gtk_text_buffer_get_iter_at_offset(run.buffer, &start, link.anchorOffset);
+  end = start;
+  gtk_text_iter_forward_chars(&end, link.titleLength);
+  gtk_text_buffer_delete(run.buffer, &start, &end);
+  GtkTextChildAnchor* anchor = gtk_text_buffer_create_child_anchor(run.buffer, &start);
+  GtkWidget* label = makeLinkLabel(link.title);
+  gtk_text_view_add_child_at_anchor(run.view, label, anchor);
+  gtk_widget_show_all(label);
+}
+
+void highlightPlanned(HighlightRun& run, const HighlightPlan& plan) {
+  TRACE_LINE();
+  // Out of sight the passes cannot be watched, so those lines get all their tags at
+  // once; the refreshes then lay out again only the lines in sight instead of every
+  // line of the text once per pass. The end result is the same.
+  const int sight = endOfSight(run.view, run.buffer);
+  const int end = std::numeric_limits<int>::max();
+  for (int tag = 0; tag < HighlightTagCount; ++tag) applySpans(run.buffer, tag, plan.spans[tag], sight, end);
+
+  applySpans(run.buffer, DisableTag, plan.spans[DisableTag], 0, sight);
+  applySpans(run.buffer, LiteralTag, plan.spans[LiteralTag], 0, sight);
+  if (!refreshCodeView(run)) return;
+  applySpans(run.buffer, ConstantTag, plan.spans[ConstantTag], 0, sight);
+  if (!refreshCodeView(run)) return;
+  procedureNames = plan.procedureNames;
+  applySpans(run.buffer, BlueBoldTag, plan.spans[BlueBoldTag], 0, sight);
+  applySpans(run.buffer, FBoldTag, plan.spans[FBoldTag], 0, sight);
+  applySpans(run.buffer, FunctionTag, plan.spans[FunctionTag], 0, sight);
+  if (!refreshCodeView(run)) return;
+  applySpans(run.buffer, FuncCallTag, plan.spans[FuncCallTag], 0, sight);
+  for (const TopicLink& link : plan.links) makeLink(run, link);
+  refreshCodeView(run);
+}
+
+}  // namespace
+
+void highlightCodeView(GtkTextView* view) {
+  TRACE_LINE();
+  HighlightRun run;
+  run.view = view;
+  run.buffer = GTK_TEXT_BUFFER(g_object_ref(gtk_text_view_get_buffer(view)));
+  GtkTextIter start, end;
+  gtk_text_buffer_get_bounds(run.buffer, &start, &end);
+  gtk_text_buffer_remove_all_tags(run.buffer, &start, &end);
+  ensureTags(run.buffer);
+  const HighlightPlan plan = planHighlighting(bufferText(run.buffer), appSettings.CodeMarks);
+  const gulong handler = g_signal_connect(run.buffer, "changed", G_CALLBACK(onBufferChanged), &run);
+  highlightPlanned(run, plan);
+  g_signal_handler_disconnect(run.buffer, handler);
+  g_object_unref(run.buffer);
+}
 
 }  // namespace viewer

@@ -5,7 +5,9 @@
 
 namespace viewer {
 
-// Highlights the text now in the view, as the CodeMarks setting asks.
+// Highlights the text now in the view, as the CodeMarks setting asks: tags the text
+// pass by pass, repainting between the passes, and turns every topic link comment
+// into a link label that selects the named topic.
 void highlightCodeView(GtkTextView* view);
 
 }  // namespace viewer

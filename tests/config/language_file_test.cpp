@@ -128,7 +128,7 @@ TEST(LanguageFileFormat, TooltipBlocksCarryTheirPrefix) {
 TEST(LanguageFileFormat, EveryLineEndCountsAndEmptyLinesBetweenBlocksAreSkipped) {
   const std::string lf = "[LanguageItems]\nKey = #A\nde = a\nen = b\nfr = c\n\nKey = #B\nde = d\nen = e\nfr = f\n";
   const std::string mixed =
-      "[LanguageItems]\r\nKey = #A\rde = a\r\nen = b\nfr = c\r\r\nKey = #B\n\rde = d\r\nen = e\rfr = f";
+      "[LanguageItems]\r\nKey = #A\rde = a\r\nen = b\nfr = c\r\r\nKey = #B\rde = d\r\nen = e\nfr = f";
   const LanguageTable expected = parsed(lf);
   const LanguageTable table = parsed(mixed);
   ASSERT_EQ(2u, table.size());

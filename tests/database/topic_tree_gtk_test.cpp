@@ -178,6 +178,68 @@ TEST_F(TopicTreeTest, RowNumbersFollowTheModelOrder) {
   EXPECT_EQ(expected, 13);
 }
 
+TEST_F(TopicTreeTest, EachRowHangsBelowTheLastRowOneLevelUp) {
+  std::vector<database::TopicRow> rows;
+  const std::vector<int> levels = {0, 1, 2, 2, 1, 2, 3, 3, 2, 0, 1, 3};
+  for (std::size_t i = 0; i < levels.size(); ++i) {
+    database::TopicRow row;
+    row.text = "row " + std::to_string(i);
+    row.level = levels[i];
+    rows.push_back(row);
+  }
+  // The last row skips a level: it hangs below the last level-2 row before it (row 8).
+  database::fillTopicStore(store, rows);
+  const std::vector<int> parents = {-1, 0, 1, 1, 0, 4, 5, 5, 4, -1, 9, 8};
+  ASSERT_EQ(database::topicRowCount(), 12);
+  for (int row = 0; row < 12; ++row) {
+    EXPECT_EQ(parentRow(row), parents[row]) << row;
+    GtkTreeIter iter = iterOf(row);
+    EXPECT_EQ(textAt(model(), &iter), "row " + std::to_string(row));
+  }
+  // A first row deeper than level 0 has no row above it and stays at the top.
+  rows.erase(rows.begin());
+  database::fillTopicStore(store, rows);
+  EXPECT_EQ(parentRow(0), -1);
+  EXPECT_EQ(gtk_tree_model_iter_n_children(model(), nullptr), 2);
+}
+
+TEST_F(TopicTreeTest, ManyRowsKeepTheirOrderAndParents) {
+  std::string xml = "<lib name=\"Library\">";
+  for (int group = 0; group < 4; ++group) {
+    xml += "<g name=\"G" + std::to_string(group) + "\">";
+    for (int i = 0; i < 700; ++i) {
+      const std::string title = std::to_string(group) + "." + std::to_string(i);
+      xml += i % 50 == 0 ? topic(title, "f.zn", topic(title + "a", "a.zn") + topic(title + "b", "b.zn"))
+                         : topic(title, "f.zn");
+    }
+    xml += "</g>";
+  }
+  xml += "</lib>";
+  load(xml);
+  const int count = database::topicRowCount();
+  ASSERT_EQ(count, 1 + 4 * (1 + 700 + 14 * 2));
+  int next = 0;
+  gtk_tree_model_foreach(
+      model(),
+      [](GtkTreeModel* treeModel, GtkTreePath* path, GtkTreeIter* iter, gpointer data) -> gboolean {
+        int& expected = *static_cast<int*>(data);
+        const int row = database::topicRowNumber(treeModel, iter);
+        EXPECT_EQ(row, expected);
+        EXPECT_EQ(gtk_tree_path_get_depth(path) - 1, database::topicRowLevel(row));
+        ++expected;
+        return FALSE;
+      },
+      &next);
+  EXPECT_EQ(next, count);
+  EXPECT_EQ(parentRow(1 + 1 + 700 + 28 + 1), 1 + 700 + 28 + 1);  // first topic of G1
+}
+
+TEST_F(TopicTreeTest, OnlyTheTextColumnIsVisible) {
+  GList* columns = gtk_tree_view_get_columns(view);
+  EXPECT_EQ(g_list_length(columns), 1u);
+  g_list_free(columns);
+}
+
 TEST_F(TopicTreeTest, RowColours) {
   load(sampleDocument);
   struct Expected {
@@ -232,6 +294,8 @@ TEST_F(TopicTreeTest, SelectingARowRaisesNoEventAndOpensItsParents) {
 
 TEST_F(TopicTreeTest, AUserSelectionIsNotTakenForTheProgramsOwn) {
   load(sampleDocument);
+  for (bool own : selectionChanges) EXPECT_TRUE(own);
+  selectionChanges.clear();
   GtkTreeIter iter = iterOf(0);
   gtk_tree_selection_select_iter(gtk_tree_view_get_selection(view), &iter);
   ASSERT_EQ(selectionChanges.size(), 1u);

@@ -25,8 +25,8 @@ void PrintTo(const TopicLink& link, std::ostream* out) {
 namespace {
 
 using viewer::HighlightPlan;
-using viewer::TagSpan;
 using viewer::planHighlighting;
+using viewer::TagSpan;
 namespace ref = reference_highlighter;
 
 // The text once the links are made: every title gives way to one anchor character.
@@ -42,9 +42,12 @@ std::u32string textWithLinks(const std::string& text, const HighlightPlan& plan)
 std::string visible(const std::string& text) {
   std::string shown;
   for (char c : text) {
-    if (c == '\n') shown += "\\n";
-    else if (c == '\r') shown += "\\r";
-    else shown += c;
+    if (c == '\n')
+      shown += "\\n";
+    else if (c == '\r')
+      shown += "\\r";
+    else
+      shown += c;
   }
   return shown;
 }
@@ -54,13 +57,13 @@ std::string printed(const std::vector<T>& items) {
   return ::testing::PrintToString(items);
 }
 
-::testing::AssertionResult sameAsReference(const std::string& text, long long codeMarks) {
+::testing::AssertionResult sameAsReference(const std::string& text, std::int64_t codeMarks) {
   const HighlightPlan fast = planHighlighting(text, codeMarks);
   const ref::Result slow = ref::highlight(text, codeMarks);
   auto failure = [&](const std::string& what, const std::string& fastValue, const std::string& slowValue) {
-    return ::testing::AssertionFailure() << what << " differ for CodeMarks " << codeMarks << " on \""
-                                         << visible(text) << "\"\n  fast: " << fastValue
-                                         << "\n  reference: " << slowValue;
+    return ::testing::AssertionFailure()
+           << what << " differ for CodeMarks " << codeMarks << " on \"" << visible(text)
+           << "\"\n  fast: " << fastValue << "\n  reference: " << slowValue;
   };
   for (int t = 0; t < viewer::HighlightTagCount; ++t) {
     if (fast.spans[t] != slow.spans[t])
@@ -71,7 +74,8 @@ std::string printed(const std::vector<T>& items) {
     return failure("procedure names", printed(fast.procedureNames), printed(slow.procedureNames));
   if (fast.links != slow.links) return failure("links", printed(fast.links), printed(slow.links));
   if (textWithLinks(text, fast) != slow.finalText)
-    return failure("texts after the links", ref::encode(textWithLinks(text, fast)), ref::encode(slow.finalText));
+    return failure("texts after the links", ref::encode(textWithLinks(text, fast)),
+                   ref::encode(slow.finalText));
   return ::testing::AssertionSuccess();
 }
 
@@ -103,16 +107,43 @@ class SnippetMaker {
     return choices[std::uniform_int_distribution<size_t>(0, choices.size() - 1)(random_)];
   }
   std::string piece() {
-    static const std::vector<std::string> punctuation = {" ", " ", "  ", "\t", "\"", "\"", ";", "#", "(",
-                                                         ")", ",", "=", "+", ".", "$", "@", "*", ":", "_"};
+    static const std::vector<std::string> punctuation = {" ", " ", "  ", "\t", "\"", "\"", ";", "#", "(", ")",
+                                                         ",", "=", "+",  ".",  "$",  "@",  "*", ":", "_"};
     static const std::vector<std::string> lineEnds = {"\n", "\n", "\n", "\r\n", "\r", "\xE2\x80\xA9"};
-    static const std::vector<std::string> words = {
-        "Procedure", "Procedure.i", "ProcedureC", "ProcedureCDLL", "ProcedureDLL", "ProcedureReturn",
-        "EndProcedure", "Foo", "Bar", "Foo2", "x$", "_y", "If", "EndIf", "if", "IfX", "XOr", "Or", "As",
-        "For", "ForEach", "Next", "#PB_Any", "#Null$", "Grüße", "ä", "€", "\xF0\x9F\x98\x80", "123",
-        "\xEF\xBF\xBC", "Link", "topic"};
-    static const std::vector<std::string> markers = {"; Link to topic:   ", "; Link to topic: ",
-                                                     "; Link to topic:    ", ";Link to topic:   "};
+    static const std::vector<std::string> words = {"Procedure",
+                                                   "Procedure.i",
+                                                   "ProcedureC",
+                                                   "ProcedureCDLL",
+                                                   "ProcedureDLL",
+                                                   "ProcedureReturn",
+                                                   "EndProcedure",
+                                                   "Foo",
+                                                   "Bar",
+                                                   "Foo2",
+                                                   "x$",
+                                                   "_y",
+                                                   "If",
+                                                   "EndIf",
+                                                   "if",
+                                                   "IfX",
+                                                   "XOr",
+                                                   "Or",
+                                                   "As",
+                                                   "For",
+                                                   "ForEach",
+                                                   "Next",
+                                                   "#PB_Any",
+                                                   "#Null$",
+                                                   "Grüße",
+                                                   "ä",
+                                                   "€",
+                                                   "\xF0\x9F\x98\x80",
+                                                   "123",
+                                                   "\xEF\xBF\xBC",
+                                                   "Link",
+                                                   "topic"};
+    static const std::vector<std::string> markers = {
+        "; Link to topic:   ", "; Link to topic: ", "; Link to topic:    ", ";Link to topic:   "};
     const int kind = std::uniform_int_distribution<int>(0, 99)(random_);
     if (kind < 35) return pick(punctuation);
     if (kind < 47) return pick(lineEnds);
@@ -133,7 +164,8 @@ TEST(HighlightPassesTest, KeywordTableHasTheDesignedEntriesAndDeclaringKeywords)
   std::vector<std::string> declaring;
   for (const char* keyword : viewer::keywordTable)
     if (viewer::isDeclaringKeyword(keyword)) declaring.push_back(keyword);
-  EXPECT_EQ((std::vector<std::string>{"Procedure", "ProcedureC", "ProcedureCDLL", "ProcedureDLL"}), declaring);
+  EXPECT_EQ((std::vector<std::string>{"Procedure", "ProcedureC", "ProcedureCDLL", "ProcedureDLL"}),
+            declaring);
 }
 
 TEST(HighlightPassesTest, SameAsTheReferenceOnEverySampleSnippet) {
@@ -173,7 +205,7 @@ TEST(HighlightPassesTest, SameAsTheReferenceOnGeneratedLines) {
   }
 }
 
-std::vector<TagSpan> spans(const std::string& text, viewer::HighlightTag tag, long long codeMarks = 1) {
+std::vector<TagSpan> spans(const std::string& text, viewer::HighlightTag tag, std::int64_t codeMarks = 1) {
   return planHighlighting(text, codeMarks).spans[tag];
 }
 
@@ -263,7 +295,8 @@ TEST(HighlightPassesTest, DeclaringKeywordTakesTheNameAfterTheNextSpaceWherePoss
   EXPECT_EQ((Spans{{25, 28}}), plan.spans[viewer::FunctionTag]);
   EXPECT_EQ((Spans{{29, 32}}), plan.spans[viewer::FuncCallTag]);
   // A name declared twice is listed twice.
-  EXPECT_EQ((std::vector<std::string>{"A", "A"}), planHighlighting("Procedure A\nProcedure A", 1).procedureNames);
+  EXPECT_EQ((std::vector<std::string>{"A", "A"}),
+            planHighlighting("Procedure A\nProcedure A", 1).procedureNames);
 }
 
 TEST(HighlightPassesTest, LinkMarkersBecomeLinksWithTheRestOfTheLineAsTitle) {
@@ -315,8 +348,9 @@ TEST(HighlightPassesTest, TwentyThousandLinesMatchTheReference) {
     const std::string number = std::to_string(line % 20);
     switch (line % 5) {
       case 0:
-        text += line % 1000 == 0 ? "Procedure.i Work" + std::to_string(line / 1000) + "(a.i) ; starts \"here\""
-                                 : "  Work" + number + "(1) ; call";
+        text += line % 1000 == 0
+                    ? "Procedure.i Work" + std::to_string(line / 1000) + "(a.i) ; starts \"here\""
+                    : "  Work" + number + "(1) ; call";
         break;
       case 1: text += "  If a = #Done And s$ = \"x;y\" : Work" + number + "(#PB_Any)"; break;
       case 2: text += "  EndIf : ProcedureReturn a ; Größe"; break;

@@ -244,13 +244,15 @@ inline std::vector<TagSpan> spansOf(const Buffer& b, HighlightTag tag) {
   std::vector<TagSpan> spans;
   for (int i = 0; i < b.size(); ++i) {
     if (!b.hasTag(i, tag)) continue;
-    if (!spans.empty() && spans.back().end == i) spans.back().end = i + 1;
-    else spans.push_back({i, i + 1});
+    if (!spans.empty() && spans.back().end == i)
+      spans.back().end = i + 1;
+    else
+      spans.push_back({i, i + 1});
   }
   return spans;
 }
 
-inline Result highlight(const std::string& text, long long codeMarks) {
+inline Result highlight(const std::string& text, std::int64_t codeMarks) {
   Buffer b;
   b.chars = decode(text);
   b.tags.assign(b.chars.size(), 0);
@@ -261,7 +263,8 @@ inline Result highlight(const std::string& text, long long codeMarks) {
   markConstants(b);
   markKeywords(b, codeMarks == 2 ? viewer::BlueBoldTag : viewer::FBoldTag, result.procedureNames);
   markCalls(b, result.procedureNames);
-  for (int t = 0; t < viewer::HighlightTagCount; ++t) result.spans[t] = spansOf(b, static_cast<HighlightTag>(t));
+  for (int t = 0; t < viewer::HighlightTagCount; ++t)
+    result.spans[t] = spansOf(b, static_cast<HighlightTag>(t));
   makeLinks(b, result.links);
   result.finalText = b.chars;
   return result;

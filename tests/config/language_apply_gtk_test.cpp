@@ -1,0 +1,205 @@
+// Switching the language: the index always, the texts of every window on a full switch.
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "app/event_queue.h"
+#include "app/main_window_gtk.h"
+#include "config/app_settings.h"
+#include "config/display_language.h"
+#include "config/interface_texts.h"
+#include "config/language_apply_gtk.h"
+#include "config/language_file.h"
+#include "config/settings_window_gtk.h"
+#include "database/topic_tree_gtk.h"
+#include "services/database_info_gtk.h"
+#include "services/update_window_gtk.h"
+#include "settings_gui_fixture.h"
+
+using testing_support::readFile;
+
+namespace {
+
+using config::InterfaceText;
+using config::TextPlace;
+
+class LanguageApplyTest : public testing_support::SettingsGuiTest {
+ protected:
+  void SetUp() override {
+    SettingsGuiTest::SetUp();
+    const char* lang = std::getenv("LANG");
+    hadLang_ = lang != nullptr;
+    if (lang) savedLang_ = lang;
+  }
+
+  void TearDown() override {
+    if (hadLang_) setenv("LANG", savedLang_.c_str(), 1);
+    else unsetenv("LANG");
+    SettingsGuiTest::TearDown();
+  }
+
+  void installSampleLanguageFile() {
+    testing_support::writeFile(dir.file("DizerEZ API-LibLang.inf"),
+                               readFile(std::string(ZN_SOURCE_DIR) + "/sample/DizerEZ API-LibLang.inf"));
+  }
+
+  void switchTo(int choice, bool quick) {
+    config::setLanguageChoice(choice);
+    config::ApplyLanguage(quick);
+  }
+
+  static GtkWidget* widgetOf(const InterfaceText& entry) {
+    switch (entry.place) {
+      case TextPlace::Main: return app::mainWindow.gadget[entry.widget];
+      case TextPlace::Settings: return config::settingsWindow.control[entry.widget];
+      case TextPlace::DatabaseInfo: return services::databaseInfoWindow.control[entry.widget];
+      case TextPlace::Update: return services::updateWindow.label[entry.widget - 65];
+      case TextPlace::InfoMenu: return app::infoMenuItems[entry.widget];
+    }
+    return nullptr;
+  }
+
+  // Checks every text and tooltip of both tables against the expected text of its key.
+  template <typename Expected>
+  void expectEveryText(Expected expected) {
+    for (const InterfaceText& entry : config::interfaceTexts()) {
+      GtkWidget* widget = widgetOf(entry);
+      ASSERT_NE(nullptr, widget) << entry.key;
+      EXPECT_EQ(expected(entry, false), interfaceText(widget)) << entry.key;
+    }
+    for (const InterfaceText& entry : config::interfaceTooltips()) {
+      GtkWidget* widget = widgetOf(entry);
+      ASSERT_NE(nullptr, widget) << entry.key;
+      EXPECT_EQ(expected(entry, true), tooltip(widget)) << "tooltip " << entry.key;
+    }
+  }
+
+  void expectBuiltInTexts() {
+    expectEveryText([](const InterfaceText& entry, bool) { return std::string(entry.german); });
+  }
+
+ private:
+  bool hadLang_ = false;
+  std::string savedLang_;
+};
+
+TEST_F(LanguageApplyTest, EveryWindowStartsWithTheBuiltInGermanTexts) { expectBuiltInTexts(); }
+
+TEST_F(LanguageApplyTest, FullSwitchRelabelsEveryWindowAndSwitchingBackRestoresTheBuiltInTexts) {
+  installSampleLanguageFile();
+  switchTo(1, false);
+  EXPECT_EQ(1, appSettings.Language);
+  expectEveryText([](const InterfaceText& entry, bool tip) { return config::LanguageText(entry.key, tip, "en"); });
+  EXPECT_EQ("Database path (*.xml):", shownText(control(config::DatabaseLabelControl)));
+  EXPECT_EQ("Program settings ...", shownText(control(config::ProgramFrameControl)));
+  EXPECT_EQ("Keep the paths with 'Save'", shownText(control(config::KeepPathsControl)));
+  EXPECT_EQ("Plain text\tBold, grey comments\tBlue+bold, grey comments",
+            listItems(control(config::CodeMarkingListControl)));
+  EXPECT_EQ("Takes the paths (for this session) and reloads the database.", tooltip(control(config::ApplyControl)));
+  EXPECT_EQ("Database & library ...", shownText(services::databaseInfoWindow.control[61]));
+  EXPECT_EQ("Entries:", shownText(services::databaseInfoWindow.control[59]));
+  EXPECT_EQ("A click copies the code path to the clipboard.", tooltip(services::databaseInfoWindow.control[64]));
+  EXPECT_EQ("App update gtk2 available? ", shownText(services::updateWindow.label[0]));
+  EXPECT_EQ("Check for updates ...", shownText(app::infoMenuItems[11]));
+  EXPECT_EQ("Opens and closes all nodes.", tooltip(app::mainWindow.gadget[app::NodeToggleGadget]));
+  EXPECT_EQ("Shows a short description of the function.", tooltip(app::mainWindow.gadget[app::DescriptionGadget]));
+  switchTo(2, false);
+  EXPECT_EQ("Allemand\tAnglais\tFrançais", listItems(control(config::LanguageListControl)));
+  EXPECT_EQ(2, config::settingsListIndex(config::LanguageListControl)) << "relabelling keeps the selection";
+  EXPECT_EQ("À propos de la base de données ...", shownText(app::infoMenuItems[10]));
+  switchTo(0, false);
+  expectBuiltInTexts();
+  EXPECT_TRUE(dialogs.requests.empty());
+}
+
+TEST_F(LanguageApplyTest, FullSwitchRebuildsTheIndexInTheNewLanguageKeepingTheRowAndOpeningEveryNode) {
+  installSampleLanguageFile();
+  selectRow(5);
+  app::setNodeToggle(false);
+  app::expandAll(false);
+  switchTo(1, false);
+  EXPECT_EQ(1, treeBuilds);
+  EXPECT_EQ("Window", database::topicRowText(4));
+  EXPECT_EQ("Button", database::topicRowText(5));
+  EXPECT_EQ(5, database::selectedTopicRow(app::topicTreeView()));
+  EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(app::mainWindow.gadget[app::NodeToggleGadget])));
+  GtkTreePath* group = gtk_tree_path_new_from_string("0:0");
+  EXPECT_TRUE(gtk_tree_view_row_expanded(app::topicTreeView(), group));
+  gtk_tree_path_free(group);
+  EXPECT_FALSE(app::hasPendingEvent()) << "the rebuild raises no event";
+}
+
+TEST_F(LanguageApplyTest, TheSameLanguageChangesNothing) {
+  installSampleLanguageFile();
+  switchTo(0, false);
+  EXPECT_EQ(0, treeBuilds);
+  expectBuiltInTexts();
+  EXPECT_TRUE(config::languageTable.empty()) << "German alone never reads the file";
+}
+
+TEST_F(LanguageApplyTest, QuickSwitchChangesTheIndexAndLeavesEveryText) {
+  installSampleLanguageFile();
+  switchTo(1, true);
+  EXPECT_EQ(1, appSettings.Language);
+  EXPECT_EQ(1, treeBuilds);
+  EXPECT_EQ("Button", database::topicRowText(5));
+  expectBuiltInTexts();
+  // Texts switched before stay in that language through a quick switch.
+  switchTo(2, false);
+  switchTo(0, true);
+  EXPECT_EQ("✰Knopf", database::topicRowText(5));
+  EXPECT_EQ("Allemand\tAnglais\tFrançais", listItems(control(config::LanguageListControl)));
+  EXPECT_EQ("Un clic copie le chemin du code dans le presse-papiers.",
+            tooltip(services::databaseInfoWindow.control[64]));
+}
+
+TEST_F(LanguageApplyTest, LanguageShortcutsSwitchQuickly) {
+  installSampleLanguageFile();
+  app::postMenuEvent(MainWindowNo, 18);  // F6
+  dispatchPending();
+  EXPECT_EQ(1, config::languageChoice());
+  EXPECT_EQ(1, config::settingsListIndex(config::LanguageListControl));
+  EXPECT_EQ(1, appSettings.Language);
+  EXPECT_EQ("Button", database::topicRowText(5));
+  expectBuiltInTexts();
+}
+
+TEST_F(LanguageApplyTest, WithoutALanguageFileTheFullSwitchEmptiesEveryTextAndWarnsOnce) {
+  switchTo(1, false);
+  ASSERT_EQ(1u, dialogs.requests.size());
+  EXPECT_EQ("", dialogs.requests[0].title);
+  EXPECT_EQ("Language-File not found!", dialogs.requests[0].text);
+  EXPECT_EQ("Button", database::topicRowText(5)) << "the index still switches";
+  expectEveryText([](const InterfaceText&, bool) { return std::string(); });
+  EXPECT_EQ("\t\t", listItems(control(config::SearchScopeListControl)));
+  switchTo(0, false);
+  EXPECT_EQ(1u, dialogs.requests.size());
+  expectEveryText([](const InterfaceText&, bool) { return std::string(); });
+}
+
+TEST_F(LanguageApplyTest, MissingKeysAndShortListsGiveEmptyTexts) {
+  testing_support::writeFile(dir.file("DizerEZ API-LibLang.inf"),
+                             "[LanguageItems]\n"
+                             "Key = #Cnf_SearchMode\nde = a\nen = One\tTwo\nfr = x\n"
+                             "Key = #Cnf_LabelDB   \nde = a\nen = With blanks\nfr = x\n"
+                             "[Tooltips]\n"
+                             "Key = #Cnf_LabelDB\nde = a\nen = Tooltip only\nfr = x\n");
+  switchTo(1, false);
+  EXPECT_EQ("One\tTwo\t", listItems(control(config::SearchScopeListControl)));
+  EXPECT_EQ("", shownText(control(config::DatabaseLabelControl)));
+  EXPECT_EQ("", shownText(control(config::LibraryLabelControl)));
+  EXPECT_EQ("", tooltip(control(config::ApplyControl)));
+}
+
+TEST_F(LanguageApplyTest, ALanguageWithoutCodeTakesTheTextsOfLang) {
+  installSampleLanguageFile();
+  setenv("LANG", "fr_FR.UTF-8", 1);
+  switchTo(3, false);
+  EXPECT_EQ(-1, appSettings.Language) << "the list selects nothing for 3";
+  EXPECT_EQ("Bouton", database::topicRowText(5)) << "no selection reads as French";
+  EXPECT_EQ("Paramètres du programme ...", shownText(control(config::ProgramFrameControl)));
+}
+
+}  // namespace

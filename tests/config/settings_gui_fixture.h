@@ -1,0 +1,105 @@
+// The viewer's windows with the settings window, and readers for what their widgets show.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <gtk/gtk.h>
+
+#include "app/app_state.h"
+#include "config/display_language.h"
+#include "config/language_file.h"
+#include "config/settings_window_gtk.h"
+#include "database/topic_tree_gtk.h"
+#include "services/update_window_gtk.h"
+#include "support/viewer_fixture.h"
+
+namespace testing_support {
+
+class SettingsGuiTest : public ViewerTest {
+ protected:
+  void SetUp() override {
+    ViewerTest::SetUp();
+    config::clearLanguageTable();
+    appState.databasePath = dir.file("ZN-LinuxAPI-Toc.xml");
+    services::createUpdateWindow();
+    config::createSettingsWindow();
+    connectRebuildCounter();
+  }
+
+  void TearDown() override {
+    config::destroySettingsWindow();
+    if (services::updateWindow.window) gtk_widget_destroy(services::updateWindow.window);
+    services::updateWindow = services::UpdateWindow();
+    config::clearLanguageTable();
+    config::setLanguageChoice(0);
+    ViewerTest::TearDown();
+  }
+
+  void recreateSettingsWindow() {
+    config::destroySettingsWindow();
+    config::createSettingsWindow();
+  }
+
+  GtkWidget* control(int number) const { return config::settingsWindow.control[number]; }
+
+  // The label of a label, button, check box, frame title or menu entry.
+  static std::string shownText(GtkWidget* widget) {
+    if (GTK_IS_MENU_ITEM(widget)) return gtk_menu_item_get_label(GTK_MENU_ITEM(widget));
+    if (GTK_IS_FRAME(widget)) return gtk_label_get_text(GTK_LABEL(gtk_frame_get_label_widget(GTK_FRAME(widget))));
+    if (GTK_IS_BUTTON(widget)) return gtk_button_get_label(GTK_BUTTON(widget));
+    if (GTK_IS_LABEL(widget)) return gtk_label_get_text(GTK_LABEL(widget));
+    if (GTK_IS_ENTRY(widget)) return gtk_entry_get_text(GTK_ENTRY(widget));
+    return "(no text)";
+  }
+
+  // The item texts of a drop-down list, joined by TAB like the language file writes them.
+  static std::string listItems(GtkWidget* list) {
+    GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(list));
+    const gint column = gtk_tree_model_get_n_columns(model) - 1;
+    std::string joined;
+    int item = 0;
+    GtkTreeIter iter;
+    for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok; ok = gtk_tree_model_iter_next(model, &iter)) {
+      gchar* text = nullptr;
+      gtk_tree_model_get(model, &iter, column, &text, -1);
+      if (item++ > 0) joined += "\t";
+      joined += text ? text : "";
+      g_free(text);
+    }
+    return joined;
+  }
+
+  static std::string tooltip(GtkWidget* widget) {
+    gchar* text = gtk_widget_get_tooltip_text(widget);
+    std::string result = text ? text : "";
+    g_free(text);
+    return result;
+  }
+
+  // The text a widget of the interface tables shows: list items joined by TAB.
+  static std::string interfaceText(GtkWidget* widget) {
+    return GTK_IS_COMBO_BOX(widget) ? listItems(widget) : shownText(widget);
+  }
+
+  // How often the topic tree got its root row anew, i.e. how often it was rebuilt.
+  int treeBuilds = 0;
+
+  std::vector<std::string> rowTexts() const {
+    std::vector<std::string> titles;
+    for (int row = 0; row < database::topicRowCount(); ++row) titles.push_back(database::topicRowText(row));
+    return titles;
+  }
+
+ private:
+  static void onRowInserted(GtkTreeModel*, GtkTreePath* path, GtkTreeIter*, gpointer self) {
+    if (gtk_tree_path_get_depth(path) == 1) ++static_cast<SettingsGuiTest*>(self)->treeBuilds;
+  }
+
+  void connectRebuildCounter() {
+    GtkTreeModel* model = gtk_tree_view_get_model(app::topicTreeView());
+    g_signal_connect(model, "row-inserted", G_CALLBACK(onRowInserted), this);
+  }
+};
+
+}  // namespace testing_support

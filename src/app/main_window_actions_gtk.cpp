@@ -7,6 +7,7 @@
 #include "app/main_layout.h"
 #include "app/main_window_gtk.h"
 #include "app/paths.h"
+#include "app/window_events_gtk.h"
 #include "app/window_title.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
@@ -18,15 +19,6 @@
 
 namespace app {
 namespace {
-
-GdkColor toGdkColor(Colour colour) {
-  GdkColor result;
-  result.pixel = 0;
-  result.red = static_cast<guint16>((colour & 0xFF) * 257);
-  result.green = static_cast<guint16>(((colour >> 8) & 0xFF) * 257);
-  result.blue = static_cast<guint16>(((colour >> 16) & 0xFF) * 257);
-  return result;
-}
 
 void setBackground(GtkWidget* widget, const GdkColor* colour) {
   gtk_widget_modify_base(widget, GTK_STATE_NORMAL, colour);

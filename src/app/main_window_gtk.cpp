@@ -6,6 +6,7 @@
 #include "app/fonts_gtk.h"
 #include "app/main_layout.h"
 #include "app/main_window_signals_gtk.h"
+#include "app/window_events_gtk.h"
 #include "app/window_title.h"
 #include "config/app_settings.h"
 #include "database/topic_tree_gtk.h"
@@ -161,15 +162,6 @@ GtkWidget* newReadOnlyText() {
   gtk_text_view_set_left_margin(GTK_TEXT_VIEW(text), 4);
   gtk_text_view_set_right_margin(GTK_TEXT_VIEW(text), 4);
   return text;
-}
-
-GdkColor toGdkColor(Colour colour) {
-  GdkColor result;
-  result.pixel = 0;
-  result.red = static_cast<guint16>((colour & 0xFF) * 257);
-  result.green = static_cast<guint16>(((colour >> 8) & 0xFF) * 257);
-  result.blue = static_cast<guint16>(((colour >> 16) & 0xFF) * 257);
-  return result;
 }
 
 void createCodeArea() {

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include <gdk/gdkkeysyms.h>
 
 #include "app/app_state.h"
 #include "app/event_queue.h"
+#include "app/window_events_gtk.h"
 #include "app/fonts_gtk.h"
 #include "config/app_settings.h"
 #include "database/topic_index.h"
@@ -62,19 +62,6 @@ GtkWidget* pictureOrStock(const char* picture, const char* stock) {
 gboolean onIconPress(GtkWidget*, GdkEventButton* event, gpointer number) {
   if (event->button == 1 && event->type == GDK_BUTTON_PRESS)
     app::postWidgetEvent(DatabaseInfoWindowNo, GPOINTER_TO_INT(number), app::EventType::LeftClick);
-  return TRUE;
-}
-
-gboolean onInfoDelete(GtkWidget*, GdkEvent*, gpointer) {
-  app::Event event;
-  event.kind = app::EventKind::Close;
-  event.window = DatabaseInfoWindowNo;
-  app::postEvent(event);
-  return TRUE;
-}
-
-gboolean onInfoEscape(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer) {
-  app::postMenuEvent(DatabaseInfoWindowNo, 14);
   return TRUE;
 }
 
@@ -136,11 +123,7 @@ void createDatabaseInfoWindow() {
     gtk_fixed_put(GTK_FIXED(fixed), widget, spec.x, spec.y);
     if (spec.number >= 0) databaseInfoWindow.control[spec.number] = widget;
   }
-  g_signal_connect(window, "delete-event", G_CALLBACK(onInfoDelete), nullptr);
-  GtkAccelGroup* keys = gtk_accel_group_new();
-  gtk_accel_group_connect(keys, GDK_KEY_Escape, GdkModifierType(0), GtkAccelFlags(0),
-                          g_cclosure_new(G_CALLBACK(onInfoEscape), nullptr, nullptr));
-  gtk_window_add_accel_group(GTK_WINDOW(window), keys);
+  app::connectCloseAndEscape(window, DatabaseInfoWindowNo);
   gtk_widget_show_all(fixed);
 }
 

@@ -1,10 +1,10 @@
 // Builds the update window, created hidden at start-up.
 #include "services/update_window_gtk.h"
 
-#include <gdk/gdkkeysyms.h>
 
 #include "app/app_state.h"
 #include "app/event_queue.h"
+#include "app/window_events_gtk.h"
 
 namespace services {
 
@@ -14,19 +14,6 @@ namespace {
 
 const char* const rowLabels[3] = {"App-Update gtk2 verfügbar? ", "App-Update gtk3 verfügbar? ",
                                   "API-Update (Codes & Datenbank) verfügbar? "};
-
-gboolean onUpdateDelete(GtkWidget*, GdkEvent*, gpointer) {
-  app::Event event;
-  event.kind = app::EventKind::Close;
-  event.window = UpdateWindowNo;
-  app::postEvent(event);
-  return TRUE;
-}
-
-gboolean onUpdateEscape(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer) {
-  app::postMenuEvent(UpdateWindowNo, 14);
-  return TRUE;
-}
 
 }  // namespace
 
@@ -53,11 +40,7 @@ void createUpdateWindow() {
     updateWindow.label[row] = label;
     updateWindow.result[row] = result;
   }
-  g_signal_connect(window, "delete-event", G_CALLBACK(onUpdateDelete), nullptr);
-  GtkAccelGroup* keys = gtk_accel_group_new();
-  gtk_accel_group_connect(keys, GDK_Escape, GdkModifierType(0), GtkAccelFlags(0),
-                          g_cclosure_new(G_CALLBACK(onUpdateEscape), nullptr, nullptr));
-  gtk_window_add_accel_group(GTK_WINDOW(window), keys);
+  app::connectCloseAndEscape(window, UpdateWindowNo);
   gtk_widget_show_all(fixed);
 }
 

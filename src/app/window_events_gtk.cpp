@@ -1,0 +1,44 @@
+// Shared toolkit helpers of the windows: colours, and the close button and Escape of a window.
+#include "app/window_events_gtk.h"
+
+#include <gdk/gdkkeysyms.h>
+
+#include "app/event_queue.h"
+
+namespace app {
+namespace {
+
+gboolean onWindowDelete(GtkWidget*, GdkEvent*, gpointer windowNumber) {
+  Event event;
+  event.kind = EventKind::Close;
+  event.window = GPOINTER_TO_INT(windowNumber);
+  postEvent(event);
+  return TRUE;
+}
+
+gboolean onWindowEscape(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer windowNumber) {
+  postMenuEvent(GPOINTER_TO_INT(windowNumber), 14);
+  return TRUE;
+}
+
+}  // namespace
+
+GdkColor toGdkColor(Colour colour) {
+  GdkColor result;
+  result.pixel = 0;
+  result.red = static_cast<guint16>((colour & 0xFF) * 257);
+  result.green = static_cast<guint16>(((colour >> 8) & 0xFF) * 257);
+  result.blue = static_cast<guint16>(((colour >> 16) & 0xFF) * 257);
+  return result;
+}
+
+void connectCloseAndEscape(GtkWidget* window, int windowNumber) {
+  g_signal_connect(window, "delete-event", G_CALLBACK(onWindowDelete), GINT_TO_POINTER(windowNumber));
+  GtkAccelGroup* keys = gtk_accel_group_new();
+  gtk_accel_group_connect(keys, GDK_Escape, GdkModifierType(0), GtkAccelFlags(0),
+                          g_cclosure_new(G_CALLBACK(onWindowEscape), GINT_TO_POINTER(windowNumber), nullptr));
+  gtk_window_add_accel_group(GTK_WINDOW(window), keys);
+  g_object_unref(keys);
+}
+
+}  // namespace app

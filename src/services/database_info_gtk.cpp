@@ -3,7 +3,6 @@
 
 #include <string>
 
-
 #include "app/app_state.h"
 #include "app/event_queue.h"
 #include "app/window_events_gtk.h"

@@ -1,7 +1,6 @@
 // Builds the update window, created hidden at start-up.
 #include "services/update_window_gtk.h"
 
-
 #include "app/app_state.h"
 #include "app/event_queue.h"
 #include "app/window_events_gtk.h"

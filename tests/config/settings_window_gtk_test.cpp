@@ -465,7 +465,7 @@ TEST_F(SettingsWindowTest, ChangingOnlyTheMarkingReloadsTheCode) {
   selectItem(CodeMarkingListControl, 2);
   click(SaveControl);
   EXPECT_EQ(2, appSettings.CodeMarks);
-  EXPECT_EQ("Changed code\n", codeText());
+  EXPECT_EQ("Changed code", codeText());
   EXPECT_EQ("2", savedValue("CodeMarks"));
   EXPECT_EQ(0, treeBuilds);
 }

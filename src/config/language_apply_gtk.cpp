@@ -28,8 +28,9 @@ GtkWidget* widgetAt(TextPlace place, int number) {
     case TextPlace::Settings:
       return number >= 0 && number < SettingsControlCount ? settingsWindow.control[number] : nullptr;
     case TextPlace::DatabaseInfo:
-      return number >= 0 && number < services::DatabaseInfoControlCount ? services::databaseInfoWindow.control[number]
-                                                                        : nullptr;
+      return number >= 0 && number < services::DatabaseInfoControlCount
+                 ? services::databaseInfoWindow.control[number]
+                 : nullptr;
     case TextPlace::Update: {
       const int row = number - firstUpdateLabel;
       return row >= 0 && row < 3 ? services::updateWindow.label[row] : nullptr;
@@ -46,7 +47,8 @@ void setListItems(GtkComboBox* list, const std::string& text) {
   const gint textColumn = gtk_tree_model_get_n_columns(model) - 1;
   GtkTreeIter iter;
   int item = 0;
-  for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok; ok = gtk_tree_model_iter_next(model, &iter))
+  for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok;
+       ok = gtk_tree_model_iter_next(model, &iter))
     gtk_list_store_set(GTK_LIST_STORE(model), &iter, textColumn, listItemText(text, item++).c_str(), -1);
 }
 

@@ -111,9 +111,10 @@ void takeTitleContent() {
 
 void chooseDatabaseFile() {
   TRACE_LINE();
-  const std::string proposed = paths::folderPart(settingsFieldText(DatabasePathControl)) + appState.databaseFileName;
-  const std::string chosen = app::chooseFile("Choose database '" + appState.databaseFileName + "' ...", proposed,
-                                             "XML files (*.xml)", "*.xml");
+  const std::string proposed =
+      paths::folderPart(settingsFieldText(DatabasePathControl)) + appState.databaseFileName;
+  const std::string chosen = app::chooseFile("Choose database '" + appState.databaseFileName + "' ...",
+                                             proposed, "XML files (*.xml)", "*.xml");
   if (!chosen.empty()) setSettingsFieldText(DatabasePathControl, chosen);
 }
 

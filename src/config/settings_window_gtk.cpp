@@ -4,12 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include <gdk/gdkkeysyms.h>
-
 #include "app/app_state.h"
 #include "app/event_queue.h"
 #include "app/fonts_gtk.h"
 #include "app/main_window_gtk.h"
+#include "app/window_events_gtk.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
 #include "config/interface_texts.h"
@@ -22,7 +21,18 @@ SettingsWindow settingsWindow;
 
 namespace {
 
-enum ControlKind { Frame, Label, PathField, ChooserButton, CheckBox, StockButton, LanguageList, List, BorderedField, PushButton };
+enum ControlKind {
+  Frame,
+  Label,
+  PathField,
+  ChooserButton,
+  CheckBox,
+  StockButton,
+  LanguageList,
+  List,
+  BorderedField,
+  PushButton
+};
 
 struct ControlSpec {
   int number;
@@ -76,29 +86,14 @@ const SettingLink checkBoxSettings[] = {
     {WindowGeometryControl, &AppSettings::SaveWinSetting},
 };
 const SettingLink listSettings[] = {
-    {LanguageListControl, &AppSettings::Language},
-    {SearchScopeListControl, &AppSettings::SearchMode},
-    {SearchHintListControl, &AppSettings::SearchHint},
-    {TitleContentListControl, &AppSettings::SourceInTitle},
+    {LanguageListControl, &AppSettings::Language},     {SearchScopeListControl, &AppSettings::SearchMode},
+    {SearchHintListControl, &AppSettings::SearchHint}, {TitleContentListControl, &AppSettings::SourceInTitle},
     {CodeMarkingListControl, &AppSettings::CodeMarks},
 };
 
 const char* const flagPictures[3] = {"flag-de", "flag-en", "flag-fr"};
 enum ListColumn { ListColumnFlag, ListColumnText, ListColumnCount };
 constexpr int listItemCount = 3;
-
-gboolean onSettingsDelete(GtkWidget*, GdkEvent*, gpointer) {
-  app::Event event;
-  event.kind = app::EventKind::Close;
-  event.window = SettingsWindowNo;
-  app::postEvent(event);
-  return TRUE;
-}
-
-gboolean onSettingsEscape(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer) {
-  app::postMenuEvent(SettingsWindowNo, 14);
-  return TRUE;
-}
 
 void onSettingsButtonClicked(GtkButton*, gpointer number) {
   if (app::programChangeInProgress()) return;
@@ -132,7 +127,8 @@ GtkWidget* newList(const std::string& items, bool flags) {
     GtkTreeIter iter;
     gtk_list_store_append(store, &iter);
     GdkPixbuf* flag = flags ? resources::loadPicture(flagPictures[item]) : nullptr;
-    gtk_list_store_set(store, &iter, ListColumnFlag, flag, ListColumnText, listItemText(items, item).c_str(), -1);
+    gtk_list_store_set(store, &iter, ListColumnFlag, flag, ListColumnText, listItemText(items, item).c_str(),
+                       -1);
     if (flag) g_object_unref(flag);
   }
   GtkWidget* list = gtk_combo_box_new_with_model(GTK_TREE_MODEL(store));
@@ -150,13 +146,15 @@ GtkWidget* newList(const std::string& items, bool flags) {
 }
 
 GtkWidget* newButton(const ControlSpec& spec, const std::string& text) {
-  GtkWidget* button = spec.stock ? gtk_button_new_from_stock(spec.stock) : gtk_button_new_with_label(text.c_str());
+  GtkWidget* button =
+      spec.stock ? gtk_button_new_from_stock(spec.stock) : gtk_button_new_with_label(text.c_str());
   g_signal_connect(button, "clicked", G_CALLBACK(onSettingsButtonClicked), GINT_TO_POINTER(spec.number));
   return button;
 }
 
 // Returns the widget to place; `carrier` gets the widget that holds the text.
 GtkWidget* makeControl(const ControlSpec& spec, GtkWidget** carrier) {
+  TRACE_LINE();
   const std::string text = builtInText(TextPlace::Settings, spec.number);
   GtkWidget* widget = nullptr;
   switch (spec.kind) {
@@ -205,14 +203,16 @@ void selectListItem(int control, std::int64_t value) {
   GtkWidget* list = settingsWindow.control[control];
   if (!list) return;
   const app::ProgramChange guard;
-  gtk_combo_box_set_active(GTK_COMBO_BOX(list), value >= 0 && value < listItemCount ? static_cast<gint>(value) : -1);
+  gtk_combo_box_set_active(GTK_COMBO_BOX(list),
+                           value >= 0 && value < listItemCount ? static_cast<gint>(value) : -1);
 }
 
 void showSettings() {
   TRACE_LINE();
   const app::ProgramChange guard;
   for (const SettingLink& link : checkBoxSettings)
-    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(settingsWindow.control[link.control]), appSettings.*link.field != 0);
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(settingsWindow.control[link.control]),
+                                 appSettings.*link.field != 0);
   for (const SettingLink& link : listSettings) selectListItem(link.control, appSettings.*link.field);
   setSettingsFieldText(FontNameControl, appSettings.FontName);
   setSettingsFieldText(FontSizeControl, std::to_string(appSettings.FontSize));
@@ -225,15 +225,6 @@ void attachLanguageList() {
   attachLanguageSelector(selector);
 }
 
-void connectWindowKeys(GtkWidget* window) {
-  g_signal_connect(window, "delete-event", G_CALLBACK(onSettingsDelete), nullptr);
-  GtkAccelGroup* keys = gtk_accel_group_new();
-  gtk_accel_group_connect(keys, GDK_Escape, GdkModifierType(0), GtkAccelFlags(0),
-                          g_cclosure_new(G_CALLBACK(onSettingsEscape), nullptr, nullptr));
-  gtk_window_add_accel_group(GTK_WINDOW(window), keys);
-  g_object_unref(keys);
-}
-
 }  // namespace
 
 void createSettingsWindow() {
@@ -244,13 +235,14 @@ void createSettingsWindow() {
   gtk_widget_set_size_request(window, 540, 486);
   gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
   gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-  if (app::mainWindow.window) gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(app::mainWindow.window));
+  if (app::mainWindow.window)
+    gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(app::mainWindow.window));
   GtkWidget* fixed = gtk_fixed_new();
   gtk_container_add(GTK_CONTAINER(window), fixed);
   buildControls(fixed);
   showSettings();
   attachLanguageList();
-  connectWindowKeys(window);
+  app::connectCloseAndEscape(window, SettingsWindowNo);
   gtk_widget_show_all(fixed);
   gtk_window_set_focus(GTK_WINDOW(window), settingsWindow.control[CancelControl]);
 }
@@ -277,25 +269,29 @@ void hideSettingsWindow() {
 }
 
 std::string settingsFieldText(int control) {
-  GtkWidget* widget = control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  GtkWidget* widget =
+      control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
   if (widget && GTK_IS_ENTRY(widget)) return gtk_entry_get_text(GTK_ENTRY(widget));
   if (widget && GTK_IS_LABEL(widget)) return gtk_label_get_text(GTK_LABEL(widget));
   return std::string();
 }
 
 void setSettingsFieldText(int control, const std::string& text) {
-  GtkWidget* widget = control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  GtkWidget* widget =
+      control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
   if (widget && GTK_IS_ENTRY(widget)) gtk_entry_set_text(GTK_ENTRY(widget), text.c_str());
   if (widget && GTK_IS_LABEL(widget)) gtk_label_set_text(GTK_LABEL(widget), text.c_str());
 }
 
 int settingsListIndex(int control) {
-  GtkWidget* widget = control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  GtkWidget* widget =
+      control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
   return widget && GTK_IS_COMBO_BOX(widget) ? gtk_combo_box_get_active(GTK_COMBO_BOX(widget)) : -1;
 }
 
 bool settingsCheckBoxState(int control) {
-  GtkWidget* widget = control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  GtkWidget* widget =
+      control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
   return widget && GTK_IS_TOGGLE_BUTTON(widget) && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget));
 }
 

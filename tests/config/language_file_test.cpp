@@ -43,8 +43,10 @@ class LanguageFileTest : public ::testing::Test {
   void TearDown() override {
     app::setDialogHandler(previous_);
     config::clearLanguageTable();
-    if (hadLang_) setenv("LANG", savedLang_.c_str(), 1);
-    else unsetenv("LANG");
+    if (hadLang_)
+      setenv("LANG", savedLang_.c_str(), 1);
+    else
+      unsetenv("LANG");
   }
 
   void writeLanguageFile(const std::string& bytes) { folder.write("DizerEZ API-LibLang.inf", bytes); }
@@ -126,7 +128,8 @@ TEST(LanguageFileFormat, TooltipBlocksCarryTheirPrefix) {
 }
 
 TEST(LanguageFileFormat, EveryLineEndCountsAndEmptyLinesBetweenBlocksAreSkipped) {
-  const std::string lf = "[LanguageItems]\nKey = #A\nde = a\nen = b\nfr = c\n\nKey = #B\nde = d\nen = e\nfr = f\n";
+  const std::string lf =
+      "[LanguageItems]\nKey = #A\nde = a\nen = b\nfr = c\n\nKey = #B\nde = d\nen = e\nfr = f\n";
   const std::string mixed =
       "[LanguageItems]\r\nKey = #A\rde = a\r\nen = b\nfr = c\r\r\nKey = #B\rde = d\r\nen = e\nfr = f";
   const LanguageTable expected = parsed(lf);
@@ -182,7 +185,8 @@ TEST(LanguageFileFormat, EnglishAndFrenchLinesBelongToTheirOwnKeyEvenWithoutAGer
 }
 
 TEST(LanguageFileFormat, ABlockCutShortAtTheEndOfTheFile) {
-  const LanguageTable table = parsed("[LanguageItems]\nKey = #A\nde = a\nen = b\nfr = c\nKey = #B\nde = only german");
+  const LanguageTable table =
+      parsed("[LanguageItems]\nKey = #A\nde = a\nen = b\nfr = c\nKey = #B\nde = only german");
   EXPECT_EQ("only german", table.at("#B").de);
   EXPECT_EQ("", table.at("#B").en);
   EXPECT_EQ("", table.at("#B").fr);
@@ -193,9 +197,8 @@ TEST(LanguageFileFormat, ABlockCutShortAtTheEndOfTheFile) {
 TEST(LanguageFileFormat, LinesOfAMegabyteAreKeptWhole) {
   const std::string big(1 << 20, 'x');
   const std::string bigKey = "#" + std::string(1 << 20, 'k');
-  const LanguageTable table =
-      parsed("[LanguageItems]\n" + std::string(1 << 20, ' ') + "Key = " + bigKey + "\nde = " + big + "\r\nen = " +
-             big + "y\rfr = z\n");
+  const LanguageTable table = parsed("[LanguageItems]\n" + std::string(1 << 20, ' ') + "Key = " + bigKey +
+                                     "\nde = " + big + "\r\nen = " + big + "y\rfr = z\n");
   ASSERT_EQ(1u, table.count(bigKey));
   EXPECT_EQ(big, table.at(bigKey).de);
   EXPECT_EQ(big + "y", table.at(bigKey).en);
@@ -203,13 +206,17 @@ TEST(LanguageFileFormat, LinesOfAMegabyteAreKeptWhole) {
 }
 
 TEST(LanguageFileFormat, BinaryBytesBecomeReplacementCharacters) {
-  const std::string bytes = std::string("[LanguageItems]\nKey = #Bin\nde = A\xFF") + '\0' + "B\xC3\nen = \xE2\x82\nfr = ok\n";
+  const std::string bytes =
+      std::string("[LanguageItems]\nKey = #Bin\nde = A\xFF") + '\0' + "B\xC3\nen = \xE2\x82\nfr = ok\n";
   const LanguageTable table = parsed(bytes);
   ASSERT_EQ(1u, table.count("#Bin"));
   const LanguageEntry& entry = table.at("#Bin");
   for (const std::string* text : {&entry.de, &entry.en, &entry.fr})
     EXPECT_TRUE(g_utf8_validate(text->data(), static_cast<gssize>(text->size()), nullptr)) << *text;
-  EXPECT_EQ("A\xEF\xBF\xBD\xEF\xBF\xBD" "B\xEF\xBF\xBD", entry.de);
+  EXPECT_EQ(
+      "A\xEF\xBF\xBD\xEF\xBF\xBD"
+      "B\xEF\xBF\xBD",
+      entry.de);
   EXPECT_EQ("ok", entry.fr);
 }
 

@@ -11,7 +11,9 @@
 
 namespace {
 
-std::string sampleBytes() { return testing_support::readFile(std::string(ZN_SOURCE_DIR) + "/sample/DizerEZ API-LibLang.inf"); }
+std::string sampleBytes() {
+  return testing_support::readFile(std::string(ZN_SOURCE_DIR) + "/sample/DizerEZ API-LibLang.inf");
+}
 
 int tabCount(const std::string& text) {
   int count = 0;
@@ -19,7 +21,8 @@ int tabCount(const std::string& text) {
   return count;
 }
 
-void expectComplete(const config::LanguageTable& table, const config::InterfaceText& entry, const std::string& key) {
+void expectComplete(const config::LanguageTable& table, const config::InterfaceText& entry,
+                    const std::string& key) {
   const auto found = table.find(key);
   ASSERT_NE(table.end(), found) << key;
   const config::LanguageEntry& texts = found->second;
@@ -43,7 +46,8 @@ TEST(LanguageSample, HasEveryInterfaceTextAndTooltipInThreeLanguages) {
   config::LanguageTable table;
   config::readLanguageText(sampleBytes(), table);
   for (const config::InterfaceText& entry : config::interfaceTexts()) expectComplete(table, entry, entry.key);
-  for (const config::InterfaceText& entry : config::interfaceTooltips()) expectComplete(table, entry, std::string("TT") + entry.key);
+  for (const config::InterfaceText& entry : config::interfaceTooltips())
+    expectComplete(table, entry, std::string("TT") + entry.key);
   EXPECT_EQ(config::interfaceTexts().size() + config::interfaceTooltips().size(), table.size());
 }
 

@@ -46,7 +46,8 @@ class SettingsGuiTest : public ViewerTest {
   // The label of a label, button, check box, frame title or menu entry.
   static std::string shownText(GtkWidget* widget) {
     if (GTK_IS_MENU_ITEM(widget)) return gtk_menu_item_get_label(GTK_MENU_ITEM(widget));
-    if (GTK_IS_FRAME(widget)) return gtk_label_get_text(GTK_LABEL(gtk_frame_get_label_widget(GTK_FRAME(widget))));
+    if (GTK_IS_FRAME(widget))
+      return gtk_label_get_text(GTK_LABEL(gtk_frame_get_label_widget(GTK_FRAME(widget))));
     if (GTK_IS_BUTTON(widget)) return gtk_button_get_label(GTK_BUTTON(widget));
     if (GTK_IS_LABEL(widget)) return gtk_label_get_text(GTK_LABEL(widget));
     if (GTK_IS_ENTRY(widget)) return gtk_entry_get_text(GTK_ENTRY(widget));
@@ -60,7 +61,8 @@ class SettingsGuiTest : public ViewerTest {
     std::string joined;
     int item = 0;
     GtkTreeIter iter;
-    for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok; ok = gtk_tree_model_iter_next(model, &iter)) {
+    for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok;
+         ok = gtk_tree_model_iter_next(model, &iter)) {
       gchar* text = nullptr;
       gtk_tree_model_get(model, &iter, column, &text, -1);
       if (item++ > 0) joined += "\t";

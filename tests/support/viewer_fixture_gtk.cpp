@@ -55,7 +55,11 @@ void ViewerTest::SetUp() {
   services::createDatabaseInfoWindow();
   gtk_widget_show(app::mainWindow.window);
   ASSERT_TRUE(pumpUntil([] { return gtk_widget_get_mapped(app::mainWindow.window); }));
+  // As at start-up the search field holds the focus, so the tree does not select a row of its own.
+  gtk_widget_grab_focus(app::mainWindow.gadget[app::SearchFieldGadget]);
   loadLibrary(smallLibraryDatabase());
+  pumpPending();
+  app::clearEvents();
 }
 
 void ViewerTest::TearDown() {

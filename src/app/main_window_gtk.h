@@ -54,6 +54,8 @@ GtkTextView* descriptionView();
 
 // Start-up creates the two popup menus before the window exists.
 void createPopupMenus();
+// A usable code editor names itself on the open-code entry, in every language.
+void showEditorOnOpenCodeEntry();
 // Builds the main window hidden; false when it cannot be opened.
 bool buildMainWindow();
 void destroyMainWindow();

@@ -2,6 +2,7 @@
 #include "app/app_state.h"
 #include "app/event_queue.h"
 #include "app/main_window_gtk.h"
+#include "services/external_programs.h"
 
 namespace app {
 namespace {
@@ -54,6 +55,11 @@ void createPopupMenus() {
   mainWindow.adminMenu = buildMenu(adminEntries, nullptr);
   mainWindow.infoMenu = buildMenu(infoEntries, infoMenuItems);
   mainWindow.openCodeMenuItem = infoMenuItems[12];
+}
+
+void showEditorOnOpenCodeEntry() {
+  const std::string text = services::editorMenuText();
+  if (!text.empty() && infoMenuItems[12]) gtk_menu_item_set_label(GTK_MENU_ITEM(infoMenuItems[12]), text.c_str());
 }
 
 }  // namespace app

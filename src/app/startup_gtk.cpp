@@ -157,6 +157,7 @@ int runProgram(int argc, char** argv) {
   examineMonitors();
   config::setCodeFontLoader(loadCodeFont);
   config::setWindowGeometrySource(currentWindowGeometry);
+  config::setEditorMenuTextHandler(showEditorOnOpenCodeEntry);
   config::LocateDatabase();
   if (!database::loadDatabase()) endProgram();
   setProgramIdentity();

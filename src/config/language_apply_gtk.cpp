@@ -100,6 +100,7 @@ void ApplyLanguage(bool quick) {
   appSettings.Language = language;
   if (quick) return;
   applyInterfaceTexts(languageCode(language));
+  app::showEditorOnOpenCodeEntry();
 }
 
 }  // namespace config

@@ -241,7 +241,14 @@ void LocateDatabase() {
   SaveSettings();
 }
 
-// The editor menu entry is set up together with the external program launcher.
-void applyEditorMenuText() {}
+namespace {
+std::function<void()> editorMenuTextHandler;
+}
+
+void setEditorMenuTextHandler(std::function<void()> handler) { editorMenuTextHandler = std::move(handler); }
+
+void applyEditorMenuText() {
+  if (editorMenuTextHandler) editorMenuTextHandler();
+}
 
 }  // namespace config

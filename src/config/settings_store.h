@@ -46,6 +46,8 @@ void SaveSettings();
 void LocateDatabase();
 
 // Puts "Open code in " and the editor's name on the menu when the stored editor is usable.
+// The toolkit layer installs what puts the text on the menu.
 void applyEditorMenuText();
+void setEditorMenuTextHandler(std::function<void()> handler);
 
 }  // namespace config

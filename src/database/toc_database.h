@@ -1,6 +1,7 @@
 // The database file in memory: reading it with Expat into a node tree, and the start-up load.
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <memory>
 #include <string>

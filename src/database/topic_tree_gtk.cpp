@@ -196,8 +196,9 @@ void rebuildTopicTree(GtkTreeView* view, int displayLanguage, bool dyeingNews) {
   if (appState.documentRoot) {
     buildTopicTree(appState.documentRoot, 0, displayLanguage, dyeingNews, rows);
   }
-  // Filling a store that no view watches spares the view one update per row.
   GtkTreeStore* store = storeOf(view);
+  if (!store) return;
+  // Filling a store that no view watches spares the view one update per row.
   g_object_ref(store);
   gtk_tree_view_set_model(view, nullptr);
   fillTopicStore(store, std::move(rows));

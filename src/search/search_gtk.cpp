@@ -40,13 +40,17 @@ int windowX(GtkWidget* window) {
   return x;
 }
 
-// Moves only sideways, draws what is pending at once and holds the program for
-// one step of the shake.
-void shakeStep(GtkWidget* window, int x) {
-  TRACE_LINE();
+// Only the horizontal place changes; height, width and vertical place stay.
+void moveSideways(GtkWidget* window, int x) {
   gint oldX = 0, y = 0;
   gtk_window_get_position(GTK_WINDOW(window), &oldX, &y);
   gtk_window_move(GTK_WINDOW(window), x, y);
+}
+
+// One step of the shake: the move is drawn at once, then the program holds.
+void shakeStep(GtkWidget* window, int x) {
+  TRACE_LINE();
+  moveSideways(window, x);
   if (GdkWindow* drawable = gtk_widget_get_window(window)) gdk_window_process_updates(drawable, TRUE);
   gdk_flush();
   g_usleep(shakeStepMicroseconds);
@@ -60,9 +64,7 @@ void shakeTwice(GtkWidget* window, int x, int amplitude) {
 }
 
 void moveBackTo(GtkWidget* window, int x) {
-  gint oldX = 0, y = 0;
-  gtk_window_get_position(GTK_WINDOW(window), &oldX, &y);
-  gtk_window_move(GTK_WINDOW(window), x, y);
+  moveSideways(window, x);
   gdk_flush();
 }
 

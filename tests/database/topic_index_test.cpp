@@ -80,7 +80,9 @@ TEST_F(TopicIndexTest, RowsAndRecordsComeFromTheSameElementsInDocumentOrder) {
     EXPECT_EQ(rows[i].level, levels[i]) << i;
     EXPECT_EQ(rows[i].text, texts[i]) << i;
     EXPECT_EQ(indexEntries[i].Group, groups[i]) << i;
-    if (levels[i] == 2) EXPECT_EQ(indexEntries[i].FunctionDe, texts[i]) << i;
+    if (levels[i] == 2) {
+      EXPECT_EQ(indexEntries[i].FunctionDe, texts[i]) << i;
+    }
   }
   for (int row : {1, 4, 7}) {
     EXPECT_TRUE(rows[row].hasBackground);

@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/event_queue.h"
+#include "app/window_events_gtk.h"
 
 namespace database {
 namespace {
@@ -17,15 +18,6 @@ struct ShownRows {
 };
 
 ShownRows shownRows;
-
-GdkColor toGdkColor(Colour colour) {
-  GdkColor result;
-  result.pixel = 0;
-  result.red = static_cast<guint16>((colour & 0xFF) * 257);
-  result.green = static_cast<guint16>(((colour >> 8) & 0xFF) * 257);
-  result.blue = static_cast<guint16>(((colour >> 16) & 0xFF) * 257);
-  return result;
-}
 
 bool validRow(int row) { return row >= 0 && row < topicRowCount(); }
 
@@ -83,8 +75,8 @@ void insertFirst(GtkTreeStore* store, const TopicRow& row, int number, GtkTreeIt
   g_value_init(&values[count], G_TYPE_INT);
   g_value_set_int(&values[count], number);
   columns[count++] = TopicColumnRow;
-  GdkColor background = toGdkColor(row.background);
-  GdkColor foreground = toGdkColor(row.foreground);
+  GdkColor background = app::toGdkColor(row.background);
+  GdkColor foreground = app::toGdkColor(row.foreground);
   if (row.hasBackground) {
     g_value_init(&values[count], GDK_TYPE_COLOR);
     g_value_set_static_boxed(&values[count], &background);

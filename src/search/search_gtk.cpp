@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/event_queue.h"
 #include "app/main_window_gtk.h"
+#include "app/window_events_gtk.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
 #include "database/topic_index.h"
@@ -18,15 +19,6 @@ namespace {
 const gulong shakeStepMicroseconds = 80 * 1000;
 
 enum SearchHintValue { BothHints = 0, ShakeHint = 1, FlashHint = 2 };
-
-GdkColor toGdkColor(Colour colour) {
-  GdkColor result;
-  result.pixel = 0;
-  result.red = static_cast<guint16>((colour & 0xFF) * 257);
-  result.green = static_cast<guint16>(((colour >> 8) & 0xFF) * 257);
-  result.blue = static_cast<guint16>(((colour >> 16) & 0xFF) * 257);
-  return result;
-}
 
 // A text field paints its background with the base colour, other widgets with bg.
 void setBackground(GtkWidget* widget, const GdkColor* colour) {
@@ -134,7 +126,7 @@ void shakeAndFlash(GtkWidget* window, GtkWidget* widget, int amplitude) {
   TRACE_LINE();
   if (!window || !widget) return;
   const int x = windowX(window);
-  const GdkColor flash = toGdkColor(appState.flashColour);
+  const GdkColor flash = app::toGdkColor(appState.flashColour);
   setBackground(widget, &flash);
   gtk_widget_queue_draw(widget);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);

@@ -5,6 +5,7 @@
 #include "app/dialogs.h"
 #include "app/main_window_gtk.h"
 #include "app/paths.h"
+#include "app/window_events_gtk.h"
 #include "app/window_title.h"
 #include "config/app_settings.h"
 #include "database/topic_tree_gtk.h"
@@ -63,11 +64,7 @@ void setDescriptionAlarm(bool alarm) {
     gtk_widget_modify_base(description, GTK_STATE_NORMAL, nullptr);
     return;
   }
-  GdkColor colour;
-  colour.pixel = 0;
-  colour.red = static_cast<guint16>((appState.flashColour & 0xFF) * 257);
-  colour.green = static_cast<guint16>(((appState.flashColour >> 8) & 0xFF) * 257);
-  colour.blue = static_cast<guint16>(((appState.flashColour >> 16) & 0xFF) * 257);
+  const GdkColor colour = app::toGdkColor(appState.flashColour);
   gtk_widget_modify_base(description, GTK_STATE_NORMAL, &colour);
 }
 

@@ -9,6 +9,8 @@
 #include <glib.h>
 #include <glib/gstdio.h>
 
+#include "database_generator.h"
+
 namespace bench {
 
 struct PairTimes {
@@ -57,6 +59,17 @@ inline std::string scratchDatabasePath() {
 inline void removeScratchDatabase(const std::string& path) {
   g_unlink(path.c_str());
   g_rmdir(path.substr(0, path.rfind('/')).c_str());
+}
+
+// The database a benchmark reads: the file named on the command line, or a
+// generated 10,000-topic one in a scratch folder. Empty when it cannot be written.
+inline std::string benchmarkDatabase(int argc, char** argv, bool& generated) {
+  generated = argc < 2;
+  if (!generated) return argv[1];
+  const std::string path = scratchDatabasePath();
+  if (writeDatabaseFile(path, generateDatabaseXml(10000))) return path;
+  std::fprintf(stderr, "cannot write %s\n", path.c_str());
+  return std::string();
 }
 
 }  // namespace bench

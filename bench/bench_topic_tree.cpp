@@ -36,12 +36,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bench_topic_tree needs a display: run it under xvfb-run -a\n");
     return 2;
   }
-  const bool generated = argc < 2;
-  const std::string path = generated ? bench::scratchDatabasePath() : argv[1];
-  if (generated && !bench::writeDatabaseFile(path, bench::generateDatabaseXml(10000))) {
-    std::fprintf(stderr, "cannot write %s\n", path.c_str());
-    return 1;
-  }
+  bool generated = false;
+  const std::string path = bench::benchmarkDatabase(argc, argv, generated);
+  if (path.empty()) return 1;
   if (!database::readDatabaseFile(path) || !appState.documentRoot) {
     std::fprintf(stderr, "the database %s does not load\n", path.c_str());
     return 1;

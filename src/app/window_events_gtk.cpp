@@ -41,4 +41,16 @@ void connectCloseAndEscape(GtkWidget* window, int windowNumber) {
   g_object_unref(keys);
 }
 
+GtkWidget* newUtilityWindow(const char* title, int width, int height, GtkWidget** controls) {
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(window), title);
+  gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_UTILITY);
+  gtk_widget_set_size_request(window, width, height);
+  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+  *controls = gtk_fixed_new();
+  gtk_container_add(GTK_CONTAINER(window), *controls);
+  return window;
+}
+
 }  // namespace app

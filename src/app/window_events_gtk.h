@@ -13,4 +13,8 @@ GdkColor toGdkColor(Colour colour);
 // window number; the window stays until the command table hides it.
 void connectCloseAndEscape(GtkWidget* window, int windowNumber);
 
+// A hidden, fixed-size utility window centred on the screen, holding a fixed
+// container for its controls (returned through `controls`).
+GtkWidget* newUtilityWindow(const char* title, int width, int height, GtkWidget** controls);
+
 }  // namespace app

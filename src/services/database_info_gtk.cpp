@@ -107,15 +107,9 @@ void setField(int control, const std::string& text) {
 
 void createDatabaseInfoWindow() {
   TRACE_LINE();
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkWidget* fixed = nullptr;
+  GtkWidget* window = app::newUtilityWindow("About: current Database & File", 700, 205, &fixed);
   databaseInfoWindow.window = window;
-  gtk_window_set_title(GTK_WINDOW(window), "About: current Database & File");
-  gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_UTILITY);
-  gtk_widget_set_size_request(window, 700, 205);
-  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
-  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-  GtkWidget* fixed = gtk_fixed_new();
-  gtk_container_add(GTK_CONTAINER(window), fixed);
   for (const ControlSpec& spec : controls) {
     GtkWidget* widget = makeControl(spec);
     gtk_widget_set_size_request(widget, spec.width, spec.height);

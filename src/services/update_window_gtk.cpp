@@ -18,15 +18,9 @@ const char* const rowLabels[3] = {"App-Update gtk2 verfügbar? ", "App-Update gt
 
 void createUpdateWindow() {
   TRACE_LINE();
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkWidget* fixed = nullptr;
+  GtkWidget* window = app::newUtilityWindow("Zarnel-Linux-API-Viewer: Update check", 640, 105, &fixed);
   updateWindow.window = window;
-  gtk_window_set_title(GTK_WINDOW(window), "Zarnel-Linux-API-Viewer: Update check");
-  gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_UTILITY);
-  gtk_widget_set_size_request(window, 640, 105);
-  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
-  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-  GtkWidget* fixed = gtk_fixed_new();
-  gtk_container_add(GTK_CONTAINER(window), fixed);
   for (int row = 0; row < 3; ++row) {
     GtkWidget* label = gtk_label_new(rowLabels[row]);
     gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);

@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 
 #include "app/app_state.h"
+#include "app/program_version.h"
 #include "resources/pictures_gtk.h"
 
 namespace services {
@@ -15,7 +16,7 @@ bool AboutProgramDialog() {
   GtkWidget* dialog = gtk_about_dialog_new();
   GtkAboutDialog* about = GTK_ABOUT_DIALOG(dialog);
   gtk_about_dialog_set_program_name(about, g_get_application_name());
-  const std::string version = "\n0.25.36 gtk" + std::to_string(GTK_MAJOR_VERSION);
+  const std::string version = std::string("\n") + app::programVersion + " gtk" + std::to_string(GTK_MAJOR_VERSION);
   gtk_about_dialog_set_version(about, version.c_str());
   gtk_about_dialog_set_comments(
       about, "Viewer für die Zarnel-API-Funktions-Sammlung.\nViewer for the Zarnel API-functions-collection.");

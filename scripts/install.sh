@@ -43,6 +43,7 @@ absolute() { case "$1" in /*) printf '%s' "$1" ;; *) printf '%s/%s' "$PWD" "$1" 
 
 if [ -n "$prefix" ]; then
   prefix="$(absolute "$prefix")"
+  while [ "${prefix%/}" != "$prefix" ] && [ "$prefix" != / ]; do prefix="${prefix%/}"; done
   bin_dir="$prefix/bin"
   data_dir="$prefix/share"
 else

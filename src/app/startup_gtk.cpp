@@ -2,6 +2,7 @@
 #include "app/startup_gtk.h"
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <vector>
@@ -11,6 +12,7 @@
 #include <gtk/gtk.h>
 
 #include "app/app_state.h"
+#include "app/command_line.h"
 #include "app/dialogs.h"
 #include "app/dialogs_gtk.h"
 #include "app/dispatcher_gtk.h"
@@ -146,7 +148,15 @@ void runEventLoop() {
 }
 
 int runProgram(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (const auto answer = commandLineAnswer(arguments, findProgramFolder())) {
+    std::fputs(answer->c_str(), stdout);
+    return 0;
+  }
   std::setlocale(LC_ALL, "");
+  // The window class comes from this name; the desktop entry's StartupWMClass relies
+  // on it, whatever name the program file was started under.
+  g_set_prgname(programName);
   if (!gtk_init_check(&argc, &argv)) return 1;
   const std::string folder = findProgramFolder();
   if (!folder.empty() && chdir(folder.c_str()) != 0) return 1;

@@ -23,7 +23,6 @@ ScreenLimits screenLimits;
 CodeFontLoader codeFontLoader;
 WindowGeometrySource windowGeometrySource;
 
-const char* const settingsFileName = "DizerEZ VAV-AruRuvove.ini";
 const char* const fallbackFontName = "Monospace";
 const std::int64_t fallbackFontSize = 10;
 const std::int64_t defaultSplitter = 345;
@@ -163,6 +162,8 @@ void useDatabaseFile(const std::string& path) {
 }
 
 }  // namespace
+
+const char* const settingsFileName = "DizerEZ VAV-AruRuvove.ini";
 
 std::string settingsFilePath() { return appState.programFolder + settingsFileName; }
 

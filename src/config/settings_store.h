@@ -8,7 +8,8 @@
 
 namespace config {
 
-// The settings file beside the program.
+// The settings file beside the program: its name, and its path.
+extern const char* const settingsFileName;
 std::string settingsFilePath();
 
 // The size of the primary monitor (the one holding the screen point 0,0);

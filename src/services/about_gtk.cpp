@@ -23,7 +23,8 @@ bool AboutProgramDialog() {
   const char* authors[] = {"The Zarnel API Viewer developers", nullptr};
   gtk_about_dialog_set_authors(about, authors);
   gtk_about_dialog_set_license(about, "Free to use, copy and share with the Zarnel snippet library.");
-  gtk_about_dialog_set_website(about, "https://zarnel.example.org/api-viewer/");
+  // A build names its web page (ZN_WEBSITE); without one the dialog shows no link at all.
+  if (ZN_WEBSITE[0] != '\0') gtk_about_dialog_set_website(about, ZN_WEBSITE);
   gtk_about_dialog_set_logo(about, logo);
   g_object_unref(logo);
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);

@@ -42,7 +42,9 @@ std::vector<std::string> mergedEnvironment(const std::vector<std::string>& extra
     for (const std::string& added : extra) replaced = replaced || entryName(added) == name;
     if (!replaced) merged.push_back(*entry);
   }
-  for (const std::string& added : extra) merged.push_back(added);
+  for (const std::string& added : extra) {
+    if (added.find('=') != std::string::npos) merged.push_back(added);
+  }
   return merged;
 }
 
@@ -241,7 +243,7 @@ std::vector<std::string> ViewerProcess::childEnvironment() const {
 
 bool ViewerProcess::start(const std::vector<std::string>& arguments) {
   if (!displayRunning() || pid_ > 0) return false;
-  std::vector<std::string> argv = {programFolder_ + "zn-api-viewer"};
+  std::vector<std::string> argv = {programFile_.empty() ? programFolder_ + "zn-api-viewer" : programFile_};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   const std::vector<std::string> environment = mergedEnvironment(childEnvironment());
   std::vector<char*> args = pointerArray(argv);

@@ -22,7 +22,8 @@ struct CommandResult {
 };
 
 // Runs argv[0] (searched on PATH) with the extra "NAME=value" entries added to
-// the environment, collecting its standard output; kills it at the time limit.
+// the environment (a bare "NAME" removes it), collecting its standard output;
+// kills it at the time limit.
 CommandResult runCommand(const std::vector<std::string>& argv,
                          const std::vector<std::string>& extraEnvironment, int timeoutMs);
 
@@ -77,6 +78,8 @@ class ViewerProcess {
   // Adds "NAME=value" to the program's environment (before start()).
   void setEnvironment(const std::string& entry) { extraEnvironment_.push_back(entry); }
 
+  // Starts this file (a launcher, say) instead of the binary in the program folder.
+  void useProgramFile(const std::string& path) { programFile_ = path; }
   // Starts the binary in another working directory; false when it cannot start.
   bool start(const std::vector<std::string>& arguments = {});
   bool running();
@@ -135,6 +138,7 @@ class ViewerProcess {
   TempDir sandbox_;  // fake programs, home folder, logs and captured output
   XvfbServer xserver_;
   std::string programFolder_;
+  std::string programFile_;
   std::string fakeBin_;
   std::vector<std::string> extraEnvironment_;
   pid_t pid_ = -1;

@@ -44,9 +44,10 @@ TEST(DuplicatesReport, ThreeEqualTitlesGiveThreePairsInRowOrder) {
 }
 
 TEST(DuplicatesReport, EqualPathsGiveTwoLinesEqualNamesOneAndEmptyNamesNone) {
+  // Two paths naming folders share an empty name, as does a row without a file: no pair.
   const std::vector<IndexEntry> entries = {entry("A", "x/Same.zn", ""), entry("B", "y/Same.zn", ""),
                                            entry("C", "x/Same.zn", ""), entry("D", "Folder/", ""),
-                                           entry("E", "", "")};
+                                           entry("E", "", ""),          entry("F", "Other/", "")};
   EXPECT_EQ(report(entries),
             "Doppelte xml-Eintr\u00E4ge in toc.xml:\n\n"
             "File: Same.zn[A] = Same.zn[B]\n"

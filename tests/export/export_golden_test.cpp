@@ -40,6 +40,8 @@ struct GoldenCase {
   const char* message;
 };
 
+void PrintTo(const GoldenCase& golden, std::ostream* out) { *out << golden.golden; }
+
 const exports::CalendarDate sixthOfDecember{6, 12, 2026};
 
 const GoldenCase goldenCases[] = {

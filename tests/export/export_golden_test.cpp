@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
+#include "database/toc_database.h"
 #include "database/topic_index.h"
 #include "export/export_commands.h"
-#include "export/export_test_support.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -73,6 +73,18 @@ const GoldenCase goldenCases[] = {
      "Protokoll with double terms done to ...\n@EXPORT@Protocoll.txt"},
 };
 
+// The rows and records of the document, German displayed, as the tree would show them.
+std::vector<ExportRow> rowsOfDatabase(const std::string& path, bool dyeingNews) {
+  std::vector<ExportRow> exported;
+  if (!database::readDatabaseFile(path) || !appState.documentRoot) return exported;
+  database::clearTopicIndex();
+  std::vector<database::TopicRow> rows;
+  database::buildTopicTree(appState.documentRoot, 0, 0, dyeingNews, rows);
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    exported.push_back({rows[i].level, rows[i].text, database::indexEntries[i]});
+  return exported;
+}
+
 class ExportGoldenTest : public ::testing::TestWithParam<GoldenCase> {
  protected:
   void SetUp() override {
@@ -98,8 +110,7 @@ std::string withExportFolder(std::string text, const std::string& folder) {
 
 TEST_P(ExportGoldenTest, OutputMatchesTheGoldenFileByteForByte) {
   const GoldenCase& golden = GetParam();
-  const std::vector<ExportRow> rows =
-      testing_support::exportRowsOfDatabase(goldenFolder + "library.xml", golden.dyeingNews);
+  const std::vector<ExportRow> rows = rowsOfDatabase(goldenFolder + "library.xml", golden.dyeingNews);
   ASSERT_EQ(rows.size(), 21u);
 
   EXPECT_EQ(golden.run(rows), withExportFolder(golden.message, appState.exportFolder));

@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window_gtk.h"
+#include "config/display_language.h"
 #include "support/viewer_fixture.h"
 
 namespace {
@@ -48,6 +49,13 @@ TEST_F(AdminCommandsTest, FileListAndPostingsFollowTheTreeRows) {
 
   chooseAdminItem("Export Posting News");
   EXPECT_EQ(exported("ForumPosting.txt"), "\n\n[b]Windows[/b]: \t\u2730Knopf\n");
+  // News are told by the shown title: in English this topic is not marked.
+  config::setLanguageChoice(1);
+  loadLibrary(testing_support::smallLibraryDatabase());
+  chooseAdminItem("Export Posting News");
+  EXPECT_EQ(exported("ForumPosting.txt"), "\n\n");
+  config::setLanguageChoice(0);
+  loadLibrary(testing_support::smallLibraryDatabase());
   chooseAdminItem("Export Posting All");
   EXPECT_EQ(
       exported("ForumPosting.txt"),

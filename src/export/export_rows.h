@@ -15,6 +15,10 @@ struct ExportRow {
   database::IndexEntry entry;
 };
 
+// The levels of the rows the exports write; deeper rows (nested topics) write nothing.
+constexpr int groupLevel = 1;
+constexpr int topicLevel = 2;
+
 // Topics carry this mark as the first character of a title while they are new.
 bool beginsWithNewTopicMark(const std::string& text);
 

@@ -5,7 +5,7 @@ namespace exports {
 
 void writeFileList(ExportWriter& out, const std::vector<ExportRow>& rows) {
   for (const ExportRow& row : rows) {
-    if (row.level == 2 && !row.entry.File.empty()) writeLine(out, row.entry.File);
+    if (row.level == topicLevel && !row.entry.File.empty()) writeLine(out, row.entry.File);
   }
 }
 

@@ -10,16 +10,16 @@ void writeForumPosting(ExportWriter& out, const std::vector<ExportRow>& rows, Po
   int previousLevel = 0;
   std::string groupLabel;
   for (const ExportRow& row : rows) {
-    if (row.level == 1) groupLabel = "[b]" + row.text + "[/b]";
-    if (row.level == 2 && (previousLevel == 1 || previousLevel == 2)) {
-      if (previousLevel == 1) writeLine(out, "");
+    if (row.level == groupLevel) groupLabel = "[b]" + row.text + "[/b]";
+    if (row.level == topicLevel && (previousLevel == groupLevel || previousLevel == topicLevel)) {
+      if (previousLevel == groupLevel) writeLine(out, "");
       // News are told by the shown text, which keeps its mark only while they are dyed.
       if (mode == PostingMode::All || beginsWithNewTopicMark(row.text)) {
         writeLine(out, groupLabel + ": \t" + row.entry.FunctionDe);
       }
     }
     // A nested topic must not hide the topic after it.
-    if (row.level <= 2) previousLevel = row.level;
+    if (row.level <= topicLevel) previousLevel = row.level;
   }
 }
 

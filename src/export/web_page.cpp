@@ -1,6 +1,9 @@
 // The web page export: head, button line, outline of groups and topics, tail.
 #include "export/web_page.h"
 
+#include <cstdio>
+#include <string>
+
 #include <glib.h>
 
 #include "app/app_state.h"
@@ -12,9 +15,6 @@ const char* const datePlaceholder = "CurrDate";
 const char* const monthAbbreviations[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 const char* const titleArrow = "&nbsp;&nbsp;&nbsp;\u2B0C&nbsp;&nbsp;&nbsp;";
-
-constexpr int groupLevel = 1;
-constexpr int topicLevel = 2;
 
 // The placeholder is plain ASCII, so folding ASCII letters is all the case
 // blindness it needs; bytes of other characters never match it.

@@ -5,6 +5,7 @@
 // its descriptions on purpose, which would make the report quadratic by design), against
 // comparing all pairs. Goal: every export under 100 ms.
 // Needs a display: run it under xvfb-run when none is set.
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -86,9 +87,12 @@ bool measureDuplicates() {
     std::printf("bench_exports: the duplicates report differs from the all-pairs reference\n");
     return false;
   }
-  const bench::PairTimes times = bench::bestOfTurns(
-      2, [&] { exports::saveDuplicatesReport(entries); },
-      [&] { testing_support::referenceDuplicatesReport(entries, appState.databaseFileName); });
+  // The all-pairs baseline takes seconds: it runs once, the report keeps its best of ten.
+  auto save = [&] { exports::saveDuplicatesReport(entries); };
+  bench::PairTimes times = bench::bestOfTurns(
+      1, save, [&] { testing_support::referenceDuplicatesReport(entries, appState.databaseFileName); });
+  for (int run = 1; run < 10; ++run)
+    times.measuredMs = std::min(times.measuredMs, bench::elapsedMilliseconds(save));
   std::printf("bench_exports: duplicates report of %zu rows, %zu bytes\n", entries.size(),
               fileBytes(output).size());
   g_unlink(output.c_str());

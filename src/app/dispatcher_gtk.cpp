@@ -115,7 +115,7 @@ void dispatchMainMenu(int item) {
     case 1: exports::exportWebPage(); break;
     case 2: exports::exportPosting(0); break;
     case 3: exports::exportPosting(1); break;
-    case 4: break;  // the file list makes each entry current in turn and has no visible effect
+    case 4: exports::exportFileList(); break;
     case 5: exports::writeDuplicatesReport(); break;
     case 6: services::editHelpFile(); break;
     case 7: copyCodePath(); break;

@@ -194,13 +194,23 @@ void ViewerProcess::copyProgramFolder() {
       std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
 }
 
-void ViewerProcess::copyBinaryOnly() {
-  std::filesystem::copy_file(std::string(ZN_PROGRAM_DIR) + "/zn-api-viewer", programFolder_ + "zn-api-viewer",
+void ViewerProcess::copyBinaryOnly() { copyBinary(std::string(ZN_PROGRAM_DIR) + "/zn-api-viewer"); }
+
+void ViewerProcess::copyBinary(const std::string& binaryPath) {
+  std::filesystem::copy_file(binaryPath, programFolder_ + "zn-api-viewer",
                              std::filesystem::copy_options::overwrite_existing);
 }
 
+void ViewerProcess::placeProgramBelowRoot() {
+  programSubfolder_ = "Programs/Viewer/";
+  std::filesystem::create_directories(programDir_.path() + programSubfolder_);
+  programFolder_ = resolvedFolder(programDir_.path() + programSubfolder_);
+}
+
+std::string ViewerProcess::rootFolder() const { return resolvedFolder(programDir_.path()); }
+
 std::string ViewerProcess::writeProgramFile(const std::string& name, const std::string& bytes) const {
-  return programDir_.write(name, bytes);
+  return programDir_.write(programSubfolder_ + name, bytes);
 }
 
 std::string ViewerProcess::writeSettings(const std::vector<std::string>& keyLines) const {

@@ -64,6 +64,13 @@ class ViewerProcess {
   void copyProgramFolder();
   // Copies only the binary; the test writes the files it wants beside it.
   void copyBinaryOnly();
+  // Copies this binary into the program folder as the program.
+  void copyBinary(const std::string& binaryPath);
+  // Moves the program folder two levels below a root folder, where the
+  // administrator's exports look for Templates/ and Export/. Call it first.
+  void placeProgramBelowRoot();
+  // The scratch folder that holds everything the program sees (resolved, ending in "/").
+  std::string rootFolder() const;
   // Writes a file below the program folder and returns its full path.
   std::string writeProgramFile(const std::string& name, const std::string& bytes) const;
   // Writes a settings file (byte-order mark, empty line, then the given lines).
@@ -139,6 +146,7 @@ class ViewerProcess {
   XvfbServer xserver_;
   std::string programFolder_;
   std::string programFile_;
+  std::string programSubfolder_;  // below programDir_, "" or ending in "/"
   std::string fakeBin_;
   std::vector<std::string> extraEnvironment_;
   pid_t pid_ = -1;

@@ -1,0 +1,11 @@
+// Helpers on the exported rows.
+#include "export/export_rows.h"
+
+namespace exports {
+
+bool beginsWithNewTopicMark(const std::string& text) {
+  return text.compare(0, std::char_traits<char>::length(database::newTopicMarker),
+                      database::newTopicMarker) == 0;
+}
+
+}  // namespace exports

@@ -1,0 +1,15 @@
+// The topic list as a forum posting: one line per topic, its group in bold tags.
+#pragma once
+
+#include <vector>
+
+#include "export/export_file.h"
+#include "export/export_rows.h"
+
+namespace exports {
+
+enum class PostingMode { All, News };
+
+void writeForumPosting(ExportWriter& out, const std::vector<ExportRow>& rows, PostingMode mode);
+
+}  // namespace exports

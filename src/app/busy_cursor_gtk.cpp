@@ -1,6 +1,7 @@
 // Puts the watch cursor over the main window, child widgets included.
 #include "app/busy_cursor_gtk.h"
 
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include "app/main_window_gtk.h"
@@ -8,8 +9,9 @@
 namespace app {
 namespace {
 
-// The text views and entries set cursors of their own, which would hide one set on the
-// toplevel: an input-only window laid over them all carries the watch instead.
+// The toolkit puts on the cursor of whichever widget it last saw under the pointer,
+// and sees nothing while the loop is held. So a window of the X server's own, laid
+// over the whole main window, carries the watch: the server shows it at once.
 GdkWindow* busyCover = nullptr;
 
 GdkWindow* newBusyCover(GdkWindow* parent) {
@@ -17,9 +19,11 @@ GdkWindow* newBusyCover(GdkWindow* parent) {
   attributes.wclass = GDK_INPUT_ONLY;
   attributes.window_type = GDK_WINDOW_CHILD;
   gdk_drawable_get_size(parent, &attributes.width, &attributes.height);
-  attributes.cursor = gdk_cursor_new_for_display(gdk_drawable_get_display(parent), GDK_WATCH);
-  GdkWindow* cover = gdk_window_new(parent, &attributes, GDK_WA_CURSOR);
-  gdk_cursor_unref(attributes.cursor);
+  GdkWindow* cover = gdk_window_new(parent, &attributes, 0);
+  gdk_window_ensure_native(cover);
+  GdkCursor* watch = gdk_cursor_new_for_display(gdk_drawable_get_display(parent), GDK_WATCH);
+  XDefineCursor(GDK_WINDOW_XDISPLAY(cover), GDK_WINDOW_XID(cover), gdk_x11_cursor_get_xcursor(watch));
+  gdk_cursor_unref(watch);
   gdk_window_show(cover);
   return cover;
 }

@@ -51,7 +51,7 @@ void showDatabaseInformation() {
   services::showDatabaseInfo();
 }
 
-void checkForUpdates() {
+void runUpdateCommand() {
   TRACE_LINE();
   services::updateInfo.currentVersion = programVersion;
   showBusyCursor(true);
@@ -133,7 +133,7 @@ void dispatchMainMenu(int item) {
     case 7: copyCodePath(); break;
     case 9: services::AboutProgramDialog(); break;
     case 10: showDatabaseInformation(); break;
-    case 11: checkForUpdates(); break;
+    case 11: runUpdateCommand(); break;
     case 12: services::openCode(); break;
     case ReturnMenuItem:
       if (searchFieldHasFocus()) search::searchTopics(search::SearchStart::FindNext);

@@ -77,16 +77,12 @@ bool curlAvailable() {
   return loaded;
 }
 
-struct Transfer {
-  std::string body;
-};
-
 // Answering with fewer bytes than offered makes libcurl stop the transfer at once.
 size_t collectBody(char* data, size_t size, size_t count, void* target) {
-  Transfer& transfer = *static_cast<Transfer*>(target);
+  std::string& body = *static_cast<std::string*>(target);
   const size_t bytes = size * count;
-  if (bytes > httpBodyLimit - transfer.body.size()) return 0;
-  transfer.body.append(data, bytes);
+  if (bytes > httpBodyLimit - body.size()) return 0;
+  body.append(data, bytes);
   return bytes;
 }
 
@@ -97,13 +93,14 @@ bool allowRedirectsToHttpOnly(void* handle) {
 }
 
 // A transfer whose bounds libcurl does not take is not started.
-bool setOptions(void* handle, const std::string& url, Transfer& transfer, void* headers) {
+bool setOptions(void* handle, const std::string& url, std::string& body, void* headers) {
   size_t (*writer)(char*, size_t, size_t, void*) = collectBody;
   return curl.easy_setopt(handle, CurlOptUrl, url.c_str()) == curlOk &&
          curl.easy_setopt(handle, CurlOptHttpHeader, headers) == curlOk &&
          curl.easy_setopt(handle, CurlOptWriteFunction, writer) == curlOk &&
-         curl.easy_setopt(handle, CurlOptWriteData, static_cast<void*>(&transfer)) == curlOk &&
-         // Without signals libcurl's own timer cannot jump out of the toolkit's code.
+         curl.easy_setopt(handle, CurlOptWriteData, static_cast<void*>(&body)) == curlOk &&
+         // Otherwise libcurl may time name lookups with an alarm signal and a long jump,
+         // which is not safe beside the toolkit's own threads.
          curl.easy_setopt(handle, CurlOptNoSignal, 1L) == curlOk &&
          curl.easy_setopt(handle, CurlOptTimeoutMs, httpTimeoutMs) == curlOk &&
          curl.easy_setopt(handle, CurlOptFollowLocation, 1L) == curlOk &&
@@ -132,12 +129,12 @@ bool httpGet(const std::string& url, std::string& body) {
   if (!handle) return false;
   // A proxy's stored copy would hide a newer publication.
   void* headers = curl.slist_append(nullptr, "Cache-Control: no-cache");
-  Transfer transfer;
+  std::string received;
   const bool done =
-      headers && setOptions(handle, url, transfer, headers) && curl.easy_perform(handle) == curlOk;
+      headers && setOptions(handle, url, received, headers) && curl.easy_perform(handle) == curlOk;
   curl.easy_cleanup(handle);
   curl.slist_free_all(headers);
-  if (done) body = std::move(transfer.body);
+  if (done) body = std::move(received);
   return done;
 }
 

@@ -1,7 +1,6 @@
 // The update check as a user starts it from the info menu: the busy cursor while it
 // runs, then the update window with the results, or with the old ones when it fails.
 #include <array>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -31,15 +30,8 @@ HttpReply versionFile(const std::string& version, const std::string& date) {
   return reply;
 }
 
-// A cursor as the X server shows it.
-struct CursorLook {
-  int width = 0, height = 0, xhot = 0, yhot = 0;
-  std::vector<std::uint32_t> pixels;
-  bool operator==(const CursorLook& other) const {
-    return width == other.width && height == other.height && xhot == other.xhot && yhot == other.yhot &&
-           pixels == other.pixels;
-  }
-};
+// A cursor as the X server shows it: size, hot spot, then the pixels.
+using CursorLook = std::vector<unsigned long>;
 
 // The cursor shown with the pointer at this point of the screen. A connection of its
 // own lets the server's thread ask while the program's thread is held.
@@ -61,11 +53,8 @@ CursorLook cursorAt(int x, int y, Cursor defineOnNewWindow = 0) {
     XWarpPointer(display, 0, DefaultRootWindow(display), 0, 0, 0, 0, x, y);
     XSync(display, False);
     if (XFixesCursorImage* image = XFixesGetCursorImage(display)) {
-      look.width = image->width;
-      look.height = image->height;
-      look.xhot = image->xhot;
-      look.yhot = image->yhot;
-      look.pixels.assign(image->pixels, image->pixels + image->width * image->height);
+      look = {image->width, image->height, image->xhot, image->yhot};
+      look.insert(look.end(), image->pixels, image->pixels + image->width * image->height);
       XFree(image);
     }
   }
@@ -170,18 +159,17 @@ TEST_F(UpdateCheckGuiTest, TheMainWindowShowsTheBusyCursorWhileTheCheckRuns) {
   x += box.width / 2;
   y += box.height / 2;
   const CursorLook watch = watchLook();
-  ASSERT_FALSE(watch.pixels.empty());
-  EXPECT_FALSE(cursorAt(x, y) == watch);
+  ASSERT_FALSE(watch.empty());
+  EXPECT_NE(watch, cursorAt(x, y));
   CursorLook busy;
   HttpReply reply = versionFile("0.25.36", "2026-11-30");
   reply.onRequest = [&busy, x, y] { busy = cursorAt(x, y); };
   server.serve(versionPath, reply);
 
   chooseUpdateEntry();
-  EXPECT_TRUE(busy == watch);
+  EXPECT_EQ(watch, busy);
   gtk_widget_hide(services::updateWindow.window);
-  EXPECT_TRUE(pumpUntil([&] { return !(cursorAt(x, y) == watch); }))
-      << "the watch goes once the check is done";
+  EXPECT_TRUE(pumpUntil([&] { return cursorAt(x, y) != watch; })) << "the watch goes once the check is done";
 }
 
 }  // namespace

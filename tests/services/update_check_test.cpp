@@ -156,16 +156,6 @@ TEST(UpdateComparison, TheUrlNamesTheConfiguredHostUnlessTheEnvironmentGivesOne)
   g_unsetenv("ZN_UPDATE_URL");
 }
 
-TEST_F(UpdateCheckTest, APublishedFileIsFetchedWithoutCache) {
-  server.serve(versionPath, complete(goodFile));
-  const auto texts = check();
-  ASSERT_TRUE(texts);
-  EXPECT_EQ("yes:  0.25.36 \u2192 0.25.40", (*texts)[0]);
-  EXPECT_EQ(goodFile, info.VersionFileText);
-  EXPECT_NE(std::string::npos, server.lastRequest().find("GET /Linux/ZN-Linux-API-Version.ini HTTP/1.1\r\n"));
-  EXPECT_NE(std::string::npos, server.lastRequest().find("\r\nCache-Control: no-cache\r\n"));
-}
-
 TEST_F(UpdateCheckTest, BadAnswersFailQuicklyAndOnlyGoodOnesCount) {
   const std::string padding = "\n" + std::string(services::httpBodyLimit - goodFile.size() - 1, '#');
   HttpTestServer ftpLike;
@@ -211,22 +201,23 @@ TEST_F(UpdateCheckTest, BadAnswersFailQuicklyAndOnlyGoodOnesCount) {
     EXPECT_LT(seconds, 5.0) << c.name << ": failing must not wait for the time limit";
   }
   EXPECT_EQ(0, ftpLike.connectionCount()) << "a redirect leads to http and https only";
+  EXPECT_EQ(0u, server.lastRequest().find("GET /Linux/ZN-Linux-API-Version.ini HTTP/1.1\r\n"));
+  EXPECT_NE(std::string::npos, server.lastRequest().find("\r\nCache-Control: no-cache\r\n"));
 }
 
-// The two cases below wait out the time limit; ctest runs them beside other tests.
-TEST_F(UpdateCheckTest, ASilentServerFailsAtTheTimeLimit) {
-  server.serve(versionPath, ofKind(ReplyKind::Silent));
+// A server that never answers, and one that stalls after the headers: each waits out
+// the time limit, so each is a test of its own that ctest runs beside others.
+class UpdateStallTest : public UpdateCheckTest, public ::testing::WithParamInterface<ReplyKind> {};
+
+TEST_P(UpdateStallTest, FailsAtTheTimeLimit) {
+  server.serve(versionPath, ofKind(GetParam()));
   EXPECT_FALSE(check());
   EXPECT_GE(seconds, services::httpTimeoutMs / 1000.0 - 0.1);
   EXPECT_LT(seconds, services::httpTimeoutMs / 1000.0 + 1.0);
 }
 
-TEST_F(UpdateCheckTest, AServerStallingAfterTheHeadersFailsAtTheTimeLimit) {
-  server.serve(versionPath, ofKind(ReplyKind::HeadersThenStall));
-  EXPECT_FALSE(check());
-  EXPECT_GE(seconds, services::httpTimeoutMs / 1000.0 - 0.1);
-  EXPECT_LT(seconds, services::httpTimeoutMs / 1000.0 + 1.0);
-}
+INSTANTIATE_TEST_SUITE_P(Servers, UpdateStallTest,
+                         ::testing::Values(ReplyKind::Silent, ReplyKind::HeadersThenStall));
 
 TEST_F(UpdateCheckTest, WithoutLibcurlEveryDownloadFailsAndOneLineIsWritten) {
   server.serve(versionPath, complete(goodFile));

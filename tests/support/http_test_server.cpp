@@ -90,9 +90,7 @@ HttpTestServer::~HttpTestServer() {
     std::unique_lock<std::mutex> lock(mutex_);
     idle_.wait(lock, [this] { return activeConnections_ == 0; });
   }
-  g_socket_service_stop(service_);
-  g_socket_listener_close(G_SOCKET_LISTENER(service_));
-  g_main_loop_quit(loop_);
+  g_main_context_invoke(context_, onStop, this);
   thread_.join();
   g_object_unref(service_);
   g_object_unref(cancel_);
@@ -117,6 +115,24 @@ int HttpTestServer::connectionCount() const {
 std::string HttpTestServer::lastRequest() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return lastRequest_;
+}
+
+// Runs on the server's thread, where the pending accept must see its cancellation
+// through before the loop ends, or it would stay behind.
+gboolean HttpTestServer::onStop(gpointer self) {
+  auto* server = static_cast<HttpTestServer*>(self);
+  g_socket_service_stop(server->service_);
+  g_socket_listener_close(G_SOCKET_LISTENER(server->service_));
+  GSource* last = g_idle_source_new();
+  g_source_set_priority(last, G_PRIORITY_LOW);
+  auto quit = [](gpointer loop) -> gboolean {
+    g_main_loop_quit(static_cast<GMainLoop*>(loop));
+    return G_SOURCE_REMOVE;
+  };
+  g_source_set_callback(last, quit, server->loop_, nullptr);
+  g_source_attach(last, server->context_);
+  g_source_unref(last);
+  return G_SOURCE_REMOVE;
 }
 
 gboolean HttpTestServer::onRun(GThreadedSocketService*, GSocketConnection* connection, GObject*,

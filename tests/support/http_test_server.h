@@ -47,6 +47,7 @@ class HttpTestServer {
   std::string lastRequest() const;
 
  private:
+  static gboolean onStop(gpointer self);
   static gboolean onRun(GThreadedSocketService*, GSocketConnection* connection, GObject*, gpointer self);
   void answer(GSocketConnection* connection);
   HttpReply replyFor(const std::string& requestHead);

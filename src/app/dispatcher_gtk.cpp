@@ -2,10 +2,12 @@
 #include "app/dispatcher_gtk.h"
 
 #include "app/app_state.h"
+#include "app/busy_cursor_gtk.h"
 #include "app/dialogs.h"
 #include "app/main_window_gtk.h"
 #include "app/main_window_signals_gtk.h"
 #include "app/paths.h"
+#include "app/program_version.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
 #include "config/language_apply_gtk.h"
@@ -17,6 +19,7 @@
 #include "services/about_gtk.h"
 #include "services/database_info_gtk.h"
 #include "services/external_programs.h"
+#include "services/update_check.h"
 #include "services/update_window_gtk.h"
 #include "viewer/code_view_gtk.h"
 
@@ -46,6 +49,15 @@ void showDatabaseInformation() {
   TRACE_LINE();
   services::fillDatabaseInfo();
   services::showDatabaseInfo();
+}
+
+void runUpdateCommand() {
+  TRACE_LINE();
+  services::updateInfo.currentVersion = programVersion;
+  showBusyCursor(true);
+  services::runUpdateCheck();
+  showBusyCursor(false);
+  services::showUpdateWindow();
 }
 
 void openDroppedFile(const std::string& paths) {
@@ -121,7 +133,7 @@ void dispatchMainMenu(int item) {
     case 7: copyCodePath(); break;
     case 9: services::AboutProgramDialog(); break;
     case 10: showDatabaseInformation(); break;
-    case 11: services::showUpdateWindow(); break;
+    case 11: runUpdateCommand(); break;
     case 12: services::openCode(); break;
     case ReturnMenuItem:
       if (searchFieldHasFocus()) search::searchTopics(search::SearchStart::FindNext);

@@ -4,6 +4,8 @@
 #include "app/app_state.h"
 #include "app/event_queue.h"
 #include "app/window_events_gtk.h"
+#include "database/topic_index.h"
+#include "services/update_check.h"
 
 namespace services {
 
@@ -39,6 +41,13 @@ void createUpdateWindow() {
 
 void showUpdateWindow() {
   if (updateWindow.window) gtk_window_present(GTK_WINDOW(updateWindow.window));
+}
+
+void runUpdateCheck() {
+  TRACE_LINE();
+  const auto texts = checkForUpdates(updateInfo, database::DbDate);
+  if (!texts) return;
+  for (int row = 0; row < 3; ++row) gtk_entry_set_text(GTK_ENTRY(updateWindow.result[row]), (*texts)[row].c_str());
 }
 
 void hideUpdateWindow() {

@@ -15,5 +15,8 @@ extern UpdateWindow updateWindow;
 void createUpdateWindow();
 void showUpdateWindow();
 void hideUpdateWindow();
+// Checks on the calling thread and fills the result fields; they keep their texts when
+// the check fails.
+void runUpdateCheck();
 
 }  // namespace services

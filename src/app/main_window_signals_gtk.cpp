@@ -1,12 +1,15 @@
 // Signal handlers of the main window: each posts the event the dispatcher acts on.
 #include "app/main_window_signals_gtk.h"
 
+#include <string>
+
 #include <gdk/gdkkeysyms.h>
 
 #include "app/app_state.h"
 #include "app/event_queue.h"
 #include "app/main_window_gtk.h"
 #include "resources/pictures_gtk.h"
+#include "viewer/code_view_gtk.h"
 
 namespace app {
 namespace {
@@ -120,6 +123,28 @@ void connectTree() {
                    G_CALLBACK(onTreeSelectionChanged), nullptr);
 }
 
+// The view's own copy and drag of a selection would leave out the link titles,
+// which are widgets, not text; the user gets the text as the view shows it.
+void onCodeViewCopy(GtkTextView* view, gpointer) {
+  GtkTextIter start, end;
+  if (gtk_text_buffer_get_selection_bounds(gtk_text_view_get_buffer(view), &start, &end)) {
+    const std::string text = viewer::shownCodeText(&start, &end);
+    gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), text.c_str(), -1);
+  }
+  g_signal_stop_emission_by_name(view, "copy-clipboard");
+}
+
+void onCodeViewDragDataGet(GtkWidget* view, GdkDragContext*, GtkSelectionData* data, guint, guint, gpointer) {
+  GdkAtom target = gtk_selection_data_get_target(data);
+  GtkTextIter start, end;
+  if (!gtk_targets_include_text(&target, 1) ||
+      !gtk_text_buffer_get_selection_bounds(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view)), &start, &end))
+    return;
+  const std::string text = viewer::shownCodeText(&start, &end);
+  gtk_selection_data_set_text(data, text.c_str(), -1);
+  g_signal_stop_emission_by_name(view, "drag-data-get");
+}
+
 struct Shortcut {
   guint key;
   GdkModifierType modifiers;
@@ -171,7 +196,10 @@ void connectMainWindowSignals() {
   g_signal_connect(mainWindow.gadget[SearchFieldGadget], "changed", G_CALLBACK(onSearchChanged), nullptr);
   g_signal_connect(mainWindow.gadget[HistoryListGadget], "changed", G_CALLBACK(onHistoryChanged), nullptr);
   connectTree();
-  g_signal_connect(mainWindow.gadget[CodeViewGadget], "scroll-event", G_CALLBACK(onCodeViewScroll), nullptr);
+  GtkWidget* code = mainWindow.gadget[CodeViewGadget];
+  g_signal_connect(code, "scroll-event", G_CALLBACK(onCodeViewScroll), nullptr);
+  g_signal_connect(code, "copy-clipboard", G_CALLBACK(onCodeViewCopy), nullptr);
+  g_signal_connect(code, "drag-data-get", G_CALLBACK(onCodeViewDragDataGet), nullptr);
   connectCodeViewDrop();
 }
 

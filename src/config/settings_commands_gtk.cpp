@@ -92,7 +92,7 @@ void takeFont() {
   if (name == appSettings.FontName && size == appSettings.FontSize) return;
   // A font that cannot be made keeps the previous one; that is not reported.
   if (app::loadCodeFont(name, size) && app::codeFont && app::mainWindow.gadget[app::CodeViewGadget])
-    gtk_widget_modify_font(app::mainWindow.gadget[app::CodeViewGadget], app::codeFont);
+    viewer::setCodeViewFont(app::codeFont);
   appSettings.FontName = name;
   appSettings.FontSize = size;
 }

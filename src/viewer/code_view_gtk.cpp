@@ -26,6 +26,43 @@ void setCodeText(const std::string& text) {
   GtkTextIter start;
   gtk_text_buffer_get_start_iter(codeBuffer(), &start);
   gtk_text_buffer_place_cursor(codeBuffer(), &start);
+  // The lines are laid out later; scrolling to a mark waits for that, so every
+  // snippet opens at its first line, whatever the previous one showed.
+  gtk_text_view_scroll_to_mark(app::codeView(), gtk_text_buffer_get_insert(codeBuffer()), 0.0, TRUE, 0.0, 0.0);
+}
+
+// What a buffer holds for an embedded widget.
+constexpr gunichar objectPlaceholder = 0xFFFC;
+
+gboolean isObjectPlaceholder(gunichar character, gpointer) { return character == objectPlaceholder; }
+
+// Moves the iterator to the next placeholder from where it stands, or to the limit.
+void toPlaceholder(GtkTextIter* iter, const GtkTextIter* limit) {
+  if (gtk_text_iter_get_char(iter) == objectPlaceholder) return;
+  if (!gtk_text_iter_forward_find_char(iter, isObjectPlaceholder, nullptr, limit)) *iter = *limit;
+}
+
+void appendPlainText(std::string& text, const GtkTextIter* start, const GtkTextIter* end) {
+  gchar* piece = gtk_text_iter_get_text(start, end);
+  text += piece;
+  g_free(piece);
+}
+
+// The title of the link label at the anchor; a placeholder that is plain text stays.
+std::string anchorText(const GtkTextIter* at) {
+  GtkTextChildAnchor* anchor = gtk_text_iter_get_child_anchor(at);
+  if (!anchor) return "\xEF\xBF\xBC";
+  std::string title;
+  GList* widgets = gtk_text_child_anchor_get_widgets(anchor);
+  for (GList* item = widgets; item && title.empty(); item = item->next) {
+    if (GTK_IS_LABEL(item->data)) title = gtk_label_get_text(GTK_LABEL(item->data));
+  }
+  g_list_free(widgets);
+  return title;
+}
+
+void setLinkLabelFont(GtkWidget* child, gpointer font) {
+  if (GTK_IS_LABEL(child)) gtk_widget_modify_font(child, static_cast<PangoFontDescription*>(font));
 }
 
 void reportMissingFile(const std::string& givenPath) {
@@ -52,6 +89,34 @@ void showFileProperties(const std::string& file) {
 }  // namespace
 
 void clearCodeView() { setCodeText(std::string()); }
+
+std::string shownCodeText(const GtkTextIter* start, const GtkTextIter* end) {
+  TRACE_LINE();
+  std::string text;
+  GtkTextIter from = *start;
+  GtkTextIter at = *start;
+  for (toPlaceholder(&at, end); gtk_text_iter_compare(&at, end) < 0; toPlaceholder(&at, end)) {
+    appendPlainText(text, &from, &at);
+    text += anchorText(&at);
+    gtk_text_iter_forward_char(&at);
+    from = at;
+  }
+  appendPlainText(text, &from, end);
+  return text;
+}
+
+std::string shownCodeText() {
+  GtkTextIter start, end;
+  gtk_text_buffer_get_bounds(codeBuffer(), &start, &end);
+  return shownCodeText(&start, &end);
+}
+
+void setCodeViewFont(const PangoFontDescription* font) {
+  TRACE_LINE();
+  GtkWidget* view = GTK_WIDGET(app::codeView());
+  gtk_widget_modify_font(view, const_cast<PangoFontDescription*>(font));
+  gtk_container_forall(GTK_CONTAINER(view), setLinkLabelFont, const_cast<PangoFontDescription*>(font));
+}
 
 void showDescription(const std::string& text) {
   GtkTextBuffer* buffer = gtk_text_view_get_buffer(app::descriptionView());

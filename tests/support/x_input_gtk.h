@@ -1,0 +1,82 @@
+// Real input for in-process GUI tests: xdotool moves the pointer, clicks and types through
+// the X server's test extension, as a mouse and a keyboard would, while the toolkit's loop
+// keeps running; and a second X client for dragging and dropping.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <gtk/gtk.h>
+
+namespace testing_support {
+
+// Runs xdotool with the arguments, the main loop running meanwhile; true when it succeeded.
+bool xdotool(const std::vector<std::string>& arguments, int timeoutMs = 10000);
+
+// The screen position of a point of the widget, relative to its allocation (-1: the middle).
+GdkPoint screenPoint(GtkWidget* widget, int x = -1, int y = -1);
+
+// Moves the pointer onto the point and nudges it, so that the widget sees it move there.
+bool pointAt(GtkWidget* widget, int x = -1, int y = -1);
+bool clickAt(GtkWidget* widget, int x = -1, int y = -1, int button = 1);
+bool doubleClickAt(GtkWidget* widget, int x = -1, int y = -1);
+// Presses keys in the window under the pointer, e.g. "F6", "ctrl+c", "alt+e".
+bool pressKeys(const std::string& keys);
+bool typeText(const std::string& text);
+// Turns the wheel over the widget: up (button 4) or down (button 5), optionally with Control.
+bool turnWheel(GtkWidget* widget, bool up, int steps, bool control);
+
+// Asks the window to close as a window manager does (WM_DELETE_WINDOW).
+void requestClose(GtkWidget* window);
+
+// The text of the tooltip shown now, "" when none is shown.
+std::string shownTooltip();
+
+// Counts the emissions of a signal on one widget, whichever handler answers it.
+class SignalCounter {
+ public:
+  SignalCounter(GtkWidget* widget, const char* signal);
+  ~SignalCounter();
+  SignalCounter(const SignalCounter&) = delete;
+  SignalCounter& operator=(const SignalCounter&) = delete;
+  int count() const { return count_; }
+
+ private:
+  static gboolean onEmission(GSignalInvocationHint*, guint, const GValue* values, gpointer self);
+  GtkWidget* widget_;
+  guint signal_;
+  gulong hook_;
+  int count_ = 0;
+};
+
+// A small GTK program of its own, another X client: a drag source offering the URIs, or a
+// drop target that writes what it is offered and given to a file.
+class DndPeer {
+ public:
+  ~DndPeer();
+  // A window at x, y with a square to drag the URIs from.
+  bool startSource(int x, int y, const std::vector<std::string>& uris);
+  // A window at x, y that takes URI lists and text.
+  bool startTarget(int x, int y);
+  // The middle of the peer's square on the screen.
+  GdkPoint centre() const { return centre_; }
+  // What the target reported: "motion" once a drag moved over it, then "uri <uri>" or
+  // "text <text>" lines for the data dropped.
+  std::string report() const;
+  bool waitForReport(const std::string& part, int timeoutMs = 10000) const;
+  bool waitForEnd(int timeoutMs = 10000);
+
+ private:
+  bool start(const std::vector<std::string>& arguments, int x, int y);
+  GPid pid_ = 0;
+  bool ended_ = false;
+  std::string reportPath_;
+  GdkPoint centre_{0, 0};
+};
+
+// Drags with the left button from the point to the widget's point: the pointer goes down,
+// moves past the drag threshold and onto the target, and stops there with the button held.
+bool dragTo(GdkPoint from, GdkPoint to);
+bool releaseButton();
+
+}  // namespace testing_support

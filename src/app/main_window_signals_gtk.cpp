@@ -64,16 +64,13 @@ void onTreeSelectionChanged(GtkTreeSelection*, gpointer) {
   postMainWidget(TopicTreeGadget, EventType::Change);
 }
 
-// A press changes the selection first; the click is reported when the button is released,
-// so that the click sees the row it selected.
+// The click is reported when the left button goes down, not up: showing the topic may
+// open a message, and the release then goes to the message, not to the tree. The tree
+// selects the row before the loop hands the click on, so the click sees its row.
 gboolean onTreeButtonPress(GtkWidget*, GdkEventButton* event, gpointer) {
-  if (event->button == 1 && event->type == GDK_2BUTTON_PRESS)
-    postMainWidget(TopicTreeGadget, EventType::LeftDoubleClick);
-  return FALSE;
-}
-
-gboolean onTreeButtonRelease(GtkWidget*, GdkEventButton* event, gpointer) {
-  if (event->button == 1) postMainWidget(TopicTreeGadget, EventType::LeftClick);
+  if (event->button != 1) return FALSE;
+  if (event->type == GDK_BUTTON_PRESS) postMainWidget(TopicTreeGadget, EventType::LeftClick);
+  if (event->type == GDK_2BUTTON_PRESS) postMainWidget(TopicTreeGadget, EventType::LeftDoubleClick);
   return FALSE;
 }
 
@@ -116,7 +113,6 @@ void connectTree() {
   gtk_widget_add_events(tree, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
   g_signal_connect(tree, "button-press-event", G_CALLBACK(onTreeButtonPress), nullptr);
   g_signal_connect(tree, "button-press-event", G_CALLBACK(onTreeButtonPressForDrag), nullptr);
-  g_signal_connect(tree, "button-release-event", G_CALLBACK(onTreeButtonRelease), nullptr);
   g_signal_connect(tree, "button-release-event", G_CALLBACK(onTreeReleaseForDrag), nullptr);
   g_signal_connect(tree, "motion-notify-event", G_CALLBACK(onTreeMotion), nullptr);
   g_signal_connect(gtk_tree_view_get_selection(GTK_TREE_VIEW(tree)), "changed",

@@ -1,6 +1,8 @@
 // The main window under real input: the pointer, the keyboard and another program's drag
 // go through the X server, so every signal handler is raised by its widget.
+#include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -39,7 +41,98 @@ class MainWindowInputTest : public testing_support::ViewerTest {
   }
 
   int selectedRow() { return database::selectedTopicRow(app::topicTreeView()); }
+
+  // The middle of a row's text, in the tree's own coordinates.
+  GdkPoint rowPoint(int row) {
+    GtkTreeIter iter;
+    EXPECT_TRUE(database::topicRowIter(row, &iter));
+    GtkTreeView* tree = app::topicTreeView();
+    GtkTreePath* path = gtk_tree_model_get_path(gtk_tree_view_get_model(tree), &iter);
+    GdkRectangle cell;
+    gtk_tree_view_get_cell_area(tree, path, gtk_tree_view_get_column(tree, 0), &cell);
+    gtk_tree_path_free(path);
+    GdkPoint point{0, 0};
+    gtk_tree_view_convert_bin_window_to_widget_coords(tree, cell.x + 20, cell.y + cell.height / 2, &point.x,
+                                                      &point.y);
+    return point;
+  }
+
+  bool clickTreeRow(int row) {
+    const GdkPoint point = rowPoint(row);
+    return testing_support::clickAt(gadget(app::TopicTreeGadget), point.x, point.y);
+  }
+
+  std::vector<int> history() { return appState.historyRows; }
 };
+
+TEST_F(MainWindowInputTest, ClickingTopicsShowsThemAndClickingTheShownOneAgainRecordsIt) {
+  ASSERT_TRUE(clickTreeRow(4));
+  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "Gtk/Window.zn"; }));
+  EXPECT_EQ(std::vector<int>{4}, history()) << "the click that shows a topic records it";
+  ASSERT_TRUE(clickTreeRow(5));
+  ASSERT_TRUE(dispatchUntil([&] { return history() == std::vector<int>({5, 4}); }));
+  ASSERT_TRUE(clickTreeRow(4));
+  ASSERT_TRUE(dispatchUntil([&] { return history() == std::vector<int>({4, 5}); }));
+  ASSERT_TRUE(clickTreeRow(4));
+  dispatchPending();
+  EXPECT_EQ(std::vector<int>({4, 5}), history());
+  EXPECT_EQ("Window code\n; Grüße", codeText());
+}
+
+TEST_F(MainWindowInputTest, OtherButtonsAndTheKeyboardMoveNoTopicIntoTheHistory) {
+  ASSERT_TRUE(clickTreeRow(4));
+  ASSERT_TRUE(dispatchUntil([&] { return history().size() == 1; }));
+  const GdkPoint point = rowPoint(5);
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::TopicTreeGadget), point.x, point.y, 3));
+  ASSERT_TRUE(testing_support::pressKeys("Down"));
+  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile != "Gtk/Window.zn"; }))
+      << "the keyboard moves the selection and shows the topic";
+  EXPECT_EQ(std::vector<int>{4}, history());
+}
+
+TEST_F(MainWindowInputTest, ClickOnATopicWhoseFileIsMissingIsRecordedWhileTheMessageTakesTheRelease) {
+  testing_support::ToolkitDialogs realDialogs;
+  int releasesInTheMessage = 0;
+  testing_support::DialogAnswer answer(
+      [&](GtkWidget* message) {
+        testing_support::SignalCounter releases(message, "button-release-event");
+        ASSERT_TRUE(testing_support::releaseButton());
+        ASSERT_TRUE(pumpUntil([&] { return releases.count() > 0; }));
+        releasesInTheMessage = releases.count();
+      },
+      GTK_RESPONSE_OK);
+  const GdkPoint point = rowPoint(6);
+  ASSERT_TRUE(testing_support::pointAt(gadget(app::TopicTreeGadget), point.x, point.y));
+  ASSERT_TRUE(testing_support::xdotool({"mousedown", "1"}));
+  ASSERT_TRUE(dispatchUntil([&] { return answer.answered(); }));
+  dispatchPending();
+  EXPECT_EQ(1, releasesInTheMessage) << "the message took the release";
+  EXPECT_EQ("Gtk/Missing.zn", appState.currentCodeFile);
+  EXPECT_EQ(std::vector<int>{6}, history());
+}
+
+TEST_F(MainWindowInputTest, DoubleClickClosesAndOpensANode) {
+  GtkTreeView* tree = app::topicTreeView();
+  auto expanded = [&](int row) {
+    GtkTreeIter iter;
+    database::topicRowIter(row, &iter);
+    GtkTreePath* path = gtk_tree_model_get_path(gtk_tree_view_get_model(tree), &iter);
+    const bool open = gtk_tree_view_row_expanded(tree, path);
+    gtk_tree_path_free(path);
+    return open;
+  };
+  // Each double click on another row, further away than a double click may wander:
+  // the toolkit would take a quick second pair on the same spot for a triple click.
+  for (const int row : {3, 1, 3}) {
+    const bool wasOpen = expanded(row);
+    const GdkPoint point = rowPoint(row);
+    ASSERT_TRUE(testing_support::doubleClickAt(gadget(app::TopicTreeGadget), point.x, point.y));
+    EXPECT_TRUE(dispatchUntil([&] { return expanded(row) != wasOpen; })) << "row " << row;
+    EXPECT_EQ(row, selectedRow());
+  }
+  EXPECT_FALSE(expanded(1));
+  EXPECT_TRUE(expanded(3));
+}
 
 TEST_F(MainWindowInputTest, FileDroppedByAnotherProgramOnTheCodeViewIsShownAsExternalFile) {
   selectRow(4);

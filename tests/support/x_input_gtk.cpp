@@ -10,6 +10,8 @@
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 
+#include "app/dialogs.h"
+#include "app/dialogs_gtk.h"
 #include "support/gui_fixture.h"
 #include "support/temp_dir.h"
 
@@ -127,6 +129,38 @@ std::string shownTooltip() {
   }
   g_list_free(windows);
   return text;
+}
+
+ToolkitDialogs::ToolkitDialogs() {
+  previous_ = app::setDialogHandler(nullptr);
+  app::installToolkitDialogs();
+}
+
+ToolkitDialogs::~ToolkitDialogs() { app::setDialogHandler(previous_); }
+
+DialogAnswer::DialogAnswer(std::function<void(GtkWidget*)> action, int response)
+    : action_(std::move(action)), response_(response) {
+  source_ = g_timeout_add(20, onTick, this);
+}
+
+DialogAnswer::~DialogAnswer() {
+  if (!answered_) g_source_remove(source_);
+}
+
+gboolean DialogAnswer::onTick(gpointer self) {
+  auto* answer = static_cast<DialogAnswer*>(self);
+  GtkWidget* dialog = nullptr;
+  GList* windows = gtk_window_list_toplevels();
+  for (GList* item = windows; item; item = item->next) {
+    if (GTK_IS_DIALOG(item->data) && gtk_widget_get_mapped(GTK_WIDGET(item->data)))
+      dialog = GTK_WIDGET(item->data);
+  }
+  g_list_free(windows);
+  if (!dialog) return TRUE;
+  if (answer->action_) answer->action_(dialog);
+  gtk_dialog_response(GTK_DIALOG(dialog), answer->response_);
+  answer->answered_ = true;
+  return FALSE;
 }
 
 SignalCounter::SignalCounter(GtkWidget* widget, const char* signal)

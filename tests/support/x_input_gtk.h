@@ -3,10 +3,13 @@
 // keeps running; and a second X client for dragging and dropping.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <gtk/gtk.h>
+
+#include "app/dialogs.h"
 
 namespace testing_support {
 
@@ -31,6 +34,36 @@ void requestClose(GtkWidget* window);
 
 // The text of the tooltip shown now, "" when none is shown.
 std::string shownTooltip();
+
+// The program's real toolkit dialogs while it lives, instead of the recorder.
+class ToolkitDialogs {
+ public:
+  ToolkitDialogs();
+  ~ToolkitDialogs();
+  ToolkitDialogs(const ToolkitDialogs&) = delete;
+  ToolkitDialogs& operator=(const ToolkitDialogs&) = delete;
+
+ private:
+  app::DialogHandler previous_;
+};
+
+// Answers the next modal dialog once it is on the screen, from inside the dialog's own
+// loop: first the action (real input, checks), then the response.
+class DialogAnswer {
+ public:
+  DialogAnswer(std::function<void(GtkWidget* dialog)> action, int response);
+  ~DialogAnswer();
+  DialogAnswer(const DialogAnswer&) = delete;
+  DialogAnswer& operator=(const DialogAnswer&) = delete;
+  bool answered() const { return answered_; }
+
+ private:
+  static gboolean onTick(gpointer self);
+  std::function<void(GtkWidget*)> action_;
+  int response_;
+  guint source_ = 0;
+  bool answered_ = false;
+};
 
 // Counts the emissions of a signal on one widget, whichever handler answers it.
 class SignalCounter {

@@ -113,6 +113,7 @@ void showHistoryEntry() {
   const bool loaded = viewer::loadCodeFile(entry.File, 0) != 0;
   viewer::setDescriptionAlarm(!loaded);
   appState.currentCodeFile = entry.File;
+  viewer::showCodeFileProperties(entry.File);
   setMainTitle(titleForCodeFile(entry.File, appSettings.SourceInTitle, appSettings.Lib_path));
 }
 

@@ -59,6 +59,7 @@ void clearShownTopic() {
   viewer::showDescription("");
   appState.currentCodeFile.clear();
   app::setMainTitle(app::programTitle);
+  services::setSelectedFileFields("", "", "");
   app::clearHistory();
   appState.helpRow = 0;
 }
@@ -181,6 +182,7 @@ void saveSettingsFromDialog() {
     rebuildTreeKeepingSelection();
     appSettings.Language = languageChoice();
   }
+  viewer::showSelectedDescription();
   takeTitleContent();
   appState.missingFileWarning = 1;
   hideSettingsWindow();

@@ -26,9 +26,11 @@ void setCodeText(const std::string& text) {
   GtkTextIter start;
   gtk_text_buffer_get_start_iter(codeBuffer(), &start);
   gtk_text_buffer_place_cursor(codeBuffer(), &start);
-  // The lines are laid out later; scrolling to a mark waits for that, so every
-  // snippet opens at its first line, whatever the previous one showed.
-  gtk_text_view_scroll_to_mark(app::codeView(), gtk_text_buffer_get_insert(codeBuffer()), 0.0, TRUE, 0.0, 0.0);
+  // Every snippet opens at its first line and column, whatever the previous one showed.
+  for (GtkAdjustment* scroll :
+       {gtk_text_view_get_hadjustment(app::codeView()), gtk_text_view_get_vadjustment(app::codeView())}) {
+    if (scroll) gtk_adjustment_set_value(scroll, gtk_adjustment_get_lower(scroll));
+  }
 }
 
 // What a buffer holds for an embedded widget.
@@ -77,7 +79,18 @@ void reportMissingFile(const std::string& givenPath) {
   }
 }
 
-void showFileProperties(const std::string& file) {
+// Groups and the root show their own text; topics their description in the display language.
+const std::string& descriptionOfRow(int row) {
+  const database::IndexEntry& entry = database::indexEntries[row];
+  if (database::topicRowLevel(row) < 2) return entry.Text;
+  return descriptionForLanguage(entry, config::displayLanguage());
+}
+
+}  // namespace
+
+void clearCodeView() { setCodeText(std::string()); }
+
+void showCodeFileProperties(const std::string& file) {
   TRACE_LINE();
   app::setPropertyLabel(app::SourceLabelGadget, sourceLabelText(codeFileProperties));
   app::setPropertyLabel(app::ExecutableLabelGadget, executableLabelText(codeFileProperties));
@@ -86,9 +99,10 @@ void showFileProperties(const std::string& file) {
                                   executableFormatText(codeFileProperties));
 }
 
-}  // namespace
-
-void clearCodeView() { setCodeText(std::string()); }
+void showSelectedDescription() {
+  const int row = database::selectedTopicRow(app::topicTreeView());
+  if (row >= 0 && row < static_cast<int>(database::indexEntries.size())) showDescription(descriptionOfRow(row));
+}
 
 std::string shownCodeText(const GtkTextIter* start, const GtkTextIter* end) {
   TRACE_LINE();
@@ -147,7 +161,10 @@ int loadCodeFile(const std::string& path, int external) {
       return 0;
     }
     app::setMainTitle(app::titleForExternalFile(fullPath));
+    // The view no longer shows a topic's file; the file fields name none either, so that
+    // the copy icon cannot hand over a path that is not shown.
     appState.currentCodeFile.clear();
+    services::setSelectedFileFields("", "", "");
   }
   TRACE_LINE();
   const CodeText code = readCodeFile(fullPath);
@@ -166,10 +183,7 @@ void showSelectedTopic(app::EventType type) {
   const int row = database::selectedTopicRow(app::topicTreeView());
   if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return;
   const database::IndexEntry& entry = database::indexEntries[row];
-  if (database::topicRowLevel(row) < 2)
-    showDescription(entry.Text);
-  else
-    showDescription(descriptionForLanguage(entry, config::displayLanguage()));
+  showDescription(descriptionOfRow(row));
   if (entry.File.empty()) {
     appState.currentCodeFile.clear();
     app::setMainTitle(app::programTitle);
@@ -181,7 +195,7 @@ void showSelectedTopic(app::EventType type) {
     const std::string file = entry.File;  // the load may not change the entry, but keep a copy
     setDescriptionAlarm(loadCodeFile(file, 0) == 0);
     appState.currentCodeFile = file;
-    showFileProperties(file);
+    showCodeFileProperties(file);
     app::setMainTitle(app::titleForCodeFile(file, appSettings.SourceInTitle, appSettings.Lib_path));
   }
   // Runs after a load too: a click that shows a topic also records it.

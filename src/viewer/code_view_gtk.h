@@ -18,6 +18,11 @@ int loadCodeFile(const std::string& path, int external);
 
 // Shows the selected tree row; called for left clicks and selection changes.
 void showSelectedTopic(app::EventType type);
+// Shows the selected row's description anew, in the display language (after a switch).
+void showSelectedDescription();
+// Shows the properties of the topic file just loaded in the file fields (and the
+// administrator-mode labels).
+void showCodeFileProperties(const std::string& file);
 
 // The code view's text from start to end as the view shows it: each link label's
 // title stands where its anchor is.

@@ -63,7 +63,150 @@ class MainWindowInputTest : public testing_support::ViewerTest {
   }
 
   std::vector<int> history() { return appState.historyRows; }
+
+  // A snippet that links to "Button" (the English title of row 5) and "Hilfe" (row 2).
+  void showSnippetWithLinks() {
+    appSettings.CodeMarks = 1;
+    dir.write("Gtk/Window.zn", "If x\n; Link to topic:   Button\n; Link to topic:   Hilfe\nEndIf\n");
+    selectRow(4);
+    ASSERT_EQ(2u, linkLabels().size());
+    for (GtkWidget* link : linkLabels()) ASSERT_TRUE(pumpUntil([&] { return gtk_widget_get_mapped(link); }));
+  }
+
+  GtkWidget* linkLabel(const std::string& title) {
+    for (GtkWidget* link : linkLabels())
+      if (gtk_label_get_text(GTK_LABEL(link)) == title) return link;
+    ADD_FAILURE() << "no link " << title;
+    return gadget(app::CodeViewGadget);
+  }
+
+  std::vector<GtkWidget*> linkLabels() {
+    std::vector<GtkWidget*> labels;
+    gtk_container_forall(
+        GTK_CONTAINER(app::codeView()),
+        [](GtkWidget* child, gpointer list) {
+          if (GTK_IS_LABEL(child)) static_cast<std::vector<GtkWidget*>*>(list)->push_back(child);
+        },
+        &labels);
+    return labels;
+  }
+
+  static int fontSize(GtkWidget* widget) {
+    return pango_font_description_get_size(
+        pango_context_get_font_description(gtk_widget_get_pango_context(widget)));
+  }
+
+  std::string clipboardText() {
+    gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
+    std::string result = text ? text : "";
+    g_free(text);
+    return result;
+  }
+
+  GtkAdjustment* codeScroll(bool vertical) {
+    GtkScrolledWindow* scroll = GTK_SCROLLED_WINDOW(app::mainWindow.codeScroll);
+    return vertical ? gtk_scrolled_window_get_vadjustment(scroll)
+                    : gtk_scrolled_window_get_hadjustment(scroll);
+  }
 };
+
+TEST_F(MainWindowInputTest, LinkWithATitleOfAnotherLanguageSelectsItsTopic) {
+  showSnippetWithLinks();
+  ASSERT_TRUE(testing_support::clickAt(linkLabel("Button")));
+  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
+  EXPECT_EQ(5, selectedRow());
+  EXPECT_EQ("Ein Knopf", descriptionText()) << "the interface stays German";
+}
+
+TEST_F(MainWindowInputTest, CopyButtonAndCopyKeyHandOverTheCodeWithItsLinkTitles) {
+  showSnippetWithLinks();
+  const std::string shown = "If x\n; Link to topic:   Button\n; Link to topic:   Hilfe\nEndIf";
+  gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "before", -1);
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::CopyButtonGadget)));
+  ASSERT_TRUE(dispatchUntil([&] { return clipboardText() != "before"; }));
+  EXPECT_EQ(shown, clipboardText());
+
+  gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "before", -1);
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::CodeViewGadget), 5, 5));
+  ASSERT_TRUE(testing_support::pressKeys("ctrl+a"));
+  ASSERT_TRUE(testing_support::pressKeys("ctrl+c"));
+  ASSERT_TRUE(pumpUntil([&] { return clipboardText() != "before"; }));
+  EXPECT_EQ(shown, clipboardText()) << "a selection copied with the keyboard";
+}
+
+TEST_F(MainWindowInputTest, SelectedCodeDraggedToAnotherProgramKeepsItsLinkTitles) {
+  showSnippetWithLinks();
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(app::codeView());
+  GtkTextIter start, end;
+  gtk_text_buffer_get_iter_at_line(buffer, &start, 1);
+  gtk_text_buffer_get_iter_at_line(buffer, &end, 2);
+  gtk_text_buffer_select_range(buffer, &start, &end);
+  testing_support::DndPeer target;
+  ASSERT_TRUE(target.startTarget(1000, 700));
+  // The second line, selected: its marker lies at the left.
+  GdkRectangle line;
+  gtk_text_view_get_iter_location(app::codeView(), &start, &line);
+  gint x = 0, y = 0;
+  gtk_text_view_buffer_to_window_coords(app::codeView(), GTK_TEXT_WINDOW_WIDGET, line.x + 20,
+                                        line.y + line.height / 2, &x, &y);
+  ASSERT_TRUE(testing_support::dragTo(testing_support::screenPoint(gadget(app::CodeViewGadget), x, y),
+                                      target.centre()));
+  ASSERT_TRUE(target.waitForReport("motion"));
+  ASSERT_TRUE(testing_support::releaseButton());
+  ASSERT_TRUE(target.waitForReport("end"));
+  EXPECT_NE(std::string::npos, target.report().find("text ; Link to topic:   Button\\n")) << target.report();
+}
+
+TEST_F(MainWindowInputTest, ZoomWithControlAndWheelTakesTheLinkLabelsAlong) {
+  showSnippetWithLinks();
+  GtkWidget* code = gadget(app::CodeViewGadget);
+  EXPECT_EQ(fontSize(code), fontSize(linkLabels()[0])) << "the links are set in the code font";
+  const int before = fontSize(code);
+  ASSERT_TRUE(testing_support::turnWheel(code, true, 2, true));
+  ASSERT_TRUE(pumpUntil([&] { return fontSize(code) > before; }));
+  for (GtkWidget* link : linkLabels()) EXPECT_EQ(fontSize(code), fontSize(link));
+  EXPECT_EQ(5, appState.zoomLevel);
+  selectRow(5);
+  selectRow(4);
+  ASSERT_EQ(2u, linkLabels().size());
+  EXPECT_EQ(fontSize(code), fontSize(linkLabels()[0])) << "a new link at the zoomed size";
+}
+
+TEST_F(MainWindowInputTest, EverySnippetOpensAtItsFirstLine) {
+  std::string lines;
+  for (int line = 0; line < 300; ++line)
+    lines += "Line " + std::to_string(line) + " " + std::string(200, 'x') + "\n";
+  dir.write("Gtk/Window.zn", lines);
+  dir.write("Gtk/Button.zn", lines);
+  selectRow(4);
+  ASSERT_TRUE(testing_support::turnWheel(gadget(app::CodeViewGadget), false, 10, false));
+  ASSERT_TRUE(pumpUntil([&] { return gtk_adjustment_get_value(codeScroll(true)) > 0; }));
+  gtk_adjustment_set_value(codeScroll(false), 300);
+  ASSERT_TRUE(clickTreeRow(5));
+  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
+  EXPECT_TRUE(pumpUntil([&] {
+    return gtk_adjustment_get_value(codeScroll(true)) == 0 &&
+           gtk_adjustment_get_value(codeScroll(false)) == 0;
+  })) << gtk_adjustment_get_value(codeScroll(true))
+      << " " << gtk_adjustment_get_value(codeScroll(false));
+}
+
+TEST_F(MainWindowInputTest, LanguageKeysSwitchTheTreeAndTheShownDescription) {
+  ASSERT_TRUE(clickTreeRow(5));
+  ASSERT_TRUE(dispatchUntil([&] { return descriptionText() == "Ein Knopf"; }));
+  struct Step {
+    const char* keys;
+    const char* description;
+  };
+  const Step steps[] = {{"F6", "A button"},     {"F6", "Ein Knopf"},   {"alt+e", "A button"},
+                        {"alt+g", "Ein Knopf"}, {"alt+f", "A button"}, {"alt+d", "Ein Knopf"}};
+  for (const Step& step : steps) {
+    ASSERT_TRUE(testing_support::pressKeys(step.keys));
+    EXPECT_TRUE(dispatchUntil([&] { return descriptionText() == step.description; }))
+        << step.keys << ": " << descriptionText();
+    EXPECT_EQ(5, selectedRow());
+  }
+}
 
 TEST_F(MainWindowInputTest, ClickingTopicsShowsThemAndClickingTheShownOneAgainRecordsIt) {
   ASSERT_TRUE(clickTreeRow(4));

@@ -5,17 +5,17 @@
 
 namespace app {
 
-TextFit fitText(double basePoints, int availableWidth, const std::function<int(double points)>& widthAt) {
+TextFit fitText(double basePoints, const std::function<bool(double points)>& fitsAt) {
   TextFit fit;
   fit.points = basePoints;
-  if (availableWidth <= 1 || widthAt(basePoints) <= availableWidth) return fit;
+  if (fitsAt(basePoints)) return fit;
   const double smallest = std::min(basePoints, smallestTextPoints);
   for (double points = basePoints - 0.5; points > smallest; points -= 0.5) {
     fit.points = points;
-    if (widthAt(points) <= availableWidth) return fit;
+    if (fitsAt(points)) return fit;
   }
   fit.points = smallest;
-  fit.ellipsized = smallest == basePoints || widthAt(smallest) > availableWidth;
+  fit.ellipsized = smallest == basePoints || !fitsAt(smallest);
   return fit;
 }
 

@@ -14,9 +14,8 @@ struct TextFit {
 };
 
 // The largest size from the base size down, in half points, to the smallest at which
-// the text's width (widthAt, in pixels) is at most the available width; at the
-// smallest size, ellipsized when even that is too wide. A box of no width yet (not
-// laid out) takes the base size.
-TextFit fitText(double basePoints, int availableWidth, const std::function<int(double points)>& widthAt);
+// the text fits its box (fitsAt); at the smallest size, ellipsized when even that is
+// too large.
+TextFit fitText(double basePoints, const std::function<bool(double points)>& fitsAt);
 
 }  // namespace app

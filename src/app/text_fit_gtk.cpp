@@ -13,6 +13,8 @@ namespace {
 const char* const baseFontKey = "zn-text-fit-base-font";
 // Marks a tooltip that the fitting set, so that only that one is taken away again.
 const char* const fitTooltipKey = "zn-text-fit-tooltip";
+// The whole text of the list's shown item when it is cut, else "".
+const char* const cutItemKey = "zn-text-fit-cut-item";
 
 double pointsOf(const PangoFontDescription* font) {
   return static_cast<double>(pango_font_description_get_size(font)) / PANGO_SCALE;
@@ -32,21 +34,24 @@ const PangoFontDescription* baseFont(GtkWidget* carrier, GtkWidget* styled) {
   return base;
 }
 
-int textWidthAt(GtkWidget* widget, const char* text, const PangoFontDescription* base, double points) {
+// Whether the text, set at the size, fits the box; a box not yet laid out takes any text.
+bool textFitsAt(GtkWidget* widget, const char* text, const PangoFontDescription* base, double points,
+                const GdkRectangle& box) {
+  if (box.width <= 1 || box.height <= 1) return true;
   PangoLayout* layout = gtk_widget_create_pango_layout(widget, text);
   PangoFontDescription* font = pango_font_description_copy(base);
   pango_font_description_set_size(font, static_cast<gint>(points * PANGO_SCALE));
   pango_layout_set_font_description(layout, font);
-  int width = 0;
-  pango_layout_get_pixel_size(layout, &width, nullptr);
+  int width = 0, height = 0;
+  pango_layout_get_pixel_size(layout, &width, &height);
   pango_font_description_free(font);
   g_object_unref(layout);
-  return width;
+  return width <= box.width && height <= box.height;
 }
 
-TextFit fitOf(GtkWidget* widget, const char* text, const PangoFontDescription* base, int available) {
-  return fitText(pointsOf(base), available,
-                 [&](double points) { return textWidthAt(widget, text, base, points); });
+TextFit fitOf(GtkWidget* widget, const char* text, const PangoFontDescription* base,
+              const GdkRectangle& box) {
+  return fitText(pointsOf(base), [&](double points) { return textFitsAt(widget, text, base, points, box); });
 }
 
 GtkWidget* textLabelOf(GtkWidget* carrier) {
@@ -88,31 +93,34 @@ void onCarrierAllocated(GtkWidget* carrier, GtkAllocation*, gpointer) {
   if (!label) return;
   GtkAllocation box;
   gtk_widget_get_allocation(label, &box);
-  gint xpad = 0;
-  gtk_misc_get_padding(GTK_MISC(label), &xpad, nullptr);
+  gint xpad = 0, ypad = 0;
+  gtk_misc_get_padding(GTK_MISC(label), &xpad, &ypad);
+  box.width -= 2 * xpad;
+  box.height -= 2 * ypad;
   const PangoFontDescription* base = baseFont(carrier, label);
-  applyToLabel(label, base, fitOf(label, gtk_label_get_text(GTK_LABEL(label)), base, box.width - 2 * xpad));
+  applyToLabel(label, base, fitOf(label, gtk_label_get_text(GTK_LABEL(label)), base, box));
 }
 
-// The width the list's own cell view leaves for the text cell.
-int textCellWidth(GtkWidget* list, GtkCellRenderer* textCell) {
+// The box the list's own cell view leaves for the text cell.
+GdkRectangle textCellBox(GtkWidget* list, GtkCellRenderer* textCell) {
+  GdkRectangle box{0, 0, 0, 0};
   GtkWidget* view = gtk_bin_get_child(GTK_BIN(list));
-  if (!view) return 0;
-  GtkAllocation box;
+  if (!view) return box;
   gtk_widget_get_allocation(view, &box);
-  int width = box.width;
   GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(list));
   for (GList* cell = cells; cell; cell = cell->next) {
     gint cellWidth = 0;
     if (cell->data != textCell)
       gtk_cell_renderer_get_size(GTK_CELL_RENDERER(cell->data), view, nullptr, nullptr, nullptr, &cellWidth,
                                  nullptr);
-    width -= cellWidth;
+    box.width -= cellWidth;
   }
   g_list_free(cells);
-  gint xpad = 0;
-  gtk_cell_renderer_get_padding(textCell, &xpad, nullptr);
-  return width - 2 * xpad;
+  gint xpad = 0, ypad = 0;
+  gtk_cell_renderer_get_padding(textCell, &xpad, &ypad);
+  box.width -= 2 * xpad;
+  box.height -= 2 * ypad;
+  return box;
 }
 
 // Sizes each item as it is drawn, in the list and in its drop-down menu alike.
@@ -123,12 +131,27 @@ void onListItemData(GtkCellLayout* layout, GtkCellRenderer* cell, GtkTreeModel*,
   gchar* text = nullptr;
   g_object_get(cell, "text", &text, nullptr);
   const PangoFontDescription* base = baseFont(listWidget, listWidget);
-  const TextFit fit = fitOf(listWidget, text ? text : "", base, textCellWidth(listWidget, cell));
+  const TextFit fit = fitOf(listWidget, text ? text : "", base, textCellBox(listWidget, cell));
   g_object_set(cell, "scale", fit.points / pointsOf(base), "scale-set", TRUE, "ellipsize",
                fit.ellipsized ? PANGO_ELLIPSIZE_END : PANGO_ELLIPSIZE_NONE, "ellipsize-set", TRUE, nullptr);
-  if (GTK_WIDGET(layout) == gtk_bin_get_child(GTK_BIN(listWidget)))
-    setFitTooltip(GTK_WIDGET(layout), text ? text : "", fit.ellipsized);
+  if (GTK_WIDGET(layout) == gtk_bin_get_child(GTK_BIN(listWidget))) {
+    const std::string cut = fit.ellipsized && text ? text : "";
+    g_object_set_data_full(G_OBJECT(listWidget), cutItemKey, g_strdup(cut.c_str()), g_free);
+    if (!cut.empty()) gtk_widget_set_has_tooltip(listWidget, TRUE);
+  }
   g_free(text);
+}
+
+// The list's own tooltip stays; a cut item puts its whole text in front of it.
+gboolean onListQueryTooltip(GtkWidget* list, gint, gint, gboolean, GtkTooltip* tooltip, gpointer) {
+  const auto* cut = static_cast<const gchar*>(g_object_get_data(G_OBJECT(list), cutItemKey));
+  if (!cut || !*cut) return FALSE;
+  std::string text = cut;
+  gchar* own = gtk_widget_get_tooltip_text(list);
+  if (own && *own) text = text + "\n\n" + own;
+  g_free(own);
+  gtk_tooltip_set_text(tooltip, text.c_str());
+  return TRUE;
 }
 
 }  // namespace
@@ -139,6 +162,7 @@ void keepTextInside(GtkWidget* carrier) {
 
 void keepListItemsInside(GtkWidget* list, GtkCellRenderer* textCell) {
   gtk_cell_layout_set_cell_data_func(GTK_CELL_LAYOUT(list), textCell, onListItemData, list, nullptr);
+  g_signal_connect(list, "query-tooltip", G_CALLBACK(onListQueryTooltip), nullptr);
 }
 
 }  // namespace app

@@ -103,6 +103,31 @@ bool turnWheel(GtkWidget* widget, bool up, int steps, bool control) {
   return xdotool(arguments);
 }
 
+bool clickMenuItem(GtkWidget* item) {
+  return pumpUntil([&] { return gtk_widget_get_mapped(item); }) && pointAt(item) && xdotool({"click", "1"});
+}
+
+bool chooseListItem(GtkWidget* list, int item) {
+  if (!clickAt(list)) return false;
+  GtkWidget* menu = nullptr;
+  const bool shown = pumpUntil([&] {
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* window = windows; window; window = window->next) {
+      GtkWidget* child = gtk_bin_get_child(GTK_BIN(window->data));
+      if (child && GTK_IS_MENU(child) && gtk_menu_get_attach_widget(GTK_MENU(child)) == list &&
+          gtk_widget_get_mapped(child))
+        menu = child;
+    }
+    g_list_free(windows);
+    return menu != nullptr;
+  });
+  if (!shown) return false;
+  GList* items = gtk_container_get_children(GTK_CONTAINER(menu));
+  GtkWidget* wanted = static_cast<GtkWidget*>(g_list_nth_data(items, static_cast<guint>(item)));
+  g_list_free(items);
+  return wanted && clickMenuItem(wanted);
+}
+
 void requestClose(GtkWidget* window) {
   GdkWindow* gdkWindow = gtk_widget_get_window(window);
   GdkDisplay* display = gdk_window_get_display(gdkWindow);

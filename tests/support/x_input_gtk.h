@@ -29,6 +29,11 @@ bool typeText(const std::string& text);
 // Turns the wheel over the widget: up (button 4) or down (button 5), optionally with Control.
 bool turnWheel(GtkWidget* widget, bool up, int steps, bool control);
 
+// Waits for the menu item to be on the screen, moves onto it and clicks it.
+bool clickMenuItem(GtkWidget* item);
+// Opens the drop-down list with a click and clicks its item.
+bool chooseListItem(GtkWidget* list, int item);
+
 // Asks the window to close as a window manager does (WM_DELETE_WINDOW).
 void requestClose(GtkWidget* window);
 

@@ -15,12 +15,20 @@
 #include "support/viewer_fixture.h"
 #include "support/x_input_gtk.h"
 
+#include <gdk/gdkx.h>
+
 namespace {
 
 using testing_support::pumpUntil;
 
 class MainWindowInputTest : public testing_support::ViewerTest {
  protected:
+  // A test that stopped half-way must not leave the button held for the next.
+  void TearDown() override {
+    testing_support::releaseButton();
+    ViewerTest::TearDown();
+  }
+
   GtkWidget* gadget(int number) { return app::mainWindow.gadget[number]; }
 
   std::string fileUri(const std::string& path) {
@@ -149,8 +157,11 @@ TEST_F(MainWindowInputTest, SelectedCodeDraggedToAnotherProgramKeepsItsLinkTitle
   gint x = 0, y = 0;
   gtk_text_view_buffer_to_window_coords(app::codeView(), GTK_TEXT_WINDOW_WIDGET, line.x + 20,
                                         line.y + line.height / 2, &x, &y);
-  ASSERT_TRUE(testing_support::dragTo(testing_support::screenPoint(gadget(app::CodeViewGadget), x, y),
-                                      target.centre()));
+  testing_support::SignalCounter drags(gadget(app::CodeViewGadget), "drag-begin");
+  ASSERT_TRUE(testing_support::pressAndPull(testing_support::screenPoint(gadget(app::CodeViewGadget), x, y),
+                                            [&] { return drags.count() > 0; }))
+      << "no drag began";
+  ASSERT_TRUE(testing_support::pullTo(target.centre()));
   ASSERT_TRUE(target.waitForReport("motion"));
   ASSERT_TRUE(testing_support::releaseButton());
   ASSERT_TRUE(target.waitForReport("end"));
@@ -277,6 +288,100 @@ TEST_F(MainWindowInputTest, DoubleClickClosesAndOpensANode) {
   EXPECT_TRUE(expanded(3));
 }
 
+TEST_F(MainWindowInputTest, TopicDraggedToAnotherProgramHandsOverItsFileUri) {
+  ASSERT_TRUE(clickTreeRow(5));
+  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
+  testing_support::DndPeer target;
+  ASSERT_TRUE(target.startTarget(1000, 700));
+  const GdkPoint row = rowPoint(5);
+  testing_support::SignalCounter drags(gadget(app::TopicTreeGadget), "drag-begin");
+  // The drag starts as a command of the queue: the commands run while the pointer moves.
+  const GdkPoint from = testing_support::screenPoint(gadget(app::TopicTreeGadget), row.x, row.y);
+  ASSERT_TRUE(testing_support::pressAndPull(from, [&] {
+    dispatchPending();
+    return drags.count() > 0;
+  })) << "no drag began";
+  ASSERT_TRUE(testing_support::pullTo(target.centre()));
+  ASSERT_TRUE(target.waitForReport("motion"));
+  ASSERT_TRUE(testing_support::releaseButton());
+  ASSERT_TRUE(target.waitForReport("end"));
+  EXPECT_NE(std::string::npos, target.report().find("uri " + fileUri(dir.path() + "Gtk/Button.zn") + "\n"))
+      << target.report();
+}
+
+TEST_F(MainWindowInputTest, ToolButtonsAndKeysOfTheMainWindow) {
+  GtkTreeView* tree = app::topicTreeView();
+  GtkTreePath* group = gtk_tree_path_new_from_indices(0, 1, -1);
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::NodeToggleGadget)));
+  EXPECT_TRUE(dispatchUntil([&] { return !gtk_tree_view_row_expanded(tree, group); })) << "all nodes closed";
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::NodeToggleGadget)));
+  EXPECT_TRUE(dispatchUntil([&] { return gtk_tree_view_row_expanded(tree, group); })) << "all nodes open";
+  gtk_tree_path_free(group);
+
+  // "f" is in the texts of rows 2, 4, 5 and 6: typing finds the first, then each way on the next.
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::SearchFieldGadget)));
+  ASSERT_TRUE(testing_support::typeText("f"));
+  EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 2; }));
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::FindButtonGadget)));
+  EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 4; }));
+  ASSERT_TRUE(testing_support::pointAt(gadget(app::SearchFieldGadget)));
+  ASSERT_TRUE(testing_support::pressKeys("F3"));
+  EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 5; }));
+  ASSERT_TRUE(testing_support::pressKeys("Return"));
+  EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 6; })) << "Return in the search field";
+
+  appState.helpRow = 2;
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::HelpButtonGadget)));
+  EXPECT_TRUE(dispatchUntil([&] { return codeText() == "Help text"; }));
+  selectRow(4);
+  ASSERT_TRUE(testing_support::pressKeys("F1"));
+  EXPECT_TRUE(dispatchUntil([&] { return codeText() == "Help text"; }));
+
+  ASSERT_TRUE(testing_support::pressKeys("F5"));
+  EXPECT_TRUE(dispatchUntil([] { return gtk_text_view_get_wrap_mode(app::codeView()) == GTK_WRAP_WORD; }));
+  ASSERT_TRUE(testing_support::pressKeys("Escape"));
+  EXPECT_TRUE(dispatchUntil([] { return appState.quitRequested == 1; }));
+  appState.quitRequested = 0;
+  testing_support::requestClose(app::mainWindow.window);
+  EXPECT_TRUE(dispatchUntil([] { return appState.quitRequested == 1; })) << "the window manager's close";
+}
+
+TEST_F(MainWindowInputTest, ResizedWindowAndMovedSplitterAreLaidOutAgain) {
+  auto allocationOf = [](GtkWidget* widget) {
+    GtkAllocation box;
+    gtk_widget_get_allocation(widget, &box);
+    return box;
+  };
+  const std::string window = std::to_string(GDK_WINDOW_XID(gtk_widget_get_window(app::mainWindow.window)));
+  // Smaller than the children ask for: the window's own minimum holds.
+  ASSERT_TRUE(testing_support::xdotool({"windowsize", window, "300", "200"}));
+  EXPECT_TRUE(dispatchUntil([&] {
+    return allocationOf(app::mainWindow.toolRow).width == 640 &&
+           allocationOf(gadget(app::InfoButtonGadget)).x == 640 - 34 &&
+           allocationOf(gadget(app::SplitterGadget)).height == 362;
+  }));
+  ASSERT_TRUE(testing_support::xdotool({"windowsize", window, "900", "700"}));
+  EXPECT_TRUE(dispatchUntil([&] {
+    return allocationOf(gadget(app::InfoButtonGadget)).x == 900 - 34 &&
+           allocationOf(gadget(app::SplitterGadget)).width == 890;
+  }));
+
+  GtkPaned* paned = GTK_PANED(gadget(app::SplitterGadget));
+  const int before = gtk_paned_get_position(paned);
+  GdkWindow* handle = gtk_paned_get_handle_window(paned);
+  gint handleX = 0, handleY = 0;
+  gdk_window_get_origin(handle, &handleX, &handleY);
+  const GdkPoint grip{handleX + 2, handleY + 100};
+  ASSERT_TRUE(testing_support::pressAndPull(grip, [] { return true; }));
+  ASSERT_TRUE(testing_support::pullTo(GdkPoint{grip.x - 100, grip.y}));
+  ASSERT_TRUE(testing_support::releaseButton());
+  EXPECT_TRUE(dispatchUntil([&] {
+    const GtkAllocation container = allocationOf(gadget(app::CodeContainerGadget));
+    return gtk_paned_get_position(paned) < before - 50 &&
+           allocationOf(app::mainWindow.codeScroll).width == container.width - 7;
+  }));
+}
+
 TEST_F(MainWindowInputTest, FileDroppedByAnotherProgramOnTheCodeViewIsShownAsExternalFile) {
   selectRow(4);
   const std::string file = dir.write("outside/Dropped.zn", "Dropped code\n");
@@ -284,8 +389,10 @@ TEST_F(MainWindowInputTest, FileDroppedByAnotherProgramOnTheCodeViewIsShownAsExt
   ASSERT_TRUE(source.startSource(1000, 700, {fileUri(file)}));
   testing_support::SignalCounter motions(gadget(app::CodeViewGadget), "drag-motion");
 
-  ASSERT_TRUE(
-      testing_support::dragTo(source.centre(), testing_support::screenPoint(gadget(app::CodeViewGadget))));
+  ASSERT_TRUE(testing_support::pressAndPull(source.centre(), [&] {
+    return source.report().find("begin") != std::string::npos;
+  })) << "no drag began";
+  ASSERT_TRUE(testing_support::pullTo(testing_support::screenPoint(gadget(app::CodeViewGadget))));
   ASSERT_TRUE(pumpUntil([&] { return motions.count() > 0; })) << "the drag never reached the code view";
   ASSERT_TRUE(testing_support::releaseButton());
 

@@ -18,6 +18,12 @@ using testing_support::pumpUntil;
 
 class SettingsInputTest : public testing_support::SettingsGuiTest {
  protected:
+  // A test that stopped half-way must not leave the button held for the next.
+  void TearDown() override {
+    testing_support::releaseButton();
+    SettingsGuiTest::TearDown();
+  }
+
   GtkWidget* gadget(int number) { return app::mainWindow.gadget[number]; }
 
   bool dispatchUntil(const std::function<bool()>& condition, int timeoutMs = 10000) {

@@ -247,16 +247,24 @@ bool DndPeer::waitForEnd(int timeoutMs) {
   return pumpUntil([&] { return ended_; }, timeoutMs);
 }
 
-bool dragTo(GdkPoint from, GdkPoint to) {
+bool pressAndPull(GdkPoint from, const std::function<bool()>& begun) {
   std::vector<std::string> arguments = {"mousemove", number(from.x), number(from.y), "mousedown", "1"};
-  // Past the drag threshold in small steps, as a hand moves, then over to the target.
   for (int step = 1; step <= 4; ++step)
     add(arguments, {"mousemove", number(from.x + 5 * step), number(from.y + 5 * step)});
-  for (int step = 1; step <= 4; ++step) {
-    const int x = from.x + 20 + (to.x - from.x - 20) * step / 4;
-    const int y = from.y + 20 + (to.y - from.y - 20) * step / 4;
-    add(arguments, {"mousemove", number(x), number(y)});
+  if (!xdotool(arguments)) return false;
+  for (int nudge = 0; nudge < 50; ++nudge) {
+    if (pumpUntil(begun, 100)) return true;
+    if (!xdotool({"mousemove_relative", "--", nudge % 2 ? "-1" : "1", "1"})) return false;
   }
+  return false;
+}
+
+bool pullTo(GdkPoint to) {
+  gint x = 0, y = 0;
+  gdk_display_get_pointer(gdk_display_get_default(), nullptr, &x, &y, nullptr);
+  std::vector<std::string> arguments;
+  for (int step = 1; step <= 4; ++step)
+    add(arguments, {"mousemove", number(x + (to.x - x) * step / 4), number(y + (to.y - y) * step / 4)});
   add(arguments, {"mousemove", number(to.x + 1), number(to.y + 1), "mousemove", number(to.x), number(to.y)});
   return xdotool(arguments);
 }

@@ -98,8 +98,9 @@ class DndPeer {
   bool startTarget(int x, int y);
   // The middle of the peer's square on the screen.
   GdkPoint centre() const { return centre_; }
-  // What the target reported: "motion" once a drag moved over it, then "uri <uri>" or
-  // "text <text>" lines for the data dropped.
+  // What the peer reported: "ready" once on the screen; a source "begin" when its drag
+  // began; a target "motion" once a drag moved over it, then "uri <uri>" or "text <text>"
+  // lines for the data dropped; "end" when the drag is over.
   std::string report() const;
   bool waitForReport(const std::string& part, int timeoutMs = 10000) const;
   bool waitForEnd(int timeoutMs = 10000);
@@ -112,9 +113,12 @@ class DndPeer {
   GdkPoint centre_{0, 0};
 };
 
-// Drags with the left button from the point to the widget's point: the pointer goes down,
-// moves past the drag threshold and onto the target, and stops there with the button held.
-bool dragTo(GdkPoint from, GdkPoint to);
+// A drag with the left button: down on the point, then past the drag threshold in small
+// steps, as a hand moves, until the source tells that its drag began (a widget that asks
+// for the pointer only after each motion needs more than one); the button stays down.
+bool pressAndPull(GdkPoint from, const std::function<bool()>& begun);
+// Moves the held pointer on to the point, in steps, and stops there.
+bool pullTo(GdkPoint to);
 bool releaseButton();
 
 }  // namespace testing_support

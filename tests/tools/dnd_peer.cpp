@@ -1,7 +1,8 @@
 // A second X client for the drag and drop tests: a drag source offering file URIs, or a
 // drop target that reports what a drag offers it. Reports go to a file, one line each:
-// "ready" once the window is on the screen, "motion" when a drag first moves over the
-// target, "uri <uri>" or "text <text>" for what is dropped, "end" when the drag is over.
+// "ready" once the window is on the screen, "begin" when the source's drag begins,
+// "motion" when a drag first moves over the target, "uri <uri>" or "text <text>" for what
+// is dropped, "end" when the drag is over.
 //
 //   dnd_peer source X Y REPORT URI...
 //   dnd_peer target X Y REPORT
@@ -38,6 +39,8 @@ void onDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* data, guint, guint
   uris.push_back(nullptr);
   gtk_selection_data_set_uris(data, uris.data());
 }
+
+void onDragBegin(GtkWidget*, GdkDragContext*, gpointer) { report("begin"); }
 
 void onDragEnd(GtkWidget*, GdkDragContext*, gpointer) {
   report("end");
@@ -93,6 +96,7 @@ int main(int argc, char** argv) {
     gtk_drag_source_set(box, GDK_BUTTON1_MASK, nullptr, 0, actions);
     gtk_drag_source_add_uri_targets(box);
     g_signal_connect(box, "drag-data-get", G_CALLBACK(onDataGet), nullptr);
+    g_signal_connect(box, "drag-begin", G_CALLBACK(onDragBegin), nullptr);
     g_signal_connect(box, "drag-end", G_CALLBACK(onDragEnd), nullptr);
   } else {
     gtk_drag_dest_set(box, GTK_DEST_DEFAULT_ALL, nullptr, 0, actions);

@@ -12,6 +12,7 @@
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
+#include "services/database_info_gtk.h"
 #include "support/viewer_fixture.h"
 #include "support/x_input_gtk.h"
 
@@ -400,6 +401,7 @@ TEST_F(MainWindowInputTest, FileDroppedByAnotherProgramOnTheCodeViewIsShownAsExt
   EXPECT_EQ("Extern file ...", descriptionText());
   EXPECT_EQ(-1, selectedRow()) << "no topic is selected";
   EXPECT_EQ("Linux ZN-ZID-Idavode-Ruriva ~ Dropped.zn", windowTitle());
+  EXPECT_EQ("", services::databaseInfoFieldText(services::FileFieldControl)) << "no topic's file is shown";
   EXPECT_TRUE(source.waitForEnd());
 }
 

@@ -89,6 +89,20 @@ TEST_F(SettingsInputTest, ALanguageChosenAndCancelledLeavesTheSearchInTheSetting
   EXPECT_NE("/Gtk/Button.zn", appState.currentCodeFile);
 }
 
+TEST_F(SettingsInputTest, SavingAnotherLanguageShowsTheDescriptionInIt) {
+  testing_support::writeFile(
+      dir.file("DizerEZ API-LibLang.inf"),
+      testing_support::readFile(std::string(ZN_SOURCE_DIR) + "/sample/DizerEZ API-LibLang.inf"));
+  clickRow(5);
+  ASSERT_EQ("Ein Knopf", descriptionText());
+  openSettings();
+  ASSERT_TRUE(testing_support::chooseListItem(control(config::LanguageListControl), 2));
+  ASSERT_TRUE(testing_support::clickAt(control(config::SaveControl)));
+  EXPECT_TRUE(dispatchUntil([&] { return descriptionText() == "Un bouton"; })) << descriptionText();
+  EXPECT_EQ(2, appSettings.Language);
+  EXPECT_EQ(5, database::selectedTopicRow(app::topicTreeView()));
+}
+
 TEST_F(SettingsInputTest, FileFieldsNameTheTopicOfTheHistoryEntryAndNothingAfterApply) {
   openDatabaseInformation();
   clickRow(4);

@@ -32,10 +32,10 @@ void onTreeDragDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* data, guin
 // A text view that is not editable refuses every drop in its own drag handlers, so
 // the code view answers the drag itself: files are welcome, and it stays read-only.
 gboolean onCodeViewDragMotion(GtkWidget* view, GdkDragContext* context, gint, gint, guint time, gpointer) {
-  const bool takesFiles = gtk_drag_dest_find_target(view, context, nullptr) != GDK_NONE;
-  const GdkDragAction offered = gdk_drag_context_get_suggested_action(context);
-  const GdkDragAction action =
-      !takesFiles ? GdkDragAction(0) : offered == GDK_ACTION_MOVE ? GDK_ACTION_MOVE : GDK_ACTION_COPY;
+  GdkDragAction action = GdkDragAction(0);
+  if (gtk_drag_dest_find_target(view, context, nullptr) != GDK_NONE)
+    action =
+        gdk_drag_context_get_suggested_action(context) == GDK_ACTION_MOVE ? GDK_ACTION_MOVE : GDK_ACTION_COPY;
   gdk_drag_status(context, action, time);
   return TRUE;
 }

@@ -60,15 +60,18 @@ GtkWidget* textLabelOf(GtkWidget* carrier) {
   return child && GTK_IS_LABEL(child) ? child : nullptr;
 }
 
-// The whole text is the tooltip of a cut text; a tooltip of the widget's own stays.
-void setFitTooltip(GtkWidget* widget, const char* text, bool cut) {
-  const bool ours = g_object_get_data(G_OBJECT(widget), fitTooltipKey) != nullptr;
-  if (cut) {
-    gtk_widget_set_tooltip_text(widget, text);
-    g_object_set_data(G_OBJECT(widget), fitTooltipKey, GINT_TO_POINTER(1));
-  } else if (ours) {
-    gtk_widget_set_tooltip_text(widget, nullptr);
-    g_object_set_data(G_OBJECT(widget), fitTooltipKey, nullptr);
+// A cut text has the whole text as its tooltip, and loses it once it fits again.
+void setFitTooltip(GtkWidget* label, const char* text, bool cut) {
+  const bool ours = g_object_get_data(G_OBJECT(label), fitTooltipKey) != nullptr;
+  gchar* shown = gtk_widget_get_tooltip_text(label);
+  const bool same = shown && g_strcmp0(shown, text) == 0;
+  g_free(shown);
+  if (cut && !(ours && same)) {
+    gtk_widget_set_tooltip_text(label, text);
+    g_object_set_data(G_OBJECT(label), fitTooltipKey, GINT_TO_POINTER(1));
+  } else if (!cut && ours) {
+    gtk_widget_set_tooltip_text(label, nullptr);
+    g_object_set_data(G_OBJECT(label), fitTooltipKey, nullptr);
   }
 }
 

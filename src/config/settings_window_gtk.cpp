@@ -196,8 +196,8 @@ void buildControls(GtkWidget* fixed) {
     gtk_widget_set_size_request(widget, spec.width, spec.height);
     gtk_fixed_put(GTK_FIXED(fixed), widget, spec.x, spec.y);
     settingsWindow.control[spec.number] = carrier;
-    if (spec.kind == Label || spec.kind == CheckBox || spec.kind == PushButton || spec.kind == ChooserButton ||
-        spec.kind == BorderedField)
+    if (spec.kind == Label || spec.kind == CheckBox || spec.kind == PushButton ||
+        spec.kind == ChooserButton || spec.kind == BorderedField)
       app::keepTextInside(carrier);
     if (spec.keepsFocus) setKeepsFocus(carrier);
     const std::string tooltip = builtInTooltip(TextPlace::Settings, spec.number);

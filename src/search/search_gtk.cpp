@@ -155,8 +155,8 @@ void searchTopics(SearchStart start) {
   TRACE_LINE();
   // The descriptions searched are those of the settings' language, not of the language list,
   // which may hold a choice that was never taken over.
-  const int row =
-      findTopicRow(text, firstRow, treeRows(tree), appSettings.SearchMode, static_cast<int>(appSettings.Language));
+  const int row = findTopicRow(text, firstRow, treeRows(tree), appSettings.SearchMode,
+                               static_cast<int>(appSettings.Language));
   if (row >= 0) {
     showHit(tree, row);
     return;

@@ -101,7 +101,8 @@ void showCodeFileProperties(const std::string& file) {
 
 void showSelectedDescription() {
   const int row = database::selectedTopicRow(app::topicTreeView());
-  if (row >= 0 && row < static_cast<int>(database::indexEntries.size())) showDescription(descriptionOfRow(row));
+  if (row >= 0 && row < static_cast<int>(database::indexEntries.size()))
+    showDescription(descriptionOfRow(row));
 }
 
 std::string shownCodeText(const GtkTextIter* start, const GtkTextIter* end) {

@@ -122,7 +122,8 @@ gboolean onTopicLinkActivate(GtkLabel*, gchar* uri, gpointer) {
 GtkWidget* makeLinkLabel(GtkTextView* view, const std::string& title) {
   TRACE_LINE();
   GtkWidget* label = gtk_label_new("");
-  gtk_widget_modify_font(label, pango_context_get_font_description(gtk_widget_get_pango_context(GTK_WIDGET(view))));
+  gtk_widget_modify_font(label,
+                         pango_context_get_font_description(gtk_widget_get_pango_context(GTK_WIDGET(view))));
   gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", title.c_str(), title.c_str());
   gtk_label_set_markup(GTK_LABEL(label), markup);
   g_free(markup);

@@ -54,7 +54,8 @@ int linkedTopicRow(const std::vector<database::IndexEntry>& entries, config::Dis
   if (wanted.empty()) return -1;
   const int shown = firstRowTitled(entries, wanted, {language});
   // Snippets are written with the titles of one language; a reader of another still follows them.
-  return shown >= 0 ? shown : firstRowTitled(entries, wanted, {config::German, config::English, config::French});
+  return shown >= 0 ? shown
+                    : firstRowTitled(entries, wanted, {config::German, config::English, config::French});
 }
 
 }  // namespace viewer

@@ -113,7 +113,8 @@ TEST_F(StartupE2e, FirstStartProposesTheDatabaseOfTheProgramFolderWithoutAToolki
   EXPECT_TRUE(viewer->keyUntilHidden(about, "Escape", stepLimitMs));
   const std::string window = viewer->waitForWindow(mainWindowRegex, stepLimitMs);
   ASSERT_FALSE(window.empty()) << "the main window did not appear";
-  EXPECT_NE(testing_support::readFile(settings).find("\ndb-path=" + sampleDatabase() + "\n"), std::string::npos)
+  EXPECT_NE(testing_support::readFile(settings).find("\ndb-path=" + sampleDatabase() + "\n"),
+            std::string::npos)
       << testing_support::readFile(settings);
   EXPECT_TRUE(viewer->keyUntilHidden(window, "Escape", stepLimitMs));
   EXPECT_EQ(viewer->waitForExit(stepLimitMs), 0);

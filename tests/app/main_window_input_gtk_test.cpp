@@ -39,16 +39,6 @@ class MainWindowInputTest : public testing_support::ViewerTest {
     return result;
   }
 
-  // Runs the queued events until the condition holds, as the program's loop does.
-  bool dispatchUntil(const std::function<bool()>& condition, int timeoutMs = 10000) {
-    return pumpUntil(
-        [&] {
-          dispatchPending();
-          return condition();
-        },
-        timeoutMs);
-  }
-
   int selectedRow() { return database::selectedTopicRow(app::topicTreeView()); }
 
   // The middle of a row's text, in the tree's own coordinates.
@@ -105,12 +95,6 @@ class MainWindowInputTest : public testing_support::ViewerTest {
         pango_context_get_font_description(gtk_widget_get_pango_context(widget)));
   }
 
-  std::string clipboardText() {
-    gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
-    std::string result = text ? text : "";
-    g_free(text);
-    return result;
-  }
 
   GtkAdjustment* codeScroll(bool vertical) {
     GtkScrolledWindow* scroll = GTK_SCROLLED_WINDOW(app::mainWindow.codeScroll);

@@ -26,15 +26,6 @@ class SettingsInputTest : public testing_support::SettingsGuiTest {
 
   GtkWidget* gadget(int number) { return app::mainWindow.gadget[number]; }
 
-  bool dispatchUntil(const std::function<bool()>& condition, int timeoutMs = 10000) {
-    return pumpUntil(
-        [&] {
-          dispatchPending();
-          return condition();
-        },
-        timeoutMs);
-  }
-
   static bool shown(GtkWidget* window) { return gtk_widget_get_mapped(window); }
 
   // The settings button of the main window opens the window; it comes to the top.
@@ -60,12 +51,6 @@ class SettingsInputTest : public testing_support::SettingsGuiTest {
            field(services::ExecutableFormatFieldControl);
   }
 
-  std::string clipboardText() {
-    gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
-    std::string result = text ? text : "";
-    g_free(text);
-    return result;
-  }
 };
 
 TEST_F(SettingsInputTest, ALanguageChosenAndCancelledLeavesTheSearchInTheSettingsLanguage) {

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   setenv("XDG_DATA_HOME", (home.path() + ".local/share").c_str(), 1);
   setenv("XDG_CONFIG_HOME", (home.path() + ".config").c_str(), 1);
   setenv("XDG_CACHE_HOME", (home.path() + ".cache").c_str(), 1);
-  if (!testing_support::ensureDisplay()) {
+  if (!testing_support::usePrivateDisplay()) {
     std::fprintf(stderr, "no X display could be started\n");
     return 1;
   }

@@ -46,6 +46,21 @@ std::string runMessage(const DialogRequest& request, bool question) {
   return response == GTK_RESPONSE_YES ? "yes" : "";
 }
 
+// An open chooser has no name of its own to propose (setting one is refused): it
+// selects the file in its folder, or opens the folder of a file that is missing. A
+// bare name lies in the working folder, the program folder.
+void proposeFile(GtkFileChooser* chooser, const std::string& proposed) {
+  gchar* path = g_canonicalize_filename(proposed.c_str(), nullptr);
+  if (g_file_test(path, G_FILE_TEST_IS_REGULAR)) {
+    gtk_file_chooser_set_filename(chooser, path);
+  } else {
+    gchar* folder = g_path_get_dirname(path);
+    if (g_file_test(folder, G_FILE_TEST_IS_DIR)) gtk_file_chooser_set_current_folder(chooser, folder);
+    g_free(folder);
+  }
+  g_free(path);
+}
+
 std::string runChooser(const DialogRequest& request, GtkFileChooserAction action) {
   TRACE_LINE();
   GtkWidget* dialog = gtk_file_chooser_dialog_new(
@@ -55,10 +70,7 @@ std::string runChooser(const DialogRequest& request, GtkFileChooserAction action
   if (action == GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER) {
     if (!request.text.empty()) gtk_file_chooser_set_current_folder(chooser, request.text.c_str());
   } else if (!request.text.empty()) {
-    if (request.text.find('/') != std::string::npos)
-      gtk_file_chooser_set_filename(chooser, request.text.c_str());
-    else
-      gtk_file_chooser_set_current_name(chooser, request.text.c_str());
+    proposeFile(chooser, request.text);
   }
   if (!request.filterPattern.empty()) {
     GtkFileFilter* filter = gtk_file_filter_new();

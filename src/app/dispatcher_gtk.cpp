@@ -72,6 +72,7 @@ void openDroppedFile(const std::string& paths) {
 void switchLanguageQuickly(int choice) {
   config::setLanguageChoice(choice);
   config::ApplyLanguage(true);
+  viewer::showSelectedDescription();
 }
 
 bool searchFieldHasFocus() {

@@ -32,7 +32,7 @@ void applyZoomLevel() {
   PangoFontDescription* font = pango_font_description_copy(pango_context_get_font_description(context));
   pango_font_description_set_size(
       font, zoomedFontSize(static_cast<long>(appSettings.FontSize), appState.zoomFactors[appState.zoomLevel]));
-  gtk_widget_modify_font(code, font);
+  viewer::setCodeViewFont(font);
   pango_font_description_free(font);
   if (appState.zoomLevel == normalZoomLevel) services::startProgram("beep", "-f 100 -l 20", "");
   gtk_widget_queue_draw(code);
@@ -113,6 +113,7 @@ void showHistoryEntry() {
   const bool loaded = viewer::loadCodeFile(entry.File, 0) != 0;
   viewer::setDescriptionAlarm(!loaded);
   appState.currentCodeFile = entry.File;
+  viewer::showCodeFileProperties(entry.File);
   setMainTitle(titleForCodeFile(entry.File, appSettings.SourceInTitle, appSettings.Lib_path));
 }
 
@@ -138,12 +139,8 @@ void toggleSelectedNode() {
 
 void quickCopy() {
   TRACE_LINE();
-  GtkTextBuffer* buffer = gtk_text_view_get_buffer(codeView());
-  GtkTextIter start, end;
-  gtk_text_buffer_get_bounds(buffer, &start, &end);
-  gchar* text = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
-  gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), text, -1);
-  g_free(text);
+  const std::string text = viewer::shownCodeText();
+  gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), text.c_str(), -1);
   flashGadget(CodeViewGadget);
 }
 

@@ -29,6 +29,26 @@ void onTreeDragDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* data, guin
   gtk_selection_data_set_uris(data, uris);
 }
 
+// A text view that is not editable refuses every drop in its own drag handlers, so
+// the code view answers the drag itself: files are welcome, and it stays read-only.
+gboolean onCodeViewDragMotion(GtkWidget* view, GdkDragContext* context, gint, gint, guint time, gpointer) {
+  GdkDragAction action = GdkDragAction(0);
+  if (gtk_drag_dest_find_target(view, context, nullptr) != GDK_NONE)
+    action =
+        gdk_drag_context_get_suggested_action(context) == GDK_ACTION_MOVE ? GDK_ACTION_MOVE : GDK_ACTION_COPY;
+  gdk_drag_status(context, action, time);
+  return TRUE;
+}
+
+gboolean onCodeViewDragDrop(GtkWidget* view, GdkDragContext* context, gint, gint, guint time, gpointer) {
+  const GdkAtom target = gtk_drag_dest_find_target(view, context, nullptr);
+  if (target == GDK_NONE)
+    gtk_drag_finish(context, FALSE, FALSE, time);
+  else
+    gtk_drag_get_data(view, context, target, time);
+  return TRUE;
+}
+
 void onCodeViewDragDataReceived(GtkWidget* widget, GdkDragContext* context, gint, gint,
                                 GtkSelectionData* data, guint, guint time, gpointer) {
   TRACE_LINE();
@@ -86,10 +106,12 @@ void startTopicDrag() {
 void connectCodeViewDrop() {
   TRACE_LINE();
   GtkWidget* code = mainWindow.gadget[CodeViewGadget];
-  gtk_drag_dest_set(code, GTK_DEST_DEFAULT_ALL, nullptr, 0, GdkDragAction(GDK_ACTION_COPY | GDK_ACTION_MOVE));
+  gtk_drag_dest_set(code, GtkDestDefaults(0), nullptr, 0, GdkDragAction(GDK_ACTION_COPY | GDK_ACTION_MOVE));
   GtkTargetList* targets = uriTargets();
   gtk_drag_dest_set_target_list(code, targets);
   gtk_target_list_unref(targets);
+  g_signal_connect(code, "drag-motion", G_CALLBACK(onCodeViewDragMotion), nullptr);
+  g_signal_connect(code, "drag-drop", G_CALLBACK(onCodeViewDragDrop), nullptr);
   g_signal_connect(code, "drag-data-received", G_CALLBACK(onCodeViewDragDataReceived), nullptr);
   g_signal_connect(mainWindow.gadget[TopicTreeGadget], "drag-data-get", G_CALLBACK(onTreeDragDataGet), nullptr);
 }

@@ -6,6 +6,7 @@
 #include "app/fonts_gtk.h"
 #include "app/main_layout.h"
 #include "app/main_window_signals_gtk.h"
+#include "app/text_fit_gtk.h"
 #include "app/window_events_gtk.h"
 #include "app/window_title.h"
 #include "config/app_settings.h"
@@ -114,6 +115,7 @@ void createAdminGadgets() {
   for (int i = 0; i < 3; ++i) {
     GtkWidget* label = gtk_label_new(" ");
     gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);
+    keepTextInside(label);
     place(label, SourceLabelGadget + i, labels[i].x, labels[i].y, labels[i].width, labels[i].height);
   }
 #else
@@ -125,6 +127,9 @@ void createToolButtons() {
   TRACE_LINE();
   GtkWidget* history = gtk_combo_box_new_text();
   gtk_combo_box_set_focus_on_click(GTK_COMBO_BOX(history), FALSE);
+  GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(history));
+  if (cells) keepListItemsInside(history, GTK_CELL_RENDERER(cells->data));
+  g_list_free(cells);
   place(history, HistoryListGadget, 186, 2, 230, 30);
   for (const PictureButton& entry : toolButtons) {
     if (GtkWidget* button = newPictureButton(entry.picture)) place(button, entry.gadget, entry.x, 2, 30, 30);

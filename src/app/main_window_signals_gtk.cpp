@@ -1,12 +1,15 @@
 // Signal handlers of the main window: each posts the event the dispatcher acts on.
 #include "app/main_window_signals_gtk.h"
 
+#include <string>
+
 #include <gdk/gdkkeysyms.h>
 
 #include "app/app_state.h"
 #include "app/event_queue.h"
 #include "app/main_window_gtk.h"
 #include "resources/pictures_gtk.h"
+#include "viewer/code_view_gtk.h"
 
 namespace app {
 namespace {
@@ -61,16 +64,13 @@ void onTreeSelectionChanged(GtkTreeSelection*, gpointer) {
   postMainWidget(TopicTreeGadget, EventType::Change);
 }
 
-// A press changes the selection first; the click is reported when the button is released,
-// so that the click sees the row it selected.
+// The click is reported when the left button goes down, not up: showing the topic may
+// open a message, and the release then goes to the message, not to the tree. The tree
+// selects the row before the loop hands the click on, so the click sees its row.
 gboolean onTreeButtonPress(GtkWidget*, GdkEventButton* event, gpointer) {
-  if (event->button == 1 && event->type == GDK_2BUTTON_PRESS)
-    postMainWidget(TopicTreeGadget, EventType::LeftDoubleClick);
-  return FALSE;
-}
-
-gboolean onTreeButtonRelease(GtkWidget*, GdkEventButton* event, gpointer) {
-  if (event->button == 1) postMainWidget(TopicTreeGadget, EventType::LeftClick);
+  if (event->button != 1) return FALSE;
+  if (event->type == GDK_BUTTON_PRESS) postMainWidget(TopicTreeGadget, EventType::LeftClick);
+  if (event->type == GDK_2BUTTON_PRESS) postMainWidget(TopicTreeGadget, EventType::LeftDoubleClick);
   return FALSE;
 }
 
@@ -113,11 +113,32 @@ void connectTree() {
   gtk_widget_add_events(tree, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
   g_signal_connect(tree, "button-press-event", G_CALLBACK(onTreeButtonPress), nullptr);
   g_signal_connect(tree, "button-press-event", G_CALLBACK(onTreeButtonPressForDrag), nullptr);
-  g_signal_connect(tree, "button-release-event", G_CALLBACK(onTreeButtonRelease), nullptr);
   g_signal_connect(tree, "button-release-event", G_CALLBACK(onTreeReleaseForDrag), nullptr);
   g_signal_connect(tree, "motion-notify-event", G_CALLBACK(onTreeMotion), nullptr);
   g_signal_connect(gtk_tree_view_get_selection(GTK_TREE_VIEW(tree)), "changed",
                    G_CALLBACK(onTreeSelectionChanged), nullptr);
+}
+
+// The view's own copy and drag of a selection would leave out the link titles,
+// which are widgets, not text; the user gets the text as the view shows it.
+void onCodeViewCopy(GtkTextView* view, gpointer) {
+  GtkTextIter start, end;
+  if (gtk_text_buffer_get_selection_bounds(gtk_text_view_get_buffer(view), &start, &end)) {
+    const std::string text = viewer::shownCodeText(&start, &end);
+    gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), text.c_str(), -1);
+  }
+  g_signal_stop_emission_by_name(view, "copy-clipboard");
+}
+
+void onCodeViewDragDataGet(GtkWidget* view, GdkDragContext*, GtkSelectionData* data, guint, guint, gpointer) {
+  GdkAtom target = gtk_selection_data_get_target(data);
+  GtkTextIter start, end;
+  if (!gtk_targets_include_text(&target, 1) ||
+      !gtk_text_buffer_get_selection_bounds(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view)), &start, &end))
+    return;
+  const std::string text = viewer::shownCodeText(&start, &end);
+  gtk_selection_data_set_text(data, text.c_str(), -1);
+  g_signal_stop_emission_by_name(view, "drag-data-get");
 }
 
 struct Shortcut {
@@ -171,7 +192,10 @@ void connectMainWindowSignals() {
   g_signal_connect(mainWindow.gadget[SearchFieldGadget], "changed", G_CALLBACK(onSearchChanged), nullptr);
   g_signal_connect(mainWindow.gadget[HistoryListGadget], "changed", G_CALLBACK(onHistoryChanged), nullptr);
   connectTree();
-  g_signal_connect(mainWindow.gadget[CodeViewGadget], "scroll-event", G_CALLBACK(onCodeViewScroll), nullptr);
+  GtkWidget* code = mainWindow.gadget[CodeViewGadget];
+  g_signal_connect(code, "scroll-event", G_CALLBACK(onCodeViewScroll), nullptr);
+  g_signal_connect(code, "copy-clipboard", G_CALLBACK(onCodeViewCopy), nullptr);
+  g_signal_connect(code, "drag-data-get", G_CALLBACK(onCodeViewDragDataGet), nullptr);
   connectCodeViewDrop();
 }
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -46,7 +47,32 @@ bool fillNewFile(int fd, const std::string& bytes, const struct stat* previous) 
   return fsync(fd) == 0;
 }
 
+// The kernel gives up after 40 links; so do we.
+constexpr int linkLimit = 40;
+
+// The text of a symbolic link, or nothing when `path` is no link.
+std::optional<std::string> readLink(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return std::nullopt;
+  std::vector<char> text(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+  const ssize_t length = readlink(path.c_str(), text.data(), text.size());
+  if (length < 0 || static_cast<std::size_t>(length) >= text.size()) return std::nullopt;
+  return std::string(text.data(), static_cast<std::size_t>(length));
+}
+
 }  // namespace
+
+std::optional<std::string> linkTarget(const std::string& path) {
+  TRACE_LINE();
+  std::string current = path;
+  for (int step = 0; step <= linkLimit; ++step) {
+    const std::optional<std::string> next = readLink(current);
+    if (!next) return current;
+    // A relative link is read from the folder that holds the link.
+    current = !next->empty() && next->front() == '/' ? *next : paths::folderPart(current) + *next;
+  }
+  return std::nullopt;
+}
 
 bool mayRewriteFile(const std::string& path, const struct stat& info) {
   TRACE_LINE();

@@ -1,6 +1,7 @@
 // Replacing a file's whole content so that a failure never leaves it half written.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include <sys/stat.h>
@@ -11,6 +12,11 @@ namespace config {
 // passes every permission check, yet a file whose write bits are all off was
 // made read-only on purpose: root honours that, as the kernel does for execute bits.
 bool mayRewriteFile(const std::string& path, const struct stat& info);
+
+// The file that writing to `path` must change: `path` itself, or the end of the
+// chain of symbolic links it starts, also when that end does not exist yet.
+// Nothing for a chain that never ends (a loop).
+std::optional<std::string> linkTarget(const std::string& path);
 
 // Writes the bytes to a new file beside `path` and renames it over `path`.
 // `previous` is the status of the file being replaced (null for a new file):

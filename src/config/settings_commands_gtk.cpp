@@ -59,6 +59,7 @@ void clearShownTopic() {
   viewer::showDescription("");
   appState.currentCodeFile.clear();
   app::setMainTitle(app::programTitle);
+  services::setSelectedFileFields("", "", "");
   app::clearHistory();
   appState.helpRow = 0;
 }
@@ -92,7 +93,7 @@ void takeFont() {
   if (name == appSettings.FontName && size == appSettings.FontSize) return;
   // A font that cannot be made keeps the previous one; that is not reported.
   if (app::loadCodeFont(name, size) && app::codeFont && app::mainWindow.gadget[app::CodeViewGadget])
-    gtk_widget_modify_font(app::mainWindow.gadget[app::CodeViewGadget], app::codeFont);
+    viewer::setCodeViewFont(app::codeFont);
   appSettings.FontName = name;
   appSettings.FontSize = size;
 }
@@ -181,6 +182,7 @@ void saveSettingsFromDialog() {
     rebuildTreeKeepingSelection();
     appSettings.Language = languageChoice();
   }
+  viewer::showSelectedDescription();
   takeTitleContent();
   appState.missingFileWarning = 1;
   hideSettingsWindow();

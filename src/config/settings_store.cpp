@@ -9,7 +9,6 @@
 #include "config/settings_file.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 
 #include <sys/stat.h>
@@ -112,17 +111,10 @@ void updateCodeFont(const std::string& previousName, std::int64_t previousSize) 
 }
 
 // Replacing a symbolic link by a plain file would cut the user's link, so a
-// link is followed and its target rewritten.
-std::string settingsWritePath() {
+// link is followed and its target written, also a target that is still missing.
+std::optional<std::string> settingsWritePath() {
   TRACE_LINE();
-  const std::string path = settingsFilePath();
-  struct stat info;
-  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  char* target = realpath(path.c_str(), nullptr);
-  if (!target) return path;
-  const std::string resolved(target);
-  std::free(target);
-  return resolved;
+  return linkTarget(settingsFilePath());
 }
 
 void fillSettingsDocument(SettingsDocument& document, bool created) {
@@ -191,7 +183,12 @@ bool LoadSettings() {
 
 void SaveSettings() {
   TRACE_LINE();
-  const std::string path = settingsWritePath();
+  const std::optional<std::string> target = settingsWritePath();
+  if (!target) {
+    reportSaveFailure();
+    return;
+  }
+  const std::string& path = *target;
   struct stat info;
   const bool exists = stat(path.c_str(), &info) == 0;
   // A folder or device in the file's place is never replaced.

@@ -8,6 +8,7 @@
 #include "app/event_queue.h"
 #include "app/fonts_gtk.h"
 #include "app/main_window_gtk.h"
+#include "app/text_fit_gtk.h"
 #include "app/window_events_gtk.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
@@ -45,7 +46,6 @@ struct ControlSpec {
 
 // Texts and tooltips come from the built-in German interface texts.
 const ControlSpec controls[] = {
-    {PathsFrameControl, Frame, 5, 5, 530, 152, false, nullptr},
     {DatabaseLabelControl, Label, 15, 22, 400, 26, false, nullptr},
     {DatabasePathControl, PathField, 20, 40, 475, 25, false, nullptr},
     {DatabaseChooserControl, ChooserButton, 500, 40, 30, 25, true, nullptr},
@@ -54,7 +54,6 @@ const ControlSpec controls[] = {
     {LibraryChooserControl, ChooserButton, 500, 85, 30, 25, true, nullptr},
     {KeepPathsControl, CheckBox, 15, 115, 300, 24, true, nullptr},
     {ApplyControl, StockButton, 395, 115, 135, 36, false, GTK_STOCK_APPLY},
-    {ProgramFrameControl, Frame, 5, 170, 530, 262, false, nullptr},
     {LanguageLabelControl, Label, 20, 197, 155, 26, false, nullptr},
     {LanguageListControl, LanguageList, 180, 190, 210, 30, true, nullptr},
     {FontLabelControl, Label, 20, 227, 160, 32, false, nullptr},
@@ -73,6 +72,10 @@ const ControlSpec controls[] = {
     {WindowGeometryControl, CheckBox, 15, 404, 300, 24, true, nullptr},
     {CancelControl, StockButton, 5, 440, 260, 36, false, GTK_STOCK_CANCEL},
     {SaveControl, StockButton, 274, 440, 260, 36, false, GTK_STOCK_SAVE},
+    // The frames come last: the toolkit looks for the control under the pointer in
+    // this order, and a frame placed first would hide its controls' tooltips.
+    {PathsFrameControl, Frame, 5, 5, 530, 152, false, nullptr},
+    {ProgramFrameControl, Frame, 5, 170, 530, 262, false, nullptr},
 };
 
 // The controls that show a setting when the window is created.
@@ -142,6 +145,7 @@ GtkWidget* newList(const std::string& items, bool flags) {
   GtkCellRenderer* text = gtk_cell_renderer_text_new();
   gtk_cell_layout_pack_start(layout, text, TRUE);
   gtk_cell_layout_add_attribute(layout, text, "text", ListColumnText);
+  app::keepListItemsInside(list, text);
   return list;
 }
 
@@ -192,6 +196,9 @@ void buildControls(GtkWidget* fixed) {
     gtk_widget_set_size_request(widget, spec.width, spec.height);
     gtk_fixed_put(GTK_FIXED(fixed), widget, spec.x, spec.y);
     settingsWindow.control[spec.number] = carrier;
+    if (spec.kind == Label || spec.kind == CheckBox || spec.kind == PushButton ||
+        spec.kind == ChooserButton || spec.kind == BorderedField)
+      app::keepTextInside(carrier);
     if (spec.keepsFocus) setKeepsFocus(carrier);
     const std::string tooltip = builtInTooltip(TextPlace::Settings, spec.number);
     if (!tooltip.empty()) gtk_widget_set_tooltip_text(carrier, tooltip.c_str());

@@ -101,8 +101,16 @@ void XMLCALL onStartDocType(void* userData, const XML_Char* name, const XML_Char
 }
 
 // Registering a default handler is what stops Expat from expanding internal
-// entities in content; those references then arrive as skipped entities.
-void XMLCALL onOtherMarkup(void*, const XML_Char*, int) {}
+// entities in content; those references then arrive as skipped entities. A
+// reference to an external entity arrives here, as written, and stays in the
+// text like the others: with no handler for external entities Expat reads no
+// file but the database itself.
+void XMLCALL onOtherMarkup(void* userData, const XML_Char* data, int length) {
+  XmlTreeBuilder& builder = builderOf(userData);
+  if (builder.open.empty() || builder.openCData || length < 3) return;
+  if (data[0] != '&' || data[length - 1] != ';') return;
+  builder.open.back().node->text.append(data, static_cast<std::size_t>(length));
+}
 
 void XMLCALL onSkippedEntity(void* userData, const XML_Char* name, int isParameterEntity) {
   XmlTreeBuilder& builder = builderOf(userData);

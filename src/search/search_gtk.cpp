@@ -9,7 +9,6 @@
 #include "app/main_window_gtk.h"
 #include "app/window_events_gtk.h"
 #include "config/app_settings.h"
-#include "config/display_language.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 
@@ -154,7 +153,10 @@ void searchTopics(SearchStart start) {
   GtkTreeView* tree = app::topicTreeView();
   const int firstRow = firstRowToSearch(start, database::selectedTopicRow(tree));
   TRACE_LINE();
-  const int row = findTopicRow(text, firstRow, treeRows(tree), appSettings.SearchMode, config::displayLanguage());
+  // The descriptions searched are those of the settings' language, not of the language list,
+  // which may hold a choice that was never taken over.
+  const int row = findTopicRow(text, firstRow, treeRows(tree), appSettings.SearchMode,
+                               static_cast<int>(appSettings.Language));
   if (row >= 0) {
     showHit(tree, row);
     return;

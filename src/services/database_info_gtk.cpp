@@ -5,8 +5,9 @@
 
 #include "app/app_state.h"
 #include "app/event_queue.h"
-#include "app/window_events_gtk.h"
 #include "app/fonts_gtk.h"
+#include "app/text_fit_gtk.h"
+#include "app/window_events_gtk.h"
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
@@ -29,8 +30,6 @@ struct ControlSpec {
 };
 
 const ControlSpec controls[] = {
-    {61, Frame, 5, 2, 690, 121, "Datenbank & Library ...", nullptr},
-    {62, Frame, 5, 128, 690, 72, "Gewählte Datei ...", nullptr},
     {63, Icon, 7, 24, 16, 16, "Klick öffnet den Dateimanager mit dem Library-Pfad.", "database"},
     {45, Label, 28, 25, 137, 22, "Datenbank (xml):", nullptr},
     {46, Field, 170, 20, 520, 24, nullptr, nullptr},
@@ -51,6 +50,10 @@ const ControlSpec controls[] = {
     {54, Field, 310, 170, 80, 24, nullptr, nullptr},
     {55, Label, 485, 175, 120, 22, "Executable-Format:", nullptr},
     {56, Field, 610, 170, 80, 24, nullptr, nullptr},
+    // The frames come last: the toolkit looks for the control under the pointer in
+    // this order, and a frame placed first would hide its controls' tooltips.
+    {61, Frame, 5, 2, 690, 121, "Datenbank & Library ...", nullptr},
+    {62, Frame, 5, 128, 690, 72, "Gewählte Datei ...", nullptr},
 };
 
 GtkWidget* pictureOrStock(const char* picture, const char* stock) {
@@ -76,6 +79,7 @@ GtkWidget* makeControl(const ControlSpec& spec) {
     case Label: {
       GtkWidget* label = gtk_label_new(spec.text);
       gtk_misc_set_alignment(GTK_MISC(label), 1.0f, 0.5f);
+      app::keepTextInside(label);
       return label;
     }
     case Field:

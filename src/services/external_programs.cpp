@@ -57,7 +57,10 @@ void openCode() {
   TRACE_LINE();
   const std::string path = currentCodeFilePath();
   const std::string& editor = appSettings.CodeEditorPath;
-  if (isUsableEditor(editor))
+  // With nothing shown and no library folder there is no path: the editor starts without one.
+  if (isUsableEditor(editor) && path.empty())
+    startProgramWithArguments(editor, {}, "");
+  else if (isUsableEditor(editor))
     startWithPath(editor, path);
   else if (editor.empty())
     OpenWithDesktop(path);

@@ -3,6 +3,7 @@
 
 #include "app/app_state.h"
 #include "app/event_queue.h"
+#include "app/text_fit_gtk.h"
 #include "app/window_events_gtk.h"
 #include "database/topic_index.h"
 #include "services/update_check.h"
@@ -27,6 +28,7 @@ void createUpdateWindow() {
     GtkWidget* label = gtk_label_new(rowLabels[row]);
     gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);
     gtk_widget_set_size_request(label, 345, 22);
+    app::keepTextInside(label);
     gtk_fixed_put(GTK_FIXED(fixed), label, 5, 15 + 30 * row);
     GtkWidget* result = gtk_entry_new();
     gtk_editable_set_editable(GTK_EDITABLE(result), FALSE);

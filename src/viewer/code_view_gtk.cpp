@@ -26,6 +26,45 @@ void setCodeText(const std::string& text) {
   GtkTextIter start;
   gtk_text_buffer_get_start_iter(codeBuffer(), &start);
   gtk_text_buffer_place_cursor(codeBuffer(), &start);
+  // Every snippet opens at its first line and column, whatever the previous one showed.
+  for (GtkAdjustment* scroll :
+       {gtk_text_view_get_hadjustment(app::codeView()), gtk_text_view_get_vadjustment(app::codeView())}) {
+    if (scroll) gtk_adjustment_set_value(scroll, gtk_adjustment_get_lower(scroll));
+  }
+}
+
+// What a buffer holds for an embedded widget.
+constexpr gunichar objectPlaceholder = 0xFFFC;
+
+gboolean isObjectPlaceholder(gunichar character, gpointer) { return character == objectPlaceholder; }
+
+// Moves the iterator to the next placeholder from where it stands, or to the limit.
+void toPlaceholder(GtkTextIter* iter, const GtkTextIter* limit) {
+  if (gtk_text_iter_get_char(iter) == objectPlaceholder) return;
+  if (!gtk_text_iter_forward_find_char(iter, isObjectPlaceholder, nullptr, limit)) *iter = *limit;
+}
+
+void appendPlainText(std::string& text, const GtkTextIter* start, const GtkTextIter* end) {
+  gchar* piece = gtk_text_iter_get_text(start, end);
+  text += piece;
+  g_free(piece);
+}
+
+// The title of the link label at the anchor; a placeholder that is plain text stays.
+std::string anchorText(const GtkTextIter* at) {
+  GtkTextChildAnchor* anchor = gtk_text_iter_get_child_anchor(at);
+  if (!anchor) return "\xEF\xBF\xBC";
+  std::string title;
+  GList* widgets = gtk_text_child_anchor_get_widgets(anchor);
+  for (GList* item = widgets; item && title.empty(); item = item->next) {
+    if (GTK_IS_LABEL(item->data)) title = gtk_label_get_text(GTK_LABEL(item->data));
+  }
+  g_list_free(widgets);
+  return title;
+}
+
+void setLinkLabelFont(GtkWidget* child, gpointer font) {
+  if (GTK_IS_LABEL(child)) gtk_widget_modify_font(child, static_cast<PangoFontDescription*>(font));
 }
 
 void reportMissingFile(const std::string& givenPath) {
@@ -40,7 +79,18 @@ void reportMissingFile(const std::string& givenPath) {
   }
 }
 
-void showFileProperties(const std::string& file) {
+// Groups and the root show their own text; topics their description in the display language.
+const std::string& descriptionOfRow(int row) {
+  const database::IndexEntry& entry = database::indexEntries[row];
+  if (database::topicRowLevel(row) < 2) return entry.Text;
+  return descriptionForLanguage(entry, config::displayLanguage());
+}
+
+}  // namespace
+
+void clearCodeView() { setCodeText(std::string()); }
+
+void showCodeFileProperties(const std::string& file) {
   TRACE_LINE();
   app::setPropertyLabel(app::SourceLabelGadget, sourceLabelText(codeFileProperties));
   app::setPropertyLabel(app::ExecutableLabelGadget, executableLabelText(codeFileProperties));
@@ -49,9 +99,39 @@ void showFileProperties(const std::string& file) {
                                   executableFormatText(codeFileProperties));
 }
 
-}  // namespace
+void showSelectedDescription() {
+  const int row = database::selectedTopicRow(app::topicTreeView());
+  if (row >= 0 && row < static_cast<int>(database::indexEntries.size()))
+    showDescription(descriptionOfRow(row));
+}
 
-void clearCodeView() { setCodeText(std::string()); }
+std::string shownCodeText(const GtkTextIter* start, const GtkTextIter* end) {
+  TRACE_LINE();
+  std::string text;
+  GtkTextIter from = *start;
+  GtkTextIter at = *start;
+  for (toPlaceholder(&at, end); gtk_text_iter_compare(&at, end) < 0; toPlaceholder(&at, end)) {
+    appendPlainText(text, &from, &at);
+    text += anchorText(&at);
+    gtk_text_iter_forward_char(&at);
+    from = at;
+  }
+  appendPlainText(text, &from, end);
+  return text;
+}
+
+std::string shownCodeText() {
+  GtkTextIter start, end;
+  gtk_text_buffer_get_bounds(codeBuffer(), &start, &end);
+  return shownCodeText(&start, &end);
+}
+
+void setCodeViewFont(const PangoFontDescription* font) {
+  TRACE_LINE();
+  GtkWidget* view = GTK_WIDGET(app::codeView());
+  gtk_widget_modify_font(view, const_cast<PangoFontDescription*>(font));
+  gtk_container_forall(GTK_CONTAINER(view), setLinkLabelFont, const_cast<PangoFontDescription*>(font));
+}
 
 void showDescription(const std::string& text) {
   GtkTextBuffer* buffer = gtk_text_view_get_buffer(app::descriptionView());
@@ -82,7 +162,10 @@ int loadCodeFile(const std::string& path, int external) {
       return 0;
     }
     app::setMainTitle(app::titleForExternalFile(fullPath));
+    // The view no longer shows a topic's file; the file fields name none either, so that
+    // the copy icon cannot hand over a path that is not shown.
     appState.currentCodeFile.clear();
+    services::setSelectedFileFields("", "", "");
   }
   TRACE_LINE();
   const CodeText code = readCodeFile(fullPath);
@@ -101,10 +184,7 @@ void showSelectedTopic(app::EventType type) {
   const int row = database::selectedTopicRow(app::topicTreeView());
   if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return;
   const database::IndexEntry& entry = database::indexEntries[row];
-  if (database::topicRowLevel(row) < 2)
-    showDescription(entry.Text);
-  else
-    showDescription(descriptionForLanguage(entry, config::displayLanguage()));
+  showDescription(descriptionOfRow(row));
   if (entry.File.empty()) {
     appState.currentCodeFile.clear();
     app::setMainTitle(app::programTitle);
@@ -116,7 +196,7 @@ void showSelectedTopic(app::EventType type) {
     const std::string file = entry.File;  // the load may not change the entry, but keep a copy
     setDescriptionAlarm(loadCodeFile(file, 0) == 0);
     appState.currentCodeFile = file;
-    showFileProperties(file);
+    showCodeFileProperties(file);
     app::setMainTitle(app::titleForCodeFile(file, appSettings.SourceInTitle, appSettings.Lib_path));
   }
   // Runs after a load too: a click that shows a topic also records it.

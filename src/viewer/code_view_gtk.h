@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include <gtk/gtk.h>
+
 #include "app/event_queue.h"
 #include "config/display_language.h"
 #include "database/topic_index.h"
@@ -16,6 +18,19 @@ int loadCodeFile(const std::string& path, int external);
 
 // Shows the selected tree row; called for left clicks and selection changes.
 void showSelectedTopic(app::EventType type);
+// Shows the selected row's description anew, in the display language (after a switch).
+void showSelectedDescription();
+// Shows the properties of the topic file just loaded in the file fields (and the
+// administrator-mode labels).
+void showCodeFileProperties(const std::string& file);
+
+// The code view's text from start to end as the view shows it: each link label's
+// title stands where its anchor is.
+std::string shownCodeText(const GtkTextIter* start, const GtkTextIter* end);
+std::string shownCodeText();
+
+// Gives the code view, and every link label in it, the font.
+void setCodeViewFont(const PangoFontDescription* font);
 
 void showDescription(const std::string& text);
 // Gives the description the missing-file background, or the default one.

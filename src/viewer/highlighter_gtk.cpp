@@ -118,9 +118,12 @@ gboolean onTopicLinkActivate(GtkLabel*, gchar* uri, gpointer) {
   return TRUE;
 }
 
-GtkWidget* makeLinkLabel(const std::string& title) {
+// A link label reads as part of the code: it takes the view's font, zoom included.
+GtkWidget* makeLinkLabel(GtkTextView* view, const std::string& title) {
   TRACE_LINE();
   GtkWidget* label = gtk_label_new("");
+  gtk_widget_modify_font(label,
+                         pango_context_get_font_description(gtk_widget_get_pango_context(GTK_WIDGET(view))));
   gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", title.c_str(), title.c_str());
   gtk_label_set_markup(GTK_LABEL(label), markup);
   g_free(markup);
@@ -138,7 +141,7 @@ void makeLink(const HighlightRun& run, const TopicLink& link) {
   gtk_text_iter_forward_chars(&end, link.titleLength);
   gtk_text_buffer_delete(run.buffer, &start, &end);
   GtkTextChildAnchor* anchor = gtk_text_buffer_create_child_anchor(run.buffer, &start);
-  GtkWidget* label = makeLinkLabel(link.title);
+  GtkWidget* label = makeLinkLabel(run.view, link.title);
   gtk_text_view_add_child_at_anchor(run.view, label, anchor);
   gtk_widget_show_all(label);
 }

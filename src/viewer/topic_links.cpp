@@ -2,6 +2,7 @@
 #include "viewer/topic_links.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "app/app_state.h"
 
@@ -29,6 +30,21 @@ std::string withoutMarker(const std::string& title) {
   return title;
 }
 
+bool titleMatches(const std::string& title, const std::string& wanted) {
+  const std::string trimmed = withoutBlanks(title);
+  return trimmed == wanted || withoutBlanks(withoutMarker(trimmed)) == wanted;
+}
+
+int firstRowTitled(const std::vector<database::IndexEntry>& entries, const std::string& wanted,
+                   std::initializer_list<config::DisplayLanguage> languages) {
+  for (std::size_t row = 0; row < entries.size(); ++row) {
+    for (config::DisplayLanguage language : languages) {
+      if (titleMatches(titleIn(entries[row], language), wanted)) return static_cast<int>(row);
+    }
+  }
+  return -1;
+}
+
 }  // namespace
 
 int linkedTopicRow(const std::vector<database::IndexEntry>& entries, config::DisplayLanguage language,
@@ -36,11 +52,10 @@ int linkedTopicRow(const std::vector<database::IndexEntry>& entries, config::Dis
   TRACE_LINE();
   const std::string wanted = withoutBlanks(linkText);
   if (wanted.empty()) return -1;
-  for (std::size_t row = 0; row < entries.size(); ++row) {
-    const std::string title = withoutBlanks(titleIn(entries[row], language));
-    if (title == wanted || withoutBlanks(withoutMarker(title)) == wanted) return static_cast<int>(row);
-  }
-  return -1;
+  const int shown = firstRowTitled(entries, wanted, {language});
+  // Snippets are written with the titles of one language; a reader of another still follows them.
+  return shown >= 0 ? shown
+                    : firstRowTitled(entries, wanted, {config::German, config::English, config::French});
 }
 
 }  // namespace viewer

@@ -9,8 +9,9 @@
 
 namespace viewer {
 
-// The first row whose title in the display language equals the link's text; a title's
-// leading new or updated marker ("✰", "↺") and blanks around either text do not count.
+// The first row whose title in the display language equals the link's text, else the
+// first whose title in any of the three languages does; a title's leading new or
+// updated marker ("✰", "↺") and blanks around either text do not count.
 // -1 when no topic has that title (an empty text names none).
 int linkedTopicRow(const std::vector<database::IndexEntry>& entries, config::DisplayLanguage language,
                    const std::string& linkText);

@@ -52,17 +52,6 @@ class LanguageApplyTest : public testing_support::SettingsGuiTest {
     config::ApplyLanguage(quick);
   }
 
-  static GtkWidget* widgetOf(const InterfaceText& entry) {
-    switch (entry.place) {
-      case TextPlace::Main: return app::mainWindow.gadget[entry.widget];
-      case TextPlace::Settings: return config::settingsWindow.control[entry.widget];
-      case TextPlace::DatabaseInfo: return services::databaseInfoWindow.control[entry.widget];
-      case TextPlace::Update: return services::updateWindow.label[entry.widget - 65];
-      case TextPlace::InfoMenu: return app::infoMenuItems[entry.widget];
-    }
-    return nullptr;
-  }
-
   // Checks every text and tooltip of both tables against the expected text of its key.
   template <typename Expected>
   void expectEveryText(Expected expected) {

@@ -7,10 +7,13 @@
 #include <gtk/gtk.h>
 
 #include "app/app_state.h"
+#include "app/main_window_gtk.h"
 #include "config/display_language.h"
+#include "config/interface_texts.h"
 #include "config/language_file.h"
 #include "config/settings_window_gtk.h"
 #include "database/topic_tree_gtk.h"
+#include "services/database_info_gtk.h"
 #include "services/update_window_gtk.h"
 #include "support/viewer_fixture.h"
 
@@ -42,6 +45,18 @@ class SettingsGuiTest : public ViewerTest {
   }
 
   GtkWidget* control(int number) const { return config::settingsWindow.control[number]; }
+
+  // The widget that an entry of the interface tables labels.
+  static GtkWidget* widgetOf(const config::InterfaceText& entry) {
+    switch (entry.place) {
+      case config::TextPlace::Main: return app::mainWindow.gadget[entry.widget];
+      case config::TextPlace::Settings: return config::settingsWindow.control[entry.widget];
+      case config::TextPlace::DatabaseInfo: return services::databaseInfoWindow.control[entry.widget];
+      case config::TextPlace::Update: return services::updateWindow.label[entry.widget - 65];
+      case config::TextPlace::InfoMenu: return app::infoMenuItems[entry.widget];
+    }
+    return nullptr;
+  }
 
   // The label of a label, button, check box, frame title or menu entry.
   static std::string shownText(GtkWidget* widget) {

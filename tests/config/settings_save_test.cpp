@@ -296,6 +296,27 @@ TEST_F(SaveSettingsTest, SymbolicLinkStaysALinkAndItsTargetIsUpdated) {
   EXPECT_TRUE(startsWith(testing_support::readFile(target), written("Language=2\n")));
 }
 
+TEST_F(SaveSettingsTest, DanglingLinkStaysALinkAndItsTargetIsCreated) {
+  folder.write("elsewhere/.keep", "");
+  ASSERT_EQ(symlink("elsewhere/new.ini", settingsPath().c_str()), 0);
+  config::SaveSettings();
+  struct stat info;
+  ASSERT_EQ(lstat(settingsPath().c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_TRUE(startsWith(testing_support::readFile(folder.file("elsewhere/new.ini")), written("; Viewer\n")));
+  EXPECT_TRUE(dialogs.empty());
+}
+
+TEST_F(SaveSettingsTest, LinkLoopIsReportedAndLeftAlone) {
+  ASSERT_EQ(symlink("loop.ini", folder.file("loop.ini").c_str()), 0);
+  ASSERT_EQ(symlink("loop.ini", settingsPath().c_str()), 0);
+  config::SaveSettings();
+  struct stat info;
+  ASSERT_EQ(lstat(settingsPath().c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_EQ(dialogs.size(), 1u);
+}
+
 TEST_F(SaveSettingsTest, SavedFileReadsBackToTheSameSettings) {
   appSettings.Language = 2;
   appSettings.FontName = "DejaVu Sans Mono";

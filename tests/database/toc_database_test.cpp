@@ -278,6 +278,21 @@ TEST_F(TocDatabaseTest, InternalEntitiesStayAsWrittenInTextButNotInAttributes) {
   EXPECT_EQ(tocDatabase->firstTopNode->nextSibling, root);
 }
 
+TEST_F(TocDatabaseTest, ExternalEntitiesStayAsWrittenInTextAndNothingElseIsRead) {
+  dir.write("secret.txt", "SECRET");
+  dir.write("extra.dtd", "<!ENTITY co \"SECRET\">");
+  const XmlNode* root = load(
+      "<!DOCTYPE r SYSTEM \"extra.dtd\" [<!ENTITY ext SYSTEM \"secret.txt\"><!ENTITY in \"In\">\n"
+      "<!ENTITY % par SYSTEM \"extra.dtd\"> %par;]>\n"
+      "<r a=\"&in;\">a &ext; b &in; c<t>&ext;</t>&co;</r>");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(tocDatabase->status, 0) << tocDatabase->errorText;
+  EXPECT_EQ(root->text, "a &ext; b &in; c&co;");
+  EXPECT_EQ(root->attributes.at(0).value, "In");
+  ASSERT_NE(root->firstChild, nullptr);
+  EXPECT_EQ(root->firstChild->text, "&ext;");
+}
+
 TEST_F(TocDatabaseTest, AttributesKeepDocumentOrderAndNormalisedValues) {
   const XmlNode* root = load("<r z=\"1\" a=\"two\nlines\" m='&quot;q&quot;'/>");
   ASSERT_NE(root, nullptr);

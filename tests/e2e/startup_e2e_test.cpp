@@ -97,6 +97,30 @@ TEST_F(StartupE2e, ShippedSettingsShowTheAboutDialogFirst) {
   EXPECT_EQ(testing_support::readFile(settings), settingsBefore);
 }
 
+TEST_F(StartupE2e, FirstStartProposesTheDatabaseOfTheProgramFolderWithoutAToolkitWarning) {
+  viewer->copyProgramFolder();
+  const std::string settings = viewer->programFolder() + testing_support::settingsFileName;
+  std::filesystem::remove(settings);
+  ASSERT_TRUE(viewer->start());
+
+  const std::string chooser =
+      viewer->waitForWindow(exactly("Choose database 'ZN-LinuxAPI-Toc.xml' ..."), startLimitMs);
+  ASSERT_FALSE(chooser.empty()) << "the database chooser did not appear";
+  // The proposed database is selected in its folder, so Return opens it.
+  EXPECT_TRUE(viewer->keyUntilHidden(chooser, "Return", stepLimitMs));
+  const std::string about = viewer->waitForWindow("Zarnel-Linux-API-Viewer", startLimitMs);
+  ASSERT_FALSE(about.empty()) << "the about dialog of the first start did not appear";
+  EXPECT_TRUE(viewer->keyUntilHidden(about, "Escape", stepLimitMs));
+  const std::string window = viewer->waitForWindow(mainWindowRegex, stepLimitMs);
+  ASSERT_FALSE(window.empty()) << "the main window did not appear";
+  EXPECT_NE(testing_support::readFile(settings).find("\ndb-path=" + sampleDatabase() + "\n"),
+            std::string::npos)
+      << testing_support::readFile(settings);
+  EXPECT_TRUE(viewer->keyUntilHidden(window, "Escape", stepLimitMs));
+  EXPECT_EQ(viewer->waitForExit(stepLimitMs), 0);
+  EXPECT_EQ(viewer->standardError(), "");
+}
+
 TEST_F(StartupE2e, MalformedDatabaseShowsTheXmlErrorAndEnds) {
   viewer->copyBinaryOnly();
   const std::string database = viewer->writeProgramFile(

@@ -288,6 +288,9 @@ TEST_F(SearchTest, ModeAndLanguageChooseTheSearchedTexts) {
   EXPECT_EQ(-1, selected());
   config::setLanguageChoice(1);
   findNext();
+  EXPECT_EQ(-1, selected()) << "a choice in the language list that was not taken over";
+  appSettings.Language = 1;
+  findNext();
   EXPECT_EQ(5, selected());
   config::setLanguageChoice(0);
 }

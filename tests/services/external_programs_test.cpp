@@ -124,6 +124,19 @@ TEST_F(ExternalProgramsTest, OpenCodeStartsAnEditorFoundInPath) {
   EXPECT_EQ("Open code in myeditor", services::editorMenuText());
 }
 
+TEST_F(ExternalProgramsTest, OpenCodeWithNothingShownGivesTheEditorTheLibraryFolderOrNoArgument) {
+  fake("myeditor");
+  appSettings.CodeEditorPath = "myeditor";
+  appState.currentCodeFile.clear();
+  appSettings.Lib_path = dir.path() + "My Library/";
+  services::openCode();
+  EXPECT_EQ("[" + dir.path() + "My Library/]\n", waitForLog("myeditor"));
+  unlink(log("myeditor").c_str());
+  appSettings.Lib_path.clear();
+  services::openCode();
+  EXPECT_EQ("", waitForLog("myeditor")) << "no empty argument";
+}
+
 TEST_F(ExternalProgramsTest, OpenCodeWithoutEditorUsesTheDesktop) {
   fake("xdg-open");
   appSettings.Lib_path = dir.path() + "My Library/";

@@ -180,7 +180,8 @@ ViewerProcess::ViewerProcess() {
   programFolder_ = resolvedFolder(programDir_.path());
   fakeBin_ = sandbox_.path() + "bin/";
   std::filesystem::create_directories(fakeBin_);
-  std::filesystem::create_directories(sandbox_.path() + "home");
+  // A home as a user has it: the toolkit keeps its recently used files there.
+  std::filesystem::create_directories(sandbox_.path() + "home/.local/share");
   // The real ones would open browsers or sound the bell of this machine.
   for (const char* name : {"beep", "xdg-open", "gnome-open"}) recordingFake(name);
 }

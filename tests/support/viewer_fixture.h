@@ -1,6 +1,7 @@
 // A main window over a small library in a scratch folder, for in-process GUI tests.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -29,12 +30,15 @@ class ViewerTest : public ::testing::Test {
 
   // Runs every queued event through the dispatcher.
   void dispatchPending();
+  // Runs the queued events until the condition holds, as the program's loop does.
+  bool dispatchUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
   // Selects a row as a user would (a change event), then dispatches it.
   void selectRow(int row);
   void clickRow(int row);
   std::string codeText() const;
   std::string descriptionText() const;
   std::string windowTitle() const;
+  std::string clipboardText() const;
 
   TempDir dir;
   DialogRecorder dialogs;

@@ -102,6 +102,15 @@ void ViewerTest::dispatchPending() {
   }
 }
 
+bool ViewerTest::dispatchUntil(const std::function<bool()>& condition, int timeoutMs) {
+  return pumpUntil(
+      [&] {
+        dispatchPending();
+        return condition();
+      },
+      timeoutMs);
+}
+
 void ViewerTest::selectRow(int row) {
   database::selectTopicRow(app::topicTreeView(), row);
   app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::Change);
@@ -127,6 +136,13 @@ static std::string bufferText(GtkTextView* view) {
 
 std::string ViewerTest::codeText() const { return bufferText(app::codeView()); }
 std::string ViewerTest::descriptionText() const { return bufferText(app::descriptionView()); }
+std::string ViewerTest::clipboardText() const {
+  gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
+  std::string result = text ? text : "";
+  g_free(text);
+  return result;
+}
+
 std::string ViewerTest::windowTitle() const { return gtk_window_get_title(GTK_WINDOW(app::mainWindow.window)); }
 
 }  // namespace testing_support

@@ -54,9 +54,7 @@ XvfbServer::~XvfbServer() {
   }
 }
 
-bool ensureDisplay() {
-  const char* display = getenv("DISPLAY");
-  if (display && *display) return true;
+bool usePrivateDisplay() {
   static std::unique_ptr<XvfbServer> server;
   server = std::make_unique<XvfbServer>();
   if (!server->running()) return false;

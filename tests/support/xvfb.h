@@ -24,8 +24,9 @@ class XvfbServer {
   std::string display_;
 };
 
-// Makes sure DISPLAY names a server: keeps a set one, else starts a private
-// Xvfb that lives until the process ends. Returns false when none can be had.
-bool ensureDisplay();
+// Starts a private Xvfb that lives until the process ends and points DISPLAY at it,
+// whatever display is set: the tests move its pointer and type on its keyboard, which
+// must not be the user's, nor shared with a test running beside. False when none starts.
+bool usePrivateDisplay();
 
 }  // namespace testing_support

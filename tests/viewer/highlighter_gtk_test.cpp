@@ -306,6 +306,21 @@ TEST_F(HighlighterTest, ClickingALinkLabelSelectsTheTopic) {
   EXPECT_EQ("Help text", codeText());
 }
 
+TEST_F(HighlighterTest, TextReplacedWhileTheViewRepaintsStopsTheRun) {
+  // The first repaint between the passes runs the loop; the text changes there.
+  g_idle_add(
+      [](gpointer view) -> gboolean {
+        GtkTextBuffer* text = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
+        gtk_text_buffer_set_text(text, "New", -1);
+        return FALSE;
+      },
+      app::codeView());
+  highlight("; note\n; Link to topic:   Hilfe\nIf x\n");
+  EXPECT_EQ("New", bufferSlice());
+  EXPECT_TRUE(linkLabels().empty()) << "no link placed by the old offsets";
+  EXPECT_FALSE(anyTag()) << "no tag of the old text on the new one";
+}
+
 TEST_F(HighlighterTest, LoadsHighlightOnlySnippetsAndOnlyWithCodeMarks) {
   const std::string code = "; note\nIf x\n; Link to topic:   Hilfe";
   dir.write("Gtk/Window.zn", code + "\n");

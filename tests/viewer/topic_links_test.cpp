@@ -1,4 +1,5 @@
-// Finding the topic a link names, in the display language, markers and blanks aside.
+// Finding the topic a link names: the display language first, then any language;
+// markers and blanks aside.
 #include "viewer/topic_links.h"
 
 #include <gtest/gtest.h>
@@ -20,28 +21,42 @@ const std::vector<database::IndexEntry> entries = {
     topic("\u2730Knopf", "\u2730Button", "\u2730Bouton"),
     topic("\u21BADialog", "Dialog", "Dialogue"),
     topic("Fenster", "Second window", "Deuxième"),
+    topic("Liste", "Window", "Liste"),
+    topic("Zweites", "Dialogue", "Encore"),
 };
 
-TEST(TopicLinksTest, TitleOfTheDisplayLanguageNamesTheFirstMatchingRow) {
-  EXPECT_EQ(1, viewer::linkedTopicRow(entries, config::German, "Fenster")) << "the first of two equal titles";
-  EXPECT_EQ(1, viewer::linkedTopicRow(entries, config::English, "Window"));
-  EXPECT_EQ(1, viewer::linkedTopicRow(entries, config::French, "Fenêtre"));
-  EXPECT_EQ(-1, viewer::linkedTopicRow(entries, config::English, "Fenster")) << "another language's title";
-  EXPECT_EQ(4, viewer::linkedTopicRow(entries, config::English, "Second window"));
-}
+struct LinkCase {
+  config::DisplayLanguage language;
+  const char* text;
+  int row;
+  const char* why;
+};
 
-TEST(TopicLinksTest, MarkersAndBlanksAtTheEndsDoNotCount) {
-  EXPECT_EQ(2, viewer::linkedTopicRow(entries, config::German, "Knopf"));
-  EXPECT_EQ(2, viewer::linkedTopicRow(entries, config::German, "\u2730Knopf"));
-  EXPECT_EQ(3, viewer::linkedTopicRow(entries, config::German, "Dialog"));
-  EXPECT_EQ(2, viewer::linkedTopicRow(entries, config::English, " Button\t "));
-}
+const LinkCase cases[] = {
+    {config::German, "Fenster", 1, "the first of two equal titles"},
+    {config::English, "Window", 1, "the first of two equal titles"},
+    {config::French, "Fenêtre", 1, "the display language"},
+    {config::English, "Second window", 4, "the display language"},
+    {config::German, "Window", 1, "no German title: the first row with that title in any language"},
+    {config::English, "Fenster", 1, "no English title: the German one"},
+    {config::French, "Second window", 4, "no French title: the English one"},
+    {config::English, "Dialogue", 6, "the display language wins over an earlier French title"},
+    {config::German, "Dialogue", 3, "the first row, whichever language matched"},
+    {config::German, "Knopf", 2, "the new-topic marker does not count"},
+    {config::German, "\u2730Knopf", 2, "nor does writing it"},
+    {config::German, "Dialog", 3, "the updated-topic marker does not count"},
+    {config::German, "Bouton", 2, "a French title with its marker, from German"},
+    {config::English, " Button\t ", 2, "blanks at the ends do not count"},
+    {config::German, "Nirgends", -1, "no topic has that title"},
+    {config::German, "fenster", -1, "letter case counts"},
+    {config::German, "", -1, "not the untitled group rows"},
+    {config::German, "   ", -1, "only blanks"},
+};
 
-TEST(TopicLinksTest, UnknownOrEmptyTitleNamesNoTopic) {
-  EXPECT_EQ(-1, viewer::linkedTopicRow(entries, config::German, "Nirgends"));
-  EXPECT_EQ(-1, viewer::linkedTopicRow(entries, config::German, "fenster")) << "letter case counts";
-  EXPECT_EQ(-1, viewer::linkedTopicRow(entries, config::German, "")) << "not the untitled group rows";
-  EXPECT_EQ(-1, viewer::linkedTopicRow(entries, config::German, "   "));
+TEST(TopicLinksTest, LinkNamesTheTopicWithThatTitle) {
+  for (const LinkCase& test : cases)
+    EXPECT_EQ(test.row, viewer::linkedTopicRow(entries, test.language, test.text))
+        << "\"" << test.text << "\" in language " << test.language << ": " << test.why;
   EXPECT_EQ(-1, viewer::linkedTopicRow({}, config::German, "Fenster"));
 }
 

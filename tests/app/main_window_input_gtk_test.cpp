@@ -1,0 +1,392 @@
+// The main window under real input: the pointer, the keyboard and another program's drag
+// go through the X server, so every signal handler is raised by its widget.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "app/event_queue.h"
+#include "app/main_window_gtk.h"
+#include "config/app_settings.h"
+#include "database/topic_index.h"
+#include "database/topic_tree_gtk.h"
+#include "services/database_info_gtk.h"
+#include "support/viewer_fixture.h"
+#include "support/x_input_gtk.h"
+
+#include <gdk/gdkx.h>
+
+namespace {
+
+using testing_support::pumpUntil;
+
+class MainWindowInputTest : public testing_support::ViewerTest {
+ protected:
+  // A test that stopped half-way must not leave the button held for the next.
+  void TearDown() override {
+    testing_support::releaseButton();
+    ViewerTest::TearDown();
+  }
+
+  GtkWidget* gadget(int number) { return app::mainWindow.gadget[number]; }
+
+  std::string fileUri(const std::string& path) {
+    gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+    std::string result = uri;
+    g_free(uri);
+    return result;
+  }
+
+  int selectedRow() { return database::selectedTopicRow(app::topicTreeView()); }
+
+  // The middle of a row's text, in the tree's own coordinates.
+  GdkPoint rowPoint(int row) {
+    GtkTreeIter iter;
+    EXPECT_TRUE(database::topicRowIter(row, &iter));
+    GtkTreeView* tree = app::topicTreeView();
+    GtkTreePath* path = gtk_tree_model_get_path(gtk_tree_view_get_model(tree), &iter);
+    GdkRectangle cell;
+    gtk_tree_view_get_cell_area(tree, path, gtk_tree_view_get_column(tree, 0), &cell);
+    gtk_tree_path_free(path);
+    GdkPoint point{0, 0};
+    gtk_tree_view_convert_bin_window_to_widget_coords(tree, cell.x + 20, cell.y + cell.height / 2, &point.x,
+                                                      &point.y);
+    return point;
+  }
+
+  bool clickTreeRow(int row) {
+    const GdkPoint point = rowPoint(row);
+    return testing_support::clickAt(gadget(app::TopicTreeGadget), point.x, point.y);
+  }
+
+  std::vector<int> history() { return appState.historyRows; }
+
+  // A snippet that links to "Button" (the English title of row 5) and "Hilfe" (row 2).
+  void showSnippetWithLinks() {
+    appSettings.CodeMarks = 1;
+    dir.write("Gtk/Window.zn", "If x\n; Link to topic:   Button\n; Link to topic:   Hilfe\nEndIf\n");
+    selectRow(4);
+    ASSERT_EQ(2u, linkLabels().size());
+    for (GtkWidget* link : linkLabels()) ASSERT_TRUE(pumpUntil([&] { return gtk_widget_get_mapped(link); }));
+  }
+
+  GtkWidget* linkLabel(const std::string& title) {
+    for (GtkWidget* link : linkLabels())
+      if (gtk_label_get_text(GTK_LABEL(link)) == title) return link;
+    ADD_FAILURE() << "no link " << title;
+    return gadget(app::CodeViewGadget);
+  }
+
+  std::vector<GtkWidget*> linkLabels() {
+    std::vector<GtkWidget*> labels;
+    gtk_container_forall(
+        GTK_CONTAINER(app::codeView()),
+        [](GtkWidget* child, gpointer list) {
+          if (GTK_IS_LABEL(child)) static_cast<std::vector<GtkWidget*>*>(list)->push_back(child);
+        },
+        &labels);
+    return labels;
+  }
+
+  static int fontSize(GtkWidget* widget) {
+    return pango_font_description_get_size(
+        pango_context_get_font_description(gtk_widget_get_pango_context(widget)));
+  }
+
+
+  GtkAdjustment* codeScroll(bool vertical) {
+    GtkScrolledWindow* scroll = GTK_SCROLLED_WINDOW(app::mainWindow.codeScroll);
+    return vertical ? gtk_scrolled_window_get_vadjustment(scroll)
+                    : gtk_scrolled_window_get_hadjustment(scroll);
+  }
+};
+
+TEST_F(MainWindowInputTest, LinkWithATitleOfAnotherLanguageSelectsItsTopic) {
+  showSnippetWithLinks();
+  ASSERT_TRUE(testing_support::clickAt(linkLabel("Button")));
+  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
+  EXPECT_EQ(5, selectedRow());
+  EXPECT_EQ("Ein Knopf", descriptionText()) << "the interface stays German";
+}
+
+TEST_F(MainWindowInputTest, CopyButtonAndCopyKeyHandOverTheCodeWithItsLinkTitles) {
+  showSnippetWithLinks();
+  const std::string shown = "If x\n; Link to topic:   Button\n; Link to topic:   Hilfe\nEndIf";
+  gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "before", -1);
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::CopyButtonGadget)));
+  ASSERT_TRUE(dispatchUntil([&] { return clipboardText() != "before"; }));
+  EXPECT_EQ(shown, clipboardText());
+
+  gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "before", -1);
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::CodeViewGadget), 5, 5));
+  ASSERT_TRUE(testing_support::pressKeys("ctrl+a"));
+  ASSERT_TRUE(testing_support::pressKeys("ctrl+c"));
+  ASSERT_TRUE(pumpUntil([&] { return clipboardText() != "before"; }));
+  EXPECT_EQ(shown, clipboardText()) << "a selection copied with the keyboard";
+}
+
+TEST_F(MainWindowInputTest, SelectedCodeDraggedToAnotherProgramKeepsItsLinkTitles) {
+  showSnippetWithLinks();
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(app::codeView());
+  GtkTextIter start, end;
+  gtk_text_buffer_get_iter_at_line(buffer, &start, 1);
+  gtk_text_buffer_get_iter_at_line(buffer, &end, 2);
+  gtk_text_buffer_select_range(buffer, &start, &end);
+  testing_support::DndPeer target;
+  ASSERT_TRUE(target.startTarget(1000, 700));
+  // The second line, selected: its marker lies at the left.
+  GdkRectangle line;
+  gtk_text_view_get_iter_location(app::codeView(), &start, &line);
+  gint x = 0, y = 0;
+  gtk_text_view_buffer_to_window_coords(app::codeView(), GTK_TEXT_WINDOW_WIDGET, line.x + 20,
+                                        line.y + line.height / 2, &x, &y);
+  testing_support::SignalCounter drags(gadget(app::CodeViewGadget), "drag-begin");
+  ASSERT_TRUE(testing_support::pressAndPull(testing_support::screenPoint(gadget(app::CodeViewGadget), x, y),
+                                            [&] { return drags.count() > 0; }))
+      << "no drag began";
+  ASSERT_TRUE(testing_support::pullTo(target.centre()));
+  ASSERT_TRUE(target.waitForReport("motion"));
+  ASSERT_TRUE(testing_support::releaseButton());
+  ASSERT_TRUE(target.waitForReport("end"));
+  EXPECT_NE(std::string::npos, target.report().find("text ; Link to topic:   Button\\n")) << target.report();
+}
+
+TEST_F(MainWindowInputTest, ZoomWithControlAndWheelTakesTheLinkLabelsAlong) {
+  showSnippetWithLinks();
+  GtkWidget* code = gadget(app::CodeViewGadget);
+  EXPECT_EQ(fontSize(code), fontSize(linkLabels()[0])) << "the links are set in the code font";
+  const int before = fontSize(code);
+  ASSERT_TRUE(testing_support::turnWheel(code, true, 2, true));
+  ASSERT_TRUE(pumpUntil([&] { return fontSize(code) > before; }));
+  for (GtkWidget* link : linkLabels()) EXPECT_EQ(fontSize(code), fontSize(link));
+  EXPECT_EQ(5, appState.zoomLevel);
+  selectRow(5);
+  selectRow(4);
+  ASSERT_EQ(2u, linkLabels().size());
+  EXPECT_EQ(fontSize(code), fontSize(linkLabels()[0])) << "a new link at the zoomed size";
+}
+
+TEST_F(MainWindowInputTest, EverySnippetOpensAtItsFirstLine) {
+  std::string lines;
+  for (int line = 0; line < 300; ++line)
+    lines += "Line " + std::to_string(line) + " " + std::string(200, 'x') + "\n";
+  dir.write("Gtk/Window.zn", lines);
+  dir.write("Gtk/Button.zn", lines);
+  selectRow(4);
+  ASSERT_TRUE(testing_support::turnWheel(gadget(app::CodeViewGadget), false, 10, false));
+  ASSERT_TRUE(pumpUntil([&] { return gtk_adjustment_get_value(codeScroll(true)) > 0; }));
+  gtk_adjustment_set_value(codeScroll(false), 300);
+  ASSERT_TRUE(clickTreeRow(5));
+  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
+  EXPECT_TRUE(pumpUntil([&] {
+    return gtk_adjustment_get_value(codeScroll(true)) == 0 &&
+           gtk_adjustment_get_value(codeScroll(false)) == 0;
+  })) << gtk_adjustment_get_value(codeScroll(true))
+      << " " << gtk_adjustment_get_value(codeScroll(false));
+}
+
+TEST_F(MainWindowInputTest, LanguageKeysSwitchTheTreeAndTheShownDescription) {
+  ASSERT_TRUE(clickTreeRow(5));
+  ASSERT_TRUE(dispatchUntil([&] { return descriptionText() == "Ein Knopf"; }));
+  struct Step {
+    const char* keys;
+    const char* description;
+  };
+  const Step steps[] = {{"F6", "A button"},     {"F6", "Ein Knopf"},   {"alt+e", "A button"},
+                        {"alt+g", "Ein Knopf"}, {"alt+f", "A button"}, {"alt+d", "Ein Knopf"}};
+  for (const Step& step : steps) {
+    ASSERT_TRUE(testing_support::pressKeys(step.keys));
+    EXPECT_TRUE(dispatchUntil([&] { return descriptionText() == step.description; }))
+        << step.keys << ": " << descriptionText();
+    EXPECT_EQ(5, selectedRow());
+  }
+}
+
+TEST_F(MainWindowInputTest, ClickingTopicsShowsThemAndClickingTheShownOneAgainRecordsIt) {
+  ASSERT_TRUE(clickTreeRow(4));
+  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "Gtk/Window.zn"; }));
+  EXPECT_EQ(std::vector<int>{4}, history()) << "the click that shows a topic records it";
+  ASSERT_TRUE(clickTreeRow(5));
+  ASSERT_TRUE(dispatchUntil([&] { return history() == std::vector<int>({5, 4}); }));
+  ASSERT_TRUE(clickTreeRow(4));
+  ASSERT_TRUE(dispatchUntil([&] { return history() == std::vector<int>({4, 5}); }));
+  ASSERT_TRUE(clickTreeRow(4));
+  dispatchPending();
+  EXPECT_EQ(std::vector<int>({4, 5}), history());
+  EXPECT_EQ("Window code\n; Grüße", codeText());
+}
+
+TEST_F(MainWindowInputTest, OtherButtonsAndTheKeyboardMoveNoTopicIntoTheHistory) {
+  ASSERT_TRUE(clickTreeRow(4));
+  ASSERT_TRUE(dispatchUntil([&] { return history().size() == 1; }));
+  const GdkPoint point = rowPoint(5);
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::TopicTreeGadget), point.x, point.y, 3));
+  ASSERT_TRUE(testing_support::pressKeys("Down"));
+  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile != "Gtk/Window.zn"; }))
+      << "the keyboard moves the selection and shows the topic";
+  EXPECT_EQ(std::vector<int>{4}, history());
+}
+
+TEST_F(MainWindowInputTest, ClickOnATopicWhoseFileIsMissingIsRecordedWhileTheMessageTakesTheRelease) {
+  testing_support::ToolkitDialogs realDialogs;
+  int releasesInTheMessage = 0;
+  testing_support::DialogAnswer answer(
+      [&](GtkWidget* message) {
+        testing_support::SignalCounter releases(message, "button-release-event");
+        ASSERT_TRUE(testing_support::releaseButton());
+        ASSERT_TRUE(pumpUntil([&] { return releases.count() > 0; }));
+        releasesInTheMessage = releases.count();
+      },
+      GTK_RESPONSE_OK);
+  const GdkPoint point = rowPoint(6);
+  ASSERT_TRUE(testing_support::pointAt(gadget(app::TopicTreeGadget), point.x, point.y));
+  ASSERT_TRUE(testing_support::xdotool({"mousedown", "1"}));
+  ASSERT_TRUE(dispatchUntil([&] { return answer.answered(); }));
+  dispatchPending();
+  EXPECT_EQ(1, releasesInTheMessage) << "the message took the release";
+  EXPECT_EQ("Gtk/Missing.zn", appState.currentCodeFile);
+  EXPECT_EQ(std::vector<int>{6}, history());
+}
+
+TEST_F(MainWindowInputTest, DoubleClickClosesAndOpensANode) {
+  GtkTreeView* tree = app::topicTreeView();
+  auto expanded = [&](int row) {
+    GtkTreeIter iter;
+    database::topicRowIter(row, &iter);
+    GtkTreePath* path = gtk_tree_model_get_path(gtk_tree_view_get_model(tree), &iter);
+    const bool open = gtk_tree_view_row_expanded(tree, path);
+    gtk_tree_path_free(path);
+    return open;
+  };
+  // Each double click on another row, further away than a double click may wander:
+  // the toolkit would take a quick second pair on the same spot for a triple click.
+  for (const int row : {3, 1, 3}) {
+    const bool wasOpen = expanded(row);
+    const GdkPoint point = rowPoint(row);
+    ASSERT_TRUE(testing_support::doubleClickAt(gadget(app::TopicTreeGadget), point.x, point.y));
+    EXPECT_TRUE(dispatchUntil([&] { return expanded(row) != wasOpen; })) << "row " << row;
+    EXPECT_EQ(row, selectedRow());
+  }
+  EXPECT_FALSE(expanded(1));
+  EXPECT_TRUE(expanded(3));
+}
+
+TEST_F(MainWindowInputTest, TopicDraggedToAnotherProgramHandsOverItsFileUri) {
+  ASSERT_TRUE(clickTreeRow(5));
+  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
+  testing_support::DndPeer target;
+  ASSERT_TRUE(target.startTarget(1000, 700));
+  const GdkPoint row = rowPoint(5);
+  testing_support::SignalCounter drags(gadget(app::TopicTreeGadget), "drag-begin");
+  // The drag starts as a command of the queue: the commands run while the pointer moves.
+  const GdkPoint from = testing_support::screenPoint(gadget(app::TopicTreeGadget), row.x, row.y);
+  ASSERT_TRUE(testing_support::pressAndPull(from, [&] {
+    dispatchPending();
+    return drags.count() > 0;
+  })) << "no drag began";
+  ASSERT_TRUE(testing_support::pullTo(target.centre()));
+  ASSERT_TRUE(target.waitForReport("motion"));
+  ASSERT_TRUE(testing_support::releaseButton());
+  ASSERT_TRUE(target.waitForReport("end"));
+  EXPECT_NE(std::string::npos, target.report().find("uri " + fileUri(dir.path() + "Gtk/Button.zn") + "\n"))
+      << target.report();
+}
+
+TEST_F(MainWindowInputTest, ToolButtonsAndKeysOfTheMainWindow) {
+  GtkTreeView* tree = app::topicTreeView();
+  GtkTreePath* group = gtk_tree_path_new_from_indices(0, 1, -1);
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::NodeToggleGadget)));
+  EXPECT_TRUE(dispatchUntil([&] { return !gtk_tree_view_row_expanded(tree, group); })) << "all nodes closed";
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::NodeToggleGadget)));
+  EXPECT_TRUE(dispatchUntil([&] { return gtk_tree_view_row_expanded(tree, group); })) << "all nodes open";
+  gtk_tree_path_free(group);
+
+  // "f" is in the texts of rows 2, 4, 5 and 6: typing finds the first, then each way on the next.
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::SearchFieldGadget)));
+  ASSERT_TRUE(testing_support::typeText("f"));
+  EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 2; }));
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::FindButtonGadget)));
+  EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 4; }));
+  ASSERT_TRUE(testing_support::pointAt(gadget(app::SearchFieldGadget)));
+  ASSERT_TRUE(testing_support::pressKeys("F3"));
+  EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 5; }));
+  ASSERT_TRUE(testing_support::pressKeys("Return"));
+  EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 6; })) << "Return in the search field";
+
+  appState.helpRow = 2;
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::HelpButtonGadget)));
+  EXPECT_TRUE(dispatchUntil([&] { return codeText() == "Help text"; }));
+  selectRow(4);
+  ASSERT_TRUE(testing_support::pressKeys("F1"));
+  EXPECT_TRUE(dispatchUntil([&] { return codeText() == "Help text"; }));
+
+  ASSERT_TRUE(testing_support::pressKeys("F5"));
+  EXPECT_TRUE(dispatchUntil([] { return gtk_text_view_get_wrap_mode(app::codeView()) == GTK_WRAP_WORD; }));
+  ASSERT_TRUE(testing_support::pressKeys("Escape"));
+  EXPECT_TRUE(dispatchUntil([] { return appState.quitRequested == 1; }));
+  appState.quitRequested = 0;
+  testing_support::requestClose(app::mainWindow.window);
+  EXPECT_TRUE(dispatchUntil([] { return appState.quitRequested == 1; })) << "the window manager's close";
+}
+
+TEST_F(MainWindowInputTest, ResizedWindowAndMovedSplitterAreLaidOutAgain) {
+  auto allocationOf = [](GtkWidget* widget) {
+    GtkAllocation box;
+    gtk_widget_get_allocation(widget, &box);
+    return box;
+  };
+  const std::string window = std::to_string(GDK_WINDOW_XID(gtk_widget_get_window(app::mainWindow.window)));
+  // Smaller than the children ask for: the window's own minimum holds.
+  ASSERT_TRUE(testing_support::xdotool({"windowsize", window, "300", "200"}));
+  EXPECT_TRUE(dispatchUntil([&] {
+    return allocationOf(app::mainWindow.toolRow).width == 640 &&
+           allocationOf(gadget(app::InfoButtonGadget)).x == 640 - 34 &&
+           allocationOf(gadget(app::SplitterGadget)).height == 362;
+  }));
+  ASSERT_TRUE(testing_support::xdotool({"windowsize", window, "900", "700"}));
+  EXPECT_TRUE(dispatchUntil([&] {
+    return allocationOf(gadget(app::InfoButtonGadget)).x == 900 - 34 &&
+           allocationOf(gadget(app::SplitterGadget)).width == 890;
+  }));
+
+  GtkPaned* paned = GTK_PANED(gadget(app::SplitterGadget));
+  const int before = gtk_paned_get_position(paned);
+  GdkWindow* handle = gtk_paned_get_handle_window(paned);
+  gint handleX = 0, handleY = 0;
+  gdk_window_get_origin(handle, &handleX, &handleY);
+  const GdkPoint grip{handleX + 2, handleY + 100};
+  ASSERT_TRUE(testing_support::pressAndPull(grip, [] { return true; }));
+  ASSERT_TRUE(testing_support::pullTo(GdkPoint{grip.x - 100, grip.y}));
+  ASSERT_TRUE(testing_support::releaseButton());
+  EXPECT_TRUE(dispatchUntil([&] {
+    const GtkAllocation container = allocationOf(gadget(app::CodeContainerGadget));
+    return gtk_paned_get_position(paned) < before - 50 &&
+           allocationOf(app::mainWindow.codeScroll).width == container.width - 7;
+  }));
+}
+
+TEST_F(MainWindowInputTest, FileDroppedByAnotherProgramOnTheCodeViewIsShownAsExternalFile) {
+  selectRow(4);
+  const std::string file = dir.write("outside/Dropped.zn", "Dropped code\n");
+  testing_support::DndPeer source;
+  ASSERT_TRUE(source.startSource(1000, 700, {fileUri(file)}));
+  testing_support::SignalCounter motions(gadget(app::CodeViewGadget), "drag-motion");
+
+  ASSERT_TRUE(testing_support::pressAndPull(source.centre(), [&] {
+    return source.report().find("begin") != std::string::npos;
+  })) << "no drag began";
+  ASSERT_TRUE(testing_support::pullTo(testing_support::screenPoint(gadget(app::CodeViewGadget))));
+  ASSERT_TRUE(pumpUntil([&] { return motions.count() > 0; })) << "the drag never reached the code view";
+  ASSERT_TRUE(testing_support::releaseButton());
+
+  ASSERT_TRUE(dispatchUntil([&] { return codeText() == "Dropped code"; })) << codeText();
+  EXPECT_EQ("Extern file ...", descriptionText());
+  EXPECT_EQ(-1, selectedRow()) << "no topic is selected";
+  EXPECT_EQ("Linux ZN-ZID-Idavode-Ruriva ~ Dropped.zn", windowTitle());
+  EXPECT_EQ("", services::databaseInfoFieldText(services::FileFieldControl)) << "no topic's file is shown";
+  EXPECT_TRUE(source.waitForEnd());
+}
+
+}  // namespace

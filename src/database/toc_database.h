@@ -48,8 +48,13 @@ struct TocDatabase {
 // The one loaded document; replaced by readDatabaseFile.
 extern std::unique_ptr<TocDatabase> tocDatabase;
 
-// Bytes handed to the parser at a time.
-constexpr std::size_t databaseBlockSize = 16384;
+// The line-end style is looked for in pieces of this size: the piece decides
+// whether it is examined as bytes or as 16-bit units.
+constexpr std::size_t lineEndPieceSize = 16384;
+
+// Elements nested deeper than this refuse the file: no reader of the document
+// needs more, and the tree widget cannot show unlimited depth.
+constexpr int maximumElementDepth = 1000;
 
 // The title of the XML error message (without a hyphen before "Error").
 extern const char* const xmlErrorTitle;

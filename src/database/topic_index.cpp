@@ -162,4 +162,25 @@ void buildTopicTree(const XmlNode* node, int level, int displayLanguage, bool dy
   colourRootRow(rows);
 }
 
+TopicCounts countTopicRows(const std::vector<TopicRow>& rows, const std::vector<IndexEntry>& entries,
+                           const std::string& viewerGroupName) {
+  TRACE_LINE();
+  TopicCounts counts;
+  // Set by the viewer's own group and cleared by the next group with children;
+  // only groups with children change it, as only they have rows below them.
+  bool inViewerGroup = false;
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    const int level = rows[row].level;
+    const bool hasChildren = row + 1 < rows.size() && rows[row + 1].level > level;
+    if (level == 1 && hasChildren) {
+      inViewerGroup = rows[row].text == viewerGroupName;
+      if (!inViewerGroup) ++counts.groups;
+    } else if (level == 2 && !inViewerGroup && row < entries.size() && !entries[row].File.empty()) {
+      // A topic with nested topics is an entry of its own as well.
+      ++counts.codeTopics;
+    }
+  }
+  return counts;
+}
+
 }  // namespace database

@@ -102,18 +102,6 @@ GtkTreeStore* storeOf(GtkTreeView* view) {
   return GTK_TREE_STORE(gtk_tree_view_get_model(view));
 }
 
-bool hasChildren(GtkTreeView* view, int row) {
-  return gtk_tree_model_iter_has_child(gtk_tree_view_get_model(view), &shownRows.iters[row]);
-}
-
-void expandRow(GtkTreeView* view, int row) {
-  TRACE_LINE();
-  GtkTreePath* path =
-      gtk_tree_model_get_path(gtk_tree_view_get_model(view), &shownRows.iters[row]);
-  gtk_tree_view_expand_row(view, path, FALSE);
-  gtk_tree_path_free(path);
-}
-
 }  // namespace
 
 GtkTreeStore* createTopicStore() {
@@ -244,22 +232,11 @@ void expandAllTopics(GtkTreeView* view, bool open) {
 void countTopics(GtkTreeView* view) {
   TRACE_LINE();
   const app::ProgramChange guard;
-  appState.groupCount = 0;
-  appState.codeTopicCount = 0;
-  // Set while the pass is inside the viewer's own group, whose topics do not count.
-  bool inViewerGroup = false;
-  for (int row = 0; row < topicRowCount(); ++row) {
-    expandRow(view, row);
-    const int level = shownRows.rows[row].level;
-    const bool parent = hasChildren(view, row);
-    if (level == 1 && parent) {
-      inViewerGroup = shownRows.rows[row].text == appState.viewerGroupName;
-      if (!inViewerGroup) ++appState.groupCount;
-    } else if (level == 2 && !parent && !inViewerGroup &&
-               row < static_cast<int>(indexEntries.size()) && !indexEntries[row].File.empty()) {
-      ++appState.codeTopicCount;
-    }
-  }
+  const TopicCounts counts = countTopicRows(shownRows.rows, indexEntries, appState.viewerGroupName);
+  appState.groupCount = counts.groups;
+  appState.codeTopicCount = counts.codeTopics;
+  // One pass over the whole tree; opening row by row would look up every row's path.
+  gtk_tree_view_expand_all(view);
   // Opening a node leaves no row selected.
   gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(view));
 }

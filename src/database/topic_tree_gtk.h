@@ -48,7 +48,7 @@ void selectTopicRow(GtkTreeView* view, int row);
 // Opens (true) or closes (false) every node, without raising an event.
 void expandAllTopics(GtkTreeView* view, bool open);
 
-// Counts groups and code topics into appState, opening every row on the way.
+// Counts groups and code topics into appState and opens every row.
 void countTopics(GtkTreeView* view);
 
 }  // namespace database

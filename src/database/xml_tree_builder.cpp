@@ -2,6 +2,7 @@
 #include "database/xml_tree_builder.h"
 
 #include <cstring>
+#include <string>
 
 #include "app/app_state.h"
 
@@ -52,8 +53,24 @@ void appendInFileStyle(std::string& text, const char* data, std::size_t size, Li
   }
 }
 
+void refuseTooDeep(XmlTreeBuilder& builder) {
+  TRACE_LINE();
+  TocDatabase& document = *builder.document;
+  document.status = XML_ERROR_ABORTED;
+  document.errorText = "elements nested deeper than " + std::to_string(maximumElementDepth) + " levels";
+  // Inside the handler the parser's position is the start of this element's tag.
+  document.errorLine = static_cast<long>(XML_GetCurrentLineNumber(builder.parser));
+  document.errorColumn = static_cast<long>(XML_GetCurrentColumnNumber(builder.parser)) + 1;
+  builder.refused = true;
+  XML_StopParser(builder.parser, XML_FALSE);
+}
+
 void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char** attributes) {
   XmlTreeBuilder& builder = builderOf(userData);
+  if (builder.open.size() >= static_cast<std::size_t>(maximumElementDepth)) {
+    refuseTooDeep(builder);
+    return;
+  }
   XmlNode* node = addNode(builder, NodeKind::Element, name);
   std::size_t count = 0;
   while (attributes[2 * count]) ++count;
@@ -117,6 +134,7 @@ void XMLCALL onSkippedEntity(void* userData, const XML_Char* name, int isParamet
 
 void attachTreeBuilder(XML_Parser parser, XmlTreeBuilder& builder) {
   TRACE_LINE();
+  builder.parser = parser;
   XML_SetUserData(parser, &builder);
   XML_SetElementHandler(parser, onStartElement, onEndElement);
   XML_SetCharacterDataHandler(parser, onCharacterData);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <stdexcept>
 
 #include <expat.h>
 #include <fcntl.h>
@@ -16,6 +17,11 @@
 namespace database {
 
 std::unique_ptr<TocDatabase> tocDatabase;
+
+const XmlAttribute& XmlAttributes::at(std::size_t i) const {
+  if (i >= count) throw std::out_of_range("XmlAttributes::at");
+  return first[i];
+}
 
 namespace {
 
@@ -107,6 +113,7 @@ void parseBlocks(int fd, std::size_t size, XML_Parser parser, TocDatabase& docum
     }
     if (last) break;
   }
+  finishTreeBuilder(builder);
   document.lineEnd = lineEnds.style;
 }
 

@@ -5,26 +5,50 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace database {
 
 enum class NodeKind { Element, Comment, ProcessingInstruction, CData, DocType };
 
+// Names and values are views into the document's text store.
 struct XmlAttribute {
-  std::string name, value;
+  std::string_view name, value;
+};
+
+// The attributes of one element, side by side in the document's store.
+struct XmlAttributes {
+  const XmlAttribute* first = nullptr;
+  std::size_t count = 0;
+
+  const XmlAttribute* begin() const { return first; }
+  const XmlAttribute* end() const { return first + count; }
+  std::size_t size() const { return count; }
+  bool empty() const { return count == 0; }
+  const XmlAttribute& operator[](std::size_t i) const { return first[i]; }
+  const XmlAttribute& at(std::size_t i) const;
 };
 
 struct XmlNode {
   NodeKind kind = NodeKind::Element;
   // Element name, processing-instruction target or document type name.
-  std::string name;
-  std::vector<XmlAttribute> attributes;
+  std::string_view name;
+  XmlAttributes attributes;
   // Elements: the character data directly inside, in the file's line-end style.
   // Comments, CDATA sections, processing instructions: their content.
-  std::string text;
+  std::string_view text;
   XmlNode* firstChild = nullptr;
   XmlNode* nextSibling = nullptr;
+};
+
+// Holds every text of a document in large blocks that never move, so that the
+// views into it stay valid and a document of many small texts costs little more
+// memory than its texts.
+struct TextStore {
+  std::vector<std::unique_ptr<char[]>> blocks;
+  char* free = nullptr;
+  std::size_t left = 0;
 };
 
 enum class LineEnd { CrLf, Lf, Cr };
@@ -32,6 +56,9 @@ enum class LineEnd { CrLf, Lf, Cr };
 struct TocDatabase {
   // Every node of the document; a deque keeps the addresses stable while it grows.
   std::deque<XmlNode> nodes;
+  TextStore texts;
+  // The element nodes among them.
+  std::size_t elementCount = 0;
   // The nodes outside the document element (and the document element itself), in order.
   const XmlNode* firstTopNode = nullptr;
   // The document element, the first element created; none when no element was parsed.

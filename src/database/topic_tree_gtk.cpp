@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/event_queue.h"
 #include "app/window_events_gtk.h"
+#include "database/topic_column_gtk.h"
 
 namespace database {
 namespace {
@@ -118,6 +119,7 @@ void attachTopicColumns(GtkTreeView* view) {
       "cell-background-set", TopicColumnBackgroundSet, "foreground-gdk", TopicColumnForeground,
       "foreground-set", TopicColumnForegroundSet, nullptr);
   gtk_tree_view_append_column(view, column);
+  useFixedRowSizes(view);
 }
 
 void fillTopicStore(GtkTreeStore* store, std::vector<TopicRow> rows) {
@@ -181,6 +183,7 @@ void rebuildTopicTree(GtkTreeView* view, int displayLanguage, bool dyeingNews) {
   // Filling a store that no view watches spares the view one update per row.
   g_object_ref(store);
   gtk_tree_view_set_model(view, nullptr);
+  fitTopicColumn(view, rows);
   fillTopicStore(store, std::move(rows));
   gtk_tree_view_set_model(view, GTK_TREE_MODEL(store));
   g_object_unref(store);

@@ -1,7 +1,10 @@
 // Expat handlers that build the document's nodes in document order.
 #include "database/xml_tree_builder.h"
 
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 
 #include "app/app_state.h"
@@ -11,11 +14,49 @@ namespace {
 
 XmlTreeBuilder& builderOf(void* userData) { return *static_cast<XmlTreeBuilder*>(userData); }
 
+constexpr std::size_t textBlockSize = 256 * 1024;
+
+// Room for size bytes at the given alignment, in the current block or a new one;
+// a text too large for a shared block gets a block of its own.
+char* reserve(TextStore& store, std::size_t size, std::size_t alignment) {
+  const std::size_t padding = (alignment - reinterpret_cast<std::uintptr_t>(store.free) % alignment) % alignment;
+  if (store.free && padding + size <= store.left) {
+    char* place = store.free + padding;
+    store.free = place + size;
+    store.left -= padding + size;
+    return place;
+  }
+  if (size > textBlockSize / 4) {
+    store.blocks.push_back(std::make_unique<char[]>(size));
+    return store.blocks.back().get();
+  }
+  store.blocks.push_back(std::make_unique<char[]>(textBlockSize));
+  store.free = store.blocks.back().get() + size;
+  store.left = textBlockSize - size;
+  return store.blocks.back().get();
+}
+
+std::string_view keepText(TextStore& store, std::string_view text) {
+  if (text.empty()) return std::string_view();
+  char* place = reserve(store, text.size(), 1);
+  std::memcpy(place, text.data(), text.size());
+  return std::string_view(place, text.size());
+}
+
+std::string_view keepName(XmlTreeBuilder& builder, const XML_Char* name) {
+  const std::string_view wanted(name);
+  const auto known = builder.names.find(wanted);
+  if (known != builder.names.end()) return known->second;
+  const std::string_view kept = keepText(builder.document->texts, wanted);
+  builder.names.emplace(kept, kept);
+  return kept;
+}
+
 XmlNode* addNode(XmlTreeBuilder& builder, NodeKind kind, const XML_Char* name) {
   TRACE_LINE();
   XmlNode& node = builder.document->nodes.emplace_back();
   node.kind = kind;
-  if (name) node.name = name;
+  if (name) node.name = keepName(builder, name);
   if (builder.open.empty()) {
     if (builder.lastTopNode) {
       builder.lastTopNode->nextSibling = &node;
@@ -74,43 +115,62 @@ void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char
   XmlNode* node = addNode(builder, NodeKind::Element, name);
   std::size_t count = 0;
   while (attributes[2 * count]) ++count;
-  node->attributes.reserve(count);
+  TextStore& store = builder.document->texts;
+  auto* kept = reinterpret_cast<XmlAttribute*>(reserve(store, count * sizeof(XmlAttribute), alignof(XmlAttribute)));
   for (std::size_t i = 0; i < count; ++i) {
-    node->attributes.push_back(XmlAttribute{attributes[2 * i], attributes[2 * i + 1]});
+    new (&kept[i]) XmlAttribute{keepName(builder, attributes[2 * i]), keepText(store, attributes[2 * i + 1])};
   }
+  node->attributes = XmlAttributes{count ? kept : nullptr, count};
   if (!builder.document->root) builder.document->root = node;
-  builder.open.push_back({node, nullptr});
+  ++builder.document->elementCount;
+  builder.open.push_back({node, nullptr, std::string()});
+}
+
+void keepElementText(XmlTreeBuilder& builder, XmlTreeBuilder::OpenElement& element) {
+  element.node->text = keepText(builder.document->texts, element.text);
 }
 
 void XMLCALL onEndElement(void* userData, const XML_Char*) {
   XmlTreeBuilder& builder = builderOf(userData);
-  if (!builder.open.empty()) builder.open.pop_back();
+  if (builder.open.empty()) return;
+  keepElementText(builder, builder.open.back());
+  builder.open.pop_back();
 }
 
 void XMLCALL onCharacterData(void* userData, const XML_Char* data, int size) {
   XmlTreeBuilder& builder = builderOf(userData);
   if (builder.openCData) {
-    builder.openCData->text.append(data, static_cast<std::size_t>(size));
+    builder.cdataText.append(data, static_cast<std::size_t>(size));
   } else if (!builder.open.empty()) {
-    appendInFileStyle(builder.open.back().node->text, data, static_cast<std::size_t>(size),
-                      builder.lineEnds->style);
+    appendInFileStyle(builder.open.back().text, data, static_cast<std::size_t>(size), builder.lineEnds->style);
   }
 }
 
 void XMLCALL onComment(void* userData, const XML_Char* data) {
-  addNode(builderOf(userData), NodeKind::Comment, nullptr)->text = data;
+  XmlTreeBuilder& builder = builderOf(userData);
+  addNode(builder, NodeKind::Comment, nullptr)->text = keepText(builder.document->texts, data);
 }
 
 void XMLCALL onProcessingInstruction(void* userData, const XML_Char* target, const XML_Char* data) {
-  addNode(builderOf(userData), NodeKind::ProcessingInstruction, target)->text = data;
+  XmlTreeBuilder& builder = builderOf(userData);
+  addNode(builder, NodeKind::ProcessingInstruction, target)->text = keepText(builder.document->texts, data);
 }
 
 void XMLCALL onStartCData(void* userData) {
   XmlTreeBuilder& builder = builderOf(userData);
   builder.openCData = addNode(builder, NodeKind::CData, nullptr);
+  builder.cdataText.clear();
 }
 
-void XMLCALL onEndCData(void* userData) { builderOf(userData).openCData = nullptr; }
+void keepCDataText(XmlTreeBuilder& builder) {
+  builder.openCData->text = keepText(builder.document->texts, builder.cdataText);
+  builder.openCData = nullptr;
+}
+
+void XMLCALL onEndCData(void* userData) {
+  XmlTreeBuilder& builder = builderOf(userData);
+  if (builder.openCData) keepCDataText(builder);
+}
 
 void XMLCALL onStartDocType(void* userData, const XML_Char* name, const XML_Char*, const XML_Char*,
                             int) {
@@ -124,7 +184,7 @@ void XMLCALL onOtherMarkup(void*, const XML_Char*, int) {}
 void XMLCALL onSkippedEntity(void* userData, const XML_Char* name, int isParameterEntity) {
   XmlTreeBuilder& builder = builderOf(userData);
   if (isParameterEntity || builder.open.empty() || builder.openCData) return;
-  std::string& text = builder.open.back().node->text;
+  std::string& text = builder.open.back().text;
   text += '&';
   text += name;
   text += ';';
@@ -144,6 +204,13 @@ void attachTreeBuilder(XML_Parser parser, XmlTreeBuilder& builder) {
   XML_SetStartDoctypeDeclHandler(parser, onStartDocType);
   XML_SetDefaultHandler(parser, onOtherMarkup);
   XML_SetSkippedEntityHandler(parser, onSkippedEntity);
+}
+
+void finishTreeBuilder(XmlTreeBuilder& builder) {
+  TRACE_LINE();
+  if (builder.openCData) keepCDataText(builder);
+  for (XmlTreeBuilder::OpenElement& element : builder.open) keepElementText(builder, element);
+  builder.open.clear();
 }
 
 }  // namespace database

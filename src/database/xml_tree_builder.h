@@ -1,6 +1,9 @@
 // Turns Expat's callbacks into the node tree of a TocDatabase.
 #pragma once
 
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include <expat.h>
@@ -14,6 +17,7 @@ struct XmlTreeBuilder {
   struct OpenElement {
     XmlNode* node;
     XmlNode* lastChild;
+    std::string text;  // gathered until the element ends, then kept in the store
   };
 
   TocDatabase* document = nullptr;
@@ -25,6 +29,9 @@ struct XmlTreeBuilder {
   std::vector<OpenElement> open;
   XmlNode* lastTopNode = nullptr;
   XmlNode* openCData = nullptr;
+  std::string cdataText;
+  // Every distinct element and attribute name is kept once.
+  std::unordered_map<std::string_view, std::string_view> names;
 };
 
 // Registers the builder's handlers. Entities declared in the document's own type
@@ -32,5 +39,9 @@ struct XmlTreeBuilder {
 // An element nested deeper than maximumElementDepth stops the parser with an error
 // at its start tag.
 void attachTreeBuilder(XML_Parser parser, XmlTreeBuilder& builder);
+
+// Keeps the texts of the elements and the CDATA section still open when the
+// parser stopped, so that what was parsed before an error stays whole.
+void finishTreeBuilder(XmlTreeBuilder& builder);
 
 }  // namespace database

@@ -133,6 +133,13 @@ std::string findProgramFolder() {
   return paths::folderPart(std::string(target.data(), static_cast<size_t>(length)));
 }
 
+void presentLibrary() {
+  buildTopicTreeAndCount();
+  applyStoredLanguage();
+  showAboutOnFirstStart();
+  showFirstTopicAndLayout();
+}
+
 void endProgram() {
   releaseProgram();
   std::exit(0);
@@ -168,10 +175,7 @@ int runProgram(int argc, char** argv) {
   config::createSettingsWindow();
   services::createDatabaseInfoWindow();
   services::createUpdateWindow();
-  buildTopicTreeAndCount();
-  applyStoredLanguage();
-  showAboutOnFirstStart();
-  showFirstTopicAndLayout();
+  presentLibrary();
   runEventLoop();
   releaseProgram();
   return 0;

@@ -1,6 +1,7 @@
 // The topic tree store: rows, parents, colours, row numbers, selection, opening and counts.
 #include "database/topic_tree_gtk.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -334,6 +335,36 @@ TEST_F(TopicTreeTest, NoDocumentElementGivesAnEmptyTree) {
   EXPECT_TRUE(indexEntries.empty());
   EXPECT_EQ(gtk_tree_model_iter_n_children(model(), nullptr), 0);
   EXPECT_EQ(database::selectedTopicRow(view), -1);
+}
+
+TEST_F(TopicTreeTest, TheColumnIsAsWideAsItsWidestRowLaidOut) {
+  // Wide and narrow letters, kerning pairs, markers and characters from other fonts, at several depths.
+  const std::string titles[] = {"WWWWWWWWWWWWWWWWWWWW", "iiiiiiiiiiiiiiiiiiiiiiiiiiiiiii", "AVAVAVAVAVAVAVATAWAY",
+                                "\u2730Gr\u00F6\u00DFe \u00E4ndern", "\u65E5\u672C\u8A9E\u306E\u984C\u540D",
+                                "\u21BAMix \u00C9t\u00E9 \u0416\u0443\u043A fi ffl"};
+  std::string inner;
+  for (const std::string& title : titles) inner = topic(title, "f.zn", inner) + topic(title, "g.zn");
+  load("<lib name=\"Library with a rather long label\"><g name=\"Group\">" + inner + "</g></lib>");
+  database::expandAllTopics(view, true);
+  testing_support::pumpPending();
+  GtkTreeViewColumn* column = gtk_tree_view_get_column(view, 0);
+  const int columnWidth = gtk_tree_view_column_get_width(column);
+  int widest = 0;
+  for (int row = 0; row < database::topicRowCount(); ++row) {
+    GtkTreeIter iter = iterOf(row);
+    GtkTreePath* path = gtk_tree_model_get_path(model(), &iter);
+    GdkRectangle cell;
+    gtk_tree_view_get_cell_area(view, path, column, &cell);
+    gtk_tree_path_free(path);
+    gtk_tree_view_column_cell_set_cell_data(column, model(), &iter, FALSE, FALSE);
+    gint width = 0;
+    gtk_tree_view_column_cell_get_size(column, nullptr, nullptr, nullptr, &width, nullptr);
+    // The cell area starts behind the row's indentation and expander.
+    const int needed = cell.x + width;
+    EXPECT_LE(needed, columnWidth) << database::topicRowText(row);
+    widest = std::max(widest, needed);
+  }
+  EXPECT_LE(columnWidth, widest + widest / 10) << "the column is far wider than its widest row";
 }
 
 TEST_F(TopicTreeTest, CountingLeavesOutTheViewersOwnGroupAndOpensEverything) {

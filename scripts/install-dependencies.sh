@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtk2.0-dev libexpat1-dev libglib2.0-dev-bin librsvg2-bin libcurl4
-  libgtest-dev
+  libgtest-dev clang libclang-rt-dev
   xvfb xauth xdotool xclip fonts-dejavu-core imagemagick
 )
 

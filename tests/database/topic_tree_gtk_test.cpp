@@ -1,4 +1,4 @@
-// The topic tree store: rows, parents, colours, row numbers, selection, opening and counts.
+// The topic tree: rows, parents, colours, row numbers, selection, opening and counts.
 #include "database/topic_tree_gtk.h"
 
 #include <algorithm>
@@ -81,8 +81,8 @@ class TopicTreeTest : public ::testing::Test {
     resetAppState(dir.path());
     database::currentGroup.clear();
     selectionChanges.clear();
-    store = database::createTopicStore();
-    view = GTK_TREE_VIEW(gtk_tree_view_new_with_model(GTK_TREE_MODEL(store)));
+    topicModel = database::createTopicModel();
+    view = GTK_TREE_VIEW(gtk_tree_view_new_with_model(topicModel));
     database::attachTopicColumns(view);
     g_signal_connect(gtk_tree_view_get_selection(view), "changed",
                      G_CALLBACK(onSelectionChanged), nullptr);
@@ -97,7 +97,7 @@ class TopicTreeTest : public ::testing::Test {
 
   void TearDown() override {
     gtk_widget_destroy(window);
-    g_object_unref(store);
+    g_object_unref(topicModel);
     database::tocDatabase.reset();
     database::clearTopicIndex();
     resetAppState("");
@@ -108,7 +108,7 @@ class TopicTreeTest : public ::testing::Test {
     database::rebuildTopicTree(view, language, dyeingNews);
   }
 
-  GtkTreeModel* model() { return GTK_TREE_MODEL(store); }
+  GtkTreeModel* model() { return topicModel; }
 
   GtkTreeIter iterOf(int row) {
     GtkTreeIter iter;
@@ -132,7 +132,7 @@ class TopicTreeTest : public ::testing::Test {
   }
 
   TempDir dir;
-  GtkTreeStore* store = nullptr;
+  GtkTreeModel* topicModel = nullptr;
   GtkTreeView* view = nullptr;
   GtkWidget* window = nullptr;
 };
@@ -140,7 +140,7 @@ class TopicTreeTest : public ::testing::Test {
 // Rows: 0 lib, 1 viewer group, 2 Hilfe, 3 Info, 4 A, 5 Neu, 6 Ohne, 7 Eltern, 8 Kind,
 // 9 B, 10 Eins, 11 Zwei, 12 C.
 
-TEST_F(TopicTreeTest, TheStoreMirrorsTheRows) {
+TEST_F(TopicTreeTest, TheModelMirrorsTheRows) {
   load(sampleDocument);
   ASSERT_EQ(database::topicRowCount(), 13);
   ASSERT_EQ(indexEntries.size(), 13u);
@@ -151,7 +151,9 @@ TEST_F(TopicTreeTest, TheStoreMirrorsTheRows) {
     EXPECT_EQ(database::topicRowNumber(model(), &iter), row);
     EXPECT_EQ(parentRow(row), parents[row]) << row;
     EXPECT_EQ(database::topicRowLevel(row), levels[row]) << row;
-    EXPECT_EQ(gtk_tree_store_iter_depth(store, &iter), levels[row]) << row;
+    GtkTreePath* path = gtk_tree_model_get_path(model(), &iter);
+    EXPECT_EQ(gtk_tree_path_get_depth(path) - 1, levels[row]) << row;
+    gtk_tree_path_free(path);
     EXPECT_EQ(textAt(model(), &iter), database::topicRowText(row)) << row;
     EXPECT_FALSE(expanded(row)) << row;
   }
@@ -189,7 +191,7 @@ TEST_F(TopicTreeTest, EachRowHangsBelowTheLastRowOneLevelUp) {
     rows.push_back(row);
   }
   // The last row skips a level: it hangs below the last level-2 row before it (row 8).
-  database::fillTopicStore(store, rows);
+  database::showTopicRows(view, rows);
   const std::vector<int> parents = {-1, 0, 1, 1, 0, 4, 5, 5, 4, -1, 9, 8};
   ASSERT_EQ(database::topicRowCount(), 12);
   for (int row = 0; row < 12; ++row) {
@@ -199,7 +201,7 @@ TEST_F(TopicTreeTest, EachRowHangsBelowTheLastRowOneLevelUp) {
   }
   // A first row deeper than level 0 has no row above it and stays at the top.
   rows.erase(rows.begin());
-  database::fillTopicStore(store, rows);
+  database::showTopicRows(view, rows);
   EXPECT_EQ(parentRow(0), -1);
   EXPECT_EQ(gtk_tree_model_iter_n_children(model(), nullptr), 2);
 }

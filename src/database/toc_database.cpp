@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ostream>
 #include <stdexcept>
 
 #include <expat.h>
@@ -17,6 +18,8 @@
 namespace database {
 
 std::unique_ptr<TocDatabase> tocDatabase;
+
+std::ostream& operator<<(std::ostream& out, XmlString text) { return out << text.view(); }
 
 const XmlAttribute& XmlAttributes::at(std::size_t i) const {
   if (i >= count) throw std::out_of_range("XmlAttributes::at");

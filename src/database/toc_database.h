@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,9 +13,21 @@ namespace database {
 
 enum class NodeKind { Element, Comment, ProcessingInstruction, CData, DocType };
 
-// Names and values are views into the document's text store.
+// A text in the document's store, ended by a NUL character (the names and
+// attribute values of an XML document never hold one): half the size of a view,
+// and a document holds many of them.
+struct XmlString {
+  const char* data = "";
+
+  std::string_view view() const { return data; }
+  operator std::string_view() const { return data; }
+};
+inline bool operator==(XmlString a, std::string_view b) { return a.view() == b; }
+inline bool operator!=(XmlString a, std::string_view b) { return a.view() != b; }
+std::ostream& operator<<(std::ostream& out, XmlString text);
+
 struct XmlAttribute {
-  std::string_view name, value;
+  XmlString name, value;
 };
 
 // The attributes of one element, side by side in the document's store.
@@ -33,7 +46,7 @@ struct XmlAttributes {
 struct XmlNode {
   NodeKind kind = NodeKind::Element;
   // Element name, processing-instruction target or document type name.
-  std::string_view name;
+  XmlString name;
   XmlAttributes attributes;
   // Elements: the character data directly inside, in the file's line-end style.
   // Comments, CDATA sections, processing instructions: their content.

@@ -26,11 +26,12 @@ char* reserve(TextStore& store, std::size_t size, std::size_t alignment) {
     store.left -= padding + size;
     return place;
   }
+  // Not zeroed: every byte handed out is written before it is read.
   if (size > textBlockSize / 4) {
-    store.blocks.push_back(std::make_unique<char[]>(size));
+    store.blocks.emplace_back(new char[size]);
     return store.blocks.back().get();
   }
-  store.blocks.push_back(std::make_unique<char[]>(textBlockSize));
+  store.blocks.emplace_back(new char[textBlockSize]);
   store.free = store.blocks.back().get() + size;
   store.left = textBlockSize - size;
   return store.blocks.back().get();
@@ -43,12 +44,18 @@ std::string_view keepText(TextStore& store, std::string_view text) {
   return std::string_view(place, text.size());
 }
 
-std::string_view keepName(XmlTreeBuilder& builder, const XML_Char* name) {
-  const std::string_view wanted(name);
-  const auto known = builder.names.find(wanted);
+XmlString keepString(TextStore& store, const XML_Char* text) {
+  const std::size_t size = std::strlen(text) + 1;
+  char* place = reserve(store, size, 1);
+  std::memcpy(place, text, size);
+  return XmlString{place};
+}
+
+XmlString keepName(XmlTreeBuilder& builder, const XML_Char* name) {
+  const auto known = builder.names.find(name);
   if (known != builder.names.end()) return known->second;
-  const std::string_view kept = keepText(builder.document->texts, wanted);
-  builder.names.emplace(kept, kept);
+  const XmlString kept = keepString(builder.document->texts, name);
+  builder.names.emplace(kept.view(), kept);
   return kept;
 }
 
@@ -118,7 +125,7 @@ void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char
   TextStore& store = builder.document->texts;
   auto* kept = reinterpret_cast<XmlAttribute*>(reserve(store, count * sizeof(XmlAttribute), alignof(XmlAttribute)));
   for (std::size_t i = 0; i < count; ++i) {
-    new (&kept[i]) XmlAttribute{keepName(builder, attributes[2 * i]), keepText(store, attributes[2 * i + 1])};
+    new (&kept[i]) XmlAttribute{keepName(builder, attributes[2 * i]), keepString(store, attributes[2 * i + 1])};
   }
   node->attributes = XmlAttributes{count ? kept : nullptr, count};
   if (!builder.document->root) builder.document->root = node;

@@ -31,7 +31,7 @@ struct XmlTreeBuilder {
   XmlNode* openCData = nullptr;
   std::string cdataText;
   // Every distinct element and attribute name is kept once.
-  std::unordered_map<std::string_view, std::string_view> names;
+  std::unordered_map<std::string_view, XmlString> names;
 };
 
 // Registers the builder's handlers. Entities declared in the document's own type

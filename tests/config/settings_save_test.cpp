@@ -3,11 +3,14 @@
 
 #include <csignal>
 #include <optional>
+#include <random>
 #include <string>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/time.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -326,6 +329,34 @@ TEST_F(SaveSettingsTest, ScratchFilesOfKilledSavesAreRemovedByTheNextSave) {
   EXPECT_TRUE(g_file_test(busy.c_str(), G_FILE_TEST_EXISTS));
   EXPECT_EQ(testing_support::readFile(outside), "kept");
   EXPECT_TRUE(startsWith(settingsBytes(), written("Language=2\n")));
+  EXPECT_TRUE(dialogs.empty());
+}
+
+TEST_F(SaveSettingsTest, SavesKilledAtRandomMomentsLeaveAWholeFileAndNothingBehind) {
+  config::SaveSettings();
+  std::mt19937 random(20261130);
+  for (int round = 0; round < 40; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      // The timer's signal ends the child wherever the save is, as a kill would.
+      itimerval timer{};
+      timer.it_value.tv_usec = static_cast<suseconds_t>(random() % 3000 + 1);
+      setitimer(ITIMER_REAL, &timer, nullptr);
+      for (std::int64_t i = 0;; ++i) {
+        appSettings.CodeEditorPath = std::string(static_cast<std::size_t>(i % 500), 'e');
+        config::SaveSettings();
+      }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const std::string saved = settingsBytes();
+    ASSERT_TRUE(startsWith(saved, written("; Viewer\n"))) << "round " << round;
+    ASSERT_EQ(saved.substr(saved.size() - 15), "; App settings\n") << "round " << round;
+  }
+  config::SaveSettings();
+  EXPECT_EQ(filesIn(folder.path()), 1);
   EXPECT_TRUE(dialogs.empty());
 }
 

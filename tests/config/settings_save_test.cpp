@@ -336,12 +336,12 @@ TEST_F(SaveSettingsTest, SavesKilledAtRandomMomentsLeaveAWholeFileAndNothingBehi
   config::SaveSettings();
   std::mt19937 random(20261130);
   for (int round = 0; round < 40; ++round) {
+    // The timer's signal ends the child wherever the save is, as a kill would.
+    itimerval timer{};
+    timer.it_value.tv_usec = static_cast<suseconds_t>(random() % 3000 + 1);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      // The timer's signal ends the child wherever the save is, as a kill would.
-      itimerval timer{};
-      timer.it_value.tv_usec = static_cast<suseconds_t>(random() % 3000 + 1);
       setitimer(ITIMER_REAL, &timer, nullptr);
       for (std::int64_t i = 0;; ++i) {
         appSettings.CodeEditorPath = std::string(static_cast<std::size_t>(i % 500), 'e');

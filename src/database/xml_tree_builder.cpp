@@ -19,7 +19,8 @@ constexpr std::size_t textBlockSize = 256 * 1024;
 // Room for size bytes at the given alignment, in the current block or a new one;
 // a text too large for a shared block gets a block of its own.
 char* reserve(TextStore& store, std::size_t size, std::size_t alignment) {
-  const std::size_t padding = (alignment - reinterpret_cast<std::uintptr_t>(store.free) % alignment) % alignment;
+  const std::size_t padding =
+      (alignment - reinterpret_cast<std::uintptr_t>(store.free) % alignment) % alignment;
   if (store.free && padding + size <= store.left) {
     char* place = store.free + padding;
     store.free = place + size;
@@ -123,9 +124,11 @@ void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char
   std::size_t count = 0;
   while (attributes[2 * count]) ++count;
   TextStore& store = builder.document->texts;
-  auto* kept = reinterpret_cast<XmlAttribute*>(reserve(store, count * sizeof(XmlAttribute), alignof(XmlAttribute)));
+  auto* kept =
+      reinterpret_cast<XmlAttribute*>(reserve(store, count * sizeof(XmlAttribute), alignof(XmlAttribute)));
   for (std::size_t i = 0; i < count; ++i) {
-    new (&kept[i]) XmlAttribute{keepName(builder, attributes[2 * i]), keepString(store, attributes[2 * i + 1])};
+    new (&kept[i])
+        XmlAttribute{keepName(builder, attributes[2 * i]), keepString(store, attributes[2 * i + 1])};
   }
   node->attributes = XmlAttributes{count ? kept : nullptr, count};
   if (!builder.document->root) builder.document->root = node;
@@ -149,7 +152,8 @@ void XMLCALL onCharacterData(void* userData, const XML_Char* data, int size) {
   if (builder.openCData) {
     builder.cdataText.append(data, static_cast<std::size_t>(size));
   } else if (!builder.open.empty()) {
-    appendInFileStyle(builder.open.back().text, data, static_cast<std::size_t>(size), builder.lineEnds->style);
+    appendInFileStyle(builder.open.back().text, data, static_cast<std::size_t>(size),
+                      builder.lineEnds->style);
   }
 }
 

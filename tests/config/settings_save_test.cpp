@@ -9,9 +9,9 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <glib.h>
@@ -312,8 +312,13 @@ TEST_F(SaveSettingsTest, ScratchFilesOfKilledSavesAreRemovedByTheNextSave) {
   const std::string outside = folder.write("elsewhere/target.ini", "kept");
   ASSERT_EQ(symlink(outside.c_str(), folder.file(prefix + "Link00").c_str()), 0);
   ASSERT_EQ(mkdir(folder.file(prefix + "Fold00").c_str(), 0755), 0);
-  const std::string kept[] = {prefix + "abc", prefix + "abcdefg", prefix + "ab-def", ".other.ini.abcdef",
-                              "DizerEZ VAV-AruRuvove.ini.abcdef", prefix + "Link00", prefix + "Fold00"};
+  const std::string kept[] = {prefix + "abc",
+                              prefix + "abcdefg",
+                              prefix + "ab-def",
+                              ".other.ini.abcdef",
+                              "DizerEZ VAV-AruRuvove.ini.abcdef",
+                              prefix + "Link00",
+                              prefix + "Fold00"};
   for (const std::string& name : kept) {
     if (!g_file_test(folder.file(name).c_str(), G_FILE_TEST_EXISTS)) folder.write(name, "x");
   }
@@ -324,8 +329,10 @@ TEST_F(SaveSettingsTest, ScratchFilesOfKilledSavesAreRemovedByTheNextSave) {
   appSettings.Language = 2;
   config::SaveSettings();
   close(lock);
-  for (const std::string& name : abandoned) EXPECT_FALSE(g_file_test(folder.file(name).c_str(), G_FILE_TEST_EXISTS)) << name;
-  for (const std::string& name : kept) EXPECT_TRUE(g_file_test(folder.file(name).c_str(), G_FILE_TEST_EXISTS)) << name;
+  for (const std::string& name : abandoned)
+    EXPECT_FALSE(g_file_test(folder.file(name).c_str(), G_FILE_TEST_EXISTS)) << name;
+  for (const std::string& name : kept)
+    EXPECT_TRUE(g_file_test(folder.file(name).c_str(), G_FILE_TEST_EXISTS)) << name;
   EXPECT_TRUE(g_file_test(busy.c_str(), G_FILE_TEST_EXISTS));
   EXPECT_EQ(testing_support::readFile(outside), "kept");
   EXPECT_TRUE(startsWith(settingsBytes(), written("Language=2\n")));

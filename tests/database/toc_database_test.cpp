@@ -351,14 +351,19 @@ TEST_F(TocDatabaseTest, NestingUpToAThousandLevelsLoadsAndDeeperIsRefusedAtTheTa
 TEST_F(TocDatabaseTest, ATwoMegabyteAttributeLoadsWhole) {
   // Entities, character references and literal line breaks and tabs, which the
   // parser normalises to blanks, across the border of the first block read.
-  const std::string piece = "Gr\xC3\xB6\xC3\x9F" "e &amp; &co; Lage\r\n\t\xC3\xA4ndern&#10;&#x2730; ";
-  const std::string expectedPiece = "Gr\xC3\xB6\xC3\x9F" "e & Company Lage  \xC3\xA4ndern\n\u2730 ";
+  const std::string piece =
+      "Gr\xC3\xB6\xC3\x9F"
+      "e &amp; &co; Lage\r\n\t\xC3\xA4ndern&#10;&#x2730; ";
+  const std::string expectedPiece =
+      "Gr\xC3\xB6\xC3\x9F"
+      "e & Company Lage  \xC3\xA4ndern\n\u2730 ";
   std::string value, expected;
   while (value.size() < 2u << 20) {
     value += piece;
     expected += expectedPiece;
   }
-  const std::string head = "<!DOCTYPE r [<!ENTITY co \"Company\">]>\r\n<r name=\"lib\">first\r\n<t descript_de=\"";
+  const std::string head =
+      "<!DOCTYPE r [<!ENTITY co \"Company\">]>\r\n<r name=\"lib\">first\r\n<t descript_de=\"";
   const XmlNode* root = load(head + value + "\" theme_de=\"after\">Ende\r\nzwei</t><t/></r>\r\n");
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(tocDatabase->status, 0) << tocDatabase->errorText;

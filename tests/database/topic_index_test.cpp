@@ -288,7 +288,8 @@ TEST_F(TopicIndexTest, CountsOfGroupsAndEntries) {
   const Case cases[] = {
       {"two groups and five entries, whatever the viewer's group holds",
        group("ZID Idavode Ruriva", filed("ViewerHelp.txt") + filed("Help/More.zn")) +
-           group("A", filed("a1.zn") + filed("a2.zn") + filed("a3.zn")) + group("B", filed("b1.zn") + filed("b2.zn")),
+           group("A", filed("a1.zn") + filed("a2.zn") + filed("a3.zn")) +
+           group("B", filed("b1.zn") + filed("b2.zn")),
        2, 5},
       {"a topic holding topics is an entry; the nested ones are not",
        group("A", filed("parent.zn", filed("child.zn") + filed("child2.zn"))), 1, 1},
@@ -297,7 +298,8 @@ TEST_F(TopicIndexTest, CountsOfGroupsAndEntries) {
       {"only the exact viewer group name is left out",
        group("zid idavode ruriva", filed("x.zn")) + group("ZID Idavode Ruriva", filed("y.zn")), 1, 1},
       {"the group after the viewer's own counts again",
-       group("A", filed("a.zn")) + group("ZID Idavode Ruriva", filed("h.zn")) + group("B", filed("b.zn")), 2, 2},
+       group("A", filed("a.zn")) + group("ZID Idavode Ruriva", filed("h.zn")) + group("B", filed("b.zn")), 2,
+       2},
   };
   for (const Case& c : cases) {
     database::clearTopicIndex();

@@ -341,8 +341,11 @@ TEST_F(TopicTreeTest, NoDocumentElementGivesAnEmptyTree) {
 
 TEST_F(TopicTreeTest, TheColumnIsAsWideAsItsWidestRowLaidOut) {
   // Wide and narrow letters, kerning pairs, markers and characters from other fonts, at several depths.
-  const std::string titles[] = {"WWWWWWWWWWWWWWWWWWWW", "iiiiiiiiiiiiiiiiiiiiiiiiiiiiiii", "AVAVAVAVAVAVAVATAWAY",
-                                "\u2730Gr\u00F6\u00DFe \u00E4ndern", "\u65E5\u672C\u8A9E\u306E\u984C\u540D",
+  const std::string titles[] = {"WWWWWWWWWWWWWWWWWWWW",
+                                "iiiiiiiiiiiiiiiiiiiiiiiiiiiiiii",
+                                "AVAVAVAVAVAVAVATAWAY",
+                                "\u2730Gr\u00F6\u00DFe \u00E4ndern",
+                                "\u65E5\u672C\u8A9E\u306E\u984C\u540D",
                                 "\u21BAMix \u00C9t\u00E9 \u0416\u0443\u043A fi ffl"};
   std::string inner;
   for (const std::string& title : titles) inner = topic(title, "f.zn", inner) + topic(title, "g.zn");

@@ -157,7 +157,8 @@ TEST_F(StartupE2e, DirectoryInPlaceOfTheDatabaseCannotBeOpened) {
 // A library whose topics (without snippet files) are nested the given number of
 // levels deep below one group.
 std::string nestedDatabase(int depth) {
-  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<toc name=\"Deep\">Deep library of 2026-11-30\n";
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<toc name=\"Deep\">Deep library of 2026-11-30\n";
   xml += "<group name=\"Tiefe\">\n";
   for (int level = 2; level < depth; ++level) {
     xml += "<t theme_de=\"Ebene " + std::to_string(level) + "\" theme_en=\"Level\" theme_fr=\"Niveau\">\n";
@@ -191,7 +192,9 @@ TEST_F(StartupE2e, ElementsNestedDeeperThanAThousandLevelsAreRefused) {
   const auto text = viewer->waitForDialog(xmlErrorTitle, startLimitMs);
   ASSERT_TRUE(text.has_value()) << "no XML error was shown";
   // The 1001st element is the 999th topic, on line 1002 from the first column.
-  EXPECT_EQ(*text, "Error in the XML file:\rMessage: elements nested deeper than 1000 levels\rLine: 1002   Character: 1");
+  EXPECT_EQ(
+      *text,
+      "Error in the XML file:\rMessage: elements nested deeper than 1000 levels\rLine: 1002   Character: 1");
   answerAndExpectCleanEnd(xmlErrorTitle, "Return");
 }
 

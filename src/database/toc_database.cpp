@@ -64,14 +64,15 @@ void recordParseError(XML_Parser parser, TocDatabase& document) {
 }
 
 // The parser starts an unfinished token over with every block it is handed, so a
-// token that spans many blocks would be scanned again and again. Each block is
-// therefore at least as large as all before it together: no token is scanned more
-// than about twice, whatever its length.
+// token that spans many blocks would be scanned again and again. A block in which
+// the parser met no event lies inside such a token: the next block is twice as
+// large, so that no token is scanned more than about twice, whatever its length.
+// Otherwise blocks stay small and the parser's buffer is reused.
 constexpr std::size_t firstParseBlockSize = std::size_t(1) << 20;
 constexpr std::size_t largestParseBlockSize = std::size_t(1) << 30;
 
-std::size_t nextBlockSize(std::size_t done, std::size_t remaining) {
-  return std::min({std::max(firstParseBlockSize, done), largestParseBlockSize, remaining});
+std::size_t nextBlockSize(std::size_t previous, bool eventsMet) {
+  return eventsMet ? firstParseBlockSize : std::min(2 * previous, largestParseBlockSize);
 }
 
 // Looks for the line-end style in the block's pieces, cut where the file's own
@@ -97,8 +98,9 @@ void parseBlocks(int fd, std::size_t size, XML_Parser parser, TocDatabase& docum
   builder.lineEnds = &lineEnds;
   attachTreeBuilder(parser, builder);
   std::size_t done = 0;
+  std::size_t blockSize = firstParseBlockSize;
   for (;;) {
-    const std::size_t wanted = nextBlockSize(done, size - done);
+    const std::size_t wanted = std::min(blockSize, size - done);
     void* buffer = XML_GetBuffer(parser, static_cast<int>(wanted));
     if (!buffer) {
       recordParseError(parser, document);
@@ -110,11 +112,13 @@ void parseBlocks(int fd, std::size_t size, XML_Parser parser, TocDatabase& docum
     if (last) finishLineEndScan(lineEnds);
     done += got;
     TRACE_LINE();
+    const std::size_t eventsBefore = builder.events;
     if (XML_ParseBuffer(parser, static_cast<int>(got), last) == XML_STATUS_ERROR) {
       if (!builder.refused) recordParseError(parser, document);
       break;
     }
     if (last) break;
+    blockSize = nextBlockSize(blockSize, builder.events != eventsBefore);
   }
   finishTreeBuilder(builder);
   document.lineEnd = lineEnds.style;

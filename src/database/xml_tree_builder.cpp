@@ -116,6 +116,7 @@ void refuseTooDeep(XmlTreeBuilder& builder) {
 
 void XMLCALL onStartElement(void* userData, const XML_Char* name, const XML_Char** attributes) {
   XmlTreeBuilder& builder = builderOf(userData);
+  ++builder.events;
   if (builder.open.size() >= static_cast<std::size_t>(maximumElementDepth)) {
     refuseTooDeep(builder);
     return;
@@ -142,6 +143,7 @@ void keepElementText(XmlTreeBuilder& builder, XmlTreeBuilder::OpenElement& eleme
 
 void XMLCALL onEndElement(void* userData, const XML_Char*) {
   XmlTreeBuilder& builder = builderOf(userData);
+  ++builder.events;
   if (builder.open.empty()) return;
   keepElementText(builder, builder.open.back());
   builder.open.pop_back();
@@ -149,6 +151,7 @@ void XMLCALL onEndElement(void* userData, const XML_Char*) {
 
 void XMLCALL onCharacterData(void* userData, const XML_Char* data, int size) {
   XmlTreeBuilder& builder = builderOf(userData);
+  ++builder.events;
   if (builder.openCData) {
     builder.cdataText.append(data, static_cast<std::size_t>(size));
   } else if (!builder.open.empty()) {
@@ -190,7 +193,7 @@ void XMLCALL onStartDocType(void* userData, const XML_Char* name, const XML_Char
 
 // Registering a default handler is what stops Expat from expanding internal
 // entities in content; those references then arrive as skipped entities.
-void XMLCALL onOtherMarkup(void*, const XML_Char*, int) {}
+void XMLCALL onOtherMarkup(void* userData, const XML_Char*, int) { ++builderOf(userData).events; }
 
 void XMLCALL onSkippedEntity(void* userData, const XML_Char* name, int isParameterEntity) {
   XmlTreeBuilder& builder = builderOf(userData);

@@ -24,6 +24,8 @@ struct XmlTreeBuilder {
   XML_Parser parser = nullptr;
   // Set when an element nested too deep stopped the parser; the document holds the error.
   bool refused = false;
+  // Counts the parser's calls of the element, text and markup handlers.
+  std::size_t events = 0;
   // Decided before the block that holds the first line break reaches the parser.
   const LineEndScan* lineEnds = nullptr;
   std::vector<OpenElement> open;

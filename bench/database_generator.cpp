@@ -77,6 +77,43 @@ std::string generateDatabaseXml(int topicCount) {
   return xml;
 }
 
+std::string generateSiblingsXml(int topicCount) {
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<ZnLinuxApiToc name=\"Siblings\">Zarnel Linux API 2026-11-30 siblings\n"
+      "  <Group name=\"Alle Themen\">One group of many topics.\n";
+  xml.reserve(static_cast<std::size_t>(topicCount) * 100 + 200);
+  for (int n = 0; n < topicCount; ++n) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%07d", n);
+    xml += std::string("    <T File=\"G/T") + number + ".zn\" theme_de=\"Thema " + number +
+           "\" theme_en=\"Topic " + number + "\" theme_fr=\"Sujet " + number + "\"/>\n";
+  }
+  return xml + "  </Group>\n</ZnLinuxApiToc>\n";
+}
+
+std::string generateNestedXml(int depth) {
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  xml.reserve(static_cast<std::size_t>(depth) * 40 + 100);
+  for (int level = 0; level < depth; ++level) {
+    xml += "<E theme_de=\"Ebene " + std::to_string(level) + "\">";
+  }
+  for (int level = 0; level < depth; ++level) xml += "</E>";
+  return xml + "\n";
+}
+
+std::string generateLongAttributeXml(std::size_t bytes) {
+  const std::string piece = "Größe &amp; Lage ändern&#10;";
+  std::string description;
+  description.reserve(bytes + piece.size());
+  while (description.size() < bytes) description += piece;
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<ZnLinuxApiToc name=\"Long\">Zarnel Linux API 2026-11-30 long\n"
+         "  <Group name=\"Gruppe\">\n"
+         "    <Topic File=\"G/Long.zn\" theme_de=\"Lang\" descript_de=\"" +
+         description + "\"/>\n  </Group>\n</ZnLinuxApiToc>\n";
+}
+
 bool writeDatabaseFile(const std::string& path, const std::string& xml) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << xml;

@@ -1,6 +1,7 @@
 // Makes a large database of the sample's shape for the benchmarks.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace bench {
@@ -8,6 +9,16 @@ namespace bench {
 // The XML text of a database with the given number of topics (nested topics
 // included), spread over twenty groups after the viewer's own group.
 std::string generateDatabaseXml(int topicCount);
+
+// A database whose one group holds the given number of topics side by side.
+std::string generateSiblingsXml(int topicCount);
+
+// A database of elements nested the given number of levels deep.
+std::string generateNestedXml(int depth);
+
+// A database whose one topic has a German description of about the given number
+// of bytes, with umlauts, line ends and entity references in it.
+std::string generateLongAttributeXml(std::size_t bytes);
 
 // Writes the text to the path; false when that fails.
 bool writeDatabaseFile(const std::string& path, const std::string& xml);

@@ -1,9 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test (each GUI and end-to-end
-# test starts its own Xvfb).
+# test starts its own Xvfb). With --ci, as continuous integration runs it: warnings
+# are errors, the core and GUI tests run once more under the sanitizers, and every
+# fuzz target runs on its seed corpus.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+ci=0
+if [ "${1:-}" = "--ci" ]; then ci=1; fi
 "$root/scripts/install-dependencies.sh"
-"$root/scripts/build.sh"
-cd "$root/build"
-ctest --output-on-failure -j 2 --timeout 300
+if [ "$ci" -eq 1 ]; then
+  "$root/scripts/build.sh" -DZN_WERROR=ON
+else
+  "$root/scripts/build.sh"
+fi
+(cd "$root/build" && ctest --output-on-failure -j 2 --timeout 300)
+if [ "$ci" -eq 1 ]; then
+  "$root/scripts/run-sanitized-tests.sh"
+  "$root/scripts/run-fuzzers.sh" 20
+fi

@@ -125,7 +125,7 @@ void toggleSelectedNode() {
   const int row = database::selectedTopicRow(tree);
   GtkTreeIter iter;
   if (row < 0 || !database::topicRowIter(row, &iter)) return;
-  GtkTreePath* path = gtk_tree_model_get_path(GTK_TREE_MODEL(mainWindow.topicStore), &iter);
+  GtkTreePath* path = gtk_tree_model_get_path(mainWindow.topicModel, &iter);
   {
     ProgramChange guard;
     if (gtk_tree_view_row_expanded(tree, path))

@@ -147,9 +147,9 @@ GtkWidget* newScrolled(GtkWidget* child) {
 
 void createTopicTree() {
   TRACE_LINE();
-  mainWindow.topicStore = database::createTopicStore();
-  GtkWidget* tree = gtk_tree_view_new_with_model(GTK_TREE_MODEL(mainWindow.topicStore));
-  g_object_unref(mainWindow.topicStore);
+  mainWindow.topicModel = database::createTopicModel();
+  GtkWidget* tree = gtk_tree_view_new_with_model(mainWindow.topicModel);
+  g_object_unref(mainWindow.topicModel);
   GtkTreeView* view = GTK_TREE_VIEW(tree);
   database::attachTopicColumns(view);
   gtk_tree_view_set_headers_visible(view, FALSE);

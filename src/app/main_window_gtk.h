@@ -36,7 +36,7 @@ struct MainWindow {
   GtkWidget* codeArea = nullptr;  // fixed container inside frame 12
   GtkWidget* descriptionScroll = nullptr;
   GtkWidget* codeScroll = nullptr;
-  GtkTreeStore* topicStore = nullptr;
+  GtkTreeModel* topicModel = nullptr;
   GtkWidget* adminMenu = nullptr;
   GtkWidget* infoMenu = nullptr;
   GtkWidget* openCodeMenuItem = nullptr;

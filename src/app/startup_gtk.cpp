@@ -135,6 +135,13 @@ std::string findProgramFolder() {
   return paths::folderPart(std::string(target.data(), static_cast<size_t>(length)));
 }
 
+void presentLibrary() {
+  buildTopicTreeAndCount();
+  applyStoredLanguage();
+  showAboutOnFirstStart();
+  showFirstTopicAndLayout();
+}
+
 void endProgram() {
   releaseProgram();
   std::exit(0);
@@ -178,10 +185,7 @@ int runProgram(int argc, char** argv) {
   config::createSettingsWindow();
   services::createDatabaseInfoWindow();
   services::createUpdateWindow();
-  buildTopicTreeAndCount();
-  applyStoredLanguage();
-  showAboutOnFirstStart();
-  showFirstTopicAndLayout();
+  presentLibrary();
   runEventLoop();
   releaseProgram();
   return 0;

@@ -4,11 +4,13 @@
 #include "app/app_state.h"
 #include "app/paths.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <glib/gstdio.h>
@@ -60,6 +62,54 @@ std::optional<std::string> readLink(const std::string& path) {
   return std::string(text.data(), static_cast<std::size_t>(length));
 }
 
+// The scratch files of a save are named after the file they replace: "." + name + "." +
+// six letters or digits.
+std::string scratchPrefix(const std::string& path) { return "." + paths::fileNamePart(path) + "."; }
+
+bool isScratchName(const std::string& name, const std::string& prefix) {
+  if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                     [](char c) { return g_ascii_isalnum(c); });
+}
+
+// A save holds a lock on its scratch file until the rename; a scratch file that
+// can be locked belongs to a save that was killed and is removed.
+void removeIfAbandoned(const std::string& path) {
+  TRACE_LINE();
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return;
+  struct stat info;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    g_unlink(path.c_str());
+  }
+  close(fd);
+}
+
+void removeAbandonedScratchFiles(const std::string& path) {
+  TRACE_LINE();
+  const std::string folder = paths::folderPart(path);
+  const std::string prefix = scratchPrefix(path);
+  GDir* dir = g_dir_open(folder.empty() ? "." : folder.c_str(), 0, nullptr);
+  if (!dir) return;
+  while (const gchar* name = g_dir_read_name(dir)) {
+    if (isScratchName(name, prefix)) removeIfAbandoned(folder + name);
+  }
+  g_dir_close(dir);
+}
+
+// The fallback when no scratch file can be made beside the file: the file is
+// opened for update and overwritten. The space is reserved first, so that a full
+// disk fails before any byte of the old content is lost.
+bool rewriteInPlace(const std::string& path, const std::string& bytes) {
+  TRACE_LINE();
+  const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const off_t size = static_cast<off_t>(bytes.size());
+  const bool written = (bytes.empty() || posix_fallocate(fd, 0, size) == 0) && writeAll(fd, bytes) &&
+                       ftruncate(fd, size) == 0 && fsync(fd) == 0;
+  return close(fd) == 0 && written;
+}
+
 }  // namespace
 
 std::optional<std::string> linkTarget(const std::string& path) {
@@ -82,17 +132,18 @@ bool mayRewriteFile(const std::string& path, const struct stat& info) {
 
 bool replaceFileContents(const std::string& path, const std::string& bytes, const struct stat* previous) {
   TRACE_LINE();
-  const std::string folder = paths::folderPart(path);
-  std::string scratch = folder + "." + paths::fileNamePart(path) + ".XXXXXX";
+  removeAbandonedScratchFiles(path);
+  std::string scratch = paths::folderPart(path) + scratchPrefix(path) + "XXXXXX";
   // 0666 before the umask, as for any new file the user's programs create.
   const int fd = g_mkstemp_full(&scratch[0], O_RDWR | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
+  if (fd < 0) return previous && rewriteInPlace(path, bytes);
+  flock(fd, LOCK_EX | LOCK_NB);
   const bool filled = fillNewFile(fd, bytes, previous);
-  const bool closed = close(fd) == 0;
   TRACE_LINE();
-  if (filled && closed && std::rename(scratch.c_str(), path.c_str()) == 0) return true;
-  g_unlink(scratch.c_str());
-  return false;
+  const bool renamed = filled && std::rename(scratch.c_str(), path.c_str()) == 0;
+  if (!renamed) g_unlink(scratch.c_str());
+  // Closed only now: the lock tells other saves that the scratch file is in use.
+  return close(fd) == 0 && renamed;
 }
 
 }  // namespace config

@@ -22,6 +22,9 @@ std::optional<std::string> linkTarget(const std::string& path);
 // `previous` is the status of the file being replaced (null for a new file):
 // its permission bits, and its owner where we may set it, carry over.
 // On any failure the new file is removed, `path` is untouched, and the result is false.
+// Scratch files that earlier, killed saves left beside `path` are removed first.
+// When no new file can be made beside an existing `path`, `path` itself is
+// rewritten in place and truncated to the new length.
 bool replaceFileContents(const std::string& path, const std::string& bytes, const struct stat* previous);
 
 }  // namespace config

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ostream>
+#include <stdexcept>
 
 #include <expat.h>
 #include <fcntl.h>
@@ -16,6 +18,13 @@
 namespace database {
 
 std::unique_ptr<TocDatabase> tocDatabase;
+
+std::ostream& operator<<(std::ostream& out, XmlString text) { return out << text.view(); }
+
+const XmlAttribute& XmlAttributes::at(std::size_t i) const {
+  if (i >= count) throw std::out_of_range("XmlAttributes::at");
+  return first[i];
+}
 
 namespace {
 
@@ -54,6 +63,31 @@ void recordParseError(XML_Parser parser, TocDatabase& document) {
   document.errorColumn = static_cast<long>(XML_GetCurrentColumnNumber(parser)) + 1;
 }
 
+// The parser starts an unfinished token over with every block it is handed, so a
+// token that spans many blocks would be scanned again and again. A block in which
+// the parser met no event lies inside such a token: the next block is twice as
+// large, so that no token is scanned more than about twice, whatever its length.
+// Otherwise blocks stay small and the parser's buffer is reused.
+constexpr std::size_t firstParseBlockSize = std::size_t(1) << 20;
+constexpr std::size_t largestParseBlockSize = std::size_t(1) << 30;
+
+std::size_t nextBlockSize(std::size_t previous, bool eventsMet) {
+  return eventsMet ? firstParseBlockSize : std::min(2 * previous, largestParseBlockSize);
+}
+
+// Looks for the line-end style in the block's pieces, cut where the file's own
+// pieces end, until the style is known.
+void scanLineEndPieces(LineEndScan& scan, const unsigned char* block, std::size_t size, std::size_t offset) {
+  TRACE_LINE();
+  std::size_t at = 0;
+  while (at < size && !scan.known) {
+    const std::size_t pieceEnd = (offset + at) / lineEndPieceSize * lineEndPieceSize + lineEndPieceSize;
+    const std::size_t length = std::min(pieceEnd - offset - at, size - at);
+    scanLineEnd(scan, block + at, length);
+    at += length;
+  }
+}
+
 // Hands the file to the parser block by block, the last block marked final, and
 // stops at the first block the parser rejects.
 void parseBlocks(int fd, std::size_t size, XML_Parser parser, TocDatabase& document) {
@@ -63,26 +97,30 @@ void parseBlocks(int fd, std::size_t size, XML_Parser parser, TocDatabase& docum
   builder.document = &document;
   builder.lineEnds = &lineEnds;
   attachTreeBuilder(parser, builder);
-  std::size_t remaining = size;
+  std::size_t done = 0;
+  std::size_t blockSize = firstParseBlockSize;
   for (;;) {
-    const std::size_t wanted = std::min(databaseBlockSize, remaining);
+    const std::size_t wanted = std::min(blockSize, size - done);
     void* buffer = XML_GetBuffer(parser, static_cast<int>(wanted));
     if (!buffer) {
       recordParseError(parser, document);
       break;
     }
     const std::size_t got = readBlock(fd, buffer, wanted);
-    remaining -= got;
-    const bool last = got < wanted || remaining == 0;
-    scanLineEnd(lineEnds, static_cast<const unsigned char*>(buffer), got);
+    const bool last = got < wanted || done + got == size;
+    scanLineEndPieces(lineEnds, static_cast<const unsigned char*>(buffer), got, done);
     if (last) finishLineEndScan(lineEnds);
+    done += got;
     TRACE_LINE();
+    const std::size_t eventsBefore = builder.events;
     if (XML_ParseBuffer(parser, static_cast<int>(got), last) == XML_STATUS_ERROR) {
-      recordParseError(parser, document);
+      if (!builder.refused) recordParseError(parser, document);
       break;
     }
     if (last) break;
+    blockSize = nextBlockSize(blockSize, builder.events != eventsBefore);
   }
+  finishTreeBuilder(builder);
   document.lineEnd = lineEnds.style;
 }
 

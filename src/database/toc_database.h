@@ -3,28 +3,65 @@
 
 #include <cstddef>
 #include <deque>
+#include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace database {
 
 enum class NodeKind { Element, Comment, ProcessingInstruction, CData, DocType };
 
+// A text in the document's store, ended by a NUL character (the names and
+// attribute values of an XML document never hold one): half the size of a view,
+// and a document holds many of them.
+struct XmlString {
+  const char* data = "";
+
+  std::string_view view() const { return data; }
+  operator std::string_view() const { return data; }
+};
+inline bool operator==(XmlString a, std::string_view b) { return a.view() == b; }
+inline bool operator!=(XmlString a, std::string_view b) { return a.view() != b; }
+std::ostream& operator<<(std::ostream& out, XmlString text);
+
 struct XmlAttribute {
-  std::string name, value;
+  XmlString name, value;
+};
+
+// The attributes of one element, side by side in the document's store.
+struct XmlAttributes {
+  const XmlAttribute* first = nullptr;
+  std::size_t count = 0;
+
+  const XmlAttribute* begin() const { return first; }
+  const XmlAttribute* end() const { return first + count; }
+  std::size_t size() const { return count; }
+  bool empty() const { return count == 0; }
+  const XmlAttribute& operator[](std::size_t i) const { return first[i]; }
+  const XmlAttribute& at(std::size_t i) const;
 };
 
 struct XmlNode {
   NodeKind kind = NodeKind::Element;
   // Element name, processing-instruction target or document type name.
-  std::string name;
-  std::vector<XmlAttribute> attributes;
+  XmlString name;
+  XmlAttributes attributes;
   // Elements: the character data directly inside, in the file's line-end style.
   // Comments, CDATA sections, processing instructions: their content.
-  std::string text;
+  std::string_view text;
   XmlNode* firstChild = nullptr;
   XmlNode* nextSibling = nullptr;
+};
+
+// Holds every text of a document in large blocks that never move, so that the
+// views into it stay valid and a document of many small texts costs little more
+// memory than its texts.
+struct TextStore {
+  std::vector<std::unique_ptr<char[]>> blocks;
+  char* free = nullptr;
+  std::size_t left = 0;
 };
 
 enum class LineEnd { CrLf, Lf, Cr };
@@ -32,6 +69,9 @@ enum class LineEnd { CrLf, Lf, Cr };
 struct TocDatabase {
   // Every node of the document; a deque keeps the addresses stable while it grows.
   std::deque<XmlNode> nodes;
+  TextStore texts;
+  // The element nodes among them.
+  std::size_t elementCount = 0;
   // The nodes outside the document element (and the document element itself), in order.
   const XmlNode* firstTopNode = nullptr;
   // The document element, the first element created; none when no element was parsed.
@@ -48,8 +88,13 @@ struct TocDatabase {
 // The one loaded document; replaced by readDatabaseFile.
 extern std::unique_ptr<TocDatabase> tocDatabase;
 
-// Bytes handed to the parser at a time.
-constexpr std::size_t databaseBlockSize = 16384;
+// The line-end style is looked for in pieces of this size: the piece decides
+// whether it is examined as bytes or as 16-bit units.
+constexpr std::size_t lineEndPieceSize = 16384;
+
+// Elements nested deeper than this refuse the file: no reader of the document
+// needs more, and the tree widget cannot show unlimited depth.
+constexpr int maximumElementDepth = 1000;
 
 // The title of the XML error message (without a hyphen before "Error").
 extern const char* const xmlErrorTitle;

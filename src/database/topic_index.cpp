@@ -24,13 +24,13 @@ const char* const blanks = " \n\r\t";
 // What the attributes of one element say, before the row is added.
 struct ElementFields {
   std::string label;
-  const std::string* text = nullptr;  // the element's text, read only with attributes
+  std::string_view text;  // the element's text, read only with attributes
   IndexEntry entry;
 };
 
 // Attribute names are compared exactly, case included.
 template <std::size_t Size>
-bool named(const std::string& name, const char (&expected)[Size]) {
+bool named(std::string_view name, const char (&expected)[Size]) {
   return name.size() == Size - 1 && std::memcmp(name.data(), expected, Size - 1) == 0;
 }
 
@@ -39,7 +39,7 @@ ElementFields readElement(const XmlNode& node) {
   ElementFields fields;
   IndexEntry& entry = fields.entry;
   for (const XmlAttribute& attribute : node.attributes) {
-    const std::string& name = attribute.name;
+    const std::string_view name = attribute.name;
     if (named(name, "File")) entry.File = attribute.value;
     else if (named(name, "theme_en")) entry.FunctionEn = attribute.value;
     else if (named(name, "theme_de")) entry.FunctionDe = attribute.value;
@@ -49,7 +49,7 @@ ElementFields readElement(const XmlNode& node) {
     else if (named(name, "descript_fr")) entry.DescriptFr = attribute.value;
     else fields.label += attribute.value;
   }
-  if (!node.attributes.empty()) fields.text = &node.text;
+  if (!node.attributes.empty()) fields.text = node.text;
   return fields;
 }
 
@@ -97,11 +97,11 @@ TopicRow makeRow(ElementFields& fields, int level, int displayLanguage, bool dye
   return row;
 }
 
-std::string trimmed(const std::string& text) {
+std::string trimmed(std::string_view text) {
   const auto first = text.find_first_not_of(blanks);
-  if (first == std::string::npos) return std::string();
+  if (first == std::string_view::npos) return std::string();
   const auto last = text.find_last_not_of(blanks);
-  return text.substr(first, last - first + 1);
+  return std::string(text.substr(first, last - first + 1));
 }
 
 // The fourth field when the text is cut at every single blank; "" when there are fewer.
@@ -122,7 +122,7 @@ void addElement(const XmlNode& node, int level, int displayLanguage, bool dyeing
   const int rowNumber = static_cast<int>(rows.size());
   rows.push_back(makeRow(fields, level, displayLanguage, dyeingNews));
   IndexEntry& entry = fields.entry;
-  if (fields.text) entry.Text = trimmed(*fields.text);
+  entry.Text = trimmed(fields.text);
   if (paths::fileNamePart(entry.File) == helpFileName) appState.helpRow = rowNumber;
   if (!fields.label.empty()) currentGroup = fields.label;
   entry.Group = currentGroup;
@@ -147,6 +147,11 @@ void buildTopicTree(const XmlNode* node, int level, int displayLanguage, bool dy
   TRACE_LINE();
   // Depth first in document order, with a stack of our own instead of the call
   // stack, so that no nesting depth in a file can exhaust it.
+  // Room for the whole document at once spares the copies of a growing list.
+  if (tocDatabase && node == tocDatabase->root) {
+    indexEntries.reserve(indexEntries.size() + tocDatabase->elementCount);
+    rows.reserve(rows.size() + tocDatabase->elementCount);
+  }
   std::vector<std::pair<const XmlNode*, int>> pending{{node, level}};
   while (!pending.empty()) {
     const auto [current, depth] = pending.back();
@@ -160,6 +165,27 @@ void buildTopicTree(const XmlNode* node, int level, int displayLanguage, bool dy
     std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(firstChild), pending.end());
   }
   colourRootRow(rows);
+}
+
+TopicCounts countTopicRows(const std::vector<TopicRow>& rows, const std::vector<IndexEntry>& entries,
+                           const std::string& viewerGroupName) {
+  TRACE_LINE();
+  TopicCounts counts;
+  // Set by the viewer's own group and cleared by the next group with children;
+  // only groups with children change it, as only they have rows below them.
+  bool inViewerGroup = false;
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    const int level = rows[row].level;
+    const bool hasChildren = row + 1 < rows.size() && rows[row + 1].level > level;
+    if (level == 1 && hasChildren) {
+      inViewerGroup = rows[row].text == viewerGroupName;
+      if (!inViewerGroup) ++counts.groups;
+    } else if (level == 2 && !inViewerGroup && row < entries.size() && !entries[row].File.empty()) {
+      // A topic with nested topics is an entry of its own as well.
+      ++counts.codeTopics;
+    }
+  }
+  return counts;
 }
 
 }  // namespace database

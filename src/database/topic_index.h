@@ -52,4 +52,15 @@ void clearTopicIndex();
 void buildTopicTree(const XmlNode* node, int level, int displayLanguage, bool dyeingNews,
                     std::vector<TopicRow>& rows);
 
+// The figures the database information window shows.
+struct TopicCounts {
+  int groups = 0;      // level-1 rows with children, the viewer's own group left out
+  int codeTopics = 0;  // level-2 rows whose entry names a snippet file, outside that group
+};
+
+// Counts over the rows of one build and their entries (row i, entry i). The rows
+// come from the walk in document order, so a row's children follow it directly.
+TopicCounts countTopicRows(const std::vector<TopicRow>& rows, const std::vector<IndexEntry>& entries,
+                           const std::string& viewerGroupName);
+
 }  // namespace database

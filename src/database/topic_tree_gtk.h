@@ -1,5 +1,4 @@
-// The topic tree widget's store: filling it from the topic rows, row lookups both
-// ways in constant time, selection, opening and the topic counts.
+// The topic tree widget: showing the topic rows, selection, opening and the topic counts.
 #pragma once
 
 #include <string>
@@ -8,34 +7,17 @@
 #include <gtk/gtk.h>
 
 #include "database/topic_index.h"
+#include "database/topic_model_gtk.h"
 
 namespace database {
 
-enum TopicColumn {
-  TopicColumnText,
-  TopicColumnRow,  // hidden: the row number, the index into indexEntries
-  TopicColumnBackground,
-  TopicColumnBackgroundSet,
-  TopicColumnForeground,
-  TopicColumnForegroundSet,
-  TopicColumnCount
-};
-
-GtkTreeStore* createTopicStore();
 // Adds the one visible column: the text with the row's colours.
 void attachTopicColumns(GtkTreeView* view);
 
-// Replaces the store's content with the rows, all collapsed.
-void fillTopicStore(GtkTreeStore* store, std::vector<TopicRow> rows);
+// Shows the rows in the view, all closed, the column fitted to them.
+void showTopicRows(GtkTreeView* view, std::vector<TopicRow> rows);
 
-// Lookups on the rows last filled in.
-bool topicRowIter(int row, GtkTreeIter* iter);
-int topicRowNumber(GtkTreeModel* model, GtkTreeIter* iter);
-int topicRowCount();
-int topicRowLevel(int row);
-const std::string& topicRowText(int row);
-
-// Empties the store and the IndexEntry list and builds both anew from
+// Empties the rows and the IndexEntry list and builds both anew from
 // appState.documentRoot (an empty tree when there is none). Raises no event.
 void rebuildTopicTree(GtkTreeView* view, int displayLanguage, bool dyeingNews);
 
@@ -48,7 +30,7 @@ void selectTopicRow(GtkTreeView* view, int row);
 // Opens (true) or closes (false) every node, without raising an event.
 void expandAllTopics(GtkTreeView* view, bool open);
 
-// Counts groups and code topics into appState, opening every row on the way.
+// Counts groups and code topics into appState and opens every row.
 void countTopics(GtkTreeView* view);
 
 }  // namespace database

@@ -61,32 +61,11 @@ void moveBackTo(GtkWidget* window, int x) {
 
 GtkWidget* searchField() { return app::mainWindow.gadget[app::SearchFieldGadget]; }
 
-// Counts the changes of the topic store. The tree and the IndexEntry list are only
-// ever rebuilt together, and a rebuild empties and refills the store, so a change
-// here tells the search that the folded texts it keeps are out of date.
-std::uint64_t topicStoreVersion = 0;
-const char* const watchedKey = "search-watched";
-
-void onTopicRowInserted(GtkTreeModel*, GtkTreePath*, GtkTreeIter*, gpointer) { ++topicStoreVersion; }
-void onTopicRowDeleted(GtkTreeModel*, GtkTreePath*, gpointer) { ++topicStoreVersion; }
-void onTopicRowChanged(GtkTreeModel*, GtkTreePath*, GtkTreeIter*, gpointer) { ++topicStoreVersion; }
-
-// Starts watching the tree's store once; a store not watched before counts as new.
-void watchTopicStore(GtkTreeView* tree) {
-  GtkTreeModel* model = gtk_tree_view_get_model(tree);
-  if (!model || g_object_get_data(G_OBJECT(model), watchedKey)) return;
-  g_object_set_data(G_OBJECT(model), watchedKey, GINT_TO_POINTER(1));
-  g_signal_connect(model, "row-inserted", G_CALLBACK(onTopicRowInserted), nullptr);
-  g_signal_connect(model, "row-deleted", G_CALLBACK(onTopicRowDeleted), nullptr);
-  g_signal_connect(model, "row-changed", G_CALLBACK(onTopicRowChanged), nullptr);
-  ++topicStoreVersion;
-}
-
 // The rows of the tree as they stand, with the record of each row.
-TopicRows treeRows(GtkTreeView* tree) {
-  watchTopicStore(tree);
+TopicRows treeRows() {
   TopicRows rows;
-  rows.version = topicStoreVersion;
+  // The tree and the IndexEntry list are only ever rebuilt together.
+  rows.version = database::topicRowsVersion();
   rows.count = database::topicRowCount();
   rows.text = [](int row) -> const std::string& { return database::topicRowText(row); };
   rows.entries = &database::indexEntries;
@@ -155,7 +134,7 @@ void searchTopics(SearchStart start) {
   TRACE_LINE();
   // The descriptions searched are those of the settings' language, not of the language list,
   // which may hold a choice that was never taken over.
-  const int row = findTopicRow(text, firstRow, treeRows(tree), appSettings.SearchMode,
+  const int row = findTopicRow(text, firstRow, treeRows(), appSettings.SearchMode,
                                static_cast<int>(appSettings.Language));
   if (row >= 0) {
     showHit(tree, row);

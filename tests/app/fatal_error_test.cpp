@@ -9,6 +9,7 @@
 #include <string>
 
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -169,8 +170,10 @@ TEST(FatalErrorHandler, RealInvalidMemoryAccessIsReported) {
   const ChildOutcome outcome = runInChild([](int fd) {
     installRecordingReport(fd);
     currentLine = 77;
-    volatile int* nowhere = nullptr;
-    *nowhere = 1;
+    // A page that may not be touched: a real fault, without a null pointer that
+    // the undefined-behaviour checks would stop first.
+    void* page = mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    *static_cast<volatile int*>(page) = 1;
   });
   EXPECT_TRUE(exitedWith(outcome.status, 0)) << "status " << outcome.status;
   EXPECT_NE(outcome.output.find("Error Code:      11\nSourcecode line: 77\n|shutdown|"), std::string::npos)

@@ -124,7 +124,7 @@ TEST_F(LanguageApplyTest, FullSwitchRebuildsTheIndexInTheNewLanguageKeepingTheRo
   gtk_tree_view_collapse_row(app::topicTreeView(), group);
   ASSERT_EQ(5, database::selectedTopicRow(app::topicTreeView()));
   switchTo(1, false);
-  EXPECT_EQ(1, treeBuilds);
+  EXPECT_EQ(1, treeBuilds());
   EXPECT_EQ("Window", database::topicRowText(4));
   EXPECT_EQ("Button", database::topicRowText(5));
   EXPECT_EQ(5, database::selectedTopicRow(app::topicTreeView()));
@@ -138,7 +138,7 @@ TEST_F(LanguageApplyTest, FullSwitchRebuildsTheIndexInTheNewLanguageKeepingTheRo
 TEST_F(LanguageApplyTest, TheSameLanguageChangesNothing) {
   installSampleLanguageFile();
   switchTo(0, false);
-  EXPECT_EQ(0, treeBuilds);
+  EXPECT_EQ(0, treeBuilds());
   expectBuiltInTexts();
   EXPECT_TRUE(config::languageTable.empty()) << "German alone never reads the file";
 }
@@ -147,7 +147,7 @@ TEST_F(LanguageApplyTest, QuickSwitchChangesTheIndexAndLeavesEveryText) {
   installSampleLanguageFile();
   switchTo(1, true);
   EXPECT_EQ(1, appSettings.Language);
-  EXPECT_EQ(1, treeBuilds);
+  EXPECT_EQ(1, treeBuilds());
   EXPECT_EQ("Button", database::topicRowText(5));
   expectBuiltInTexts();
   // Texts switched before stay in that language through a quick switch.

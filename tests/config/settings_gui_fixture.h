@@ -1,6 +1,7 @@
 // The viewer's windows with the settings window, and readers for what their widgets show.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,7 @@ class SettingsGuiTest : public ViewerTest {
     appState.databasePath = dir.file("ZN-LinuxAPI-Toc.xml");
     services::createUpdateWindow();
     config::createSettingsWindow();
-    connectRebuildCounter();
+    startCountingRebuilds();
   }
 
   void TearDown() override {
@@ -99,8 +100,8 @@ class SettingsGuiTest : public ViewerTest {
     return GTK_IS_COMBO_BOX(widget) ? listItems(widget) : shownText(widget);
   }
 
-  // How often the topic tree got its root row anew, i.e. how often it was rebuilt.
-  int treeBuilds = 0;
+  // How often the topic tree was rebuilt since the counting began.
+  int treeBuilds() const { return static_cast<int>(database::topicRowsVersion() - rowsVersionAtStart_); }
 
   std::vector<std::string> rowTexts() const {
     std::vector<std::string> titles;
@@ -109,14 +110,9 @@ class SettingsGuiTest : public ViewerTest {
   }
 
  private:
-  static void onRowInserted(GtkTreeModel*, GtkTreePath* path, GtkTreeIter*, gpointer self) {
-    if (gtk_tree_path_get_depth(path) == 1) ++static_cast<SettingsGuiTest*>(self)->treeBuilds;
-  }
+  void startCountingRebuilds() { rowsVersionAtStart_ = database::topicRowsVersion(); }
 
-  void connectRebuildCounter() {
-    GtkTreeModel* model = gtk_tree_view_get_model(app::topicTreeView());
-    g_signal_connect(model, "row-inserted", G_CALLBACK(onRowInserted), this);
-  }
+  std::uint64_t rowsVersionAtStart_ = 0;
 };
 
 }  // namespace testing_support

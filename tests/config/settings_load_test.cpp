@@ -11,6 +11,8 @@
 
 #include <glib.h>
 
+#include "support/unprivileged.h"
+
 namespace {
 
 using LoadSettingsTest = testing_support::SettingsTest;
@@ -226,13 +228,15 @@ TEST_F(LoadSettingsTest, AMegabyteLineIsReadWhole) {
 
 TEST_F(LoadSettingsTest, UnreadableFileStillCountsAsPresentWithDefaults) {
   writeSettings("Language=2\nLib-path=/lib/\n");
-  ASSERT_EQ(chmod(settingsPath().c_str(), 0), 0);
-  if (access(settingsPath().c_str(), R_OK) == 0) GTEST_SKIP() << "this user reads any file";
-  appSettings.Splitter = 500;
-  EXPECT_TRUE(config::LoadSettings());
-  EXPECT_EQ(appSettings.Language, 0);
-  EXPECT_EQ(appSettings.Lib_path, "");
-  EXPECT_EQ(appSettings.Splitter, 345);
+  testing_support::runUnprivileged({folder.path()}, [&] {
+    ASSERT_EQ(chmod(settingsPath().c_str(), 0), 0);
+    ASSERT_NE(access(settingsPath().c_str(), R_OK), 0);
+    appSettings.Splitter = 500;
+    EXPECT_TRUE(config::LoadSettings());
+    EXPECT_EQ(appSettings.Language, 0);
+    EXPECT_EQ(appSettings.Lib_path, "");
+    EXPECT_EQ(appSettings.Splitter, 345);
+  });
 }
 
 }  // namespace

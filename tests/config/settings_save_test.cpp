@@ -3,13 +3,20 @@
 
 #include <csignal>
 #include <optional>
+#include <random>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <glib.h>
+
+#include "support/unprivileged.h"
 
 namespace {
 
@@ -261,28 +268,103 @@ TEST_F(SaveSettingsTest, FailedFirstWriteLeavesNoFileBehind) {
   EXPECT_EQ(dialogs.size(), 1u);
 }
 
-TEST_F(SaveSettingsTest, UnwritableFolderKeepsTheOldFile) {
-  const std::string original = "Language=1\n";
-  writeSettings(original);
-  ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
-  if (access(folder.path().c_str(), W_OK) == 0) GTEST_SKIP() << "this user writes into any folder";
-  appSettings.Language = 2;
-  config::SaveSettings();
-  chmod(folder.path().c_str(), 0755);
-  EXPECT_EQ(settingsBytes(), original);
-  EXPECT_EQ(filesIn(folder.path()), 1);
-  EXPECT_EQ(dialogs.size(), 1u);
+TEST_F(SaveSettingsTest, AWritableFileInAnUnwritableFolderIsRewrittenInPlace) {
+  // Blanks before the "=" are dropped on saving, so the new content is shorter than the old.
+  writeSettings("Language" + std::string(3000, ' ') + "=1\n; hand made\n");
+  testing_support::runUnprivileged({folder.path()}, [&] {
+    struct stat before;
+    ASSERT_EQ(stat(settingsPath().c_str(), &before), 0);
+    ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
+    ASSERT_NE(access(folder.path().c_str(), W_OK), 0);
+    appSettings.Language = 2;
+    config::SaveSettings();
+    chmod(folder.path().c_str(), 0755);
+    EXPECT_TRUE(dialogs.empty());
+    const std::string saved = settingsBytes();
+    EXPECT_TRUE(startsWith(saved, written("Language=2\n; hand made\n"))) << saved;
+    EXPECT_EQ(saved.find("   "), std::string::npos) << "the old tail was not cut off";
+    EXPECT_EQ(saved.substr(saved.size() - 16), "CodeEditorPath=\n");
+    struct stat after;
+    ASSERT_EQ(stat(settingsPath().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(filesIn(folder.path()), 1);
+  });
 }
 
 TEST_F(SaveSettingsTest, UnreadableFileIsNotOverwritten) {
   const std::string original = "Language=1\n";
   writeSettings(original);
-  ASSERT_EQ(chmod(settingsPath().c_str(), 0200), 0);
-  if (access(settingsPath().c_str(), R_OK) == 0) GTEST_SKIP() << "this user reads any file";
+  testing_support::runUnprivileged({folder.path()}, [&] {
+    ASSERT_EQ(chmod(settingsPath().c_str(), 0200), 0);
+    ASSERT_NE(access(settingsPath().c_str(), R_OK), 0);
+    config::SaveSettings();
+    chmod(settingsPath().c_str(), 0644);
+    EXPECT_EQ(settingsBytes(), original);
+    EXPECT_EQ(dialogs.size(), 1u);
+  });
+}
+
+TEST_F(SaveSettingsTest, ScratchFilesOfKilledSavesAreRemovedByTheNextSave) {
+  writeSettings("Language=1\n");
+  const std::string prefix = ".DizerEZ VAV-AruRuvove.ini.";
+  const std::string abandoned[] = {prefix + "a1B2c3", prefix + "ZZZZZZ"};
+  for (const std::string& name : abandoned) folder.write(name, "Langu");
+  const std::string outside = folder.write("elsewhere/target.ini", "kept");
+  ASSERT_EQ(symlink(outside.c_str(), folder.file(prefix + "Link00").c_str()), 0);
+  ASSERT_EQ(mkdir(folder.file(prefix + "Fold00").c_str(), 0755), 0);
+  const std::string kept[] = {prefix + "abc",
+                              prefix + "abcdefg",
+                              prefix + "ab-def",
+                              ".other.ini.abcdef",
+                              "DizerEZ VAV-AruRuvove.ini.abcdef",
+                              prefix + "Link00",
+                              prefix + "Fold00"};
+  for (const std::string& name : kept) {
+    if (!g_file_test(folder.file(name).c_str(), G_FILE_TEST_EXISTS)) folder.write(name, "x");
+  }
+  // A save still at work holds its scratch file locked.
+  const std::string busy = folder.write(prefix + "Busy01", "");
+  const int lock = open(busy.c_str(), O_RDONLY);
+  ASSERT_EQ(flock(lock, LOCK_EX), 0);
+  appSettings.Language = 2;
   config::SaveSettings();
-  chmod(settingsPath().c_str(), 0644);
-  EXPECT_EQ(settingsBytes(), original);
-  EXPECT_EQ(dialogs.size(), 1u);
+  close(lock);
+  for (const std::string& name : abandoned)
+    EXPECT_FALSE(g_file_test(folder.file(name).c_str(), G_FILE_TEST_EXISTS)) << name;
+  for (const std::string& name : kept)
+    EXPECT_TRUE(g_file_test(folder.file(name).c_str(), G_FILE_TEST_EXISTS)) << name;
+  EXPECT_TRUE(g_file_test(busy.c_str(), G_FILE_TEST_EXISTS));
+  EXPECT_EQ(testing_support::readFile(outside), "kept");
+  EXPECT_TRUE(startsWith(settingsBytes(), written("Language=2\n")));
+  EXPECT_TRUE(dialogs.empty());
+}
+
+TEST_F(SaveSettingsTest, SavesKilledAtRandomMomentsLeaveAWholeFileAndNothingBehind) {
+  config::SaveSettings();
+  std::mt19937 random(20261130);
+  for (int round = 0; round < 40; ++round) {
+    // The timer's signal ends the child wherever the save is, as a kill would.
+    itimerval timer{};
+    timer.it_value.tv_usec = static_cast<suseconds_t>(random() % 3000 + 1);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      setitimer(ITIMER_REAL, &timer, nullptr);
+      for (std::int64_t i = 0;; ++i) {
+        appSettings.CodeEditorPath = std::string(static_cast<std::size_t>(i % 500), 'e');
+        config::SaveSettings();
+      }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const std::string saved = settingsBytes();
+    ASSERT_TRUE(startsWith(saved, written("; Viewer\n"))) << "round " << round;
+    ASSERT_EQ(saved.substr(saved.size() - 15), "; App settings\n") << "round " << round;
+  }
+  config::SaveSettings();
+  EXPECT_EQ(filesIn(folder.path()), 1);
+  EXPECT_TRUE(dialogs.empty());
 }
 
 TEST_F(SaveSettingsTest, SymbolicLinkStaysALinkAndItsTargetIsUpdated) {

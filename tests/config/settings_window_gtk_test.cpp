@@ -483,14 +483,14 @@ TEST_F(SettingsWindowTest, ChangingOnlyTheMarkingReloadsTheCode) {
   openDialog();
   click(SaveControl);
   EXPECT_EQ("Window code\n; Grüße", codeText()) << "an unchanged dialog reloads nothing";
-  EXPECT_EQ(0, treeBuilds) << "and rebuilds nothing";
+  EXPECT_EQ(0, treeBuilds()) << "and rebuilds nothing";
   openDialog();
   selectItem(CodeMarkingListControl, 2);
   click(SaveControl);
   EXPECT_EQ(2, appSettings.CodeMarks);
   EXPECT_EQ("Changed code", codeText());
   EXPECT_EQ("2", savedValue("CodeMarks"));
-  EXPECT_EQ(0, treeBuilds);
+  EXPECT_EQ(0, treeBuilds());
 }
 
 TEST_F(SettingsWindowTest, ChangingOnlyTheFontChangesTheCodeFontWithoutReloading) {
@@ -507,7 +507,7 @@ TEST_F(SettingsWindowTest, ChangingOnlyTheFontChangesTheCodeFontWithoutReloading
   EXPECT_EQ("Window code\n; Grüße", codeText());
   EXPECT_EQ("Serif", savedValue("FontName"));
   EXPECT_EQ("14", savedValue("FontSize"));
-  EXPECT_EQ(0, treeBuilds);
+  EXPECT_EQ(0, treeBuilds());
 }
 
 TEST_F(SettingsWindowTest, ChangingOnlyTheTitleContentRecomposesTheTitle) {
@@ -533,7 +533,7 @@ TEST_F(SettingsWindowTest, NewTopicsColouringRebuildsTheIndexKeepingTheRow) {
   openDialog();
   check(NewTopicsControl, false);
   click(SaveControl);
-  EXPECT_EQ(1, treeBuilds);
+  EXPECT_EQ(1, treeBuilds());
   EXPECT_EQ(0, appSettings.DyeingNews);
   EXPECT_EQ("Knopf", database::topicRowText(5));
   EXPECT_EQ(5, database::selectedTopicRow(app::topicTreeView()));
@@ -548,7 +548,7 @@ TEST_F(SettingsWindowTest, LanguageAndNewTopicsTogetherRebuildTwice) {
   selectItem(LanguageListControl, 1);
   check(NewTopicsControl, false);
   click(SaveControl);
-  EXPECT_EQ(2, treeBuilds);
+  EXPECT_EQ(2, treeBuilds());
   EXPECT_EQ(1, appSettings.Language);
   EXPECT_EQ("Button", database::topicRowText(5));
   EXPECT_EQ(5, database::selectedTopicRow(app::topicTreeView()));
@@ -556,7 +556,7 @@ TEST_F(SettingsWindowTest, LanguageAndNewTopicsTogetherRebuildTwice) {
   openDialog();
   selectItem(LanguageListControl, 0);
   click(SaveControl);
-  EXPECT_EQ(3, treeBuilds) << "the language alone rebuilds once";
+  EXPECT_EQ(3, treeBuilds()) << "the language alone rebuilds once";
   EXPECT_EQ("Knopf", database::topicRowText(5));
 }
 

@@ -128,15 +128,17 @@ TEST_F(TocDatabaseTest, ErrorColumnCountsFromOne) {
 }
 
 TEST_F(TocDatabaseTest, WhatWasParsedBeforeAnErrorStays) {
+  // Large enough that the error lies beyond the first block handed to the parser.
   std::string xml = "<r name=\"lib\">\n";
-  for (int i = 0; i < 2000; ++i) xml += "  <t theme_en=\"Topic " + std::to_string(i) + "\"/>\n";
+  for (int i = 0; i < 50000; ++i) xml += "  <t theme_en=\"Topic " + std::to_string(i) + "\"/>\n";
   xml += "  <t theme_en=\"broken\" <oops/>\n</r>\n";
-  ASSERT_GT(xml.size(), 3 * database::databaseBlockSize);
+  ASSERT_GT(xml.size(), 1u << 20);
   const XmlNode* root = load(xml);
   ASSERT_NE(root, nullptr);
-  EXPECT_NE(tocDatabase->status, 0);
-  EXPECT_EQ(tocDatabase->errorLine, 2002);
-  EXPECT_EQ(childElements(root).size(), 2000u);
+  EXPECT_EQ(tocDatabase->status, XML_ERROR_INVALID_TOKEN);
+  EXPECT_EQ(tocDatabase->errorLine, 50002);
+  EXPECT_EQ(tocDatabase->errorColumn, 24);
+  EXPECT_EQ(childElements(root).size(), 50000u);
   EXPECT_EQ(appState.documentRoot, root);
 }
 
@@ -237,9 +239,9 @@ TEST_F(TocDatabaseTest, Utf16LineEndsAreExaminedAsSixteenBitUnits) {
 
 TEST_F(TocDatabaseTest, ACrLfSplitByTheBlockBorderStaysCrLf) {
   std::string xml = "<r a=\"1\">";
-  xml += std::string(database::databaseBlockSize - 1 - xml.size(), 'x');
+  xml += std::string(database::lineEndPieceSize - 1 - xml.size(), 'x');
   xml += "\r\nend</r>";
-  ASSERT_EQ(xml[database::databaseBlockSize - 1], '\r');
+  ASSERT_EQ(xml[database::lineEndPieceSize - 1], '\r');
   const XmlNode* root = load(xml);
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(tocDatabase->lineEnd, LineEnd::CrLf);
@@ -330,6 +332,75 @@ TEST_F(TocDatabaseTest, AFiftyMegabyteFileLoads) {
   EXPECT_EQ(childElements(childElements(root).at(0)).size(), topics);
 }
 
+// Elements nested depth levels deep, each on a line of its own after the declaration,
+// indented by its level modulo 7.
+std::string nestedElements(int depth) {
+  std::string xml = "<?xml version=\"1.0\"?>\n";
+  for (int level = 0; level < depth; ++level) {
+    xml += std::string(level % 7, ' ') + "<e theme_de=\"L" + std::to_string(level) + "\">\n";
+  }
+  for (int level = 0; level < depth; ++level) xml += "</e>";
+  return xml;
+}
+
+int nestingDepth(const XmlNode* node) {
+  int depth = 0;
+  for (; node; node = childElements(node).empty() ? nullptr : childElements(node).front()) ++depth;
+  return depth;
+}
+
+TEST_F(TocDatabaseTest, NestingUpToAThousandLevelsLoadsAndDeeperIsRefusedAtTheTag) {
+  EXPECT_EQ(nestingDepth(load(nestedElements(1000))), 1000);
+  EXPECT_EQ(tocDatabase->status, 0) << tocDatabase->errorText;
+  for (int depth : {1001, 100000}) {
+    const XmlNode* root = load(nestedElements(depth));
+    EXPECT_NE(tocDatabase->status, 0) << depth;
+    EXPECT_EQ(tocDatabase->errorText, "elements nested deeper than 1000 levels");
+    // The 1001st element stands on line 1002, indented by 1000 % 7 = 6 blanks.
+    EXPECT_EQ(tocDatabase->errorLine, 1002);
+    EXPECT_EQ(tocDatabase->errorColumn, 7);
+    EXPECT_EQ(nestingDepth(root), 1000) << "what was parsed before the refusal stays";
+  }
+}
+
+TEST_F(TocDatabaseTest, ATwoMegabyteAttributeLoadsWhole) {
+  // Entities, character references and literal line breaks and tabs, which the
+  // parser normalises to blanks, across the border of the first block read.
+  const std::string piece =
+      "Gr\xC3\xB6\xC3\x9F"
+      "e &amp; &co; Lage\r\n\t\xC3\xA4ndern&#10;&#x2730; ";
+  const std::string expectedPiece =
+      "Gr\xC3\xB6\xC3\x9F"
+      "e & Company Lage  \xC3\xA4ndern\n\u2730 ";
+  std::string value, expected;
+  while (value.size() < 2u << 20) {
+    value += piece;
+    expected += expectedPiece;
+  }
+  const std::string head =
+      "<!DOCTYPE r [<!ENTITY co \"Company\">]>\r\n<r name=\"lib\">first\r\n<t descript_de=\"";
+  const XmlNode* root = load(head + value + "\" theme_de=\"after\">Ende\r\nzwei</t><t/></r>\r\n");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(tocDatabase->status, 0) << tocDatabase->errorText;
+  EXPECT_EQ(tocDatabase->lineEnd, LineEnd::CrLf);
+  const std::vector<const XmlNode*> topics = childElements(root);
+  ASSERT_EQ(topics.size(), 2u);
+  ASSERT_EQ(topics[0]->attributes.size(), 2u);
+  EXPECT_TRUE(topics[0]->attributes[0].value == expected) << "the long value differs";
+  EXPECT_EQ(topics[0]->attributes[1].value, "after");
+  EXPECT_EQ(topics[0]->text, "Ende\r\nzwei");
+  EXPECT_EQ(root->text, "first\r\n");
+
+  // An error after the long value is found at its line and column.
+  load(head + value + "\"><t <oops/></t></r>");
+  EXPECT_EQ(tocDatabase->status, XML_ERROR_INVALID_TOKEN);
+  const long lineBreaks = static_cast<long>(value.size() / piece.size());
+  EXPECT_EQ(tocDatabase->errorLine, 3 + lineBreaks);
+  // The column counts characters: those after the value's last line break, then the tag's start.
+  const std::string lineBeforeError = piece.substr(piece.find('\n') + 1) + "\"><t ";
+  EXPECT_EQ(tocDatabase->errorColumn, g_utf8_strlen(lineBeforeError.c_str(), -1) + 1);
+}
+
 // ---- start-up load ------------------------------------------------------------------
 
 class LoadDatabaseTest : public TocDatabaseTest {
@@ -378,6 +449,14 @@ TEST_F(LoadDatabaseTest, AnXmlErrorIsReportedWithCrSeparatedLines) {
   EXPECT_FALSE(database::loadDatabase());
   expectOneMessage("Linux ZN-ZID-Idavode-RurivaError",
                    "Error in the XML file:\rMessage: mismatched tag\rLine: 3   Character: 3");
+}
+
+TEST_F(LoadDatabaseTest, TooDeepNestingIsReportedAsAnXmlError) {
+  appState.databasePath = dir.write("toc.xml", nestedElements(1001));
+  EXPECT_FALSE(database::loadDatabase());
+  expectOneMessage("Linux ZN-ZID-Idavode-RurivaError",
+                   "Error in the XML file:\rMessage: elements nested deeper than 1000 levels\rLine: 1002   "
+                   "Character: 7");
 }
 
 TEST_F(LoadDatabaseTest, BlanksOnlyReportNoElementFound) {

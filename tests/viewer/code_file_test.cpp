@@ -2,6 +2,7 @@
 #include "viewer/code_file.h"
 
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 #include <random>
 #include <string>
@@ -253,11 +254,12 @@ TEST(CodeFileFailures, AFileThatOpensButCannotBeReadCountsAsNotOpened) {
 }
 
 TEST(CodeFileFailures, AFileWithoutReadPermissionCannotBeOpened) {
-  if (geteuid() == 0) GTEST_SKIP() << "the superuser reads every file";
   TempDir dir;
   const std::string path = dir.write("locked.zn", "secret");
-  ASSERT_EQ(chmod(path.c_str(), 0), 0);
-  EXPECT_FALSE(viewer::readCodeFile(path).opened);
+  testing_support::runUnprivileged({dir.path()}, [&] {
+    ASSERT_EQ(chmod(path.c_str(), 0), 0);
+    EXPECT_FALSE(viewer::readCodeFile(path).opened);
+  });
 }
 
 TEST(CodeFileFailures, ALinkToASnippetAndAFileThatClaimsNoSizeAreRead) {

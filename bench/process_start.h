@@ -1,0 +1,36 @@
+// Times a program from its start until its first window of a given title is on the
+// screen and the program has gone idle, as a user waiting for it would see it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct StartFigures {
+  bool shown = false;   // the window appeared within the time limit
+  bool alive = false;   // the program still ran once it had gone idle
+  double readyMs = 0;   // from the start to the last moment it was busy
+  long residentKb = 0;  // resident memory once idle
+};
+
+// Starts argv with the extra "NAME=value" environment entries, waits until a
+// top-level window whose title begins with titlePrefix is mapped and the program
+// has used no processor time for a while, measures, and ends the program.
+StartFigures measureStart(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+                          const std::string& titlePrefix, int timeoutMs);
+
+// A program folder of its own: the viewer's binary copied into a scratch folder
+// beside settings that name the database and skip the first-start dialog.
+struct ProgramFolder {
+  std::string folder;  // ending in "/"
+  std::string binary;
+};
+ProgramFolder makeProgramFolder(const std::string& viewerBinary, const std::string& databasePath);
+void removeProgramFolder(const ProgramFolder& program);
+
+// Environment entries that make the start of any GTK program quiet and alike:
+// no cursor blinking (it would wake the program), no accessibility modules.
+std::vector<std::string> quietToolkitEnvironment(const std::string& scratchFolder);
+
+}  // namespace bench

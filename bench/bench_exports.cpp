@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <glib/gstdio.h>
@@ -123,11 +124,10 @@ int main(int argc, char** argv) {
   writeAtOnce(folder + "ZN-LinuxAPI-Tail.html", "</body>\n</html>\n");
   app::setDialogHandler([](const app::DialogRequest&) { return std::string(); });
 
-  GtkTreeStore* store = database::createTopicStore();
   database::clearTopicIndex();
   std::vector<database::TopicRow> rows;
   database::buildTopicTree(appState.documentRoot, 0, 0, true, rows);
-  database::fillTopicStore(store, rows);
+  database::setTopicRows(std::move(rows));
   std::printf("bench_exports: %d rows\n", database::topicRowCount());
 
   measureCommand("web page", "ZN-LinuxAPI-Lib.html", [] { exports::exportWebPage(); });
@@ -138,7 +138,6 @@ int main(int argc, char** argv) {
   for (const char* name : {"ZN-LinuxAPI-Head.html", "ZN-LinuxAPI-Tail.html"})
     g_unlink((folder + name).c_str());
   g_rmdir(folder.c_str());
-  g_object_unref(store);
   if (generated) bench::removeScratchDatabase(path);
   return 0;
 }

@@ -17,6 +17,8 @@ namespace database {
 
 std::unique_ptr<TocDatabase> tocDatabase;
 
+const XmlNode* documentRoot() { return tocDatabase ? tocDatabase->root : nullptr; }
+
 namespace {
 
 struct FileHandle {
@@ -98,13 +100,10 @@ bool readDatabaseFile(const std::string& path) {
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (!parser) return false;
   const ParserHandle parserHandle{parser};
-  // The old document goes first so that two documents never share the memory;
-  // the root handle must not outlive it.
-  appState.documentRoot = nullptr;
+  // The old document goes first so that two documents never share the memory.
   tocDatabase.reset();
   tocDatabase = std::make_unique<TocDatabase>();
   parseBlocks(file.fd, static_cast<std::size_t>(info.st_size), parser, *tocDatabase);
-  appState.documentRoot = tocDatabase->root;
   return true;
 }
 

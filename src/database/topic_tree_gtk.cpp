@@ -185,9 +185,12 @@ void rebuildTopicTree(GtkTreeView* view, int displayLanguage, bool dyeingNews) {
   clearTopicIndex();
   std::vector<TopicRow> rows;
   rows.reserve(shownRows.rows.size());
-  if (appState.documentRoot) {
-    buildTopicTree(appState.documentRoot, 0, displayLanguage, dyeingNews, rows);
+  TreeFindings found;
+  if (const XmlNode* root = documentRoot()) {
+    found = buildTopicTree(root, 0, displayLanguage, dyeingNews, rows);
+    DbDate = found.DbDate;
   }
+  appState.helpRow = found.helpRow;
   GtkTreeStore* store = storeOf(view);
   if (!store) return;
   // Filling a store that no view watches spares the view one update per row.

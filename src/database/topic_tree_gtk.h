@@ -35,8 +35,9 @@ int topicRowCount();
 int topicRowLevel(int row);
 const std::string& topicRowText(int row);
 
-// Empties the store and the IndexEntry list and builds both anew from
-// appState.documentRoot (an empty tree when there is none). Raises no event.
+// Empties the store and the IndexEntry list and builds both anew from the loaded
+// document (an empty tree when there is none), keeping the help row and the database
+// date the build finds. Raises no event.
 void rebuildTopicTree(GtkTreeView* view, int displayLanguage, bool dyeingNews);
 
 // The selected row number, -1 when none.

@@ -5,21 +5,9 @@
 
 #include <gtk/gtk.h>
 
-namespace services {
+#include "services/database_info_controls.h"
 
-enum DatabaseInfoControl {
-  DatabaseFieldControl = 46,
-  ContentFieldControl = 48,
-  LibraryFieldControl = 50,
-  FileFieldControl = 52,
-  CodeFormatFieldControl = 54,
-  ExecutableFormatFieldControl = 56,
-  TopicsFieldControl = 58,
-  EntriesFieldControl = 60,
-  FolderIconControl = 63,
-  CopyIconControl = 64,
-  DatabaseInfoControlCount = 65
-};
+namespace services {
 
 struct DatabaseInfoWindow {
   GtkWidget* window = nullptr;

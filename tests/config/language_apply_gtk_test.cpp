@@ -103,14 +103,14 @@ TEST_F(LanguageApplyTest, FullSwitchRelabelsEveryWindowAndSwitchingBackRestoresT
   EXPECT_EQ("A click copies the code path to the clipboard.",
             tooltip(services::databaseInfoWindow.control[64]));
   EXPECT_EQ("App update gtk2 available? ", shownText(services::updateWindow.label[0]));
-  EXPECT_EQ("Check for updates ...", shownText(app::infoMenuItems[11]));
+  EXPECT_EQ("Check for updates ...", shownText(app::popupMenuItems[app::UpdateCheckMenuItem]));
   EXPECT_EQ("Opens and closes all nodes.", tooltip(app::mainWindow.gadget[app::NodeToggleGadget]));
   EXPECT_EQ("Shows a short description of the function.",
             tooltip(app::mainWindow.gadget[app::DescriptionGadget]));
   switchTo(2, false);
   EXPECT_EQ("Allemand\tAnglais\tFrançais", listItems(control(config::LanguageListControl)));
   EXPECT_EQ(2, config::settingsListIndex(config::LanguageListControl)) << "relabelling keeps the selection";
-  EXPECT_EQ("À propos de la base de données ...", shownText(app::infoMenuItems[10]));
+  EXPECT_EQ("À propos de la base de données ...", shownText(app::popupMenuItems[app::AboutDatabaseMenuItem]));
   switchTo(0, false);
   expectBuiltInTexts();
   EXPECT_TRUE(dialogs.requests.empty());

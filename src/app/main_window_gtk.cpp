@@ -193,7 +193,8 @@ void createSplitter() {
 void setStartTooltips() {
   for (const config::InterfaceText& entry : config::interfaceTooltips()) {
     if (entry.place != config::TextPlace::Main) continue;
-    if (GtkWidget* widget = mainWindow.gadget[entry.widget]) gtk_widget_set_tooltip_text(widget, entry.german);
+    if (GtkWidget* widget = mainWindow.gadget[entry.widget])
+      gtk_widget_set_tooltip_text(widget, entry.german);
   }
 }
 

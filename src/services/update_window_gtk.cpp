@@ -44,7 +44,8 @@ void runUpdateCheck() {
   TRACE_LINE();
   const auto texts = checkForUpdates(updateInfo, database::DbDate);
   if (!texts) return;
-  for (int row = 0; row < updateRowCount; ++row) gtk_entry_set_text(GTK_ENTRY(updateWindow.result[row]), (*texts)[row].c_str());
+  for (int row = 0; row < updateRowCount; ++row)
+    gtk_entry_set_text(GTK_ENTRY(updateWindow.result[row]), (*texts)[row].c_str());
 }
 
 void hideUpdateWindow() {

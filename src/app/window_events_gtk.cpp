@@ -1,5 +1,5 @@
-// Shared toolkit helpers of the windows: colours, the close button and Escape of a window,
-// utility windows and titled frames.
+// Shared toolkit helpers of the windows: numbered controls, colours, the close button and
+// Escape of a window, utility windows and titled frames.
 #include "app/window_events_gtk.h"
 
 #include <gdk/gdkkeysyms.h>

@@ -1,5 +1,5 @@
-// Shared toolkit helpers of the windows: colours, the close button and Escape of a window,
-// utility windows and titled frames.
+// Shared toolkit helpers of the windows: numbered controls, colours, the close button and
+// Escape of a window, utility windows and titled frames.
 #pragma once
 
 #include <string>
@@ -9,6 +9,16 @@
 #include "app/app_state.h"
 
 namespace app {
+
+// A window whose controls are kept by the numbers their events carry.
+template <int ControlCount>
+struct NumberedWindow {
+  GtkWidget* window = nullptr;
+  GtkWidget* control[ControlCount] = {};
+
+  // The control of that number; nullptr for a number the window does not have.
+  GtkWidget* at(int number) const { return number >= 0 && number < ControlCount ? control[number] : nullptr; }
+};
 
 GdkColor toGdkColor(Colour colour);
 

@@ -22,12 +22,8 @@ GtkWidget* widgetAt(TextPlace place, int number) {
   switch (place) {
     case TextPlace::Main:
       return number >= 0 && number < app::MainGadgetCount ? app::mainWindow.gadget[number] : nullptr;
-    case TextPlace::Settings:
-      return number >= 0 && number < SettingsControlCount ? settingsWindow.control[number] : nullptr;
-    case TextPlace::DatabaseInfo:
-      return number >= 0 && number < services::DatabaseInfoControlCount
-                 ? services::databaseInfoWindow.control[number]
-                 : nullptr;
+    case TextPlace::Settings: return settingsWindow.at(number);
+    case TextPlace::DatabaseInfo: return services::databaseInfoWindow.at(number);
     case TextPlace::Update: {
       const int row = number - services::ProgramUpdateLabelControl;
       return row >= 0 && row < services::updateRowCount ? services::updateWindow.label[row] : nullptr;

@@ -267,29 +267,25 @@ void hideSettingsWindow() {
 }
 
 std::string settingsFieldText(int control) {
-  GtkWidget* widget =
-      control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  GtkWidget* widget = settingsWindow.at(control);
   if (widget && GTK_IS_ENTRY(widget)) return gtk_entry_get_text(GTK_ENTRY(widget));
   if (widget && GTK_IS_LABEL(widget)) return gtk_label_get_text(GTK_LABEL(widget));
   return std::string();
 }
 
 void setSettingsFieldText(int control, const std::string& text) {
-  GtkWidget* widget =
-      control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  GtkWidget* widget = settingsWindow.at(control);
   if (widget && GTK_IS_ENTRY(widget)) gtk_entry_set_text(GTK_ENTRY(widget), text.c_str());
   if (widget && GTK_IS_LABEL(widget)) gtk_label_set_text(GTK_LABEL(widget), text.c_str());
 }
 
 int settingsListIndex(int control) {
-  GtkWidget* widget =
-      control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  GtkWidget* widget = settingsWindow.at(control);
   return widget && GTK_IS_COMBO_BOX(widget) ? gtk_combo_box_get_active(GTK_COMBO_BOX(widget)) : -1;
 }
 
 bool settingsCheckBoxState(int control) {
-  GtkWidget* widget =
-      control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  GtkWidget* widget = settingsWindow.at(control);
   return widget && GTK_IS_TOGGLE_BUTTON(widget) && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget));
 }
 

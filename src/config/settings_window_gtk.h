@@ -5,16 +5,14 @@
 
 #include <gtk/gtk.h>
 
+#include "app/window_events_gtk.h"
 #include "config/settings_controls.h"
 
 namespace config {
 
-struct SettingsWindow {
-  GtkWidget* window = nullptr;
-  // The widget that carries each control's text, items, state and tooltip
-  // (for the two bordered font fields: the label inside the border).
-  GtkWidget* control[SettingsControlCount] = {};
-};
+// Each control is the widget that carries its text, items, state and tooltip (for the
+// two bordered font fields: the label inside the border).
+using SettingsWindow = app::NumberedWindow<SettingsControlCount>;
 extern SettingsWindow settingsWindow;
 
 // Created once at start-up, hidden, with its content taken from appSettings.

@@ -134,7 +134,7 @@ void setSelectedFileFields(const std::string& file, const std::string& codeForma
 }
 
 std::string databaseInfoFieldText(int control) {
-  GtkWidget* field = control >= 0 && control < DatabaseInfoControlCount ? databaseInfoWindow.control[control] : nullptr;
+  GtkWidget* field = databaseInfoWindow.at(control);
   if (!field || !GTK_IS_ENTRY(field)) return std::string();
   return gtk_entry_get_text(GTK_ENTRY(field));
 }

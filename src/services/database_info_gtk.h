@@ -5,14 +5,12 @@
 
 #include <gtk/gtk.h>
 
+#include "app/window_events_gtk.h"
 #include "services/database_info_controls.h"
 
 namespace services {
 
-struct DatabaseInfoWindow {
-  GtkWidget* window = nullptr;
-  GtkWidget* control[DatabaseInfoControlCount] = {};
-};
+using DatabaseInfoWindow = app::NumberedWindow<DatabaseInfoControlCount>;
 extern DatabaseInfoWindow databaseInfoWindow;
 
 // Created once at start-up, hidden.

@@ -102,7 +102,8 @@ std::string runFontChooser(const DialogRequest& request) {
   GtkFontSelectionDialog* fonts = GTK_FONT_SELECTION_DIALOG(dialog);
   if (!request.text.empty()) gtk_font_selection_dialog_set_font_name(fonts, request.text.c_str());
   const bool accepted = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK;
-  const std::string chosen = accepted ? takeText(gtk_font_selection_dialog_get_font_name(fonts)) : std::string();
+  const std::string chosen =
+      accepted ? takeText(gtk_font_selection_dialog_get_font_name(fonts)) : std::string();
   closeDialog(dialog);
   return chosen;
 }

@@ -21,7 +21,7 @@ enum MainGadget {
   CodeViewGadget = 14,
   CopyButtonGadget = 15,
   HistoryListGadget = 16,
-  MainGadgetCount = 17
+  MainGadgetCount = HistoryListGadget + 1
 };
 
 }  // namespace app

@@ -29,7 +29,7 @@ enum MenuItem {
   EnglishMenuItem = 20,
   GermanAltMenuItem = 21,
   FrenchKeyMenuItem = 22,
-  MenuItemCount = 23
+  MenuItemCount = FrenchKeyMenuItem + 1
 };
 
 }  // namespace app

@@ -32,7 +32,7 @@ enum SettingsControl {
   ProgramFrameControl = 42,
   CancelControl = 43,
   SaveControl = 44,
-  SettingsControlCount = 45
+  SettingsControlCount = SaveControl + 1
 };
 
 }  // namespace config

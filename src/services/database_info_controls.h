@@ -24,7 +24,7 @@ enum DatabaseInfoControl {
   FileFrameControl = 62,
   FolderIconControl = 63,
   CopyIconControl = 64,
-  DatabaseInfoControlCount = 65
+  DatabaseInfoControlCount = CopyIconControl + 1
 };
 
 }  // namespace services

@@ -9,6 +9,7 @@
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "support/viewer_fixture.h"
+#include "support/x_input_gtk.h"
 
 using testing_support::pumpUntil;
 
@@ -119,6 +120,20 @@ TEST_F(MainWindowTest, AdministratorGadgetsFollowTheBuildMode) {
   EXPECT_EQ("", label(app::SubsystemLabelGadget));
   selectRow(7);  // no file: the labels keep their texts
   EXPECT_EQ("Src: UTF8", label(app::SourceLabelGadget));
+}
+
+TEST_F(MainWindowTest, AdminButtonOpensTheAdminMenuOnlyInTheAdministratorVariant) {
+  GtkWidget* menu = app::mainWindow.adminMenu;
+  if (app::administratorMode) {
+    ASSERT_TRUE(testing_support::clickAt(app::mainWindow.gadget[app::AdminButtonGadget]));
+    EXPECT_TRUE(dispatchUntil([&] { return gtk_widget_get_mapped(menu); }));
+    gtk_menu_popdown(GTK_MENU(menu));
+    return;
+  }
+  // The user's variant hides the button; even its event opens nothing.
+  app::postWidgetEvent(MainWindowNo, app::AdminButtonGadget, app::EventType::LeftClick);
+  dispatchPending();
+  EXPECT_FALSE(gtk_widget_get_mapped(menu));
 }
 
 TEST_F(MainWindowTest, TooltipsAndStartStateAreSet) {

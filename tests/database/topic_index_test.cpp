@@ -182,6 +182,19 @@ TEST_F(TopicIndexTest, OnlyOneMarkerCharacterIsRemoved) {
   EXPECT_EQ(indexEntries[2].FunctionDe, std::string("x") + star);
 }
 
+TEST(LanguageFieldTest, EveryLanguageOtherThanGermanAndEnglishIsFrench) {
+  const IndexEntry entry{"", "", "Titel", "Text", "Title", "Text en", "Titre", "Texte", ""};
+  const std::vector<std::pair<int, const char*>> titles = {
+      {0, "Titel"}, {1, "Title"}, {2, "Titre"}, {5, "Titre"}, {-1, "Titre"}};
+  for (const auto& [language, title] : titles)
+    EXPECT_EQ(entry.*database::languageField(database::EntryText::Title, language), title) << language;
+  const std::vector<std::pair<int, const char*>> descriptions = {
+      {0, "Text"}, {1, "Text en"}, {2, "Texte"}, {7, "Texte"}};
+  for (const auto& [language, description] : descriptions)
+    EXPECT_EQ(entry.*database::languageField(database::EntryText::Description, language), description)
+        << language;
+}
+
 TEST_F(TopicIndexTest, HelpRowNeedsTheExactFileName) {
   build("<r n=\"l\"><g n=\"ZID Idavode Ruriva\">" + topic("a", "a", "a", "Help/Other.txt") +
         topic("Hilfe", "Help", "Aide", "Help/ViewerHelp.txt") + "</g></r>");

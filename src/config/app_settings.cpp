@@ -9,6 +9,8 @@ using Write = SettingsWrite;
 using Missing = SettingsMissing;
 using S = AppSettings;
 
+// Key, text or number field, its default, when saving writes it, what a file without the
+// key gives, and the comment a new file holds before it.
 const std::vector<SettingsKey> keyTable = {
     {"db-path", &S::db_path, nullptr, nullptr, 0, Write::WithPaths, Missing::KeepsValue, "Viewer"},
     {"Lib-path", &S::Lib_path, nullptr, nullptr, 0, Write::WithPaths, Missing::TakesEmpty, nullptr},

@@ -29,7 +29,7 @@ double coreLoadMs(const std::string& path) {
     database::readDatabaseFile(path);
     database::clearTopicIndex();
     rows.clear();
-    database::buildTopicTree(appState.documentRoot, 0, 0, true, rows);
+    database::buildTopicTree(database::documentRoot(), 0, 0, true, rows);
   };
   return bench::elapsedMilliseconds(load);
 }

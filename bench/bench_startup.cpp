@@ -40,9 +40,9 @@ void keepBest(Best& best, const bench::StartFigures& figures) {
 
 std::vector<database::TopicRow> rowsOf(const std::string& path) {
   std::vector<database::TopicRow> rows;
-  if (!database::readDatabaseFile(path) || !appState.documentRoot) return rows;
+  if (!database::readDatabaseFile(path) || !database::documentRoot()) return rows;
   database::clearTopicIndex();
-  database::buildTopicTree(appState.documentRoot, 0, 0, true, rows);
+  database::buildTopicTree(database::documentRoot(), 0, 0, true, rows);
   return rows;
 }
 

@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
   bool generated = false;
   const std::string path = bench::benchmarkDatabase(argc, argv, generated);
   if (path.empty()) return 1;
-  if (!database::readDatabaseFile(path) || !appState.documentRoot) {
+  if (!database::readDatabaseFile(path) || !database::documentRoot()) {
     std::fprintf(stderr, "the database %s does not load\n", path.c_str());
     return 1;
   }
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
 
   database::clearTopicIndex();
   std::vector<database::TopicRow> rows;
-  database::buildTopicTree(appState.documentRoot, 0, 0, true, rows);
+  database::buildTopicTree(database::documentRoot(), 0, 0, true, rows);
   GtkTreeStore* bare = gtk_tree_store_new(1, G_TYPE_STRING);
 
   const bench::PairTimes times = bench::bestOfTurns(

@@ -5,26 +5,23 @@
 #include <string>
 #include <vector>
 
-namespace database { struct XmlNode; }
-
 // 24-bit colour, red in the low byte: red + 256 * green + 65536 * blue.
 using Colour = std::uint32_t;
 constexpr Colour rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
 
 enum WindowNumber { MainWindowNo = 0, SettingsWindowNo = 1, DatabaseInfoWindowNo = 2, UpdateWindowNo = 3 };
 
+// Each field that changes while the program runs names the one module that writes it.
 struct AppState {
+  // Fixed at start-up (resetAppState); nothing writes them later.
   std::string programFolder;
-  std::string defaultCodeFontName = "Monospace";
-  std::string databaseFileName = "ZN-LinuxAPI-Toc.xml";
   std::string languageFileName = "DizerEZ API-LibLang.inf";
   std::string templatesFolder = "../../Templates/";
   std::string exportFolder = "../../Export/";
   std::string platformName = "Linux";
   std::string viewerGroupName = "ZID Idavode Ruriva";
   int firstCodeRow = 0;
-  int missingFileWarning = 1;
-  int defaultCodeFontSize = 10;
+  int historyLimit = 10;
   Colour codeViewBackground = rgb(255, 255, 255);
   Colour viewerGroupRowBackground = rgb(200, 200, 200);
   Colour rootRowBackground = rgb(127, 127, 127);
@@ -32,18 +29,18 @@ struct AppState {
   Colour groupRowBackground = rgb(232, 232, 232);
   Colour flashColour = rgb(224, 145, 131);
   Colour codeFlashColour = rgb(52, 180, 189);
-  int zoomLevel = 3;
-  int appliedZoomLevel = -1;
-  std::vector<double> zoomFactors;
-  std::vector<int> historyRows;
-  int historyLimit = 10;
-  int quitRequested = 0;
-  int helpRow = 0;
-  std::string currentCodeFile;
-  std::string databasePath;
-  const database::XmlNode* documentRoot = nullptr;
-  int groupCount = 0;
-  int codeTopicCount = 0;
+
+  std::string databaseFileName = "ZN-LinuxAPI-Toc.xml";  // config/settings_store
+  std::string databasePath;                              // config/settings_store
+  int missingFileWarning = 1;                            // viewer/code_view_gtk
+  std::string currentCodeFile;                           // viewer/code_view_gtk
+  int zoomLevel = 3;                                     // app/main_window_actions_gtk
+  int appliedZoomLevel = -1;                             // app/main_window_actions_gtk
+  std::vector<int> historyRows;                          // app/main_window_actions_gtk
+  int quitRequested = 0;                                 // app/dispatcher_gtk
+  int helpRow = 0;                                       // database/topic_tree_gtk, at every build
+  int groupCount = 0;                                    // database/topic_tree_gtk, counting the topics
+  int codeTopicCount = 0;                                // database/topic_tree_gtk, counting the topics
 };
 
 extern AppState appState;

@@ -32,6 +32,19 @@ void logDialog(const DialogRequest& request) {
   }
 }
 
+// The windows below redraw before the command goes on.
+void closeDialog(GtkWidget* dialog) {
+  gtk_widget_destroy(dialog);
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+}
+
+// Takes over a text the toolkit allocated; "" for none.
+std::string takeText(gchar* text) {
+  const std::string result = text ? text : "";
+  g_free(text);
+  return result;
+}
+
 std::string runMessage(const DialogRequest& request, bool question) {
   TRACE_LINE();
   GtkWidget* dialog = gtk_message_dialog_new(
@@ -41,8 +54,7 @@ std::string runMessage(const DialogRequest& request, bool question) {
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
   gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
   const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
-  gtk_widget_destroy(dialog);
-  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  closeDialog(dialog);
   return response == GTK_RESPONSE_YES ? "yes" : "";
 }
 
@@ -78,15 +90,9 @@ std::string runChooser(const DialogRequest& request, GtkFileChooserAction action
     gtk_file_filter_add_pattern(filter, request.filterPattern.c_str());
     gtk_file_chooser_add_filter(chooser, filter);
   }
-  std::string chosen;
-  if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
-    if (gchar* name = gtk_file_chooser_get_filename(chooser)) {
-      chosen = name;
-      g_free(name);
-    }
-  }
-  gtk_widget_destroy(dialog);
-  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  const bool accepted = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT;
+  const std::string chosen = accepted ? takeText(gtk_file_chooser_get_filename(chooser)) : std::string();
+  closeDialog(dialog);
   return chosen;
 }
 
@@ -95,15 +101,10 @@ std::string runFontChooser(const DialogRequest& request) {
   GtkWidget* dialog = gtk_font_selection_dialog_new(request.title.c_str());
   GtkFontSelectionDialog* fonts = GTK_FONT_SELECTION_DIALOG(dialog);
   if (!request.text.empty()) gtk_font_selection_dialog_set_font_name(fonts, request.text.c_str());
-  std::string chosen;
-  if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK) {
-    if (gchar* name = gtk_font_selection_dialog_get_font_name(fonts)) {
-      chosen = name;
-      g_free(name);
-    }
-  }
-  gtk_widget_destroy(dialog);
-  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  const bool accepted = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK;
+  const std::string chosen =
+      accepted ? takeText(gtk_font_selection_dialog_get_font_name(fonts)) : std::string();
+  closeDialog(dialog);
   return chosen;
 }
 

@@ -1,20 +1,21 @@
 // The command table: every event of the four windows to its command.
 #include "app/dispatcher_gtk.h"
 
+#include "app/administrator_mode.h"
 #include "app/app_state.h"
 #include "app/busy_cursor_gtk.h"
 #include "app/dialogs.h"
 #include "app/main_window_gtk.h"
-#include "app/main_window_signals_gtk.h"
 #include "app/paths.h"
 #include "app/program_version.h"
+#include "app/topic_commands_gtk.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
 #include "config/language_apply_gtk.h"
 #include "config/settings_window_gtk.h"
 #include "database/topic_index.h"
-#include "export/admin_commands.h"
 #include "database/topic_tree_gtk.h"
+#include "export/admin_commands.h"
 #include "search/search_gtk.h"
 #include "services/about_gtk.h"
 #include "services/database_info_gtk.h"
@@ -60,19 +61,10 @@ void runUpdateCommand() {
   services::showUpdateWindow();
 }
 
-void openDroppedFile(const std::string& paths) {
-  TRACE_LINE();
-  if (paths.empty()) return;
-  if (viewer::loadCodeFile(paths, 1) == 0) return;
-  viewer::showDescription("Extern file ...");
-  ProgramChange guard;
-  gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(topicTreeView()));
-}
-
 void switchLanguageQuickly(int choice) {
   config::setLanguageChoice(choice);
   config::ApplyLanguage(true);
-  viewer::showSelectedDescription();
+  viewer::showDescriptionOfRow(database::selectedTopicRow(topicTreeView()));
 }
 
 bool searchFieldHasFocus() {
@@ -89,9 +81,9 @@ void dispatchMainWidget(const Event& event) {
     case NodeToggleGadget:
       expandAll(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(mainWindow.gadget[NodeToggleGadget])));
       break;
-#ifdef ZN_ADMIN_MODE
-    case AdminButtonGadget: popupMenu(mainWindow.adminMenu); break;
-#endif
+    case AdminButtonGadget:
+      if (administratorMode) popupMenu(mainWindow.adminMenu);
+      break;
     case FindButtonGadget: search::searchTopics(search::SearchStart::FindNext); break;
     case SearchFieldGadget:
       if (event.type == EventType::Change) search::searchTopics(search::SearchStart::FromTop);
@@ -106,13 +98,13 @@ void dispatchMainWidget(const Event& event) {
       if (database::selectedTopicRow(topicTreeView()) < 0) break;
       if (event.type == EventType::LeftDoubleClick) toggleSelectedNode();
       else if (event.type == EventType::LeftClick || event.type == EventType::Change)
-        viewer::showSelectedTopic(event.type);
+        showChosenTopic(event.type);
       else if (event.type == EventType::DragStart) startTopicDrag();
       break;
     case CopyButtonGadget:
       if (!codeViewIsEmpty()) quickCopy();
       break;
-    case HistoryListGadget: showHistoryEntry(); break;
+    case HistoryListGadget: showChosenHistoryEntry(); break;
     default: break;
   }
 }
@@ -125,17 +117,17 @@ void copyCodePath() {
 void dispatchMainMenu(int item) {
   TRACE_LINE();
   switch (item) {
-    case 1: exports::exportWebPage(); break;
-    case 2: exports::exportPosting(0); break;
-    case 3: exports::exportPosting(1); break;
-    case 4: exports::exportFileList(); break;
-    case 5: exports::writeDuplicatesReport(); break;
-    case 6: services::editHelpFile(); break;
-    case 7: copyCodePath(); break;
-    case 9: services::AboutProgramDialog(); break;
-    case 10: showDatabaseInformation(); break;
-    case 11: runUpdateCommand(); break;
-    case 12: services::openCode(); break;
+    case ExportWebPageMenuItem: exports::exportWebPage(); break;
+    case ExportPostingAllMenuItem: exports::exportPosting(0); break;
+    case ExportPostingNewsMenuItem: exports::exportPosting(1); break;
+    case ExportFileListMenuItem: exports::exportFileList(); break;
+    case DuplicatesReportMenuItem: exports::writeDuplicatesReport(); break;
+    case EditHelpFileMenuItem: services::editHelpFile(); break;
+    case CopyCodePathMenuItem: copyCodePath(); break;
+    case AboutProgramMenuItem: services::AboutProgramDialog(); break;
+    case AboutDatabaseMenuItem: showDatabaseInformation(); break;
+    case UpdateCheckMenuItem: runUpdateCommand(); break;
+    case OpenCodeMenuItem: services::openCode(); break;
     case ReturnMenuItem:
       if (searchFieldHasFocus()) search::searchTopics(search::SearchStart::FindNext);
       break;

@@ -18,9 +18,9 @@ CodeAreaSizes codeAreaSizes(int containerWidth, int containerHeight) {
   return {containerWidth - 7, containerWidth - 7, containerHeight - 51};
 }
 
-std::vector<double> codeZoomFactors() { return {0.8, 0.86, 0.93, 1.0, 1.15, 1.3, 1.45, 1.6}; }
-
-int zoomLevelAfterStep(int level, int step) { return std::clamp(level + step, 0, 7); }
+int zoomLevelAfterStep(int level, int step) {
+  return std::clamp(level + step, 0, static_cast<int>(zoomFactors.size()) - 1);
+}
 
 int zoomedFontSize(long fontSizePoints, double factor) {
   return static_cast<int>(fontSizePoints * std::lround(factor * 1024.0));

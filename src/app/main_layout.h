@@ -1,7 +1,7 @@
 // Geometry rules of the main window: widget places, resize rules and zoom steps.
 #pragma once
 
-#include <vector>
+#include <array>
 
 namespace app {
 
@@ -24,11 +24,11 @@ struct CodeAreaSizes {
 };
 CodeAreaSizes codeAreaSizes(int containerWidth, int containerHeight);
 
-// The eight zoom factors of the code view, level 3 being the normal size.
-std::vector<double> codeZoomFactors();
+// The code view's scale factors by zoom level, level 3 being the normal size.
+constexpr std::array<double, 8> zoomFactors = {0.8, 0.86, 0.93, 1.0, 1.15, 1.3, 1.45, 1.6};
 constexpr int normalZoomLevel = 3;
 
-// The zoom level after one wheel step (+1 up, -1 down), kept within 0..7.
+// The zoom level after one wheel step (+1 up, -1 down), kept within the factors.
 int zoomLevelAfterStep(int level, int step);
 // The code font size in Pango units for the font size in points and the factor.
 int zoomedFontSize(long fontSizePoints, double factor);

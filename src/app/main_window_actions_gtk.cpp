@@ -8,14 +8,11 @@
 #include "app/main_window_gtk.h"
 #include "app/paths.h"
 #include "app/window_events_gtk.h"
-#include "app/window_title.h"
 #include "config/app_settings.h"
-#include "config/display_language.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "services/process_launcher.h"
 #include "viewer/code_view_gtk.h"
-#include "viewer/topic_display.h"
 
 namespace app {
 namespace {
@@ -31,7 +28,7 @@ void applyZoomLevel() {
   PangoContext* context = gtk_widget_get_pango_context(code);
   PangoFontDescription* font = pango_font_description_copy(pango_context_get_font_description(context));
   pango_font_description_set_size(
-      font, zoomedFontSize(static_cast<long>(appSettings.FontSize), appState.zoomFactors[appState.zoomLevel]));
+      font, zoomedFontSize(static_cast<long>(appSettings.FontSize), zoomFactors[appState.zoomLevel]));
   viewer::setCodeViewFont(font);
   pango_font_description_free(font);
   if (appState.zoomLevel == normalZoomLevel) services::startProgram("beep", "-f 100 -l 20", "");
@@ -43,7 +40,6 @@ void applyZoomLevel() {
 gboolean onCodeViewScroll(GtkWidget*, GdkEventScroll* event, gpointer) {
   TRACE_LINE();
   if (event->type != GDK_SCROLL || !(event->state & GDK_CONTROL_MASK)) return FALSE;
-  if (appState.zoomFactors.size() < 8) appState.zoomFactors = codeZoomFactors();
   if (event->direction == GDK_SCROLL_DOWN) appState.zoomLevel = zoomLevelAfterStep(appState.zoomLevel, -1);
   if (event->direction == GDK_SCROLL_UP) appState.zoomLevel = zoomLevelAfterStep(appState.zoomLevel, +1);
   if (appState.zoomLevel != appState.appliedZoomLevel) applyZoomLevel();
@@ -100,21 +96,10 @@ void clearHistory() {
   gtk_list_store_clear(GTK_LIST_STORE(gtk_combo_box_get_model(GTK_COMBO_BOX(mainWindow.gadget[HistoryListGadget]))));
 }
 
-void showHistoryEntry() {
-  TRACE_LINE();
+int chosenHistoryRow() {
   const int index = gtk_combo_box_get_active(GTK_COMBO_BOX(mainWindow.gadget[HistoryListGadget]));
-  if (index < 0 || index >= static_cast<int>(appState.historyRows.size())) return;
-  const int row = appState.historyRows[index];
-  if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return;
-  database::selectTopicRow(topicTreeView(), row);
-  const database::IndexEntry& entry = database::indexEntries[row];
-  viewer::showDescription(viewer::descriptionForLanguage(entry, config::displayLanguage()));
-  if (entry.File == appState.currentCodeFile) return;
-  const bool loaded = viewer::loadCodeFile(entry.File, 0) != 0;
-  viewer::setDescriptionAlarm(!loaded);
-  appState.currentCodeFile = entry.File;
-  viewer::showCodeFileProperties(entry.File);
-  setMainTitle(titleForCodeFile(entry.File, appSettings.SourceInTitle, appSettings.Lib_path));
+  if (index < 0 || index >= static_cast<int>(appState.historyRows.size())) return -1;
+  return appState.historyRows[index];
 }
 
 void expandAll(bool open) { database::expandAllTopics(topicTreeView(), open); }
@@ -155,12 +140,7 @@ void setMainTitle(const std::string& title) {
 }
 
 void setPropertyLabel(int gadgetNumber, const std::string& text) {
-#ifdef ZN_ADMIN_MODE
   if (GtkWidget* label = mainWindow.gadget[gadgetNumber]) gtk_label_set_text(GTK_LABEL(label), text.c_str());
-#else
-  (void)gadgetNumber;
-  (void)text;
-#endif
 }
 
 void popupMenu(GtkWidget* menu) {

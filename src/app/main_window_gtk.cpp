@@ -1,6 +1,7 @@
 // Builds the main window: the tool row, the topic tree, the description and the code view.
 #include "app/main_window_gtk.h"
 
+#include "app/administrator_mode.h"
 #include "app/app_state.h"
 #include "app/event_queue.h"
 #include "app/fonts_gtk.h"
@@ -10,6 +11,7 @@
 #include "app/window_events_gtk.h"
 #include "app/window_title.h"
 #include "config/app_settings.h"
+#include "config/interface_texts.h"
 #include "database/topic_tree_gtk.h"
 #include "resources/pictures_gtk.h"
 
@@ -18,28 +20,6 @@ namespace app {
 MainWindow mainWindow;
 
 namespace {
-
-struct TooltipText {
-  int gadget;
-  const char* text;
-};
-
-// The German tooltips the window starts with; the language file replaces them.
-const TooltipText startTooltips[] = {
-    {NodeToggleGadget, "Öffnet und schließt alle Knoten."},
-    {FindButtonGadget, "[F3] Sucht nächsten Eintrag (auch [Return] bei Cursor im Eingabefeld."},
-    {SearchFieldGadget,
-     "Ausdruck suchen im Index (& Beschreibung) in der akt. Sprache (oder alle). Siehe Settings."},
-    {HistoryListGadget, "Liste aller zuletzt gewählten Code-Dateien."},
-    {CopyButtonGadget,
-     "Kopiert den kompletten Code in die Zwischenablage. Auch Drag&Drop von Indexeinträgen nach ZN "
-     "möglich!"},
-    {SettingsButtonGadget,
-     "Programmeinstellungen & Requester für die Datenbank (xml) und das Library-Oberverzeichnis."},
-    {HelpButtonGadget, "Öffnet die Programm-Hilfe-Datei im Editor."},
-    {InfoButtonGadget, "Öffnet den Programm-Info-Dialog."},
-    {DescriptionGadget, "Zeigt eine kurze Beschreibung der Funktion."},
-};
 
 struct PictureButton {
   int gadget;
@@ -105,11 +85,15 @@ void createSearchRow() {
   place(gtk_entry_new(), SearchFieldGadget, 65, 3, 115, 28);
 }
 
+// The admin button exists in both variants; the user's variant keeps it hidden.
 void createAdminGadgets() {
   TRACE_LINE();
   GtkWidget* admin = newPictureButton("admin");
   if (admin) place(admin, AdminButtonGadget, 420, 2, 30, 30);
-#ifdef ZN_ADMIN_MODE
+  if (!administratorMode) {
+    if (admin) gtk_widget_set_no_show_all(admin, TRUE);
+    return;
+  }
   if (admin) gtk_widget_set_tooltip_text(admin, "Popup admin menue");
   const Rect labels[] = {{452, 2, 80, 16}, {452, 17, 80, 16}, {522, 2, 80, 16}};
   for (int i = 0; i < 3; ++i) {
@@ -118,9 +102,6 @@ void createAdminGadgets() {
     keepTextInside(label);
     place(label, SourceLabelGadget + i, labels[i].x, labels[i].y, labels[i].width, labels[i].height);
   }
-#else
-  if (admin) gtk_widget_set_no_show_all(admin, TRUE);
-#endif
 }
 
 void createToolButtons() {
@@ -208,9 +189,12 @@ void createSplitter() {
   place(paned, SplitterGadget, 5, 35, 790, 562);
 }
 
+// The window starts with the built-in German tooltips; a language replaces them.
 void setStartTooltips() {
-  for (const TooltipText& entry : startTooltips) {
-    if (GtkWidget* widget = mainWindow.gadget[entry.gadget]) gtk_widget_set_tooltip_text(widget, entry.text);
+  for (const config::InterfaceText& entry : config::interfaceTooltips()) {
+    if (entry.place != config::TextPlace::Main) continue;
+    if (GtkWidget* widget = mainWindow.gadget[entry.widget])
+      gtk_widget_set_tooltip_text(widget, entry.german);
   }
 }
 
@@ -257,7 +241,6 @@ bool buildMainWindow() {
   createSplitter();
   setStartTooltips();
   gtk_widget_add_events(mainWindow.gadget[CodeViewGadget], GDK_SCROLL_MASK);
-  appState.zoomFactors = codeZoomFactors();
   setNodeToggle(true);
   createCodeTabStops();
   addMainShortcuts();

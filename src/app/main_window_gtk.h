@@ -5,28 +5,10 @@
 
 #include <gtk/gtk.h>
 
-namespace app {
+#include "app/main_gadgets.h"
+#include "app/menu_items.h"
 
-enum MainGadget {
-  NodeToggleGadget = 0,
-  AdminButtonGadget = 1,
-  SourceLabelGadget = 2,
-  ExecutableLabelGadget = 3,
-  SubsystemLabelGadget = 4,
-  FindButtonGadget = 5,
-  SearchFieldGadget = 6,
-  SettingsButtonGadget = 7,
-  HelpButtonGadget = 8,
-  InfoButtonGadget = 9,
-  SplitterGadget = 10,
-  TopicTreeGadget = 11,
-  CodeContainerGadget = 12,
-  DescriptionGadget = 13,
-  CodeViewGadget = 14,
-  CopyButtonGadget = 15,
-  HistoryListGadget = 16,
-  MainGadgetCount = 17
-};
+namespace app {
 
 struct MainWindow {
   GtkWidget* window = nullptr;
@@ -39,14 +21,13 @@ struct MainWindow {
   GtkTreeModel* topicModel = nullptr;
   GtkWidget* adminMenu = nullptr;
   GtkWidget* infoMenu = nullptr;
-  GtkWidget* openCodeMenuItem = nullptr;
   GtkAccelGroup* shortcuts = nullptr;
   PangoTabArray* codeTabStops = nullptr;
 };
 
 extern MainWindow mainWindow;
-// Items of the info menu by their menu-item number (9 to 12).
-extern GtkWidget* infoMenuItems[13];
+// The items of both popup menus by their menu-item number.
+extern GtkWidget* popupMenuItems[MenuItemCount];
 
 GtkTreeView* topicTreeView();
 GtkTextView* codeView();
@@ -69,7 +50,8 @@ void flashGadget(int gadgetNumber);
 void flashWidget(GtkWidget* widget, bool codeColour);
 
 void recordHistory(int row);
-void showHistoryEntry();
+// The tree row of the entry chosen in the history list, -1 when none is chosen.
+int chosenHistoryRow();
 void clearHistory();
 void expandAll(bool open);
 void toggleSelectedNode();
@@ -80,7 +62,8 @@ void setMainTitle(const std::string& title);
 // The zoom handler of the code view (scroll-event); exposed for tests.
 gboolean onCodeViewScroll(GtkWidget* widget, GdkEventScroll* event, gpointer);
 
-// Sets a property label (2 to 4); does nothing without administrator mode.
+// Sets a property label (2 to 4); does nothing without administrator mode, which alone
+// creates them.
 void setPropertyLabel(int gadgetNumber, const std::string& text);
 
 // The file URI that dragging the selected topic offers, or "" when no drag starts.

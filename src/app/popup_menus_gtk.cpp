@@ -1,44 +1,54 @@
 // The admin menu and the info menu; their items post menu events by number.
+#include <string>
+
 #include "app/app_state.h"
 #include "app/event_queue.h"
 #include "app/main_window_gtk.h"
+#include "config/interface_texts.h"
 #include "services/external_programs.h"
 
 namespace app {
 namespace {
 
 struct MenuEntry {
-  int number;  // 0 = separator
-  const char* text;
+  int item;          // 0: a separator
+  const char* text;  // nullptr: the item's built-in interface text
 };
 
 const MenuEntry adminEntries[] = {
-    {1, "Export WebPage"},      {2, "Export Posting All"},        {3, "Export Posting News"},
-    {4, "Export Filelist"},     {5, "Debug doubles db-entries"},  {0, nullptr},
-    {6, "edit ViewerHelp"},     {0, nullptr},                     {7, "Copy code-path to clipboard"},
+    {ExportWebPageMenuItem, "Export WebPage"},
+    {ExportPostingAllMenuItem, "Export Posting All"},
+    {ExportPostingNewsMenuItem, "Export Posting News"},
+    {ExportFileListMenuItem, "Export Filelist"},
+    {DuplicatesReportMenuItem, "Debug doubles db-entries"},
+    {0, nullptr},
+    {EditHelpFileMenuItem, "edit ViewerHelp"},
+    {0, nullptr},
+    {CopyCodePathMenuItem, "Copy code-path to clipboard"},
 };
 
 const MenuEntry infoEntries[] = {
-    {9, "Über Linux ZN-ZID-Idavode-Ruriva ..."},
-    {10, "Über Datenbank ..."},
-    {11, "Auf Updates prüfen ..."},
-    {0, nullptr},
-    {12, "Mit Standard-App öffnen"},
+    {AboutProgramMenuItem, nullptr}, {AboutDatabaseMenuItem, nullptr},
+    {UpdateCheckMenuItem, nullptr},  {0, nullptr},
+    {OpenCodeMenuItem, nullptr},
 };
 
-void onMenuItemActivate(GtkMenuItem*, gpointer number) {
-  postMenuEvent(MainWindowNo, GPOINTER_TO_INT(number));
+void onMenuItemActivate(GtkMenuItem*, gpointer item) { postMenuEvent(MainWindowNo, GPOINTER_TO_INT(item)); }
+
+GtkWidget* newMenuItem(const MenuEntry& entry) {
+  const std::string text =
+      entry.text ? entry.text : config::builtInText(config::TextPlace::InfoMenu, entry.item);
+  GtkWidget* item = gtk_menu_item_new_with_label(text.c_str());
+  g_signal_connect(item, "activate", G_CALLBACK(onMenuItemActivate), GINT_TO_POINTER(entry.item));
+  popupMenuItems[entry.item] = item;
+  return item;
 }
 
 template <size_t N>
-GtkWidget* buildMenu(const MenuEntry (&entries)[N], GtkWidget** items) {
+GtkWidget* buildMenu(const MenuEntry (&entries)[N]) {
   GtkWidget* menu = gtk_menu_new();
   for (const MenuEntry& entry : entries) {
-    GtkWidget* item = entry.number ? gtk_menu_item_new_with_label(entry.text) : gtk_separator_menu_item_new();
-    if (entry.number) {
-      g_signal_connect(item, "activate", G_CALLBACK(onMenuItemActivate), GINT_TO_POINTER(entry.number));
-      if (items) items[entry.number] = item;
-    }
+    GtkWidget* item = entry.item ? newMenuItem(entry) : gtk_separator_menu_item_new();
     gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
   }
   gtk_widget_show_all(menu);
@@ -48,18 +58,18 @@ GtkWidget* buildMenu(const MenuEntry (&entries)[N], GtkWidget** items) {
 
 }  // namespace
 
-GtkWidget* infoMenuItems[13] = {};
+GtkWidget* popupMenuItems[MenuItemCount] = {};
 
 void createPopupMenus() {
   TRACE_LINE();
-  mainWindow.adminMenu = buildMenu(adminEntries, nullptr);
-  mainWindow.infoMenu = buildMenu(infoEntries, infoMenuItems);
-  mainWindow.openCodeMenuItem = infoMenuItems[12];
+  mainWindow.adminMenu = buildMenu(adminEntries);
+  mainWindow.infoMenu = buildMenu(infoEntries);
 }
 
 void showEditorOnOpenCodeEntry() {
   const std::string text = services::editorMenuText();
-  if (!text.empty() && infoMenuItems[12]) gtk_menu_item_set_label(GTK_MENU_ITEM(infoMenuItems[12]), text.c_str());
+  if (!text.empty() && popupMenuItems[OpenCodeMenuItem])
+    gtk_menu_item_set_label(GTK_MENU_ITEM(popupMenuItems[OpenCodeMenuItem]), text.c_str());
 }
 
 }  // namespace app

@@ -41,8 +41,8 @@ namespace {
 void setUpProgramState(const std::string& folder) {
   TRACE_LINE();
   resetAppState(folder);
-  appState.zoomFactors = codeZoomFactors();
-  loadCodeFont(appState.defaultCodeFontName, appState.defaultCodeFontSize);
+  const AppSettings defaults = defaultAppSettings(folder);
+  loadCodeFont(defaults.FontName, defaults.FontSize);
   loadBoldUiFont();
   database::clearTopicIndex();
   resetAppSettings(folder);
@@ -87,8 +87,7 @@ void setProgramIdentity() {
 
 void buildTopicTreeAndCount() {
   TRACE_LINE();
-  appState.documentRoot = database::tocDatabase ? database::tocDatabase->root : nullptr;
-  if (appState.documentRoot)
+  if (database::documentRoot())
     database::rebuildTopicTree(topicTreeView(), config::languageChoice(), appSettings.DyeingNews != 0);
   database::countTopics(topicTreeView());
 }

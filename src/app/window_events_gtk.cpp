@@ -1,9 +1,12 @@
-// Shared toolkit helpers of the windows: colours, and the close button and Escape of a window.
+// Shared toolkit helpers of the windows: numbered controls, colours, the close button and
+// Escape of a window, utility windows and titled frames.
 #include "app/window_events_gtk.h"
 
 #include <gdk/gdkkeysyms.h>
 
 #include "app/event_queue.h"
+#include "app/fonts_gtk.h"
+#include "app/menu_items.h"
 
 namespace app {
 namespace {
@@ -17,7 +20,7 @@ gboolean onWindowDelete(GtkWidget*, GdkEvent*, gpointer windowNumber) {
 }
 
 gboolean onWindowEscape(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer windowNumber) {
-  postMenuEvent(GPOINTER_TO_INT(windowNumber), 14);
+  postMenuEvent(GPOINTER_TO_INT(windowNumber), EscapeMenuItem);
   return TRUE;
 }
 
@@ -51,6 +54,14 @@ GtkWidget* newUtilityWindow(const char* title, int width, int height, GtkWidget*
   *controls = gtk_fixed_new();
   gtk_container_add(GTK_CONTAINER(window), *controls);
   return window;
+}
+
+GtkWidget* newTitledFrame(const std::string& title) {
+  GtkWidget* frame = gtk_frame_new(nullptr);
+  GtkWidget* label = gtk_label_new(title.c_str());
+  if (boldUiFont) gtk_widget_modify_font(label, boldUiFont);
+  gtk_frame_set_label_widget(GTK_FRAME(frame), label);
+  return frame;
 }
 
 }  // namespace app

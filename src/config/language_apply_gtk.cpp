@@ -18,24 +18,18 @@
 namespace config {
 namespace {
 
-// The update window's three labels carry the numbers 65 to 67.
-constexpr int firstUpdateLabel = 65;
-
 GtkWidget* widgetAt(TextPlace place, int number) {
   switch (place) {
     case TextPlace::Main:
       return number >= 0 && number < app::MainGadgetCount ? app::mainWindow.gadget[number] : nullptr;
-    case TextPlace::Settings:
-      return number >= 0 && number < SettingsControlCount ? settingsWindow.control[number] : nullptr;
-    case TextPlace::DatabaseInfo:
-      return number >= 0 && number < services::DatabaseInfoControlCount
-                 ? services::databaseInfoWindow.control[number]
-                 : nullptr;
+    case TextPlace::Settings: return settingsWindow.at(number);
+    case TextPlace::DatabaseInfo: return services::databaseInfoWindow.at(number);
     case TextPlace::Update: {
-      const int row = number - firstUpdateLabel;
-      return row >= 0 && row < 3 ? services::updateWindow.label[row] : nullptr;
+      const int row = number - services::ProgramUpdateLabelControl;
+      return row >= 0 && row < services::updateRowCount ? services::updateWindow.label[row] : nullptr;
     }
-    case TextPlace::InfoMenu: return number >= 0 && number < 13 ? app::infoMenuItems[number] : nullptr;
+    case TextPlace::InfoMenu:
+      return number >= 0 && number < app::MenuItemCount ? app::popupMenuItems[number] : nullptr;
   }
   return nullptr;
 }

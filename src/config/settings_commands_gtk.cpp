@@ -55,24 +55,16 @@ ChosenFont parseChosenFont(const std::string& description) {
 
 void clearShownTopic() {
   TRACE_LINE();
-  viewer::clearCodeView();
-  viewer::showDescription("");
-  appState.currentCodeFile.clear();
+  viewer::clearShownTopic();
   app::setMainTitle(app::programTitle);
   services::setSelectedFileFields("", "", "");
   app::clearHistory();
-  appState.helpRow = 0;
 }
 
 // A database that cannot be read leaves no document, so the index stays empty.
 void reloadDatabase() {
   TRACE_LINE();
-  if (database::readDatabaseFile(appState.databasePath)) {
-    appState.documentRoot = database::tocDatabase->root;
-  } else {
-    database::tocDatabase.reset();
-    appState.documentRoot = nullptr;
-  }
+  if (!database::readDatabaseFile(appState.databasePath)) database::tocDatabase.reset();
   GtkTreeView* tree = app::topicTreeView();
   database::rebuildTopicTree(tree, languageChoice(), appSettings.DyeingNews != 0);
   database::countTopics(tree);
@@ -83,7 +75,7 @@ void reloadSelectedCode() {
   const database::IndexEntry* entry = selectedIndexEntry();
   if (!entry || entry->File.empty()) return;
   const std::string file = entry->File;
-  viewer::setDescriptionAlarm(viewer::loadCodeFile(file, 0) == 0);
+  viewer::setDescriptionAlarm(viewer::loadCodeFile(file, 0) != viewer::LoadResult::Loaded);
 }
 
 void takeFont() {
@@ -147,12 +139,9 @@ void chooseCodeFont() {
 
 void applyPathsAndReload() {
   TRACE_LINE();
-  const std::string databaseField = settingsFieldText(DatabasePathControl);
-  appSettings.db_path = paths::folderPart(databaseField);
+  useDatabaseFile(settingsFieldText(DatabasePathControl));
   appSettings.Lib_path = settingsFieldText(LibraryPathControl);
-  appState.databaseFileName = paths::fileNamePart(databaseField);
-  appState.databasePath = appSettings.db_path + appState.databaseFileName;
-  appState.missingFileWarning = 1;
+  viewer::warnOfNextMissingFile();
   clearShownTopic();
   reloadDatabase();
   app::setNodeToggle(false);
@@ -182,9 +171,9 @@ void saveSettingsFromDialog() {
     rebuildTreeKeepingSelection();
     appSettings.Language = languageChoice();
   }
-  viewer::showSelectedDescription();
+  viewer::showDescriptionOfRow(database::selectedTopicRow(app::topicTreeView()));
   takeTitleContent();
-  appState.missingFileWarning = 1;
+  viewer::warnOfNextMissingFile();
   hideSettingsWindow();
   SaveSettings();
 }

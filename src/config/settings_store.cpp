@@ -22,46 +22,40 @@ ScreenLimits screenLimits;
 CodeFontLoader codeFontLoader;
 WindowGeometrySource windowGeometrySource;
 
-const char* const fallbackFontName = "Monospace";
-const std::int64_t fallbackFontSize = 10;
-const std::int64_t defaultSplitter = 345;
-
-// One key of the file and the field that holds it; exactly one member pointer is set.
-struct SettingsKey {
-  const char* key;
-  std::string AppSettings::*text;
-  std::int64_t AppSettings::*number;
-};
-
-// The user's own keys, in the order in which they are read and written.
-const SettingsKey userKeys[] = {
-    {"Language", nullptr, &AppSettings::Language},
-    {"SearchHint", nullptr, &AppSettings::SearchHint},
-    {"SearchMode", nullptr, &AppSettings::SearchMode},
-    {"CodeMarks", nullptr, &AppSettings::CodeMarks},
-    {"FontName", &AppSettings::FontName, nullptr},
-    {"FontSize", nullptr, &AppSettings::FontSize},
-    {"SavePaths", nullptr, &AppSettings::SavePaths},
-    {"SourceInTitle", nullptr, &AppSettings::SourceInTitle},
-    {"SaveWinSetting", nullptr, &AppSettings::SaveWinSetting},
-    {"DyeingNews", nullptr, &AppSettings::DyeingNews},
-    {"CodeEditorPath", &AppSettings::CodeEditorPath, nullptr},
-};
-
-// The current value of the field is the default for a missing key.
-void readKey(const SettingsDocument& document, const SettingsKey& entry) {
+void copyField(AppSettings& to, const AppSettings& from, const SettingsKey& entry) {
   if (entry.text) {
-    appSettings.*entry.text = readSettingsText(document, entry.key, appSettings.*entry.text);
+    to.*entry.text = from.*entry.text;
   } else {
-    appSettings.*entry.number = readSettingsNumber(document, entry.key, appSettings.*entry.number);
+    to.*entry.number = from.*entry.number;
   }
 }
 
-void writeKey(SettingsDocument& document, const SettingsKey& entry) {
+// What each key gives when the file lacks it: the field's current value, except where
+// the table names the default or the empty value.
+AppSettings valuesWhenMissing() {
+  AppSettings values = appSettings;
+  const AppSettings defaults = defaultAppSettings(appState.programFolder);
+  const AppSettings empty{};
+  for (const SettingsKey& entry : settingsKeys()) {
+    if (entry.missing == SettingsMissing::TakesDefault) copyField(values, defaults, entry);
+    if (entry.missing == SettingsMissing::TakesEmpty) copyField(values, empty, entry);
+  }
+  return values;
+}
+
+void readKey(const SettingsDocument& document, const SettingsKey& entry, const AppSettings& missing) {
   if (entry.text) {
-    writeSettingsText(document, entry.key, appSettings.*entry.text);
+    appSettings.*entry.text = readSettingsText(document, entry.key, missing.*entry.text);
   } else {
-    writeSettingsNumber(document, entry.key, appSettings.*entry.number);
+    appSettings.*entry.number = readSettingsNumber(document, entry.key, missing.*entry.number);
+  }
+}
+
+void writeKey(SettingsDocument& document, const SettingsKey& entry, const AppSettings& values) {
+  if (entry.text) {
+    writeSettingsText(document, entry.key, values.*entry.text);
+  } else {
+    writeSettingsNumber(document, entry.key, values.*entry.number);
   }
 }
 
@@ -83,17 +77,10 @@ std::int64_t withinScreen(std::int64_t value, int screenSize) {
 
 void readAllKeys(const SettingsDocument& document) {
   TRACE_LINE();
-  appSettings.db_path = readSettingsText(document, "db-path", appSettings.db_path);
-  appSettings.Lib_path = readSettingsText(document, "Lib-path", "");
-  appSettings.about = readSettingsNumber(document, "about", appSettings.about);
-  for (const SettingsKey& entry : userKeys) readKey(document, entry);
-  appSettings.WinX = readSettingsNumber(document, "WinX", appSettings.WinX);
-  appSettings.WinY = readSettingsNumber(document, "WinY", appSettings.WinY);
-  appSettings.WinWidth = withinScreen(readSettingsNumber(document, "WinWidth", appSettings.WinWidth),
-                                     screenLimits.primaryWidth);
-  appSettings.WinHight = withinScreen(readSettingsNumber(document, "WinHight", appSettings.WinHight),
-                                      screenLimits.primaryHeight);
-  appSettings.Splitter = readSettingsNumber(document, "Splitter", defaultSplitter);
+  const AppSettings missing = valuesWhenMissing();
+  for (const SettingsKey& entry : settingsKeys()) readKey(document, entry, missing);
+  appSettings.WinWidth = withinScreen(appSettings.WinWidth, screenLimits.primaryWidth);
+  appSettings.WinHight = withinScreen(appSettings.WinHight, screenLimits.primaryHeight);
 }
 
 bool createCodeFont(const std::string& name, std::int64_t size) {
@@ -105,8 +92,9 @@ void updateCodeFont(const std::string& previousName, std::int64_t previousSize) 
   TRACE_LINE();
   if (appSettings.FontName == previousName && appSettings.FontSize == previousSize) return;
   if (createCodeFont(appSettings.FontName, appSettings.FontSize)) return;
-  appSettings.FontName = fallbackFontName;
-  appSettings.FontSize = fallbackFontSize;
+  const AppSettings defaults = defaultAppSettings(appState.programFolder);
+  appSettings.FontName = defaults.FontName;
+  appSettings.FontSize = defaults.FontSize;
   createCodeFont(appSettings.FontName, appSettings.FontSize);
 }
 
@@ -117,25 +105,38 @@ std::optional<std::string> settingsWritePath() {
   return linkTarget(settingsFilePath());
 }
 
+bool writesKey(SettingsWrite write, bool windowKnown) {
+  switch (write) {
+    case SettingsWrite::Always: return true;
+    case SettingsWrite::WithPaths: return appSettings.SavePaths != 0 || appSettings.about == 0;
+    case SettingsWrite::WithWindow: return windowKnown && appSettings.SaveWinSetting != 0;
+  }
+  return false;
+}
+
+// What the file gets: the database path in full, and the window as it stands now (the
+// settings record keeps the place the window started with).
+AppSettings valuesToWrite(const std::optional<WindowGeometry>& window) {
+  AppSettings values = appSettings;
+  values.db_path += appState.databaseFileName;
+  if (window) {
+    values.WinX = window->x;
+    values.WinY = window->y;
+    values.WinWidth = window->width;
+    values.WinHight = window->height;
+    values.Splitter = window->splitter;
+  }
+  return values;
+}
+
 void fillSettingsDocument(SettingsDocument& document, bool created) {
   TRACE_LINE();
-  if (created) addSettingsComment(document, "Viewer");
-  if (appSettings.SavePaths != 0 || appSettings.about == 0) {
-    writeSettingsText(document, "db-path", appSettings.db_path + appState.databaseFileName);
-    writeSettingsText(document, "Lib-path", appSettings.Lib_path);
-  }
-  writeSettingsNumber(document, "about", appSettings.about);
-  if (created) addSettingsComment(document, "User settings");
-  for (const SettingsKey& entry : userKeys) writeKey(document, entry);
-  if (created) addSettingsComment(document, "App settings");
   const std::optional<WindowGeometry> window =
       windowGeometrySource ? windowGeometrySource() : std::optional<WindowGeometry>();
-  if (window && appSettings.SaveWinSetting != 0) {
-    writeSettingsNumber(document, "WinX", window->x);
-    writeSettingsNumber(document, "WinY", window->y);
-    writeSettingsNumber(document, "WinWidth", window->width);
-    writeSettingsNumber(document, "WinHight", window->height);
-    writeSettingsNumber(document, "Splitter", window->splitter);
+  const AppSettings values = valuesToWrite(window);
+  for (const SettingsKey& entry : settingsKeys()) {
+    if (created && entry.commentBefore) addSettingsComment(document, entry.commentBefore);
+    if (writesKey(entry.write, window.has_value())) writeKey(document, entry, values);
   }
 }
 
@@ -147,13 +148,13 @@ std::string chooseDatabaseFile() {
                          "XML files (*.xml)", "*.xml");
 }
 
+}  // namespace
+
 void useDatabaseFile(const std::string& path) {
   appState.databasePath = path;
   appState.databaseFileName = paths::fileNamePart(path);
   appSettings.db_path = paths::folderPart(path);
 }
-
-}  // namespace
 
 const char* const settingsFileName = "DizerEZ VAV-AruRuvove.ini";
 

@@ -45,6 +45,8 @@ void SaveSettings();
 // Reads the settings and settles databasePath, databaseFileName and db_path,
 // asking the user for the database file when the stored path names nothing.
 void LocateDatabase();
+// Takes the database file at the path: sets databasePath, databaseFileName and db_path.
+void useDatabaseFile(const std::string& path);
 
 // Puts "Open code in " and the editor's name on the menu when the stored editor is usable.
 // The toolkit layer installs what puts the text on the menu.

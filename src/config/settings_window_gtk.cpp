@@ -6,7 +6,6 @@
 
 #include "app/app_state.h"
 #include "app/event_queue.h"
-#include "app/fonts_gtk.h"
 #include "app/main_window_gtk.h"
 #include "app/text_fit_gtk.h"
 #include "app/window_events_gtk.h"
@@ -103,14 +102,6 @@ void onSettingsButtonClicked(GtkButton*, gpointer number) {
   app::postWidgetEvent(SettingsWindowNo, GPOINTER_TO_INT(number), app::EventType::LeftClick);
 }
 
-GtkWidget* newFrame(const std::string& title) {
-  GtkWidget* frame = gtk_frame_new(nullptr);
-  GtkWidget* label = gtk_label_new(title.c_str());
-  if (app::boldUiFont) gtk_widget_modify_font(label, app::boldUiFont);
-  gtk_frame_set_label_widget(GTK_FRAME(frame), label);
-  return frame;
-}
-
 GtkWidget* newLabel(const std::string& text) {
   GtkWidget* label = gtk_label_new(text.c_str());
   gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);
@@ -162,7 +153,7 @@ GtkWidget* makeControl(const ControlSpec& spec, GtkWidget** carrier) {
   const std::string text = builtInText(TextPlace::Settings, spec.number);
   GtkWidget* widget = nullptr;
   switch (spec.kind) {
-    case Frame: widget = newFrame(text); break;
+    case Frame: widget = app::newTitledFrame(text); break;
     case Label: widget = newLabel(text); break;
     case PathField: widget = newPathField(); break;
     case ChooserButton: widget = newButton(spec, "..."); break;
@@ -276,29 +267,25 @@ void hideSettingsWindow() {
 }
 
 std::string settingsFieldText(int control) {
-  GtkWidget* widget =
-      control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  GtkWidget* widget = settingsWindow.at(control);
   if (widget && GTK_IS_ENTRY(widget)) return gtk_entry_get_text(GTK_ENTRY(widget));
   if (widget && GTK_IS_LABEL(widget)) return gtk_label_get_text(GTK_LABEL(widget));
   return std::string();
 }
 
 void setSettingsFieldText(int control, const std::string& text) {
-  GtkWidget* widget =
-      control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  GtkWidget* widget = settingsWindow.at(control);
   if (widget && GTK_IS_ENTRY(widget)) gtk_entry_set_text(GTK_ENTRY(widget), text.c_str());
   if (widget && GTK_IS_LABEL(widget)) gtk_label_set_text(GTK_LABEL(widget), text.c_str());
 }
 
 int settingsListIndex(int control) {
-  GtkWidget* widget =
-      control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  GtkWidget* widget = settingsWindow.at(control);
   return widget && GTK_IS_COMBO_BOX(widget) ? gtk_combo_box_get_active(GTK_COMBO_BOX(widget)) : -1;
 }
 
 bool settingsCheckBoxState(int control) {
-  GtkWidget* widget =
-      control >= 0 && control < SettingsControlCount ? settingsWindow.control[control] : nullptr;
+  GtkWidget* widget = settingsWindow.at(control);
   return widget && GTK_IS_TOGGLE_BUTTON(widget) && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget));
 }
 

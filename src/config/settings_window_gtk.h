@@ -5,47 +5,14 @@
 
 #include <gtk/gtk.h>
 
+#include "app/window_events_gtk.h"
+#include "config/settings_controls.h"
+
 namespace config {
 
-// The controls by the numbers their events carry (window 1).
-enum SettingsControl {
-  DatabaseLabelControl = 17,
-  LibraryLabelControl = 18,
-  DatabasePathControl = 19,
-  DatabaseChooserControl = 20,
-  LibraryPathControl = 21,
-  LibraryChooserControl = 22,
-  KeepPathsControl = 23,
-  ApplyControl = 24,
-  LanguageLabelControl = 25,
-  LanguageListControl = 26,
-  FontLabelControl = 27,
-  FontNameControl = 28,
-  FontSizeControl = 29,
-  FontButtonControl = 30,
-  SearchScopeLabelControl = 31,
-  SearchScopeListControl = 32,
-  SearchHintLabelControl = 33,
-  SearchHintListControl = 34,
-  TitleContentLabelControl = 35,
-  TitleContentListControl = 36,
-  CodeMarkingLabelControl = 37,
-  CodeMarkingListControl = 38,
-  NewTopicsControl = 39,
-  WindowGeometryControl = 40,
-  PathsFrameControl = 41,
-  ProgramFrameControl = 42,
-  CancelControl = 43,
-  SaveControl = 44,
-  SettingsControlCount = 45
-};
-
-struct SettingsWindow {
-  GtkWidget* window = nullptr;
-  // The widget that carries each control's text, items, state and tooltip
-  // (for the two bordered font fields: the label inside the border).
-  GtkWidget* control[SettingsControlCount] = {};
-};
+// Each control is the widget that carries its text, items, state and tooltip (for the
+// two bordered font fields: the label inside the border).
+using SettingsWindow = app::NumberedWindow<SettingsControlCount>;
 extern SettingsWindow settingsWindow;
 
 // Created once at start-up, hidden, with its content taken from appSettings.

@@ -29,7 +29,6 @@ bool loadDatabase() {
     app::showMessage(xmlErrorTitle, xmlErrorMessage(*tocDatabase));
     return false;
   }
-  appState.documentRoot = tocDatabase->root;
   return true;
 }
 

@@ -26,6 +26,8 @@ const XmlAttribute& XmlAttributes::at(std::size_t i) const {
   return first[i];
 }
 
+const XmlNode* documentRoot() { return tocDatabase ? tocDatabase->root : nullptr; }
+
 namespace {
 
 struct FileHandle {
@@ -136,13 +138,10 @@ bool readDatabaseFile(const std::string& path) {
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (!parser) return false;
   const ParserHandle parserHandle{parser};
-  // The old document goes first so that two documents never share the memory;
-  // the root handle must not outlive it.
-  appState.documentRoot = nullptr;
+  // The old document goes first so that two documents never share the memory.
   tocDatabase.reset();
   tocDatabase = std::make_unique<TocDatabase>();
   parseBlocks(file.fd, static_cast<std::size_t>(info.st_size), parser, *tocDatabase);
-  appState.documentRoot = tocDatabase->root;
   return true;
 }
 

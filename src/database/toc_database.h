@@ -87,6 +87,8 @@ struct TocDatabase {
 
 // The one loaded document; replaced by readDatabaseFile.
 extern std::unique_ptr<TocDatabase> tocDatabase;
+// The loaded document's element; nullptr while there is none.
+const XmlNode* documentRoot();
 
 // The line-end style is looked for in pieces of this size: the piece decides
 // whether it is examined as bytes or as 16-bit units.
@@ -102,11 +104,11 @@ extern const char* const xmlErrorTitle;
 // Reads and parses the file into tocDatabase. Returns false, keeping the previous
 // document, when the path is empty, the file cannot be opened, is a directory or is
 // empty. Otherwise the new document replaces the old one (also when it records a
-// parse error), appState.documentRoot follows it, and the result is true.
+// parse error), and the result is true.
 bool readDatabaseFile(const std::string& path);
 
 // The start-up load of appState.databasePath. Shows the fitting message and returns
-// false when the program has to end; on success sets appState.documentRoot.
+// false when the program has to end.
 bool loadDatabase();
 
 // The XML error text of the loaded document, lines separated by CR.

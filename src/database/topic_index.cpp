@@ -67,17 +67,11 @@ void dropLeadingMarker(std::string& title) {
   }
 }
 
-std::string& titleInLanguage(IndexEntry& entry, int displayLanguage) {
-  if (displayLanguage == 0) return entry.FunctionDe;
-  if (displayLanguage == 1) return entry.FunctionEn;
-  return entry.FunctionFr;
-}
-
 TopicRow makeRow(ElementFields& fields, int level, int displayLanguage, bool dyeingNews) {
   TopicRow row;
   row.level = level;
   if (level >= 2) {
-    std::string& title = titleInLanguage(fields.entry, displayLanguage);
+    std::string& title = fields.entry.*languageField(EntryText::Title, displayLanguage);
     if (!dyeingNews) dropLeadingMarker(title);
     row.text = title;
   } else {
@@ -116,17 +110,17 @@ std::string fourthField(const std::string& text) {
 }
 
 void addElement(const XmlNode& node, int level, int displayLanguage, bool dyeingNews,
-                std::vector<TopicRow>& rows) {
+                std::vector<TopicRow>& rows, TreeFindings& found) {
   TRACE_LINE();
   ElementFields fields = readElement(node);
   const int rowNumber = static_cast<int>(rows.size());
   rows.push_back(makeRow(fields, level, displayLanguage, dyeingNews));
   IndexEntry& entry = fields.entry;
   entry.Text = trimmed(fields.text);
-  if (paths::fileNamePart(entry.File) == helpFileName) appState.helpRow = rowNumber;
+  if (paths::fileNamePart(entry.File) == helpFileName) found.helpRow = rowNumber;
   if (!fields.label.empty()) currentGroup = fields.label;
   entry.Group = currentGroup;
-  if (level == 0) DbDate = fourthField(entry.Text);
+  if (level == 0) found.DbDate = fourthField(entry.Text);
   indexEntries.push_back(std::move(entry));
 }
 
@@ -140,11 +134,20 @@ void colourRootRow(std::vector<TopicRow>& rows) {
 
 }  // namespace
 
+std::string IndexEntry::*languageField(EntryText text, int language) {
+  static constexpr std::string IndexEntry::*fields[2][3] = {
+      {&IndexEntry::FunctionDe, &IndexEntry::FunctionEn, &IndexEntry::FunctionFr},
+      {&IndexEntry::DescriptDe, &IndexEntry::DescriptEn, &IndexEntry::DescriptFr}};
+  const int column = language == 0 || language == 1 ? language : 2;
+  return fields[text == EntryText::Title ? 0 : 1][column];
+}
+
 void clearTopicIndex() { indexEntries.clear(); }
 
-void buildTopicTree(const XmlNode* node, int level, int displayLanguage, bool dyeingNews,
-                    std::vector<TopicRow>& rows) {
+TreeFindings buildTopicTree(const XmlNode* node, int level, int displayLanguage, bool dyeingNews,
+                            std::vector<TopicRow>& rows) {
   TRACE_LINE();
+  TreeFindings found;
   // Depth first in document order, with a stack of our own instead of the call
   // stack, so that no nesting depth in a file can exhaust it.
   // Room for the whole document at once spares the copies of a growing list.
@@ -157,7 +160,7 @@ void buildTopicTree(const XmlNode* node, int level, int displayLanguage, bool dy
     const auto [current, depth] = pending.back();
     pending.pop_back();
     if (!current || current->kind != NodeKind::Element) continue;
-    addElement(*current, depth, displayLanguage, dyeingNews, rows);
+    addElement(*current, depth, displayLanguage, dyeingNews, rows, found);
     const std::size_t firstChild = pending.size();
     for (const XmlNode* child = current->firstChild; child; child = child->nextSibling) {
       pending.emplace_back(child, depth + 1);
@@ -165,6 +168,7 @@ void buildTopicTree(const XmlNode* node, int level, int displayLanguage, bool dy
     std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(firstChild), pending.end());
   }
   colourRootRow(rows);
+  return found;
 }
 
 TopicCounts countTopicRows(const std::vector<TopicRow>& rows, const std::vector<IndexEntry>& entries,

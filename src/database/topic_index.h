@@ -22,10 +22,17 @@ struct IndexEntry {
   std::string File;
 };
 
+// The record's texts that exist in three languages.
+enum class EntryText { Title, Description };
+// The field holding a record's title (FunctionDe ...) or description (DescriptDe ...) in a
+// display language: 0 German, 1 English, any other value French.
+std::string IndexEntry::*languageField(EntryText text, int language);
+
 extern std::vector<IndexEntry> indexEntries;
 // The last non-empty label seen; kept from one build to the next.
 extern std::string currentGroup;
-// The database date (yyyy-mm-dd) from the document element's text.
+// The database date (yyyy-mm-dd) of the document the tree was last built from;
+// rebuildTopicTree keeps it.
 extern std::string DbDate;
 
 // What one tree row shows. A row at level n hangs below the last row of level n-1.
@@ -47,10 +54,16 @@ constexpr Colour newTopicColour = rgb(0, 0, 185);
 // Empties the IndexEntry list before a build.
 void clearTopicIndex();
 
+// What a build finds besides the rows.
+struct TreeFindings {
+  int helpRow = 0;     // the row of the help topic; 0 when there is none
+  std::string DbDate;  // the fourth word of the document element's text
+};
+
 // Appends a row and an IndexEntry for the node and for every element below it, in
 // document order. displayLanguage: 0 German, 1 English, any other value French.
-void buildTopicTree(const XmlNode* node, int level, int displayLanguage, bool dyeingNews,
-                    std::vector<TopicRow>& rows);
+TreeFindings buildTopicTree(const XmlNode* node, int level, int displayLanguage, bool dyeingNews,
+                            std::vector<TopicRow>& rows);
 
 // The figures the database information window shows.
 struct TopicCounts {

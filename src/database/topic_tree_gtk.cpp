@@ -45,9 +45,12 @@ void rebuildTopicTree(GtkTreeView* view, int displayLanguage, bool dyeingNews) {
   const app::ProgramChange guard;
   clearTopicIndex();
   std::vector<TopicRow> rows;
-  if (appState.documentRoot) {
-    buildTopicTree(appState.documentRoot, 0, displayLanguage, dyeingNews, rows);
+  TreeFindings found;
+  if (const XmlNode* root = documentRoot()) {
+    found = buildTopicTree(root, 0, displayLanguage, dyeingNews, rows);
+    DbDate = found.DbDate;
   }
+  appState.helpRow = found.helpRow;
   showTopicRows(view, std::move(rows));
 }
 

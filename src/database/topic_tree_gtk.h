@@ -17,8 +17,9 @@ void attachTopicColumns(GtkTreeView* view);
 // Shows the rows in the view, all closed, the column fitted to them.
 void showTopicRows(GtkTreeView* view, std::vector<TopicRow> rows);
 
-// Empties the rows and the IndexEntry list and builds both anew from
-// appState.documentRoot (an empty tree when there is none). Raises no event.
+// Empties the rows and the IndexEntry list and builds both anew from the loaded
+// document (an empty tree when there is none), keeping the help row and the database
+// date the build finds. Raises no event.
 void rebuildTopicTree(GtkTreeView* view, int displayLanguage, bool dyeingNews);
 
 // The selected row number, -1 when none.

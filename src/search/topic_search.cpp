@@ -35,12 +35,6 @@ const database::IndexEntry& entryOf(const TopicRows& rows, int row) {
   return (*rows.entries)[row];
 }
 
-const std::string& descriptionIn(const database::IndexEntry& entry, int language) {
-  if (language == 0) return entry.DescriptDe;
-  if (language == 1) return entry.DescriptEn;
-  return entry.DescriptFr;
-}
-
 // The folded form of one character outside ASCII, looked up once per character:
 // a library uses few of them, and the toolkit's folding allocates on every call.
 const std::string& foldedCharacter(std::string_view character) {
@@ -168,7 +162,7 @@ SearchedFields searchedFields(const std::string& rowText, const database::IndexE
     }
     return fields;
   }
-  fields.parts[fields.count++] = descriptionIn(entry, language);
+  fields.parts[fields.count++] = entry.*database::languageField(database::EntryText::Description, language);
   return fields;
 }
 

@@ -5,10 +5,10 @@
 
 #include "app/app_state.h"
 #include "app/event_queue.h"
-#include "app/fonts_gtk.h"
 #include "app/text_fit_gtk.h"
 #include "app/window_events_gtk.h"
 #include "config/app_settings.h"
+#include "config/interface_texts.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "resources/pictures_gtk.h"
@@ -25,35 +25,35 @@ struct ControlSpec {
   int number;  // -1: no event number
   ControlKind kind;
   int x, y, width, height;
-  const char* text;  // frame title, label text, icon tooltip
   const char* picture;
 };
 
+// Frame titles, label texts and icon tooltips are the built-in German interface texts.
 const ControlSpec controls[] = {
-    {63, Icon, 7, 24, 16, 16, "Klick öffnet den Dateimanager mit dem Library-Pfad.", "database"},
-    {45, Label, 28, 25, 137, 22, "Datenbank (xml):", nullptr},
-    {46, Field, 170, 20, 520, 24, nullptr, nullptr},
-    {47, Label, 5, 49, 160, 22, "Inhalt:", nullptr},
-    {48, Field, 170, 45, 520, 24, nullptr, nullptr},
-    {49, Label, 5, 73, 160, 22, "Library (Hauptordner):", nullptr},
-    {50, Field, 170, 69, 520, 24, nullptr, nullptr},
-    {-1, Arrow, 154, 95, 16, 16, nullptr, "arrow-right"},
-    {57, Label, 185, 97, 120, 22, "Themen:", nullptr},
-    {58, NumberField, 310, 93, 80, 24, nullptr, nullptr},
-    {59, Label, 485, 97, 120, 22, "Einträge:", nullptr},
-    {60, NumberField, 610, 93, 80, 24, nullptr, nullptr},
-    {64, Icon, 7, 150, 16, 16, "Klick kopiert den Code-Pfad ins Clipboard.", "document"},
-    {51, Label, 28, 151, 137, 22, "Datei (+ Unterordner):", nullptr},
-    {52, Field, 170, 146, 520, 24, nullptr, nullptr},
-    {-1, Arrow, 154, 173, 16, 16, nullptr, "arrow-right"},
-    {53, Label, 185, 175, 120, 22, "Code-Format:", nullptr},
-    {54, Field, 310, 170, 80, 24, nullptr, nullptr},
-    {55, Label, 485, 175, 120, 22, "Executable-Format:", nullptr},
-    {56, Field, 610, 170, 80, 24, nullptr, nullptr},
+    {FolderIconControl, Icon, 7, 24, 16, 16, "database"},
+    {DatabaseLabelControl, Label, 28, 25, 137, 22, nullptr},
+    {DatabaseFieldControl, Field, 170, 20, 520, 24, nullptr},
+    {ContentLabelControl, Label, 5, 49, 160, 22, nullptr},
+    {ContentFieldControl, Field, 170, 45, 520, 24, nullptr},
+    {LibraryLabelControl, Label, 5, 73, 160, 22, nullptr},
+    {LibraryFieldControl, Field, 170, 69, 520, 24, nullptr},
+    {-1, Arrow, 154, 95, 16, 16, "arrow-right"},
+    {TopicsLabelControl, Label, 185, 97, 120, 22, nullptr},
+    {TopicsFieldControl, NumberField, 310, 93, 80, 24, nullptr},
+    {EntriesLabelControl, Label, 485, 97, 120, 22, nullptr},
+    {EntriesFieldControl, NumberField, 610, 93, 80, 24, nullptr},
+    {CopyIconControl, Icon, 7, 150, 16, 16, "document"},
+    {FileLabelControl, Label, 28, 151, 137, 22, nullptr},
+    {FileFieldControl, Field, 170, 146, 520, 24, nullptr},
+    {-1, Arrow, 154, 173, 16, 16, "arrow-right"},
+    {CodeFormatLabelControl, Label, 185, 175, 120, 22, nullptr},
+    {CodeFormatFieldControl, Field, 310, 170, 80, 24, nullptr},
+    {ExecutableFormatLabelControl, Label, 485, 175, 120, 22, nullptr},
+    {ExecutableFormatFieldControl, Field, 610, 170, 80, 24, nullptr},
     // The frames come last: the toolkit looks for the control under the pointer in
     // this order, and a frame placed first would hide its controls' tooltips.
-    {61, Frame, 5, 2, 690, 121, "Datenbank & Library ...", nullptr},
-    {62, Frame, 5, 128, 690, 72, "Gewählte Datei ...", nullptr},
+    {LibraryFrameControl, Frame, 5, 2, 690, 121, nullptr},
+    {FileFrameControl, Frame, 5, 128, 690, 72, nullptr},
 };
 
 GtkWidget* pictureOrStock(const char* picture, const char* stock) {
@@ -67,37 +67,39 @@ gboolean onIconPress(GtkWidget*, GdkEventButton* event, gpointer number) {
   return TRUE;
 }
 
+GtkWidget* newLabel(const std::string& text) {
+  GtkWidget* label = gtk_label_new(text.c_str());
+  gtk_misc_set_alignment(GTK_MISC(label), 1.0f, 0.5f);
+  app::keepTextInside(label);
+  return label;
+}
+
+GtkWidget* newField(bool number) {
+  GtkWidget* field = gtk_entry_new();
+  gtk_editable_set_editable(GTK_EDITABLE(field), FALSE);
+  if (number) gtk_entry_set_alignment(GTK_ENTRY(field), 1.0f);
+  return field;
+}
+
+GtkWidget* newIcon(const ControlSpec& spec) {
+  GtkWidget* box = gtk_event_box_new();
+  gtk_event_box_set_visible_window(GTK_EVENT_BOX(box), FALSE);
+  const char* stock = spec.number == FolderIconControl ? GTK_STOCK_HARDDISK : GTK_STOCK_FILE;
+  gtk_container_add(GTK_CONTAINER(box), pictureOrStock(spec.picture, stock));
+  const std::string tooltip = config::builtInTooltip(config::TextPlace::DatabaseInfo, spec.number);
+  gtk_widget_set_tooltip_text(box, tooltip.c_str());
+  g_signal_connect(box, "button-press-event", G_CALLBACK(onIconPress), GINT_TO_POINTER(spec.number));
+  return box;
+}
+
 GtkWidget* makeControl(const ControlSpec& spec) {
+  const std::string text = config::builtInText(config::TextPlace::DatabaseInfo, spec.number);
   switch (spec.kind) {
-    case Frame: {
-      GtkWidget* frame = gtk_frame_new(nullptr);
-      GtkWidget* title = gtk_label_new(spec.text);
-      if (app::boldUiFont) gtk_widget_modify_font(title, app::boldUiFont);
-      gtk_frame_set_label_widget(GTK_FRAME(frame), title);
-      return frame;
-    }
-    case Label: {
-      GtkWidget* label = gtk_label_new(spec.text);
-      gtk_misc_set_alignment(GTK_MISC(label), 1.0f, 0.5f);
-      app::keepTextInside(label);
-      return label;
-    }
-    case Field:
-    case NumberField: {
-      GtkWidget* field = gtk_entry_new();
-      gtk_editable_set_editable(GTK_EDITABLE(field), FALSE);
-      if (spec.kind == NumberField) gtk_entry_set_alignment(GTK_ENTRY(field), 1.0f);
-      return field;
-    }
-    case Icon: {
-      GtkWidget* box = gtk_event_box_new();
-      gtk_event_box_set_visible_window(GTK_EVENT_BOX(box), FALSE);
-      gtk_container_add(GTK_CONTAINER(box),
-                        pictureOrStock(spec.picture, spec.number == 63 ? GTK_STOCK_HARDDISK : GTK_STOCK_FILE));
-      gtk_widget_set_tooltip_text(box, spec.text);
-      g_signal_connect(box, "button-press-event", G_CALLBACK(onIconPress), GINT_TO_POINTER(spec.number));
-      return box;
-    }
+    case Frame: return app::newTitledFrame(text);
+    case Label: return newLabel(text);
+    case Field: return newField(false);
+    case NumberField: return newField(true);
+    case Icon: return newIcon(spec);
     case Arrow: return pictureOrStock(spec.picture, GTK_STOCK_GO_FORWARD);
   }
   return nullptr;
@@ -132,7 +134,7 @@ void setSelectedFileFields(const std::string& file, const std::string& codeForma
 }
 
 std::string databaseInfoFieldText(int control) {
-  GtkWidget* field = control >= 0 && control < DatabaseInfoControlCount ? databaseInfoWindow.control[control] : nullptr;
+  GtkWidget* field = databaseInfoWindow.at(control);
   if (!field || !GTK_IS_ENTRY(field)) return std::string();
   return gtk_entry_get_text(GTK_ENTRY(field));
 }

@@ -5,26 +5,12 @@
 
 #include <gtk/gtk.h>
 
+#include "app/window_events_gtk.h"
+#include "services/database_info_controls.h"
+
 namespace services {
 
-enum DatabaseInfoControl {
-  DatabaseFieldControl = 46,
-  ContentFieldControl = 48,
-  LibraryFieldControl = 50,
-  FileFieldControl = 52,
-  CodeFormatFieldControl = 54,
-  ExecutableFormatFieldControl = 56,
-  TopicsFieldControl = 58,
-  EntriesFieldControl = 60,
-  FolderIconControl = 63,
-  CopyIconControl = 64,
-  DatabaseInfoControlCount = 65
-};
-
-struct DatabaseInfoWindow {
-  GtkWidget* window = nullptr;
-  GtkWidget* control[DatabaseInfoControlCount] = {};
-};
+using DatabaseInfoWindow = app::NumberedWindow<DatabaseInfoControlCount>;
 extern DatabaseInfoWindow databaseInfoWindow;
 
 // Created once at start-up, hidden.

@@ -5,6 +5,7 @@
 #include "app/event_queue.h"
 #include "app/text_fit_gtk.h"
 #include "app/window_events_gtk.h"
+#include "config/interface_texts.h"
 #include "database/topic_index.h"
 #include "services/update_check.h"
 
@@ -12,20 +13,14 @@ namespace services {
 
 UpdateWindow updateWindow;
 
-namespace {
-
-const char* const rowLabels[3] = {"App-Update gtk2 verfügbar? ", "App-Update gtk3 verfügbar? ",
-                                  "API-Update (Codes & Datenbank) verfügbar? "};
-
-}  // namespace
-
 void createUpdateWindow() {
   TRACE_LINE();
   GtkWidget* fixed = nullptr;
   GtkWidget* window = app::newUtilityWindow("Zarnel-Linux-API-Viewer: Update check", 640, 105, &fixed);
   updateWindow.window = window;
-  for (int row = 0; row < 3; ++row) {
-    GtkWidget* label = gtk_label_new(rowLabels[row]);
+  for (int row = 0; row < updateRowCount; ++row) {
+    const std::string text = config::builtInText(config::TextPlace::Update, ProgramUpdateLabelControl + row);
+    GtkWidget* label = gtk_label_new(text.c_str());
     gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);
     gtk_widget_set_size_request(label, 345, 22);
     app::keepTextInside(label);
@@ -49,7 +44,8 @@ void runUpdateCheck() {
   TRACE_LINE();
   const auto texts = checkForUpdates(updateInfo, database::DbDate);
   if (!texts) return;
-  for (int row = 0; row < 3; ++row) gtk_entry_set_text(GTK_ENTRY(updateWindow.result[row]), (*texts)[row].c_str());
+  for (int row = 0; row < updateRowCount; ++row)
+    gtk_entry_set_text(GTK_ENTRY(updateWindow.result[row]), (*texts)[row].c_str());
 }
 
 void hideUpdateWindow() {

@@ -3,12 +3,15 @@
 
 #include <gtk/gtk.h>
 
+#include "services/update_controls.h"
+
 namespace services {
 
 struct UpdateWindow {
   GtkWidget* window = nullptr;
-  GtkWidget* label[3] = {};
-  GtkWidget* result[3] = {};
+  // By row: the program, the GTK 3 program, the library.
+  GtkWidget* label[updateRowCount] = {};
+  GtkWidget* result[updateRowCount] = {};
 };
 extern UpdateWindow updateWindow;
 

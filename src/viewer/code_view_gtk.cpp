@@ -1,15 +1,16 @@
-// Loading snippets into the code view and showing the selected topic.
+// Loading snippets into the code view and showing a topic's description and code.
 #include "viewer/code_view_gtk.h"
+
+#include <utility>
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
 #include "app/main_window_gtk.h"
-#include "app/paths.h"
 #include "app/window_events_gtk.h"
-#include "app/window_title.h"
 #include "config/app_settings.h"
+#include "config/display_language.h"
+#include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
-#include "services/database_info_gtk.h"
 #include "services/process_launcher.h"
 #include "viewer/code_file.h"
 #include "viewer/highlighter_gtk.h"
@@ -79,31 +80,50 @@ void reportMissingFile(const std::string& givenPath) {
   }
 }
 
+bool hasRecord(int row) { return row >= 0 && row < static_cast<int>(database::indexEntries.size()); }
+
+const std::string& descriptionInDisplayLanguage(const database::IndexEntry& entry) {
+  return entry.*database::languageField(database::EntryText::Description, config::displayLanguage());
+}
+
 // Groups and the root show their own text; topics their description in the display language.
 const std::string& descriptionOfRow(int row) {
   const database::IndexEntry& entry = database::indexEntries[row];
   if (database::topicRowLevel(row) < 2) return entry.Text;
-  return descriptionForLanguage(entry, config::displayLanguage());
+  return descriptionInDisplayLanguage(entry);
+}
+
+// Shows the file unless the view shows it already; a topic without a file empties the view.
+// The file is taken by value: it must outlive whatever the load may change.
+ShownTopic showCodeOf(std::string file) {
+  ShownTopic shown;
+  shown.shown = true;
+  shown.fileChanged = file.empty() || file != appState.currentCodeFile;
+  if (file.empty()) {
+    clearCodeView();
+  } else if (shown.fileChanged) {
+    setDescriptionAlarm(loadCodeFile(file, 0) != LoadResult::Loaded);
+  }
+  appState.currentCodeFile = file;
+  shown.file = std::move(file);
+  return shown;
 }
 
 }  // namespace
 
 void clearCodeView() { setCodeText(std::string()); }
 
-void showCodeFileProperties(const std::string& file) {
-  TRACE_LINE();
-  app::setPropertyLabel(app::SourceLabelGadget, sourceLabelText(codeFileProperties));
-  app::setPropertyLabel(app::ExecutableLabelGadget, executableLabelText(codeFileProperties));
-  app::setPropertyLabel(app::SubsystemLabelGadget, subsystemLabelText(codeFileProperties));
-  services::setSelectedFileFields(file, codeFormatText(codeFileProperties),
-                                  executableFormatText(codeFileProperties));
+void showDescriptionOfRow(int row) {
+  if (hasRecord(row)) showDescription(descriptionOfRow(row));
 }
 
-void showSelectedDescription() {
-  const int row = database::selectedTopicRow(app::topicTreeView());
-  if (row >= 0 && row < static_cast<int>(database::indexEntries.size()))
-    showDescription(descriptionOfRow(row));
+void clearShownTopic() {
+  clearCodeView();
+  showDescription("");
+  appState.currentCodeFile.clear();
 }
+
+void warnOfNextMissingFile() { appState.missingFileWarning = 1; }
 
 std::string shownCodeText(const GtkTextIter* start, const GtkTextIter* end) {
   TRACE_LINE();
@@ -139,7 +159,7 @@ void showDescription(const std::string& text) {
 }
 
 void setDescriptionAlarm(bool alarm) {
-  GtkWidget* description = app::mainWindow.gadget[app::DescriptionGadget];
+  GtkWidget* description = GTK_WIDGET(app::descriptionView());
   if (!alarm) {
     gtk_widget_modify_base(description, GTK_STATE_NORMAL, nullptr);
     return;
@@ -148,7 +168,7 @@ void setDescriptionAlarm(bool alarm) {
   gtk_widget_modify_base(description, GTK_STATE_NORMAL, &colour);
 }
 
-int loadCodeFile(const std::string& path, int external) {
+LoadResult loadCodeFile(const std::string& path, int external) {
   TRACE_LINE();
   codeFileProperties = CodeFileProperties();
   std::string fullPath;
@@ -159,48 +179,35 @@ int loadCodeFile(const std::string& path, int external) {
     const std::string extension = codeFileExtension(fullPath);
     if (!passesCodeTypeTest(extension)) {
       app::showMessage(app::messageTitle, unsupportedTypeMessage(extension));
-      return 0;
+      return LoadResult::Refused;
     }
-    app::setMainTitle(app::titleForExternalFile(fullPath));
-    // The view no longer shows a topic's file; the file fields name none either, so that
-    // the copy icon cannot hand over a path that is not shown.
     appState.currentCodeFile.clear();
-    services::setSelectedFileFields("", "", "");
   }
   TRACE_LINE();
   const CodeText code = readCodeFile(fullPath);
   if (!code.opened) {
     reportMissingFile(path);
-    return 0;
+    return LoadResult::Missing;
   }
   setCodeText(code.text);
   if (appSettings.CodeMarks != 0 && passesCodeTypeTest(codeFileExtension(fullPath)))
     highlightCodeView(app::codeView());
-  return 1;
+  return LoadResult::Loaded;
 }
 
-void showSelectedTopic(app::EventType type) {
+ShownTopic showSelectedTopic(int row) {
   TRACE_LINE();
-  const int row = database::selectedTopicRow(app::topicTreeView());
-  if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return;
-  const database::IndexEntry& entry = database::indexEntries[row];
+  if (!hasRecord(row)) return ShownTopic();
   showDescription(descriptionOfRow(row));
-  if (entry.File.empty()) {
-    appState.currentCodeFile.clear();
-    app::setMainTitle(app::programTitle);
-    services::setSelectedFileFields("", "", "");
-    clearCodeView();
-    return;
-  }
-  if (entry.File != appState.currentCodeFile) {
-    const std::string file = entry.File;  // the load may not change the entry, but keep a copy
-    setDescriptionAlarm(loadCodeFile(file, 0) == 0);
-    appState.currentCodeFile = file;
-    showCodeFileProperties(file);
-    app::setMainTitle(app::titleForCodeFile(file, appSettings.SourceInTitle, appSettings.Lib_path));
-  }
-  // Runs after a load too: a click that shows a topic also records it.
-  if (entry.File == appState.currentCodeFile && type == app::EventType::LeftClick) app::recordHistory(row);
+  return showCodeOf(database::indexEntries[row].File);
+}
+
+ShownTopic showHistoryEntry(int row) {
+  TRACE_LINE();
+  if (!hasRecord(row)) return ShownTopic();
+  const database::IndexEntry& entry = database::indexEntries[row];
+  showDescription(descriptionInDisplayLanguage(entry));
+  return showCodeOf(entry.File);
 }
 
 }  // namespace viewer

@@ -1,28 +1,40 @@
-// Shows a snippet in the code view and keeps description, title and file fields in step.
+// Shows a topic's description and snippet; the caller brings the other windows in step.
 #pragma once
 
 #include <string>
 
 #include <gtk/gtk.h>
 
-#include "app/event_queue.h"
-#include "config/display_language.h"
-#include "database/topic_index.h"
-
 namespace viewer {
 
-// Loads a snippet into the code view: external 0 takes a File value of the
-// database, 1 the LF-separated list of dropped files (only the first counts).
-// Returns non-zero when the file was opened and shown.
-int loadCodeFile(const std::string& path, int external);
+// What a load came to: the type test refused the dropped file (nothing changed), the
+// file could not be read (the view is empty or shows the missing-file banner), or the
+// file is shown.
+enum class LoadResult { Refused, Missing, Loaded };
 
-// Shows the selected tree row; called for left clicks and selection changes.
-void showSelectedTopic(app::EventType type);
-// Shows the selected row's description anew, in the display language (after a switch).
-void showSelectedDescription();
-// Shows the properties of the topic file just loaded in the file fields (and the
-// administrator-mode labels).
-void showCodeFileProperties(const std::string& file);
+// Loads a snippet into the code view: external 0 takes a File value of the database,
+// 1 the LF-separated list of dropped files (only the first counts); a dropped file
+// that passes the type test leaves the view standing for no topic's file.
+LoadResult loadCodeFile(const std::string& path, int external);
+
+// What showing a topic did, for the command that brings the other windows in step.
+struct ShownTopic {
+  bool shown = false;        // false: the row has no record, and nothing changed
+  std::string file;          // the File value the view stands for; "" when the topic has none
+  bool fileChanged = false;  // the view was loaded for that file, or emptied
+};
+
+// Shows the row's description (the root and the groups: their Text) and its code; a file
+// the view shows already is not read again.
+ShownTopic showSelectedTopic(int row);
+// The same for an entry of the history list: the description in the display language.
+ShownTopic showHistoryEntry(int row);
+// Shows the row's description anew, in the display language (after a switch).
+void showDescriptionOfRow(int row);
+// Empties the code view and the description; the view stands for no file.
+void clearShownTopic();
+// The next file that cannot be read is reported by a message, not only by the banner.
+void warnOfNextMissingFile();
 
 // The code view's text from start to end as the view shows it: each link label's
 // title stands where its anchor is.

@@ -100,22 +100,25 @@ std::size_t cleanUtf8Length(const unsigned char* s, std::size_t size) {
   return i;
 }
 
+// The bytes that the NUL or the ill-formed sequence at s takes up.
+std::size_t brokenLength(const unsigned char* s, std::size_t size) {
+  std::size_t bad = 1;
+  if (*s != 0) utf8SequenceLength(s, size, &bad);
+  return bad;
+}
+
 // Copies well-formed runs in one piece; only NUL bytes and bad sequences break a run.
+// A bad sequence becomes one replacement character, a NUL nothing.
 std::string decodeUtf8(const unsigned char* s, std::size_t size) {
   std::string out;
   out.reserve(size + size / 16);
-  std::size_t i = 0;
-  while (i < size) {
-    const std::size_t clean = cleanUtf8Length(s + i, size - i);
-    out.append(reinterpret_cast<const char*>(s) + i, clean);
-    i += clean;
-    if (i >= size) break;
-    std::size_t bad = 1;
-    if (s[i] != 0) {
-      utf8SequenceLength(s + i, size - i, &bad);
-      out.append(replacementCharacter);
-    }
-    i += bad;
+  std::size_t start = 0;
+  while (start < size) {
+    const std::size_t end = start + cleanUtf8Length(s + start, size - start);
+    out.append(reinterpret_cast<const char*>(s) + start, end - start);
+    if (end == size) break;
+    if (s[end] != 0) out.append(replacementCharacter);
+    start = end + brokenLength(s + end, size - end);
   }
   return out;
 }

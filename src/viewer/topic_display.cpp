@@ -3,12 +3,6 @@
 
 namespace viewer {
 
-const std::string& descriptionForLanguage(const database::IndexEntry& entry, config::DisplayLanguage language) {
-  if (language == config::German) return entry.DescriptDe;
-  if (language == config::English) return entry.DescriptEn;
-  return entry.DescriptFr;
-}
-
 std::string codeFormatText(const CodeFileProperties& properties) {
   return properties.SourceUtf8 == 1 ? "UTF8" : "Ascii";
 }

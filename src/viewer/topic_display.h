@@ -1,15 +1,11 @@
-// The texts shown for a topic: its description, file formats and missing-file notes.
+// The texts shown for a topic: its file formats, property labels and missing-file notes.
 #pragma once
 
 #include <string>
 
-#include "config/display_language.h"
-#include "database/topic_index.h"
 #include "viewer/code_file.h"
 
 namespace viewer {
-
-const std::string& descriptionForLanguage(const database::IndexEntry& entry, config::DisplayLanguage language);
 
 // "UTF8" or "Ascii".
 std::string codeFormatText(const CodeFileProperties& properties);

@@ -1,14 +1,15 @@
 // The main window: layout, zoom, history, titles, nodes, drag data and the basic commands.
 #include <gtest/gtest.h>
 
+#include "app/administrator_mode.h"
 #include "app/app_state.h"
 #include "app/event_queue.h"
 #include "app/main_window_gtk.h"
-#include "app/main_window_signals_gtk.h"
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "support/viewer_fixture.h"
+#include "support/x_input_gtk.h"
 
 using testing_support::pumpUntil;
 
@@ -100,7 +101,13 @@ TEST_F(MainWindowTest, WindowNeverShrinksBelowItsMinimumAndKeepsButtonsRightAlig
 }
 
 TEST_F(MainWindowTest, AdministratorGadgetsFollowTheBuildMode) {
-#ifdef ZN_ADMIN_MODE
+  if (!app::administratorMode) {
+    ASSERT_NE(nullptr, app::mainWindow.gadget[app::AdminButtonGadget]);
+    EXPECT_FALSE(gtk_widget_get_visible(app::mainWindow.gadget[app::AdminButtonGadget]));
+    EXPECT_EQ(nullptr, app::mainWindow.gadget[app::SourceLabelGadget]);
+    app::setPropertyLabel(app::SourceLabelGadget, "Src: UTF8");  // does nothing, no crash
+    return;
+  }
   EXPECT_TRUE(gtk_widget_get_visible(app::mainWindow.gadget[app::AdminButtonGadget]));
   gchar* tip = gtk_widget_get_tooltip_text(app::mainWindow.gadget[app::AdminButtonGadget]);
   EXPECT_STREQ("Popup admin menue", tip);
@@ -113,12 +120,20 @@ TEST_F(MainWindowTest, AdministratorGadgetsFollowTheBuildMode) {
   EXPECT_EQ("", label(app::SubsystemLabelGadget));
   selectRow(7);  // no file: the labels keep their texts
   EXPECT_EQ("Src: UTF8", label(app::SourceLabelGadget));
-#else
-  ASSERT_NE(nullptr, app::mainWindow.gadget[app::AdminButtonGadget]);
-  EXPECT_FALSE(gtk_widget_get_visible(app::mainWindow.gadget[app::AdminButtonGadget]));
-  EXPECT_EQ(nullptr, app::mainWindow.gadget[app::SourceLabelGadget]);
-  app::setPropertyLabel(app::SourceLabelGadget, "Src: UTF8");  // does nothing, no crash
-#endif
+}
+
+TEST_F(MainWindowTest, AdminButtonOpensTheAdminMenuOnlyInTheAdministratorVariant) {
+  GtkWidget* menu = app::mainWindow.adminMenu;
+  if (app::administratorMode) {
+    ASSERT_TRUE(testing_support::clickAt(app::mainWindow.gadget[app::AdminButtonGadget]));
+    EXPECT_TRUE(dispatchUntil([&] { return gtk_widget_get_mapped(menu); }));
+    gtk_menu_popdown(GTK_MENU(menu));
+    return;
+  }
+  // The user's variant hides the button; even its event opens nothing.
+  app::postWidgetEvent(MainWindowNo, app::AdminButtonGadget, app::EventType::LeftClick);
+  dispatchPending();
+  EXPECT_FALSE(gtk_widget_get_mapped(menu));
 }
 
 TEST_F(MainWindowTest, TooltipsAndStartStateAreSet) {

@@ -98,19 +98,20 @@ TEST_F(LanguageApplyTest, FullSwitchRelabelsEveryWindowAndSwitchingBackRestoresT
             listItems(control(config::CodeMarkingListControl)));
   EXPECT_EQ("Takes the paths (for this session) and reloads the database.",
             tooltip(control(config::ApplyControl)));
-  EXPECT_EQ("Database & library ...", shownText(services::databaseInfoWindow.control[61]));
-  EXPECT_EQ("Entries:", shownText(services::databaseInfoWindow.control[59]));
+  EXPECT_EQ("Database & library ...",
+            shownText(services::databaseInfoWindow.control[services::LibraryFrameControl]));
+  EXPECT_EQ("Entries:", shownText(services::databaseInfoWindow.control[services::EntriesLabelControl]));
   EXPECT_EQ("A click copies the code path to the clipboard.",
-            tooltip(services::databaseInfoWindow.control[64]));
+            tooltip(services::databaseInfoWindow.control[services::CopyIconControl]));
   EXPECT_EQ("App update gtk2 available? ", shownText(services::updateWindow.label[0]));
-  EXPECT_EQ("Check for updates ...", shownText(app::infoMenuItems[11]));
+  EXPECT_EQ("Check for updates ...", shownText(app::popupMenuItems[app::UpdateCheckMenuItem]));
   EXPECT_EQ("Opens and closes all nodes.", tooltip(app::mainWindow.gadget[app::NodeToggleGadget]));
   EXPECT_EQ("Shows a short description of the function.",
             tooltip(app::mainWindow.gadget[app::DescriptionGadget]));
   switchTo(2, false);
   EXPECT_EQ("Allemand\tAnglais\tFrançais", listItems(control(config::LanguageListControl)));
   EXPECT_EQ(2, config::settingsListIndex(config::LanguageListControl)) << "relabelling keeps the selection";
-  EXPECT_EQ("À propos de la base de données ...", shownText(app::infoMenuItems[10]));
+  EXPECT_EQ("À propos de la base de données ...", shownText(app::popupMenuItems[app::AboutDatabaseMenuItem]));
   switchTo(0, false);
   expectBuiltInTexts();
   EXPECT_TRUE(dialogs.requests.empty());
@@ -156,7 +157,7 @@ TEST_F(LanguageApplyTest, QuickSwitchChangesTheIndexAndLeavesEveryText) {
   EXPECT_EQ("✰Knopf", database::topicRowText(5));
   EXPECT_EQ("Allemand\tAnglais\tFrançais", listItems(control(config::LanguageListControl)));
   EXPECT_EQ("Un clic copie le chemin du code dans le presse-papiers.",
-            tooltip(services::databaseInfoWindow.control[64]));
+            tooltip(services::databaseInfoWindow.control[services::CopyIconControl]));
 }
 
 TEST_F(LanguageApplyTest, LanguageShortcutsSwitchQuickly) {

@@ -53,8 +53,9 @@ class SettingsGuiTest : public ViewerTest {
       case config::TextPlace::Main: return app::mainWindow.gadget[entry.widget];
       case config::TextPlace::Settings: return config::settingsWindow.control[entry.widget];
       case config::TextPlace::DatabaseInfo: return services::databaseInfoWindow.control[entry.widget];
-      case config::TextPlace::Update: return services::updateWindow.label[entry.widget - 65];
-      case config::TextPlace::InfoMenu: return app::infoMenuItems[entry.widget];
+      case config::TextPlace::Update:
+        return services::updateWindow.label[entry.widget - services::ProgramUpdateLabelControl];
+      case config::TextPlace::InfoMenu: return app::popupMenuItems[entry.widget];
     }
     return nullptr;
   }

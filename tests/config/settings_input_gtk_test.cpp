@@ -38,8 +38,9 @@ class SettingsInputTest : public testing_support::SettingsGuiTest {
   // Info button, then "Über Datenbank ..." in the menu it opens.
   void openDatabaseInformation() {
     ASSERT_TRUE(testing_support::clickAt(gadget(app::InfoButtonGadget)));
-    ASSERT_TRUE(dispatchUntil([] { return gtk_widget_get_mapped(app::infoMenuItems[10]); }));
-    ASSERT_TRUE(testing_support::clickMenuItem(app::infoMenuItems[10]));
+    ASSERT_TRUE(
+        dispatchUntil([] { return gtk_widget_get_mapped(app::popupMenuItems[app::AboutDatabaseMenuItem]); }));
+    ASSERT_TRUE(testing_support::clickMenuItem(app::popupMenuItems[app::AboutDatabaseMenuItem]));
     ASSERT_TRUE(dispatchUntil([] { return shown(services::databaseInfoWindow.window); }));
     gdk_window_raise(gtk_widget_get_window(services::databaseInfoWindow.window));
   }

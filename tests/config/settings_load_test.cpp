@@ -21,6 +21,33 @@ bool isValidUtf8(const std::string& text) {
   return g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr);
 }
 
+TEST_F(LoadSettingsTest, StartValuesAreTheDefaultsWithBothPathsInTheProgramFolder) {
+  resetAppSettings("/program/");
+  EXPECT_EQ(appSettings.Lib_path, "/program/");
+  EXPECT_EQ(appSettings.db_path, "/program/");
+  EXPECT_EQ(appSettings.FontName, "Monospace");
+  EXPECT_EQ(appSettings.CodeEditorPath, "");
+  const std::vector<std::pair<const char*, std::int64_t>> numbers = {
+      {"about", appSettings.about},
+      {"Language", appSettings.Language},
+      {"SearchHint", appSettings.SearchHint},
+      {"SearchMode", appSettings.SearchMode},
+      {"CodeMarks", appSettings.CodeMarks},
+      {"FontSize", appSettings.FontSize},
+      {"SavePaths", appSettings.SavePaths},
+      {"SourceInTitle", appSettings.SourceInTitle},
+      {"SaveWinSetting", appSettings.SaveWinSetting},
+      {"DyeingNews", appSettings.DyeingNews},
+      {"WinX", appSettings.WinX},
+      {"WinY", appSettings.WinY},
+      {"WinWidth", appSettings.WinWidth},
+      {"WinHight", appSettings.WinHight},
+      {"Splitter", appSettings.Splitter}};
+  const std::vector<std::int64_t> expected = {0, 0, 0, 0, 0, 10, 1, 1, 0, 1, -1, -1, 800, 600, 345};
+  for (std::size_t i = 0; i < numbers.size(); ++i)
+    EXPECT_EQ(numbers[i].second, expected[i]) << numbers[i].first;
+}
+
 TEST_F(LoadSettingsTest, MissingFileReturnsFalseAndChangesNothing) {
   appSettings.Lib_path = "/lib/";
   appSettings.Splitter = 500;

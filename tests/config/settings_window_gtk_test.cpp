@@ -413,7 +413,7 @@ TEST_F(SettingsWindowTest, ApplyWithADatabaseThatCannotBeReadLeavesTheIndexEmpty
   click(ApplyControl);
   EXPECT_EQ(0, database::topicRowCount());
   EXPECT_TRUE(database::indexEntries.empty());
-  EXPECT_EQ(nullptr, appState.documentRoot);
+  EXPECT_EQ(nullptr, database::documentRoot());
   EXPECT_TRUE(dialogs.requests.empty());
   EXPECT_EQ(" - ", services::databaseInfoFieldText(services::ContentFieldControl));
   // A language switch afterwards finds no document either.

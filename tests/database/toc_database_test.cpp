@@ -88,7 +88,7 @@ TEST_F(TocDatabaseTest, FilesThatCannotBeReadYieldNothingAndKeepThePreviousDocum
 
   EXPECT_EQ(tocDatabase.get(), previous);
   EXPECT_EQ(tocDatabase->root, previousRoot);
-  EXPECT_EQ(appState.documentRoot, previousRoot);
+  EXPECT_EQ(database::documentRoot(), previousRoot);
   EXPECT_EQ(previousRoot->attributes.at(0).value, "old");
 }
 
@@ -97,7 +97,7 @@ TEST_F(TocDatabaseTest, ANewFileReplacesTheDocumentAndTheRootHandle) {
   const XmlNode* root = load("<r name=\"new\"/>");
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(root->attributes.at(0).value, "new");
-  EXPECT_EQ(appState.documentRoot, root);
+  EXPECT_EQ(database::documentRoot(), root);
 }
 
 // ---- errors --------------------------------------------------------------------
@@ -106,7 +106,7 @@ TEST_F(TocDatabaseTest, OnlyBlanksGiveNoElementFound) {
   EXPECT_EQ(load("  \n\t \r\n  \n"), nullptr);
   EXPECT_EQ(tocDatabase->status, XML_ERROR_NO_ELEMENTS);
   EXPECT_EQ(tocDatabase->errorText, "no element found");
-  EXPECT_EQ(appState.documentRoot, nullptr);
+  EXPECT_EQ(database::documentRoot(), nullptr);
 }
 
 TEST_F(TocDatabaseTest, TwoDocumentElementsGiveJunkAfterDocumentElementAtTheSecond) {
@@ -139,7 +139,7 @@ TEST_F(TocDatabaseTest, WhatWasParsedBeforeAnErrorStays) {
   EXPECT_EQ(tocDatabase->errorLine, 50002);
   EXPECT_EQ(tocDatabase->errorColumn, 24);
   EXPECT_EQ(childElements(root).size(), 50000u);
-  EXPECT_EQ(appState.documentRoot, root);
+  EXPECT_EQ(database::documentRoot(), root);
 }
 
 TEST_F(TocDatabaseTest, AnErrorBeforeTheFirstElementLeavesNoRoot) {
@@ -147,7 +147,7 @@ TEST_F(TocDatabaseTest, AnErrorBeforeTheFirstElementLeavesNoRoot) {
   EXPECT_NE(tocDatabase->status, 0);
   EXPECT_EQ(tocDatabase->errorLine, 1);
   EXPECT_EQ(tocDatabase->errorColumn, 1);
-  EXPECT_EQ(appState.documentRoot, nullptr);
+  EXPECT_EQ(database::documentRoot(), nullptr);
 }
 
 TEST_F(TocDatabaseTest, BinaryJunkNeverCrashes) {
@@ -470,8 +470,8 @@ TEST_F(LoadDatabaseTest, ASoundFileLoadsSilently) {
   appState.databasePath = dir.write("toc.xml", "<r name=\"lib\"><g/></r>");
   EXPECT_TRUE(database::loadDatabase());
   EXPECT_TRUE(requests.empty());
-  ASSERT_NE(appState.documentRoot, nullptr);
-  EXPECT_EQ(appState.documentRoot->name, "r");
+  ASSERT_NE(database::documentRoot(), nullptr);
+  EXPECT_EQ(database::documentRoot()->name, "r");
 }
 
 }  // namespace

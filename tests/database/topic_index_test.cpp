@@ -12,7 +12,6 @@
 
 namespace {
 
-using database::DbDate;
 using database::IndexEntry;
 using database::TopicRow;
 using database::indexEntries;
@@ -27,7 +26,6 @@ class TopicIndexTest : public ::testing::Test {
     resetAppState(dir.path());
     database::tocDatabase.reset();
     database::currentGroup.clear();
-    DbDate.clear();
     database::clearTopicIndex();
   }
   void TearDown() override {
@@ -46,12 +44,13 @@ class TopicIndexTest : public ::testing::Test {
   std::vector<TopicRow> rebuild(int language, bool dyeingNews) {
     database::clearTopicIndex();
     std::vector<TopicRow> rows;
-    database::buildTopicTree(appState.documentRoot, 0, language, dyeingNews, rows);
+    found = database::buildTopicTree(database::documentRoot(), 0, language, dyeingNews, rows);
     EXPECT_EQ(rows.size(), indexEntries.size());
     return rows;
   }
 
   TempDir dir;
+  database::TreeFindings found;  // of the last build
 };
 
 std::string topic(const std::string& de, const std::string& en = "en", const std::string& fr = "fr",
@@ -183,30 +182,42 @@ TEST_F(TopicIndexTest, OnlyOneMarkerCharacterIsRemoved) {
   EXPECT_EQ(indexEntries[2].FunctionDe, std::string("x") + star);
 }
 
+TEST(LanguageFieldTest, EveryLanguageOtherThanGermanAndEnglishIsFrench) {
+  const IndexEntry entry{"", "", "Titel", "Text", "Title", "Text en", "Titre", "Texte", ""};
+  const std::vector<std::pair<int, const char*>> titles = {
+      {0, "Titel"}, {1, "Title"}, {2, "Titre"}, {5, "Titre"}, {-1, "Titre"}};
+  for (const auto& [language, title] : titles)
+    EXPECT_EQ(entry.*database::languageField(database::EntryText::Title, language), title) << language;
+  const std::vector<std::pair<int, const char*>> descriptions = {
+      {0, "Text"}, {1, "Text en"}, {2, "Texte"}, {7, "Texte"}};
+  for (const auto& [language, description] : descriptions)
+    EXPECT_EQ(entry.*database::languageField(database::EntryText::Description, language), description)
+        << language;
+}
+
 TEST_F(TopicIndexTest, HelpRowNeedsTheExactFileName) {
   build("<r n=\"l\"><g n=\"ZID Idavode Ruriva\">" + topic("a", "a", "a", "Help/Other.txt") +
         topic("Hilfe", "Help", "Aide", "Help/ViewerHelp.txt") + "</g></r>");
-  EXPECT_EQ(appState.helpRow, 3);
-  appState.helpRow = 0;
+  EXPECT_EQ(found.helpRow, 3);
   build("<r n=\"l\"><g n=\"g\">" + topic("h", "h", "h", "Help/viewerhelp.txt") +
         topic("h", "h", "h", "ViewerHelp.txt.bak") + "</g></r>");
-  EXPECT_EQ(appState.helpRow, 0);
+  EXPECT_EQ(found.helpRow, 0);
   build("<r n=\"l\"><g n=\"g\">" + topic("h", "h", "h", "ViewerHelp.txt") + "</g></r>");
-  EXPECT_EQ(appState.helpRow, 2);
+  EXPECT_EQ(found.helpRow, 2);
 }
 
 TEST_F(TopicIndexTest, DatabaseDateIsTheFourthFieldAtSingleBlanks) {
   build("<r n=\"l\">\n  Zarnel Linux API 2026-11-30 snippets\n</r>");
-  EXPECT_EQ(DbDate, "2026-11-30");
+  EXPECT_EQ(found.DbDate, "2026-11-30");
   EXPECT_EQ(indexEntries[0].Text, "Zarnel Linux API 2026-11-30 snippets");
   build("<r n=\"l\">Zarnel  Linux 2026-11-30 snippets more</r>");
-  EXPECT_EQ(DbDate, "2026-11-30");
+  EXPECT_EQ(found.DbDate, "2026-11-30");
   build("<r n=\"l\">only three fields</r>");
-  EXPECT_EQ(DbDate, "");
+  EXPECT_EQ(found.DbDate, "");
   build("<r n=\"l\">a b c 2026-01-02</r>");
-  EXPECT_EQ(DbDate, "2026-01-02");
+  EXPECT_EQ(found.DbDate, "2026-01-02");
   build("<r>a b c 2026-01-02 without attributes</r>");
-  EXPECT_EQ(DbDate, "");
+  EXPECT_EQ(found.DbDate, "");
 }
 
 TEST_F(TopicIndexTest, TextIsTrimmedAndOnlyReadOnElementsWithAttributes) {
@@ -324,7 +335,7 @@ TEST_F(TopicIndexTest, TenThousandTopics) {
   xml += "</r>";
   const std::vector<TopicRow> rows = build(xml, 1, true);
   ASSERT_EQ(rows.size(), 1u + 20u + 10000u);
-  EXPECT_EQ(DbDate, "2025-01-01");
+  EXPECT_EQ(found.DbDate, "2025-01-01");
   // Row 1 + 501 * g + 1 + i is topic g * 500 + i.
   const int row = 1 + 501 * 13 + 1 + 42;
   EXPECT_EQ(rows[row].text, "Topic 6542");

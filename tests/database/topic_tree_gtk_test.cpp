@@ -331,7 +331,7 @@ TEST_F(TopicTreeTest, RebuildingRaisesNoEventAndKeepsRowsParallel) {
 TEST_F(TopicTreeTest, NoDocumentElementGivesAnEmptyTree) {
   load(sampleDocument);
   ASSERT_TRUE(database::readDatabaseFile(dir.write("blank.xml", "  \n")));
-  ASSERT_EQ(appState.documentRoot, nullptr);
+  ASSERT_EQ(database::documentRoot(), nullptr);
   database::rebuildTopicTree(view, 0, true);
   EXPECT_EQ(database::topicRowCount(), 0);
   EXPECT_TRUE(indexEntries.empty());

@@ -76,10 +76,10 @@ const GoldenCase goldenCases[] = {
 // The rows and records of the document, German displayed, as the tree would show them.
 std::vector<ExportRow> rowsOfDatabase(const std::string& path, bool dyeingNews) {
   std::vector<ExportRow> exported;
-  if (!database::readDatabaseFile(path) || !appState.documentRoot) return exported;
+  if (!database::readDatabaseFile(path) || !database::documentRoot()) return exported;
   database::clearTopicIndex();
   std::vector<database::TopicRow> rows;
-  database::buildTopicTree(appState.documentRoot, 0, 0, dyeingNews, rows);
+  database::buildTopicTree(database::documentRoot(), 0, 0, dyeingNews, rows);
   for (std::size_t i = 0; i < rows.size(); ++i)
     exported.push_back({rows[i].level, rows[i].text, database::indexEntries[i]});
   return exported;

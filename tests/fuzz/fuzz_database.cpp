@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int language = 0; language < 3; ++language) {
     database::clearTopicIndex();
     std::vector<database::TopicRow> rows;
-    database::buildTopicTree(appState.documentRoot, 0, language, language != 1, rows);
+    database::buildTopicTree(database::documentRoot(), 0, language, language != 1, rows);
     FUZZ_EXPECT(rows.size() == database::indexEntries.size());
     for (std::size_t row = 0; row < rows.size(); ++row) {
       FUZZ_EXPECT(rows[row].level >= 0 && rows[row].level < database::maximumElementDepth);

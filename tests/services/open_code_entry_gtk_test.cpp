@@ -23,7 +23,9 @@ class OpenCodeEntryTest : public testing_support::ViewerTest {
     config::clearLanguageTable();
     ViewerTest::TearDown();
   }
-  std::string entryText() { return gtk_menu_item_get_label(GTK_MENU_ITEM(app::infoMenuItems[12])); }
+  std::string entryText() {
+    return gtk_menu_item_get_label(GTK_MENU_ITEM(app::popupMenuItems[app::OpenCodeMenuItem]));
+  }
   void switchTo(int language) {
     config::setLanguageChoice(language);
     config::ApplyLanguage(false);

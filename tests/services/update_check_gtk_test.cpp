@@ -111,7 +111,7 @@ class UpdateCheckGuiTest : public testing_support::ViewerTest {
     gtk_widget_hide(services::updateWindow.window);
     click(app::mainWindow.gadget[app::InfoButtonGadget]);
     ASSERT_TRUE(dispatchUntil([] { return gtk_widget_get_mapped(app::mainWindow.infoMenu); }));
-    click(app::infoMenuItems[11]);
+    click(app::popupMenuItems[app::UpdateCheckMenuItem]);
     ASSERT_TRUE(dispatchUntil([] { return gtk_widget_get_visible(services::updateWindow.window); }));
   }
 

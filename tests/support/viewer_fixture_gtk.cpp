@@ -74,7 +74,6 @@ void ViewerTest::TearDown() {
 void ViewerTest::loadLibrary(const std::string& databaseText) {
   const std::string path = dir.write("ZN-LinuxAPI-Toc.xml", databaseText);
   ASSERT_TRUE(database::readDatabaseFile(path));
-  appState.documentRoot = database::tocDatabase->root;
   database::rebuildTopicTree(app::topicTreeView(), config::languageChoice(), appSettings.DyeingNews != 0);
   database::expandAllTopics(app::topicTreeView(), true);
 }

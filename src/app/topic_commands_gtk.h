@@ -1,0 +1,18 @@
+// The commands that show a topic's code: the viewer shows it, then the command brings the
+// title, the property labels, the information window and the history in step.
+#pragma once
+
+#include <string>
+
+#include "app/event_queue.h"
+
+namespace app {
+
+// Tree 11 reported a click or a new selection.
+void showChosenTopic(EventType type);
+// History list 16 chose an entry; the list keeps its order.
+void showChosenHistoryEntry();
+// Files dropped on the code view: the first one is shown as a file from outside the library.
+void openDroppedFile(const std::string& paths);
+
+}  // namespace app

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test (each GUI and end-to-end
-# test starts its own Xvfb). With --ci, as continuous integration runs it: warnings
-# are errors, the core and GUI tests run once more under the sanitizers, and every
-# fuzz target runs on its seed corpus.
+# test starts its own Xvfb). With --ci, as continuous integration runs it: the
+# sources must follow .clang-format, warnings are errors, the core and GUI tests run
+# once more under the sanitizers, and every fuzz target runs on its seed corpus.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 ci=0
 if [ "${1:-}" = "--ci" ]; then ci=1; fi
 "$root/scripts/install-dependencies.sh"
 if [ "$ci" -eq 1 ]; then
+  "$root/scripts/check-format.sh"
   "$root/scripts/build.sh" -DZN_WERROR=ON
 else
   "$root/scripts/build.sh"

@@ -15,7 +15,8 @@ namespace database {
 // The fields view texts that the record does not own: the loaded document's
 // attribute values and element texts, and indexTexts for the texts the walk makes
 // itself. A library's document already holds every one of them once; copies would
-// hold them twice. Whoever replaces or frees the document empties the list first.
+// hold them twice. readDatabaseFile and closeDatabase empty the list before the
+// document goes.
 struct IndexEntry {
   std::string_view Text;
   std::string_view Group;

@@ -24,6 +24,7 @@
 #include "export/admin_commands.h"
 #include "export/duplicates_reference.h"
 #include "export/export_commands.h"
+#include "support/owned_texts.h"
 
 namespace {
 
@@ -67,21 +68,25 @@ bool measureCommand(const char* name, const char* outputName, const std::functio
 }
 
 // Every value of the five compared fields occurs three times (the last perhaps fewer).
-std::vector<database::IndexEntry> threefoldEntries(std::vector<database::IndexEntry> entries) {
+// The changed texts are kept in texts.
+std::vector<database::IndexEntry> threefoldEntries(std::vector<database::IndexEntry> entries,
+                                                   testing_support::OwnedTexts& texts) {
   for (std::size_t row = 0; row < entries.size(); ++row) {
     database::IndexEntry& entry = entries[row];
     if (entry.File.empty()) continue;
     const std::string mark = " #" + std::to_string(row / 3);
-    entry.File = "Group/Topic" + std::to_string(row / 3) + ".zn";
-    for (std::string* field : {&entry.FunctionDe, &entry.DescriptDe, &entry.FunctionEn, &entry.DescriptEn}) {
-      *field += mark;
+    entry.File = texts("Group/Topic" + std::to_string(row / 3) + ".zn");
+    for (std::string_view* field :
+         {&entry.FunctionDe, &entry.DescriptDe, &entry.FunctionEn, &entry.DescriptEn}) {
+      *field = texts(std::string(*field) + mark);
     }
   }
   return entries;
 }
 
 bool measureDuplicates() {
-  const std::vector<database::IndexEntry> entries = threefoldEntries(database::indexEntries);
+  testing_support::OwnedTexts texts;
+  const std::vector<database::IndexEntry> entries = threefoldEntries(database::indexEntries, texts);
   const std::string output = appState.exportFolder + "Protocoll.txt";
   exports::saveDuplicatesReport(entries);
   if (fileBytes(output) != testing_support::referenceDuplicatesReport(entries, appState.databaseFileName)) {

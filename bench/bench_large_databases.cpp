@@ -41,8 +41,7 @@ bench::StartFigures startOn(const std::string& xml, const std::string& title, in
   if (!bench::writeDatabaseFile(path, xml)) return figures;
   if (coreMs) *coreMs = coreLoadMs(path);
   // The core's document goes before the program starts, so both do not compete for memory.
-  database::tocDatabase.reset();
-  database::clearTopicIndex();
+  database::closeDatabase();
   const bench::ProgramFolder program = bench::makeProgramFolder(ZN_VIEWER_BINARY, path);
   figures = bench::measureStart({program.binary}, environment, title, limitMs);
   bench::removeProgramFolder(program);

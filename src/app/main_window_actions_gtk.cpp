@@ -80,10 +80,9 @@ void recordHistory(int row) {
   GtkListStore* model = GTK_LIST_STORE(gtk_combo_box_get_model(list));
   gtk_list_store_clear(model);
   for (int entryRow : appState.historyRows) {
-    const std::string file =
-        entryRow >= 0 && entryRow < static_cast<int>(database::indexEntries.size())
-            ? database::indexEntries[entryRow].File
-            : std::string();
+    const std::string_view file = entryRow >= 0 && entryRow < static_cast<int>(database::indexEntries.size())
+                                      ? database::indexEntries[entryRow].File
+                                      : std::string_view();
     gtk_combo_box_append_text(list, paths::fileNamePart(file).c_str());
   }
   gtk_combo_box_set_active(list, 0);

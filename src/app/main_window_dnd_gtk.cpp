@@ -80,7 +80,7 @@ std::string selectedTopicDragUri() {
   TRACE_LINE();
   const int row = database::selectedTopicRow(topicTreeView());
   if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return std::string();
-  const std::string& file = database::indexEntries[row].File;
+  const std::string file(database::indexEntries[row].File);
   if (file.empty()) return std::string();
   const std::string path = paths::joinLibraryPath(appSettings.Lib_path, file);
   if (!paths::isRegularFile(path)) return std::string();

@@ -10,9 +10,9 @@ std::string folderPart(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string fileNamePart(const std::string& path) {
+std::string fileNamePart(std::string_view path) {
   const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 std::string withoutLeadingSlashes(const std::string& path) {

@@ -2,13 +2,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace paths {
 
 // Everything up to and including the last "/" ("" when there is none).
 std::string folderPart(const std::string& path);
 // Everything after the last "/".
-std::string fileNamePart(const std::string& path);
+std::string fileNamePart(std::string_view path);
 // The text without its leading "/" characters.
 std::string withoutLeadingSlashes(const std::string& path);
 // folder + file, the file's leading "/" characters dropped.

@@ -64,7 +64,7 @@ void clearShownTopic() {
 // A database that cannot be read leaves no document, so the index stays empty.
 void reloadDatabase() {
   TRACE_LINE();
-  if (!database::readDatabaseFile(appState.databasePath)) database::tocDatabase.reset();
+  if (!database::readDatabaseFile(appState.databasePath)) database::closeDatabase();
   GtkTreeView* tree = app::topicTreeView();
   database::rebuildTopicTree(tree, languageChoice(), appSettings.DyeingNews != 0);
   database::countTopics(tree);
@@ -74,7 +74,7 @@ void reloadSelectedCode() {
   TRACE_LINE();
   const database::IndexEntry* entry = selectedIndexEntry();
   if (!entry || entry->File.empty()) return;
-  const std::string file = entry->File;
+  const std::string file(entry->File);
   viewer::setDescriptionAlarm(viewer::loadCodeFile(file, 0) != viewer::LoadResult::Loaded);
 }
 
@@ -97,7 +97,8 @@ void takeTitleContent() {
   appSettings.SourceInTitle = content;
   const database::IndexEntry* entry = selectedIndexEntry();
   if (entry && !entry->File.empty())
-    app::setMainTitle(app::titleForCodeFile(entry->File, appSettings.SourceInTitle, appSettings.Lib_path));
+    app::setMainTitle(
+        app::titleForCodeFile(std::string(entry->File), appSettings.SourceInTitle, appSettings.Lib_path));
 }
 
 }  // namespace

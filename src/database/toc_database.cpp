@@ -13,6 +13,7 @@
 
 #include "app/app_state.h"
 #include "database/line_end.h"
+#include "database/topic_index.h"
 #include "database/xml_tree_builder.h"
 
 namespace database {
@@ -27,6 +28,11 @@ const XmlAttribute& XmlAttributes::at(std::size_t i) const {
 }
 
 const XmlNode* documentRoot() { return tocDatabase ? tocDatabase->root : nullptr; }
+
+void closeDatabase() {
+  clearTopicIndex();
+  tocDatabase.reset();
+}
 
 namespace {
 
@@ -139,7 +145,7 @@ bool readDatabaseFile(const std::string& path) {
   if (!parser) return false;
   const ParserHandle parserHandle{parser};
   // The old document goes first so that two documents never share the memory.
-  tocDatabase.reset();
+  closeDatabase();
   tocDatabase = std::make_unique<TocDatabase>();
   parseBlocks(file.fd, static_cast<std::size_t>(info.st_size), parser, *tocDatabase);
   return true;

@@ -89,6 +89,8 @@ struct TocDatabase {
 extern std::unique_ptr<TocDatabase> tocDatabase;
 // The loaded document's element; nullptr while there is none.
 const XmlNode* documentRoot();
+// Frees the document, and first the IndexEntry list, which views its texts.
+void closeDatabase();
 
 // The line-end style is looked for in pieces of this size: the piece decides
 // whether it is examined as bytes or as 16-bit units.
@@ -104,7 +106,7 @@ extern const char* const xmlErrorTitle;
 // Reads and parses the file into tocDatabase. Returns false, keeping the previous
 // document, when the path is empty, the file cannot be opened, is a directory or is
 // empty. Otherwise the new document replaces the old one (also when it records a
-// parse error), and the result is true.
+// parse error), the IndexEntry list is emptied, and the result is true.
 bool readDatabaseFile(const std::string& path);
 
 // The start-up load of appState.databasePath. Shows the fitting message and returns

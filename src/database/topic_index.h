@@ -1,7 +1,9 @@
 // The topic rows and the parallel IndexEntry list, built by one walk over the document.
 #pragma once
 
+#include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/app_state.h"
@@ -10,25 +12,34 @@
 namespace database {
 
 // One record per tree row; record i and row i describe the same element.
+// The fields view texts that the record does not own: the loaded document's
+// attribute values and element texts, and indexTexts for the texts the walk makes
+// itself. A library's document already holds every one of them once; copies would
+// hold them twice. readDatabaseFile and closeDatabase empty the list before the
+// document goes.
 struct IndexEntry {
-  std::string Text;
-  std::string Group;
-  std::string FunctionDe;
-  std::string DescriptDe;
-  std::string FunctionEn;
-  std::string DescriptEn;
-  std::string FunctionFr;
-  std::string DescriptFr;
-  std::string File;
+  std::string_view Text;
+  std::string_view Group;
+  std::string_view FunctionDe;
+  std::string_view DescriptDe;
+  std::string_view FunctionEn;
+  std::string_view DescriptEn;
+  std::string_view FunctionFr;
+  std::string_view DescriptFr;
+  std::string_view File;
 };
 
 // The record's texts that exist in three languages.
 enum class EntryText { Title, Description };
 // The field holding a record's title (FunctionDe ...) or description (DescriptDe ...) in a
 // display language: 0 German, 1 English, any other value French.
-std::string IndexEntry::*languageField(EntryText text, int language);
+std::string_view IndexEntry::*languageField(EntryText text, int language);
 
 extern std::vector<IndexEntry> indexEntries;
+// The texts of the IndexEntry list that the document does not hold: labels joined
+// from several attributes and the group kept from an earlier build. A deque never
+// moves its strings, so views into them stay valid until the list is emptied.
+extern std::deque<std::string> indexTexts;
 // The last non-empty label seen; kept from one build to the next.
 extern std::string currentGroup;
 // The database date (yyyy-mm-dd) of the document the tree was last built from;
@@ -51,7 +62,8 @@ extern const char* const updatedTopicMarker;
 // The text colour of new topics while DyeingNews is on.
 constexpr Colour newTopicColour = rgb(0, 0, 185);
 
-// Empties the IndexEntry list before a build.
+// Empties the IndexEntry list and its texts: before a build, and before the
+// document its records view is replaced or freed.
 void clearTopicIndex();
 
 // What a build finds besides the rows.

@@ -10,7 +10,7 @@ namespace exports {
 namespace {
 
 using database::IndexEntry;
-using Field = std::string IndexEntry::*;
+using Field = std::string_view IndexEntry::*;
 
 // The rows of each value in row order, and for each row its value's list (-1 for
 // none) and its place in that list.
@@ -38,8 +38,7 @@ ValueGroups groupRows(const std::vector<IndexEntry>& entries, Field field) {
   for (std::size_t row = 0; row < entries.size(); ++row) {
     const IndexEntry& entry = entries[row];
     if ((entry.*field).empty()) continue;
-    const std::string_view key =
-        field == &IndexEntry::File ? fileName(entry) : std::string_view(entry.*field);
+    const std::string_view key = field == &IndexEntry::File ? fileName(entry) : entry.*field;
     const auto [found, added] = groupByValue.emplace(key, static_cast<int>(groups.rows.size()));
     if (added) groups.rows.emplace_back();
     std::vector<int>& rows = groups.rows[found->second];
@@ -58,8 +57,8 @@ void forEachLaterRow(const ValueGroups& groups, std::size_t row, Visit visit) {
   for (std::size_t i = groups.placeInGroup[row] + 1; i < rows.size(); ++i) visit(rows[i]);
 }
 
-void writePair(ExportWriter& out, const char* label, std::string_view a, const std::string& groupA,
-               std::string_view b, const std::string& groupB) {
+void writePair(ExportWriter& out, const char* label, std::string_view a, std::string_view groupA,
+               std::string_view b, std::string_view groupB) {
   out.text.append(label).append(a).append("[").append(groupA).append("] = ");
   out.text.append(b).append("[").append(groupB).append("]\n");
   flushWhenFull(out);

@@ -42,7 +42,7 @@ ExportWriter createExportFile(const std::string& path) {
   return out;
 }
 
-void writeLine(ExportWriter& out, const std::string& text) {
+void writeLine(ExportWriter& out, std::string_view text) {
   out.text += text;
   out.text += '\n';
   flushWhenFull(out);

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace exports {
@@ -19,7 +20,7 @@ struct ExportWriter {
 ExportWriter createExportFile(const std::string& path);
 // Writes the text followed by a line feed. Texts are written as they are: UTF-8,
 // without a byte-order mark, nothing escaped.
-void writeLine(ExportWriter& out, const std::string& text);
+void writeLine(ExportWriter& out, std::string_view text);
 // Passes the collected text to the file once enough has gathered.
 void flushWhenFull(ExportWriter& out);
 // Writes what is left and closes the file. False when any write failed; the

@@ -3,7 +3,7 @@
 
 namespace exports {
 
-bool beginsWithNewTopicMark(const std::string& text) {
+bool beginsWithNewTopicMark(std::string_view text) {
   return text.compare(0, std::char_traits<char>::length(database::newTopicMarker),
                       database::newTopicMarker) == 0;
 }

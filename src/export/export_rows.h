@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "database/topic_index.h"
 
@@ -20,6 +21,6 @@ constexpr int groupLevel = 1;
 constexpr int topicLevel = 2;
 
 // Topics carry this mark as the first character of a title while they are new.
-bool beginsWithNewTopicMark(const std::string& text);
+bool beginsWithNewTopicMark(std::string_view text);
 
 }  // namespace exports

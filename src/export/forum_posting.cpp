@@ -15,7 +15,7 @@ void writeForumPosting(ExportWriter& out, const std::vector<ExportRow>& rows, Po
       if (previousLevel == groupLevel) writeLine(out, "");
       // News are told by the shown text, which keeps its mark only while they are dyed.
       if (mode == PostingMode::All || beginsWithNewTopicMark(row.text)) {
-        writeLine(out, groupLabel + ": \t" + row.entry.FunctionDe);
+        writeLine(out, groupLabel + ": \t" + std::string(row.entry.FunctionDe));
       }
     }
     // A nested topic must not hide the topic after it.

@@ -53,11 +53,11 @@ std::string snippetLink(const std::string& platformName, const std::string& file
 }
 
 std::string topicLink(const database::IndexEntry& entry, const std::string& platformName) {
-  const std::string titles = entry.FunctionDe + titleArrow + entry.FunctionEn;
+  const std::string titles = std::string(entry.FunctionDe) + titleArrow + std::string(entry.FunctionEn);
   std::string link =
       "<img src=\"Icons/folder-documents.png\" style=\"vertical-align: middle;\"><a style=\"margin-left: "
       "5px;\" href=\"" +
-      snippetLink(platformName, entry.File);
+      snippetLink(platformName, std::string(entry.File));
   if (beginsWithNewTopicMark(entry.FunctionDe))
     return link + "\" target=\"_blank\"><b>" + titles + "</b></a><br />";
   return link + "\" target=\"_blank\">" + titles + "</a><br />";

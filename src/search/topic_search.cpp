@@ -156,9 +156,9 @@ SearchedFields searchedFields(const std::string& rowText, const database::IndexE
   fields.parts[fields.count++] = rowText;
   if (searchMode == TitleOnly) return fields;
   if (searchMode == AllLanguages) {
-    for (const std::string* part : {&entry.FunctionDe, &entry.FunctionEn, &entry.FunctionFr,
-                                    &entry.DescriptDe, &entry.DescriptEn, &entry.DescriptFr}) {
-      fields.parts[fields.count++] = *part;
+    for (const std::string_view part : {entry.FunctionDe, entry.FunctionEn, entry.FunctionFr,
+                                        entry.DescriptDe, entry.DescriptEn, entry.DescriptFr}) {
+      fields.parts[fields.count++] = part;
     }
     return fields;
   }

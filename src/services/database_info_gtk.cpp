@@ -143,8 +143,9 @@ void fillDatabaseInfo() {
   TRACE_LINE();
   setField(DatabaseFieldControl, appState.databasePath);
   const std::string rootText = database::topicRowCount() > 0 ? database::topicRowText(0) : std::string();
-  const std::string entryText = database::indexEntries.empty() ? std::string() : database::indexEntries[0].Text;
-  setField(ContentFieldControl, rootText + " - " + entryText);
+  const std::string_view entryText =
+      database::indexEntries.empty() ? std::string_view() : database::indexEntries[0].Text;
+  setField(ContentFieldControl, rootText + " - " + std::string(entryText));
   setField(LibraryFieldControl, appSettings.Lib_path);
   setField(TopicsFieldControl, std::to_string(appState.groupCount));
   setField(EntriesFieldControl, std::to_string(appState.codeTopicCount));

@@ -70,7 +70,8 @@ void editHelpFile() {
   TRACE_LINE();
   const int row = appState.helpRow;
   if (row != 0 && row > 0 && row < static_cast<int>(database::indexEntries.size())) {
-    startWithPath("xdg-open", paths::joinLibraryPath(appSettings.Lib_path, database::indexEntries[row].File));
+    const std::string file(database::indexEntries[row].File);
+    startWithPath("xdg-open", paths::joinLibraryPath(appSettings.Lib_path, file));
     return;
   }
   app::showMessage("Sorry", "seems the helpfile can't be found.");

@@ -82,12 +82,12 @@ void reportMissingFile(const std::string& givenPath) {
 
 bool hasRecord(int row) { return row >= 0 && row < static_cast<int>(database::indexEntries.size()); }
 
-const std::string& descriptionInDisplayLanguage(const database::IndexEntry& entry) {
+std::string_view descriptionInDisplayLanguage(const database::IndexEntry& entry) {
   return entry.*database::languageField(database::EntryText::Description, config::displayLanguage());
 }
 
 // Groups and the root show their own text; topics their description in the display language.
-const std::string& descriptionOfRow(int row) {
+std::string_view descriptionOfRow(int row) {
   const database::IndexEntry& entry = database::indexEntries[row];
   if (database::topicRowLevel(row) < 2) return entry.Text;
   return descriptionInDisplayLanguage(entry);
@@ -153,9 +153,10 @@ void setCodeViewFont(const PangoFontDescription* font) {
   gtk_container_forall(GTK_CONTAINER(view), setLinkLabelFont, const_cast<PangoFontDescription*>(font));
 }
 
-void showDescription(const std::string& text) {
+void showDescription(std::string_view text) {
   GtkTextBuffer* buffer = gtk_text_view_get_buffer(app::descriptionView());
-  gtk_text_buffer_set_text(buffer, text.c_str(), static_cast<gint>(text.size()));
+  // An empty view may hold no address at all; the buffer wants one.
+  gtk_text_buffer_set_text(buffer, text.empty() ? "" : text.data(), static_cast<gint>(text.size()));
 }
 
 void setDescriptionAlarm(bool alarm) {
@@ -199,7 +200,7 @@ ShownTopic showSelectedTopic(int row) {
   TRACE_LINE();
   if (!hasRecord(row)) return ShownTopic();
   showDescription(descriptionOfRow(row));
-  return showCodeOf(database::indexEntries[row].File);
+  return showCodeOf(std::string(database::indexEntries[row].File));
 }
 
 ShownTopic showHistoryEntry(int row) {
@@ -207,7 +208,7 @@ ShownTopic showHistoryEntry(int row) {
   if (!hasRecord(row)) return ShownTopic();
   const database::IndexEntry& entry = database::indexEntries[row];
   showDescription(descriptionInDisplayLanguage(entry));
-  return showCodeOf(entry.File);
+  return showCodeOf(std::string(entry.File));
 }
 
 }  // namespace viewer

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include <gtk/gtk.h>
 
@@ -44,7 +45,7 @@ std::string shownCodeText();
 // Gives the code view, and every link label in it, the font.
 void setCodeViewFont(const PangoFontDescription* font);
 
-void showDescription(const std::string& text);
+void showDescription(std::string_view text);
 // Gives the description the missing-file background, or the default one.
 void setDescriptionAlarm(bool alarm);
 void clearCodeView();

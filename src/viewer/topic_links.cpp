@@ -1,41 +1,40 @@
 // Finding the topic that a link label in the code names.
 #include "viewer/topic_links.h"
 
-#include <cstring>
 #include <initializer_list>
+#include <string_view>
 
 #include "app/app_state.h"
 
 namespace viewer {
 namespace {
 
-const std::string& titleIn(const database::IndexEntry& entry, config::DisplayLanguage language) {
+std::string_view titleIn(const database::IndexEntry& entry, config::DisplayLanguage language) {
   if (language == config::German) return entry.FunctionDe;
   if (language == config::English) return entry.FunctionEn;
   return entry.FunctionFr;
 }
 
 // Blanks at the ends are invisible in the code and in the tree, so they decide nothing.
-std::string withoutBlanks(const std::string& text) {
+std::string_view withoutBlanks(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::string();
+  if (first == std::string_view::npos) return std::string_view();
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string withoutMarker(const std::string& title) {
-  for (const char* marker : {database::newTopicMarker, database::updatedTopicMarker}) {
-    const std::size_t length = std::strlen(marker);
-    if (title.compare(0, length, marker) == 0) return title.substr(length);
+std::string_view withoutMarker(std::string_view title) {
+  for (const std::string_view marker : {database::newTopicMarker, database::updatedTopicMarker}) {
+    if (title.substr(0, marker.size()) == marker) return title.substr(marker.size());
   }
   return title;
 }
 
-bool titleMatches(const std::string& title, const std::string& wanted) {
-  const std::string trimmed = withoutBlanks(title);
+bool titleMatches(std::string_view title, std::string_view wanted) {
+  const std::string_view trimmed = withoutBlanks(title);
   return trimmed == wanted || withoutBlanks(withoutMarker(trimmed)) == wanted;
 }
 
-int firstRowTitled(const std::vector<database::IndexEntry>& entries, const std::string& wanted,
+int firstRowTitled(const std::vector<database::IndexEntry>& entries, std::string_view wanted,
                    std::initializer_list<config::DisplayLanguage> languages) {
   for (std::size_t row = 0; row < entries.size(); ++row) {
     for (config::DisplayLanguage language : languages) {
@@ -50,7 +49,7 @@ int firstRowTitled(const std::vector<database::IndexEntry>& entries, const std::
 int linkedTopicRow(const std::vector<database::IndexEntry>& entries, config::DisplayLanguage language,
                    const std::string& linkText) {
   TRACE_LINE();
-  const std::string wanted = withoutBlanks(linkText);
+  const std::string_view wanted = withoutBlanks(linkText);
   if (wanted.empty()) return -1;
   const int shown = firstRowTitled(entries, wanted, {language});
   // Snippets are written with the titles of one language; a reader of another still follows them.

@@ -400,6 +400,8 @@ TEST_F(SettingsWindowTest, ApplyTakesThePathsReloadsTheDatabaseAndWritesNothing)
       gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(app::mainWindow.gadget[app::NodeToggleGadget])));
   EXPECT_EQ(0, database::selectedTopicRow(app::topicTreeView()));
   EXPECT_EQ(dir.file("other/Other.xml"), services::databaseInfoFieldText(services::DatabaseFieldControl));
+  EXPECT_EQ("Other - Other library of 2027-01-02 x",
+            services::databaseInfoFieldText(services::ContentFieldControl));
   EXPECT_EQ("/lib/", services::databaseInfoFieldText(services::LibraryFieldControl));
   EXPECT_EQ("2", services::databaseInfoFieldText(services::TopicsFieldControl));
   EXPECT_EQ("3", services::databaseInfoFieldText(services::EntriesFieldControl));

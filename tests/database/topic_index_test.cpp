@@ -24,13 +24,11 @@ class TopicIndexTest : public ::testing::Test {
  protected:
   void SetUp() override {
     resetAppState(dir.path());
-    database::tocDatabase.reset();
+    database::closeDatabase();
     database::currentGroup.clear();
-    database::clearTopicIndex();
   }
   void TearDown() override {
-    database::tocDatabase.reset();
-    database::clearTopicIndex();
+    database::closeDatabase();
     resetAppState("");
   }
 
@@ -257,6 +255,25 @@ TEST_F(TopicIndexTest, ALabelledTopicStartsANewGroupAndTheGroupOutlivesTheBuild)
   // A root without a label keeps the group of the previous build.
   build("<r><g/></r>");
   EXPECT_EQ(indexEntries[0].Group, "Second");
+}
+
+// The records view the document's texts: none may outlive the document.
+TEST_F(TopicIndexTest, ReplacingOrClosingTheDocumentEmptiesTheIndexFirst) {
+  build("<r n=\"Old library\">Old text<g n=\"Old group\">" + topic("Alt", "Old", "Vieux", "old.zn") +
+        "</g></r>");
+  ASSERT_EQ(indexEntries.size(), 3u);
+  EXPECT_FALSE(database::readDatabaseFile(dir.file("missing.xml")));
+  EXPECT_EQ(indexEntries.size(), 3u) << "a file that cannot be read keeps the document and its index";
+  EXPECT_TRUE(database::readDatabaseFile(dir.write("new.xml", "<r><t theme_de=\"Neu\"> New text </t></r>")));
+  EXPECT_TRUE(indexEntries.empty());
+  rebuild(0, true);
+  ASSERT_EQ(indexEntries.size(), 2u);
+  EXPECT_EQ(indexEntries[1].Group, "Old group") << "the group outlives the document it came from";
+  EXPECT_EQ(indexEntries[1].Text, "New text");
+  EXPECT_EQ(indexEntries[1].FunctionDe, "Neu");
+  database::closeDatabase();
+  EXPECT_TRUE(indexEntries.empty());
+  EXPECT_EQ(database::documentRoot(), nullptr);
 }
 
 TEST_F(TopicIndexTest, TenLevelsOfNesting) {

@@ -98,8 +98,7 @@ class TopicTreeTest : public ::testing::Test {
   void TearDown() override {
     gtk_widget_destroy(window);
     g_object_unref(topicModel);
-    database::tocDatabase.reset();
-    database::clearTopicIndex();
+    database::closeDatabase();
     resetAppState("");
   }
 

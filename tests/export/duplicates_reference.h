@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -13,10 +14,12 @@ namespace testing_support {
 inline std::string referenceDuplicatesReport(const std::vector<database::IndexEntry>& entries,
                                              const std::string& databaseFileName) {
   using database::IndexEntry;
-  const auto name = [](const std::string& file) { return file.substr(file.rfind('/') + 1); };
-  const auto line = [](const char* label, const std::string& a, const IndexEntry& rowA, const std::string& b,
+  const auto name = [](std::string_view file) { return std::string(file.substr(file.rfind('/') + 1)); };
+  const auto line = [](const char* label, std::string_view a, const IndexEntry& rowA, std::string_view b,
                        const IndexEntry& rowB) {
-    return label + a + "[" + rowA.Group + "] = " + b + "[" + rowB.Group + "]\n";
+    std::string text = label;
+    text.append(a).append("[").append(rowA.Group).append("] = ");
+    return text.append(b).append("[").append(rowB.Group).append("]\n");
   };
   std::string out = "Doppelte xml-Eintr\u00E4ge in " + databaseFileName + ":\n\n";
   for (std::size_t a = 0; a < entries.size(); ++a) {
@@ -27,7 +30,7 @@ inline std::string referenceDuplicatesReport(const std::vector<database::IndexEn
       if (!nameA.empty() && nameA == nameB) out += line("File: ", nameA, entries[a], nameB, entries[b]);
     }
   }
-  const std::pair<std::string IndexEntry::*, const char*> sections[] = {
+  const std::pair<std::string_view IndexEntry::*, const char*> sections[] = {
       {&IndexEntry::FunctionDe, "FunctionDe: "},
       {&IndexEntry::DescriptDe, "DescriptDe: "},
       {&IndexEntry::FunctionEn, "FunctionEn: "},

@@ -24,8 +24,9 @@ TEST(DuplicatesReport, EqualPathsGiveTwoLinesEqualNamesOneAndEmptyNamesNone) {
   // Two paths naming folders share an empty name, as does a row without a file: no pair.
   std::vector<IndexEntry> entries(6);
   const char* const files[] = {"x/Same.zn", "y/Same.zn", "x/Same.zn", "Folder/", "", "Other/"};
+  const char* const groups[] = {"A", "B", "C", "D", "E", "F"};
   for (int row = 0; row < 6; ++row) {
-    entries[row].Group = std::string(1, static_cast<char>('A' + row));
+    entries[row].Group = groups[row];
     entries[row].File = files[row];
   }
   EXPECT_EQ(report(entries),
@@ -40,14 +41,17 @@ TEST(DuplicatesReport, GroupingWritesExactlyWhatComparingAllPairsWrites) {
   const std::vector<std::string> values = {"", "Fenster", "fenster", "Knopf", "Fenster ", "\u2730Neu"};
   const std::vector<std::string> files = {"",       "a/One.zn", "b/One.zn", "a/Two.zn",
                                           "One.zn", "a/",       "b/",       "/a/One.zn"};
+  const std::vector<std::string> groups = {"G0", "G1", "G2", "G3"};
   std::mt19937 random(20261206);
-  const auto pick = [&](const std::vector<std::string>& pool) { return pool[random() % pool.size()]; };
+  const auto pick = [&](const std::vector<std::string>& pool) -> const std::string& {
+    return pool[random() % pool.size()];
+  };
   for (int round = 0; round < 300; ++round) {
     std::vector<IndexEntry> entries(round % 40);
     for (IndexEntry& entry : entries) {
-      entry.Group = "G" + std::to_string(random() % 4);
+      entry.Group = pick(groups);
       entry.File = pick(files);
-      for (std::string* field :
+      for (std::string_view* field :
            {&entry.FunctionDe, &entry.DescriptDe, &entry.FunctionEn, &entry.DescriptEn, &entry.FunctionFr}) {
         *field = pick(values);
       }

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "app/app_state.h"
+#include "support/owned_texts.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -22,10 +23,12 @@ namespace {
 using exports::ExportRow;
 using testing_support::readFile;
 
+testing_support::OwnedTexts entryTexts;
+
 ExportRow row(int level, const std::string& text, const std::string& file = "") {
   ExportRow made{level, text, {}};
-  made.entry.FunctionDe = made.entry.FunctionEn = text;
-  made.entry.File = file;
+  made.entry.FunctionDe = made.entry.FunctionEn = entryTexts(text);
+  made.entry.File = entryTexts(file);
   return made;
 }
 

@@ -14,9 +14,9 @@ namespace {
 using database::IndexEntry;
 using search::SearchStart;
 
-IndexEntry topic(const std::string& de, const std::string& en, const std::string& fr,
-                 const std::string& descriptDe, const std::string& descriptEn,
-                 const std::string& descriptFr) {
+// The records view their texts: literals outlive them.
+IndexEntry topic(std::string_view de, std::string_view en, std::string_view fr, std::string_view descriptDe,
+                 std::string_view descriptEn, std::string_view descriptFr) {
   IndexEntry entry;
   entry.FunctionDe = de;
   entry.FunctionEn = en;

@@ -29,8 +29,8 @@ std::size_t plainRead(const std::string& path, bool utf8) {
     result += g_utf8_validate(contents, static_cast<gssize>(length), nullptr) ? 1 : 0;
   } else {
     gsize written = 0;
-    gchar* converted = g_convert(contents, static_cast<gssize>(length), "UTF-8", "ISO-8859-1", nullptr,
-                                 &written, nullptr);
+    gchar* converted =
+        g_convert(contents, static_cast<gssize>(length), "UTF-8", "ISO-8859-1", nullptr, &written, nullptr);
     result += written;
     g_free(converted);
   }

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include <gtk/gtk.h>
 #include <glib/gstdio.h>
+#include <gtk/gtk.h>
 
 #include "app/app_state.h"
 #include "app/main_window_gtk.h"

@@ -11,10 +11,10 @@
 #include <strings.h>
 
 #include "app/app_state.h"
+#include "bench_timing.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"
 #include "database_generator.h"
-#include "bench_timing.h"
 #include "search/topic_search.h"
 
 namespace {
@@ -50,8 +50,8 @@ bool measureMode(const std::vector<database::TopicRow>& shown, int mode) {
   const search::TopicRows rows = rowsOf(shown);
   std::vector<std::string> joined;
   for (int row = 0; row < rows.count; ++row) {
-    joined.push_back(search::searchedText(
-        search::searchedFields(rows.text(row), database::indexEntries[row], mode, 0)));
+    joined.push_back(
+        search::searchedText(search::searchedFields(rows.text(row), database::indexEntries[row], mode, 0)));
   }
   search::clearSearchCache();
   int found = 0;

@@ -39,11 +39,11 @@ PairTimes bestOfTurns(int runs, Measured measured, Baseline baseline) {
 }
 
 // Prints both times and their ratio against the goal; returns whether the goal is met.
-inline bool reportRatio(const char* name, const char* measured, double measuredMs,
-                        const char* baseline, double baselineMs, double goal) {
+inline bool reportRatio(const char* name, const char* measured, double measuredMs, const char* baseline,
+                        double baselineMs, double goal) {
   const double ratio = measuredMs / baselineMs;
-  std::printf("%s: %s %.2f ms, %s %.2f ms, ratio %.2f (goal <= %.2f) %s\n", name, measured,
-              measuredMs, baseline, baselineMs, ratio, goal, ratio <= goal ? "ok" : "MISSED");
+  std::printf("%s: %s %.2f ms, %s %.2f ms, ratio %.2f (goal <= %.2f) %s\n", name, measured, measuredMs,
+              baseline, baselineMs, ratio, goal, ratio <= goal ? "ok" : "MISSED");
   return ratio <= goal;
 }
 

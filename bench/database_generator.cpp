@@ -8,10 +8,10 @@ namespace bench {
 namespace {
 
 const char* const groupNames[] = {
-    "GTK Fenster", "GTK Knöpfe", "GDK Zeichnen", "GLib Hilfsmittel", "Dateien und Prozesse",
-    "Zwischenablage", "Bäume und Listen", "Menüs", "Textansicht", "Schriften",
-    "Bilder", "Größen und Abstände", "Signale", "Zeitgeber", "Tastatur",
-    "Maus", "Ziehen und Ablegen", "Drucken", "Einstellungen", "Verschiedenes"};
+    "GTK Fenster",    "GTK Knöpfe",          "GDK Zeichnen", "GLib Hilfsmittel", "Dateien und Prozesse",
+    "Zwischenablage", "Bäume und Listen",    "Menüs",        "Textansicht",      "Schriften",
+    "Bilder",         "Größen und Abstände", "Signale",      "Zeitgeber",        "Tastatur",
+    "Maus",           "Ziehen und Ablegen",  "Drucken",      "Einstellungen",    "Verschiedenes"};
 constexpr int groupCount = 20;
 
 std::string topicNumber(int n) {
@@ -30,16 +30,19 @@ std::string marker(int n) {
 std::string topicElement(int n, int group, const std::string& indent, bool open) {
   const std::string number = topicNumber(n);
   const std::string mark = marker(n);
-  return indent + "<Topic File=\"Group" + std::to_string(group) + "/Topic" + number + ".zn\"\n" +
-         indent + "       theme_de=\"" + mark + "Fenstergröße ändern Nr. " + number + "\"\n" +
-         indent + "       theme_en=\"" + mark + "Changing the window size no. " + number + "\"\n" +
-         indent + "       theme_fr=\"" + mark + "Modifier la taille de la fenêtre n° " + number + "\"\n" +
-         indent + "       descript_de=\"Ändert die Größe eines GtkWindow mit gtk_window_resize und "
-                  "liest sie über das Signal configure-event zurück.\"\n" +
-         indent + "       descript_en=\"Changes the size of a GtkWindow with gtk_window_resize and "
-                  "reads it back through the configure-event signal.\"\n" +
-         indent + "       descript_fr=\"Modifie la taille d'une GtkWindow avec gtk_window_resize et "
-                  "la relit par le signal configure-event.\"" + (open ? ">\n" : "/>\n");
+  return indent + "<Topic File=\"Group" + std::to_string(group) + "/Topic" + number + ".zn\"\n" + indent +
+         "       theme_de=\"" + mark + "Fenstergröße ändern Nr. " + number + "\"\n" + indent +
+         "       theme_en=\"" + mark + "Changing the window size no. " + number + "\"\n" + indent +
+         "       theme_fr=\"" + mark + "Modifier la taille de la fenêtre n° " + number + "\"\n" + indent +
+         "       descript_de=\"Ändert die Größe eines GtkWindow mit gtk_window_resize und "
+         "liest sie über das Signal configure-event zurück.\"\n" +
+         indent +
+         "       descript_en=\"Changes the size of a GtkWindow with gtk_window_resize and "
+         "reads it back through the configure-event signal.\"\n" +
+         indent +
+         "       descript_fr=\"Modifie la taille d'une GtkWindow avec gtk_window_resize et "
+         "la relit par le signal configure-event.\"" +
+         (open ? ">\n" : "/>\n");
 }
 
 }  // namespace

@@ -39,8 +39,8 @@ bool askYesNo(const std::string& title, const std::string& text) {
   return runDialog(request) == "yes";
 }
 
-std::string chooseFile(const std::string& title, const std::string& proposed,
-                       const std::string& filterName, const std::string& filterPattern) {
+std::string chooseFile(const std::string& title, const std::string& proposed, const std::string& filterName,
+                       const std::string& filterPattern) {
   DialogRequest request;
   request.kind = DialogKind::OpenFile;
   request.title = title;

@@ -26,8 +26,8 @@ std::string runDialog(const DialogRequest& request);
 
 void showMessage(const std::string& title, const std::string& text);
 bool askYesNo(const std::string& title, const std::string& text);
-std::string chooseFile(const std::string& title, const std::string& proposed,
-                       const std::string& filterName, const std::string& filterPattern);
+std::string chooseFile(const std::string& title, const std::string& proposed, const std::string& filterName,
+                       const std::string& filterPattern);
 
 // The title of ordinary messages.
 extern const char* const messageTitle;

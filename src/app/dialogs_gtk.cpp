@@ -20,10 +20,14 @@ void logDialog(const DialogRequest& request) {
   if (!logPath || !*logPath) return;
   std::string line = request.title + "\t";
   for (const char c : request.text) {
-    if (c == '\\') line += "\\\\";
-    else if (c == '\n') line += "\\n";
-    else if (c == '\r') line += "\\r";
-    else line += c;
+    if (c == '\\')
+      line += "\\\\";
+    else if (c == '\n')
+      line += "\\n";
+    else if (c == '\r')
+      line += "\\r";
+    else
+      line += c;
   }
   line += "\n";
   if (FILE* file = std::fopen(logPath, "a")) {
@@ -47,9 +51,9 @@ std::string takeText(gchar* text) {
 
 std::string runMessage(const DialogRequest& request, bool question) {
   TRACE_LINE();
-  GtkWidget* dialog = gtk_message_dialog_new(
-      nullptr, GTK_DIALOG_MODAL, question ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
-      question ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s", request.text.c_str());
+  GtkWidget* dialog =
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, question ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
+                             question ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s", request.text.c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), request.title.c_str());
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
   gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
@@ -75,9 +79,9 @@ void proposeFile(GtkFileChooser* chooser, const std::string& proposed) {
 
 std::string runChooser(const DialogRequest& request, GtkFileChooserAction action) {
   TRACE_LINE();
-  GtkWidget* dialog = gtk_file_chooser_dialog_new(
-      request.title.c_str(), nullptr, action, GTK_STOCK_CANCEL, GTK_RESPONSE_CANCEL, GTK_STOCK_OPEN,
-      GTK_RESPONSE_ACCEPT, static_cast<char*>(nullptr));
+  GtkWidget* dialog = gtk_file_chooser_dialog_new(request.title.c_str(), nullptr, action, GTK_STOCK_CANCEL,
+                                                  GTK_RESPONSE_CANCEL, GTK_STOCK_OPEN, GTK_RESPONSE_ACCEPT,
+                                                  static_cast<char*>(nullptr));
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
   if (action == GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER) {
     if (!request.text.empty()) gtk_file_chooser_set_current_folder(chooser, request.text.c_str());

@@ -71,9 +71,7 @@ bool searchFieldHasFocus() {
   return gtk_window_get_focus(GTK_WINDOW(mainWindow.window)) == mainWindow.gadget[SearchFieldGadget];
 }
 
-bool codeViewIsEmpty() {
-  return gtk_text_buffer_get_char_count(gtk_text_view_get_buffer(codeView())) == 0;
-}
+bool codeViewIsEmpty() { return gtk_text_buffer_get_char_count(gtk_text_view_get_buffer(codeView())) == 0; }
 
 void dispatchMainWidget(const Event& event) {
   TRACE_LINE();
@@ -96,10 +94,12 @@ void dispatchMainWidget(const Event& event) {
       break;
     case TopicTreeGadget:
       if (database::selectedTopicRow(topicTreeView()) < 0) break;
-      if (event.type == EventType::LeftDoubleClick) toggleSelectedNode();
+      if (event.type == EventType::LeftDoubleClick)
+        toggleSelectedNode();
       else if (event.type == EventType::LeftClick || event.type == EventType::Change)
         showChosenTopic(event.type);
-      else if (event.type == EventType::DragStart) startTopicDrag();
+      else if (event.type == EventType::DragStart)
+        startTopicDrag();
       break;
     case CopyButtonGadget:
       if (!codeViewIsEmpty()) quickCopy();
@@ -155,7 +155,8 @@ void dispatchMain(const Event& event) {
 }
 
 bool isHideRequest(const Event& event) {
-  return event.kind == EventKind::Close || (event.kind == EventKind::Menu && event.menuItem == EscapeMenuItem);
+  return event.kind == EventKind::Close ||
+         (event.kind == EventKind::Menu && event.menuItem == EscapeMenuItem);
 }
 
 void dispatchSettings(const Event& event) {

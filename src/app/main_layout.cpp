@@ -10,9 +10,7 @@ ToolButtonPlaces toolButtonPlaces(int clientWidth) {
   return {clientWidth - 134, clientWidth - 104, clientWidth - 64, clientWidth - 34};
 }
 
-Rect splitterRect(int clientWidth, int clientHeight) {
-  return {5, 35, clientWidth - 10, clientHeight - 38};
-}
+Rect splitterRect(int clientWidth, int clientHeight) { return {5, 35, clientWidth - 10, clientHeight - 38}; }
 
 CodeAreaSizes codeAreaSizes(int containerWidth, int containerHeight) {
   return {containerWidth - 7, containerWidth - 7, containerHeight - 51};

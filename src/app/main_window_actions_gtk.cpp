@@ -92,7 +92,8 @@ void clearHistory() {
   appState.historyRows.clear();
   if (!mainWindow.gadget[HistoryListGadget]) return;
   ProgramChange guard;
-  gtk_list_store_clear(GTK_LIST_STORE(gtk_combo_box_get_model(GTK_COMBO_BOX(mainWindow.gadget[HistoryListGadget]))));
+  gtk_list_store_clear(
+      GTK_LIST_STORE(gtk_combo_box_get_model(GTK_COMBO_BOX(mainWindow.gadget[HistoryListGadget]))));
 }
 
 int chosenHistoryRow() {

@@ -84,9 +84,8 @@ std::string selectedTopicDragUri() {
   if (file.empty()) return std::string();
   const std::string path = paths::joinLibraryPath(appSettings.Lib_path, file);
   if (!paths::isRegularFile(path)) return std::string();
-  gchar* absolute = g_canonicalize_filename(path.c_str(), appState.programFolder.empty()
-                                                              ? nullptr
-                                                              : appState.programFolder.c_str());
+  gchar* absolute = g_canonicalize_filename(
+      path.c_str(), appState.programFolder.empty() ? nullptr : appState.programFolder.c_str());
   gchar* uri = g_filename_to_uri(absolute, nullptr, nullptr);
   g_free(absolute);
   std::string result = uri ? uri : "";
@@ -113,7 +112,8 @@ void connectCodeViewDrop() {
   g_signal_connect(code, "drag-motion", G_CALLBACK(onCodeViewDragMotion), nullptr);
   g_signal_connect(code, "drag-drop", G_CALLBACK(onCodeViewDragDrop), nullptr);
   g_signal_connect(code, "drag-data-received", G_CALLBACK(onCodeViewDragDataReceived), nullptr);
-  g_signal_connect(mainWindow.gadget[TopicTreeGadget], "drag-data-get", G_CALLBACK(onTreeDragDataGet), nullptr);
+  g_signal_connect(mainWindow.gadget[TopicTreeGadget], "drag-data-get", G_CALLBACK(onTreeDragDataGet),
+                   nullptr);
 }
 
 }  // namespace app

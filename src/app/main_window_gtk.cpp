@@ -119,8 +119,7 @@ void createToolButtons() {
 
 GtkWidget* newScrolled(GtkWidget* child) {
   GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
-  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_AUTOMATIC,
-                                 GTK_POLICY_AUTOMATIC);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
   gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled), GTK_SHADOW_IN);
   gtk_container_add(GTK_CONTAINER(scrolled), child);
   return scrolled;
@@ -212,7 +211,8 @@ bool openWindow() {
   gtk_window_set_default_size(GTK_WINDOW(window), static_cast<gint>(appSettings.WinWidth),
                               static_cast<gint>(appSettings.WinHight));
   if (appSettings.WinX != -1 || appSettings.WinY != -1)
-    gtk_window_move(GTK_WINDOW(window), static_cast<gint>(appSettings.WinX), static_cast<gint>(appSettings.WinY));
+    gtk_window_move(GTK_WINDOW(window), static_cast<gint>(appSettings.WinX),
+                    static_cast<gint>(appSettings.WinY));
   gtk_window_set_resizable(GTK_WINDOW(window), TRUE);
   GdkGeometry minimum;
   minimum.min_width = 640;
@@ -280,7 +280,8 @@ void layoutMainWindow(bool withSplitter) {
   GtkAllocation client;
   gtk_widget_get_allocation(mainWindow.toolRow, &client);
   const ToolButtonPlaces places = toolButtonPlaces(client.width);
-  const std::pair<int, int> moves[] = {{InfoButtonGadget, places.infoX}, {HelpButtonGadget, places.helpX},
+  const std::pair<int, int> moves[] = {{InfoButtonGadget, places.infoX},
+                                       {HelpButtonGadget, places.helpX},
                                        {SettingsButtonGadget, places.settingsX},
                                        {CopyButtonGadget, places.copyX}};
   for (const auto& move : moves) {

@@ -173,7 +173,8 @@ void addMainShortcuts() {
   mainWindow.shortcuts = gtk_accel_group_new();
   for (const Shortcut& shortcut : mainShortcuts) {
     GClosure* closure = g_cclosure_new(G_CALLBACK(onShortcut), GINT_TO_POINTER(shortcut.menuItem), nullptr);
-    gtk_accel_group_connect(mainWindow.shortcuts, shortcut.key, shortcut.modifiers, GtkAccelFlags(0), closure);
+    gtk_accel_group_connect(mainWindow.shortcuts, shortcut.key, shortcut.modifiers, GtkAccelFlags(0),
+                            closure);
   }
   gtk_window_add_accel_group(GTK_WINDOW(mainWindow.window), mainWindow.shortcuts);
 }

@@ -111,7 +111,8 @@ void showFirstTopicAndLayout() {
     database::selectTopicRow(topicTreeView(), 0);
     postWidgetEvent(MainWindowNo, TopicTreeGadget, EventType::Change);
   }
-  gtk_paned_set_position(GTK_PANED(mainWindow.gadget[SplitterGadget]), static_cast<gint>(appSettings.Splitter));
+  gtk_paned_set_position(GTK_PANED(mainWindow.gadget[SplitterGadget]),
+                         static_cast<gint>(appSettings.Splitter));
   gtk_widget_show(mainWindow.window);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
   layoutMainWindow(true);

@@ -69,13 +69,20 @@ ElementFields readElement(const XmlNode& node) {
   std::string joined;
   for (const XmlAttribute& attribute : node.attributes) {
     const std::string_view name = attribute.name;
-    if (named(name, "File")) entry.File = attribute.value;
-    else if (named(name, "theme_en")) entry.FunctionEn = attribute.value;
-    else if (named(name, "theme_de")) entry.FunctionDe = attribute.value;
-    else if (named(name, "theme_fr")) entry.FunctionFr = attribute.value;
-    else if (named(name, "descript_en")) entry.DescriptEn = attribute.value;
-    else if (named(name, "descript_de")) entry.DescriptDe = attribute.value;
-    else if (named(name, "descript_fr")) entry.DescriptFr = attribute.value;
+    if (named(name, "File"))
+      entry.File = attribute.value;
+    else if (named(name, "theme_en"))
+      entry.FunctionEn = attribute.value;
+    else if (named(name, "theme_de"))
+      entry.FunctionDe = attribute.value;
+    else if (named(name, "theme_fr"))
+      entry.FunctionFr = attribute.value;
+    else if (named(name, "descript_en"))
+      entry.DescriptEn = attribute.value;
+    else if (named(name, "descript_de"))
+      entry.DescriptDe = attribute.value;
+    else if (named(name, "descript_fr"))
+      entry.DescriptFr = attribute.value;
     else
       addLabelPart(fields.label, joined, attribute.value);
   }

@@ -186,8 +186,7 @@ void XMLCALL onEndCData(void* userData) {
   if (builder.openCData) keepCDataText(builder);
 }
 
-void XMLCALL onStartDocType(void* userData, const XML_Char* name, const XML_Char*, const XML_Char*,
-                            int) {
+void XMLCALL onStartDocType(void* userData, const XML_Char* name, const XML_Char*, const XML_Char*, int) {
   addNode(builderOf(userData), NodeKind::DocType, name);
 }
 

@@ -183,8 +183,8 @@ std::string foldCase(std::string_view text) {
   return folded;
 }
 
-int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& rows,
-                 std::int64_t searchMode, int language) {
+int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& rows, std::int64_t searchMode,
+                 int language) {
   TRACE_LINE();
   firstRow = std::max(firstRow, 0);
   if (searchText.empty() || !rows.text || firstRow >= rows.count) return -1;

@@ -58,8 +58,8 @@ struct TopicRows {
 // The first row from firstRow to the last whose searched text contains the search
 // text, letter case ignored, the text taken literally; -1 when no row matches or
 // the search text is empty. There is no wrap-around.
-int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& rows,
-                 std::int64_t searchMode, int language);
+int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& rows, std::int64_t searchMode,
+                 int language);
 
 // Drops the kept folded texts; the next search folds the rows anew.
 void clearSearchCache();

@@ -16,10 +16,12 @@ bool AboutProgramDialog() {
   GtkWidget* dialog = gtk_about_dialog_new();
   GtkAboutDialog* about = GTK_ABOUT_DIALOG(dialog);
   gtk_about_dialog_set_program_name(about, g_get_application_name());
-  const std::string version = std::string("\n") + app::programVersion + " gtk" + std::to_string(GTK_MAJOR_VERSION);
+  const std::string version =
+      std::string("\n") + app::programVersion + " gtk" + std::to_string(GTK_MAJOR_VERSION);
   gtk_about_dialog_set_version(about, version.c_str());
   gtk_about_dialog_set_comments(
-      about, "Viewer für die Zarnel-API-Funktions-Sammlung.\nViewer for the Zarnel API-functions-collection.");
+      about,
+      "Viewer für die Zarnel-API-Funktions-Sammlung.\nViewer for the Zarnel API-functions-collection.");
   const char* authors[] = {"The Zarnel API Viewer developers", nullptr};
   gtk_about_dialog_set_authors(about, authors);
   gtk_about_dialog_set_license(about, "Free to use, copy and share with the Zarnel snippet library.");

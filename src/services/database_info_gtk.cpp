@@ -106,7 +106,8 @@ GtkWidget* makeControl(const ControlSpec& spec) {
 }
 
 void setField(int control, const std::string& text) {
-  if (GtkWidget* field = databaseInfoWindow.control[control]) gtk_entry_set_text(GTK_ENTRY(field), text.c_str());
+  if (GtkWidget* field = databaseInfoWindow.control[control])
+    gtk_entry_set_text(GTK_ENTRY(field), text.c_str());
 }
 
 }  // namespace

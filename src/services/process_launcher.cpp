@@ -24,9 +24,7 @@ bool isExecutableRegularFile(const std::string& path, bool mustHaveContent) {
   return access(path.c_str(), X_OK) == 0;
 }
 
-bool startsWith(const std::string& text, const char* prefix) {
-  return text.rfind(prefix, 0) == 0;
-}
+bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 std::string searchPath(const std::string& program) {
   const char* pathVariable = std::getenv("PATH");
@@ -159,9 +157,7 @@ pid_t launchDetached(const LaunchPlan& plan) {
 
 }  // namespace
 
-bool isProgramAvailable(const std::string& program) {
-  return !locateProgram(program).empty();
-}
+bool isProgramAvailable(const std::string& program) { return !locateProgram(program).empty(); }
 
 std::vector<std::string> splitParameters(const std::string& text) {
   TRACE_LINE();

@@ -183,12 +183,9 @@ std::string decodeToUtf8(const char* bytes, std::size_t size, TextFormat format)
   TRACE_LINE();
   const auto* s = reinterpret_cast<const unsigned char*>(bytes);
   switch (format) {
-    case TextFormat::Utf8:
-      return decodeUtf8(s, size);
-    case TextFormat::Utf16Le:
-      return decodeUtf16Le(s, size);
-    case TextFormat::EightBit:
-      break;
+    case TextFormat::Utf8: return decodeUtf8(s, size);
+    case TextFormat::Utf16Le: return decodeUtf16Le(s, size);
+    case TextFormat::EightBit: break;
   }
   return decodeEightBit(s, size);
 }

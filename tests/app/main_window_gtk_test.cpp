@@ -52,10 +52,12 @@ class MainWindowTest : public testing_support::ViewerTest {
   }
 
   std::vector<std::string> historyTexts() {
-    GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(app::mainWindow.gadget[app::HistoryListGadget]));
+    GtkTreeModel* model =
+        gtk_combo_box_get_model(GTK_COMBO_BOX(app::mainWindow.gadget[app::HistoryListGadget]));
     std::vector<std::string> texts;
     GtkTreeIter iter;
-    for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok; ok = gtk_tree_model_iter_next(model, &iter)) {
+    for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok;
+         ok = gtk_tree_model_iter_next(model, &iter)) {
       gchar* text = nullptr;
       gtk_tree_model_get(model, &iter, 0, &text, -1);
       texts.push_back(text ? text : "");
@@ -112,7 +114,9 @@ TEST_F(MainWindowTest, AdministratorGadgetsFollowTheBuildMode) {
   gchar* tip = gtk_widget_get_tooltip_text(app::mainWindow.gadget[app::AdminButtonGadget]);
   EXPECT_STREQ("Popup admin menue", tip);
   g_free(tip);
-  auto label = [](int gadget) { return std::string(gtk_label_get_text(GTK_LABEL(app::mainWindow.gadget[gadget]))); };
+  auto label = [](int gadget) {
+    return std::string(gtk_label_get_text(GTK_LABEL(app::mainWindow.gadget[gadget])));
+  };
   EXPECT_EQ(" ", label(app::SourceLabelGadget));
   selectRow(4);  // UTF-8 mark, "; EnableUnicode", no subsystem line
   EXPECT_EQ("Src: UTF8", label(app::SourceLabelGadget));

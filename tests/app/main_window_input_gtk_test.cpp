@@ -95,7 +95,6 @@ class MainWindowInputTest : public testing_support::ViewerTest {
         pango_context_get_font_description(gtk_widget_get_pango_context(widget)));
   }
 
-
   GtkAdjustment* codeScroll(bool vertical) {
     GtkScrolledWindow* scroll = GTK_SCROLLED_WINDOW(app::mainWindow.codeScroll);
     return vertical ? gtk_scrolled_window_get_vadjustment(scroll)

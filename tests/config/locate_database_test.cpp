@@ -59,7 +59,8 @@ TEST_F(LocateDatabaseTest, StoredFolderWithoutSlashGluesTheFileNameToIt) {
   writeSettings("db-path=" + folder.path() + "data\n");
   config::LocateDatabase();
   EXPECT_EQ(appState.databasePath, folder.path() + "dataZN-LinuxAPI-Toc.xml");
-  EXPECT_NE(settingsBytes().find("db-path=" + folder.path() + "dataZN-LinuxAPI-Toc.xml\n"), std::string::npos);
+  EXPECT_NE(settingsBytes().find("db-path=" + folder.path() + "dataZN-LinuxAPI-Toc.xml\n"),
+            std::string::npos);
 }
 
 TEST_F(LocateDatabaseTest, MissingPathKeysUseTheProgramFolderAndAreSavedAtOnce) {
@@ -68,10 +69,11 @@ TEST_F(LocateDatabaseTest, MissingPathKeysUseTheProgramFolderAndAreSavedAtOnce) 
   EXPECT_TRUE(dialogs.empty());
   EXPECT_EQ(appState.databasePath, folder.path() + "ZN-LinuxAPI-Toc.xml");
   EXPECT_EQ(appSettings.Lib_path, "");
-  EXPECT_EQ(settingsBytes(), written("Language=2\ndb-path=" + folder.path() +
-                                     "ZN-LinuxAPI-Toc.xml\nLib-path=\nabout=0\nSearchHint=0\nSearchMode=0\n"
-                                     "CodeMarks=0\nFontName=Monospace\nFontSize=10\nSavePaths=1\nSourceInTitle=1\n"
-                                     "SaveWinSetting=0\nDyeingNews=1\nCodeEditorPath=\n"));
+  EXPECT_EQ(settingsBytes(),
+            written("Language=2\ndb-path=" + folder.path() +
+                    "ZN-LinuxAPI-Toc.xml\nLib-path=\nabout=0\nSearchHint=0\nSearchMode=0\n"
+                    "CodeMarks=0\nFontName=Monospace\nFontSize=10\nSavePaths=1\nSourceInTitle=1\n"
+                    "SaveWinSetting=0\nDyeingNews=1\nCodeEditorPath=\n"));
 }
 
 TEST_F(LocateDatabaseTest, VanishedPathAsksForTheFileAndSavesTheChoice) {

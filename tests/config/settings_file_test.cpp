@@ -37,8 +37,12 @@ TEST(SettingsFileDecoding, BrokenUtf8AfterMarkBecomesReplacementCharacters) {
 
 TEST(SettingsFileDecoding, NulBytesNeverReachTheProgramsTexts) {
   const std::string withNul("a\0b", 3);
-  EXPECT_EQ(config::decodeSettingsBytes(withNul), "a\xEF\xBF\xBD" "b");
-  EXPECT_EQ(config::decodeSettingsBytes(mark + withNul), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(config::decodeSettingsBytes(withNul),
+            "a\xEF\xBF\xBD"
+            "b");
+  EXPECT_EQ(config::decodeSettingsBytes(mark + withNul),
+            "a\xEF\xBF\xBD"
+            "b");
 }
 
 TEST(SettingsFileDecoding, OnlyACompleteMarkCounts) {
@@ -56,9 +60,7 @@ TEST(SettingsFileLines, EveryKindOfLineEndBreaksOnceAndEmptyLinesVanish) {
   EXPECT_EQ(document.lines[3].text, "4");
 }
 
-TEST(SettingsFileLines, LinesOfBlanksOnlyAreNoItems) {
-  EXPECT_TRUE(parse("  \t \n\t\n").lines.empty());
-}
+TEST(SettingsFileLines, LinesOfBlanksOnlyAreNoItems) { EXPECT_TRUE(parse("  \t \n\t\n").lines.empty()); }
 
 TEST(SettingsFileLines, KeyLineTrimsAroundTheEqualsSignButKeepsTrailingBlanks) {
   const SettingsDocument document = parse(" \t fontname \t= \t Courier New  \n");

@@ -51,7 +51,6 @@ class SettingsInputTest : public testing_support::SettingsGuiTest {
     return field(services::FileFieldControl) + "|" + field(services::CodeFormatFieldControl) + "|" +
            field(services::ExecutableFormatFieldControl);
   }
-
 };
 
 TEST_F(SettingsInputTest, ALanguageChosenAndCancelledLeavesTheSearchInTheSettingsLanguage) {

@@ -237,7 +237,9 @@ TEST_F(LoadSettingsTest, BinaryBytesYieldValidTextsAndNoCrash) {
   writeSettings(bytes);
   EXPECT_TRUE(config::LoadSettings());
   EXPECT_TRUE(isValidUtf8(appSettings.FontName));
-  EXPECT_EQ(appSettings.CodeEditorPath, "a\xEF\xBF\xBD" "b\xC3\xBF");
+  EXPECT_EQ(appSettings.CodeEditorPath,
+            "a\xEF\xBF\xBD"
+            "b\xC3\xBF");
 
   writeSettings(written("FontName=\xC0\x80\xED\xA0\x80ok\n"));
   EXPECT_TRUE(config::LoadSettings());

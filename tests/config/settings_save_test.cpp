@@ -74,9 +74,9 @@ class FileSizeLimit {
 TEST_F(SaveSettingsTest, NewFileHoldsTheCommentsPathsAndUserKeysInOrder) {
   config::SaveSettings();
   EXPECT_TRUE(dialogs.empty());
-  EXPECT_EQ(settingsBytes(), written("; Viewer\ndb-path=" + folder.path() + "ZN-LinuxAPI-Toc.xml\nLib-path=" +
-                                     folder.path() + "\nabout=0\n; User settings\n" + userKeyLines +
-                                     "; App settings\n"));
+  EXPECT_EQ(settingsBytes(),
+            written("; Viewer\ndb-path=" + folder.path() + "ZN-LinuxAPI-Toc.xml\nLib-path=" + folder.path() +
+                    "\nabout=0\n; User settings\n" + userKeyLines + "; App settings\n"));
 }
 
 TEST_F(SaveSettingsTest, NewFileGetsTheUsualPermissions) {
@@ -89,8 +89,9 @@ TEST_F(SaveSettingsTest, ExistingFileKeepsItsLinesAndGetsNoComments) {
   appSettings.Language = 1;
   config::SaveSettings();
   EXPECT_EQ(settingsBytes(),
-            written("; mine\nLanguage=1\ndb-path=" + folder.path() + "ZN-LinuxAPI-Toc.xml\nLib-path=" +
-                    folder.path() + "\nabout=0\nSearchHint=0\nSearchMode=0\nCodeMarks=0\nFontName=Monospace\nFontSize=10\n"
+            written("; mine\nLanguage=1\ndb-path=" + folder.path() +
+                    "ZN-LinuxAPI-Toc.xml\nLib-path=" + folder.path() +
+                    "\nabout=0\nSearchHint=0\nSearchMode=0\nCodeMarks=0\nFontName=Monospace\nFontSize=10\n"
                     "SavePaths=1\nSourceInTitle=1\nSaveWinSetting=0\nDyeingNews=1\nCodeEditorPath=\n"
                     "[Group]\nLanguage=1\n"));
 }
@@ -137,8 +138,9 @@ TEST_F(SaveSettingsTest, PathsAreWrittenWhileTheAboutDialogIsPending) {
 }
 
 TEST_F(SaveSettingsTest, WindowKeysFollowTheLastCommentWhenAsked) {
-  config::setWindowGeometrySource(
-      [] { return std::optional<config::WindowGeometry>({5, -7, 900, 650, 300}); });
+  config::setWindowGeometrySource([] {
+    return std::optional<config::WindowGeometry>({5, -7, 900, 650, 300});
+  });
   appSettings.SaveWinSetting = 1;
   appSettings.db_path = "/db/";
   appSettings.Lib_path = "/lib/";

@@ -20,9 +20,7 @@ TEST(UiFont, LastWordWithANumberIsTheSize) {
   expectFont("Cantarell 9px", "Cantarell", 9);
 }
 
-TEST(UiFont, FamilyWordsAreJoinedBySingleBlanks) {
-  expectFont("  Noto   Sans  12 ", "Noto Sans", 12);
-}
+TEST(UiFont, FamilyWordsAreJoinedBySingleBlanks) { expectFont("  Noto   Sans  12 ", "Noto Sans", 12); }
 
 TEST(UiFont, WithoutAUsableSizeTheWholeTextIsTheFamilyAtTen) {
   expectFont("Sans", "Sans", 10);
@@ -32,9 +30,7 @@ TEST(UiFont, WithoutAUsableSizeTheWholeTextIsTheFamilyAtTen) {
   expectFont("", "", 10);
 }
 
-TEST(UiFont, SizeAloneLeavesAnEmptyFamily) {
-  expectFont("14", "", 14);
-}
+TEST(UiFont, SizeAloneLeavesAnEmptyFamily) { expectFont("14", "", 14); }
 
 TEST(UiFont, BoldDescriptionPutsTheWeightBetweenFamilyAndSize) {
   EXPECT_EQ(config::boldUiFontDescription({"DejaVu Sans", 11}), "DejaVu Sans bold 11");

@@ -18,9 +18,9 @@ namespace {
 
 using database::LineEnd;
 using database::NodeKind;
-using database::XmlNode;
 using database::readDatabaseFile;
 using database::tocDatabase;
+using database::XmlNode;
 using testing_support::TempDir;
 
 class TocDatabaseTest : public ::testing::Test {
@@ -193,8 +193,9 @@ TEST_F(TocDatabaseTest, Utf16BigEndianWithByteOrderMarkLoads) {
 }
 
 TEST_F(TocDatabaseTest, Latin1DeclarationIsHonoured) {
-  const XmlNode* root =
-      load("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<r name=\"Gr\xF6\xDF" "e\">\xE4</r>");
+  const XmlNode* root = load(
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<r name=\"Gr\xF6\xDF"
+      "e\">\xE4</r>");
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(root->attributes.at(0).value, "Größe");
   EXPECT_EQ(root->text, "ä");
@@ -251,8 +252,8 @@ TEST_F(TocDatabaseTest, ACrLfSplitByTheBlockBorderStaysCrLf) {
 // ---- nodes and texts ----------------------------------------------------------------
 
 TEST_F(TocDatabaseTest, ElementTextIsOnlyTheCharacterDataDirectlyInside) {
-  const XmlNode* root = load(
-      "<r a=\"1\">one<c>inner</c>two<!--note-->three<![CDATA[four]]>five<?pi data?>six</r>");
+  const XmlNode* root =
+      load("<r a=\"1\">one<c>inner</c>two<!--note-->three<![CDATA[four]]>five<?pi data?>six</r>");
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(root->text, "onetwothreefivesix");
   const std::vector<const XmlNode*> nodes = children(root);
@@ -439,8 +440,7 @@ TEST_F(LoadDatabaseTest, AFolderOrAnEmptyFileCannotBeOpened) {
     requests.clear();
     appState.databasePath = path;
     EXPECT_FALSE(database::loadDatabase());
-    expectOneMessage("Linux ZN-ZID-Idavode-Ruriva-Error",
-                     "The database '" + path + "' cannot be opened.");
+    expectOneMessage("Linux ZN-ZID-Idavode-Ruriva-Error", "The database '" + path + "' cannot be opened.");
   }
 }
 

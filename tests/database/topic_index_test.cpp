@@ -12,9 +12,9 @@
 
 namespace {
 
+using database::indexEntries;
 using database::IndexEntry;
 using database::TopicRow;
-using database::indexEntries;
 using testing_support::TempDir;
 
 const char* const star = "\u2730";
@@ -53,25 +53,24 @@ class TopicIndexTest : public ::testing::Test {
 
 std::string topic(const std::string& de, const std::string& en = "en", const std::string& fr = "fr",
                   const std::string& file = "") {
-  return "<t theme_de=\"" + de + "\" theme_en=\"" + en + "\" theme_fr=\"" + fr + "\" File=\"" +
-         file + "\"/>";
+  return "<t theme_de=\"" + de + "\" theme_en=\"" + en + "\" theme_fr=\"" + fr + "\" File=\"" + file + "\"/>";
 }
 
 // Root, three groups, two topics each.
 const std::string threeGroups =
     "<lib name=\"Library\">"
-    "<g name=\"One\">" + topic("A1", "a1", "f1", "One/A.zn") + topic("B1", "b1", "g1", "One/B.zn") +
-    "</g><g name=\"Two\">" + topic("A2", "a2", "f2", "Two/A.zn") + topic("B2", "b2", "g2", "Two/B.zn") +
-    "</g><g name=\"Three\">" + topic("A3", "a3", "f3", "Three/A.zn") +
-    topic("B3", "b3", "g3", "Three/B.zn") + "</g></lib>";
+    "<g name=\"One\">" +
+    topic("A1", "a1", "f1", "One/A.zn") + topic("B1", "b1", "g1", "One/B.zn") + "</g><g name=\"Two\">" +
+    topic("A2", "a2", "f2", "Two/A.zn") + topic("B2", "b2", "g2", "Two/B.zn") + "</g><g name=\"Three\">" +
+    topic("A3", "a3", "f3", "Three/A.zn") + topic("B3", "b3", "g3", "Three/B.zn") + "</g></lib>";
 
 TEST_F(TopicIndexTest, RowsAndRecordsComeFromTheSameElementsInDocumentOrder) {
   const std::vector<TopicRow> rows = build(threeGroups);
   ASSERT_EQ(rows.size(), 10u);
   const std::vector<int> levels = {0, 1, 2, 2, 1, 2, 2, 1, 2, 2};
-  const std::vector<std::string> texts = {"Library", "One", "A1", "B1", "Two",
+  const std::vector<std::string> texts = {"Library", "One", "A1",    "B1", "Two",
                                           "A2",      "B2",  "Three", "A3", "B3"};
-  const std::vector<std::string> groups = {"Library", "One", "One", "One", "Two",
+  const std::vector<std::string> groups = {"Library", "One", "One",   "One",   "Two",
                                            "Two",     "Two", "Three", "Three", "Three"};
   for (std::size_t i = 0; i < rows.size(); ++i) {
     EXPECT_EQ(rows[i].level, levels[i]) << i;
@@ -110,8 +109,8 @@ TEST_F(TopicIndexTest, OnlyTheExactViewerGroupLabelGetsItsBackground) {
 }
 
 TEST_F(TopicIndexTest, LabelsJoinAllOtherAttributesInDocumentOrder) {
-  const std::vector<TopicRow> rows = build(
-      "<r first=\"Zar\" theme_de=\"ignored\" second=\"nel\"><g theme_en=\"only a title\"/></r>");
+  const std::vector<TopicRow> rows =
+      build("<r first=\"Zar\" theme_de=\"ignored\" second=\"nel\"><g theme_en=\"only a title\"/></r>");
   EXPECT_EQ(rows[0].text, "Zarnel");
   EXPECT_EQ(rows[1].text, "");
   EXPECT_EQ(indexEntries[1].Group, "Zarnel");
@@ -119,8 +118,7 @@ TEST_F(TopicIndexTest, LabelsJoinAllOtherAttributesInDocumentOrder) {
 }
 
 TEST_F(TopicIndexTest, TitlesFollowTheDisplayLanguage) {
-  const std::string xml = "<r n=\"l\"><g n=\"g\">" + topic("Deutsch", "English", "Français") +
-                          "</g></r>";
+  const std::string xml = "<r n=\"l\"><g n=\"g\">" + topic("Deutsch", "English", "Français") + "</g></r>";
   EXPECT_EQ(build(xml, 0)[2].text, "Deutsch");
   EXPECT_EQ(build(xml, 1)[2].text, "English");
   EXPECT_EQ(build(xml, 2)[2].text, "Français");
@@ -129,8 +127,7 @@ TEST_F(TopicIndexTest, TitlesFollowTheDisplayLanguage) {
 
 TEST_F(TopicIndexTest, NewTopicMarkerWithDyeingNews) {
   const std::string xml =
-      "<r n=\"l\"><g n=\"g\">" + topic(std::string(star) + "Wort", std::string(star) + "Word") +
-      "</g></r>";
+      "<r n=\"l\"><g n=\"g\">" + topic(std::string(star) + "Wort", std::string(star) + "Word") + "</g></r>";
   std::vector<TopicRow> rows = build(xml, 0, true);
   EXPECT_EQ(rows[2].text, std::string(star) + "Wort");
   EXPECT_TRUE(rows[2].hasForeground);
@@ -146,8 +143,7 @@ TEST_F(TopicIndexTest, NewTopicMarkerWithDyeingNews) {
 }
 
 TEST_F(TopicIndexTest, TheGermanTitleDecidesTheColourInEveryLanguage) {
-  const std::string xml =
-      "<r n=\"l\"><g n=\"g\">" + topic(std::string(star) + "Neu", "New") + "</g></r>";
+  const std::string xml = "<r n=\"l\"><g n=\"g\">" + topic(std::string(star) + "Neu", "New") + "</g></r>";
   std::vector<TopicRow> rows = build(xml, 1, true);
   EXPECT_EQ(rows[2].text, "New");
   EXPECT_TRUE(rows[2].hasForeground);
@@ -159,8 +155,7 @@ TEST_F(TopicIndexTest, TheGermanTitleDecidesTheColourInEveryLanguage) {
 }
 
 TEST_F(TopicIndexTest, UpdatedMarkerIsDroppedWithoutDyeingNewsAndNeverColoured) {
-  const std::string xml =
-      "<r n=\"l\"><g n=\"g\">" + topic(std::string(circle) + "Alt") + "</g></r>";
+  const std::string xml = "<r n=\"l\"><g n=\"g\">" + topic(std::string(circle) + "Alt") + "</g></r>";
   std::vector<TopicRow> rows = build(xml, 0, true);
   EXPECT_EQ(rows[2].text, std::string(circle) + "Alt");
   EXPECT_FALSE(rows[2].hasForeground);
@@ -171,8 +166,7 @@ TEST_F(TopicIndexTest, UpdatedMarkerIsDroppedWithoutDyeingNewsAndNeverColoured) 
 
 TEST_F(TopicIndexTest, OnlyOneMarkerCharacterIsRemoved) {
   const std::string twice = std::string(star) + star + "Zwei";
-  const std::vector<TopicRow> rows =
-      build("<r n=\"l\"><g n=\"g\">" + topic(twice) + "</g></r>", 0, false);
+  const std::vector<TopicRow> rows = build("<r n=\"l\"><g n=\"g\">" + topic(twice) + "</g></r>", 0, false);
   EXPECT_EQ(rows[2].text, std::string(star) + "Zwei");
   EXPECT_EQ(indexEntries[2].FunctionDe, std::string(star) + "Zwei");
   // A marker further in is no marker.
@@ -226,9 +220,8 @@ TEST_F(TopicIndexTest, TextIsTrimmedAndOnlyReadOnElementsWithAttributes) {
 }
 
 TEST_F(TopicIndexTest, CommentsAndOtherNodesAddNoRows) {
-  const std::vector<TopicRow> rows = build(
-      "<r n=\"l\"><g n=\"g\"><!-- first --><![CDATA[x]]><?pi y?>" + topic("A") + topic("B") +
-      "</g></r>");
+  const std::vector<TopicRow> rows = build("<r n=\"l\"><g n=\"g\"><!-- first --><![CDATA[x]]><?pi y?>" +
+                                           topic("A") + topic("B") + "</g></r>");
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[2].text, "A");
   EXPECT_EQ(rows[2].level, 2);
@@ -246,8 +239,8 @@ TEST_F(TopicIndexTest, NonElementNodesAreSkippedAtTheTop) {
 }
 
 TEST_F(TopicIndexTest, ALabelledTopicStartsANewGroupAndTheGroupOutlivesTheBuild) {
-  build("<r n=\"l\"><g n=\"First\">" + topic("a") +
-        "<t theme_de=\"b\" area=\"Second\"/>" + topic("c") + "</g></r>");
+  build("<r n=\"l\"><g n=\"First\">" + topic("a") + "<t theme_de=\"b\" area=\"Second\"/>" + topic("c") +
+        "</g></r>");
   EXPECT_EQ(indexEntries[2].Group, "First");
   EXPECT_EQ(indexEntries[3].Group, "Second");
   EXPECT_EQ(indexEntries[4].Group, "Second");

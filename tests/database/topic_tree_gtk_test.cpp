@@ -21,19 +21,24 @@ using database::indexEntries;
 using testing_support::TempDir;
 
 std::string topic(const std::string& title, const std::string& file, const std::string& inner = "") {
-  return "<t theme_de=\"" + title + "\" theme_en=\"" + title + "\" theme_fr=\"" + title +
-         "\" File=\"" + file + "\">" + inner + "</t>";
+  return "<t theme_de=\"" + title + "\" theme_en=\"" + title + "\" theme_fr=\"" + title + "\" File=\"" +
+         file + "\">" + inner + "</t>";
 }
 
 // Root; the viewer's own group with two topics; group A with a topic, a topic
 // without file and a topic holding a nested topic; group B with two topics; an empty group C.
 const std::string sampleDocument =
     "<lib name=\"Library\">Zarnel Linux API 2026-11-30 snippets"
-    "<g name=\"ZID Idavode Ruriva\">" + topic("Hilfe", "ViewerHelp.txt") +
-    topic("Info", "Help/Info.zn") + "</g>"
-    "<g name=\"A\">" + topic("\u2730Neu", "A/New.zn") + topic("Ohne", "") +
-    topic("Eltern", "A/Parent.zn", topic("Kind", "A/Child.zn")) + "</g>"
-    "<g name=\"B\">" + topic("Eins", "B/One.zn") + topic("\u21BAZwei", "B/Two.zn") + "</g>"
+    "<g name=\"ZID Idavode Ruriva\">" +
+    topic("Hilfe", "ViewerHelp.txt") + topic("Info", "Help/Info.zn") +
+    "</g>"
+    "<g name=\"A\">" +
+    topic("\u2730Neu", "A/New.zn") + topic("Ohne", "") +
+    topic("Eltern", "A/Parent.zn", topic("Kind", "A/Child.zn")) +
+    "</g>"
+    "<g name=\"B\">" +
+    topic("Eins", "B/One.zn") + topic("\u21BAZwei", "B/Two.zn") +
+    "</g>"
     "<g name=\"C\"></g>"
     "</lib>";
 
@@ -84,8 +89,7 @@ class TopicTreeTest : public ::testing::Test {
     topicModel = database::createTopicModel();
     view = GTK_TREE_VIEW(gtk_tree_view_new_with_model(topicModel));
     database::attachTopicColumns(view);
-    g_signal_connect(gtk_tree_view_get_selection(view), "changed",
-                     G_CALLBACK(onSelectionChanged), nullptr);
+    g_signal_connect(gtk_tree_view_get_selection(view), "changed", G_CALLBACK(onSelectionChanged), nullptr);
     window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_default_size(GTK_WINDOW(window), 300, 120);
     GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
@@ -263,8 +267,10 @@ TEST_F(TopicTreeTest, RowColours) {
     GtkTreeIter iter = iterOf(c.row);
     EXPECT_EQ(flagAt(model(), &iter, database::TopicColumnBackgroundSet), c.hasBackground) << c.row;
     EXPECT_EQ(flagAt(model(), &iter, database::TopicColumnForegroundSet), c.hasForeground) << c.row;
-    if (c.hasBackground) expectColour(colourAt(model(), &iter, database::TopicColumnBackground), c.background);
-    if (c.hasForeground) expectColour(colourAt(model(), &iter, database::TopicColumnForeground), c.foreground);
+    if (c.hasBackground)
+      expectColour(colourAt(model(), &iter, database::TopicColumnBackground), c.background);
+    if (c.hasForeground)
+      expectColour(colourAt(model(), &iter, database::TopicColumnForeground), c.foreground);
   }
   load(sampleDocument, 0, false);
   GtkTreeIter iter = iterOf(5);

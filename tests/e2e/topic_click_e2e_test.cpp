@@ -56,7 +56,8 @@ TEST_F(TopicClickE2e, ClickOnATopicShowsItsCode) {
   for (int attempt = 0; attempt < 100 && copied.find("gtk_window_new") == std::string::npos; ++attempt)
     copied = clipboard();
   EXPECT_NE(std::string::npos, copied.find("gtk_window_new")) << copied;
-  EXPECT_EQ(std::string::npos, copied.find("; IDE Options = ")) << "the options block is not part of the code";
+  EXPECT_EQ(std::string::npos, copied.find("; IDE Options = "))
+      << "the options block is not part of the code";
 
   EXPECT_TRUE(viewer->keyUntilHidden(window, "Escape", stepLimitMs));
   EXPECT_EQ(0, viewer->waitForExit(stepLimitMs));

@@ -18,11 +18,11 @@ struct PictureSize {
 
 const std::vector<PictureSize>& allPictures() {
   static const std::vector<PictureSize> pictures = {
-      {"logo", 48},          {"node-toggle", 16}, {"node-toggle-pressed", 16},
-      {"copy", 16},          {"settings", 16},    {"help", 16},
-      {"info", 16},          {"admin", 16},       {"flag-de", 16},
-      {"flag-en", 16},       {"flag-fr", 16},     {"database", 16},
-      {"document", 16},      {"arrow-right", 16},
+      {"logo", 48},     {"node-toggle", 16}, {"node-toggle-pressed", 16},
+      {"copy", 16},     {"settings", 16},    {"help", 16},
+      {"info", 16},     {"admin", 16},       {"flag-de", 16},
+      {"flag-en", 16},  {"flag-fr", 16},     {"database", 16},
+      {"document", 16}, {"arrow-right", 16},
   };
   return pictures;
 }

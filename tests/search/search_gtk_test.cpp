@@ -64,7 +64,8 @@ class HintWatch {
   }
   static GdkFilterReturn onXEvent(GdkXEvent* xevent, GdkEvent*, gpointer data) {
     const XEvent* event = static_cast<const XEvent*>(xevent);
-    if (event->type == ConfigureNotify) static_cast<HintWatch*>(data)->positions_.push_back(event->xconfigure.x);
+    if (event->type == ConfigureNotify)
+      static_cast<HintWatch*>(data)->positions_.push_back(event->xconfigure.x);
     return GDK_FILTER_CONTINUE;
   }
 
@@ -338,8 +339,7 @@ TEST_F(SearchTest, EachHintShowsAndComesBack) {
     findNext();
     EXPECT_EQ(c.shakes ? shakeAround(x) : std::vector<int>(), watch.positions()) << "SearchHint " << c.hint;
     const std::vector<GdkColor> flash = {flashColour(), normal};
-    EXPECT_EQ(c.flashes ? flash : std::vector<GdkColor>(), watch.colours)
-        << "SearchHint " << c.hint;
+    EXPECT_EQ(c.flashes ? flash : std::vector<GdkColor>(), watch.colours) << "SearchHint " << c.hint;
     EXPECT_EQ(x, windowX());
     EXPECT_TRUE(fieldBase() == normal);
   }

@@ -90,7 +90,7 @@ TEST_F(TopicSearchTest, ModesSearchTheirFields) {
   EXPECT_EQ(-1, find("frame", 0, search::TitleAndDescription, 0));
   EXPECT_EQ(2, find("frame", 0, search::TitleAndDescription, 1));
   EXPECT_EQ(2, find("cadre", 0, search::TitleAndDescription, 2));
-  EXPECT_EQ(2, find("cadre", 0, search::TitleAndDescription, 5));  // any other value: French
+  EXPECT_EQ(2, find("cadre", 0, search::TitleAndDescription, 5));    // any other value: French
   EXPECT_EQ(-1, find("Button", 0, search::TitleAndDescription, 1));  // a title of another language
   // Mode 2: the row text, every title and every description.
   EXPECT_EQ(3, find("Button", 0, search::AllLanguages, 0));
@@ -126,7 +126,8 @@ TEST_F(TopicSearchTest, LetterCaseIsIgnoredForAllOfUnicode) {
   addRow("Привет мир");
   addRow("Straße");
   addRow("\u01C5emal");  // a title-case letter
-  for (const char* text : {"ärger", "ÄRGER", "ÜBER", "GRÖSSE", "größe", "Ä"}) EXPECT_EQ(0, find(text)) << text;
+  for (const char* text : {"ärger", "ÄRGER", "ÜBER", "GRÖSSE", "größe", "Ä"})
+    EXPECT_EQ(0, find(text)) << text;
   EXPECT_EQ(1, find("σίσυφος"));
   EXPECT_EQ(1, find("σίσυφοσ"));
   EXPECT_EQ(2, find("ПРИВЕТ"));

@@ -35,11 +35,14 @@ class ExternalProgramsTest : public ::testing::Test {
     database::indexEntries.clear();
   }
 
-  // A program in the fake bin folder that writes each argument on a line of its log, then exits with the status.
+  // A program in the fake bin folder that writes each argument on a line of its log, then exits with the
+  // status.
   void fake(const std::string& name, int status = 0) {
-    writeScript(dir.path() + "bin/" + name,
-                "for a in \"$@\"; do echo \"[$a]\"; done >> '" + log(name) + ".tmp'\n"
-                "/bin/mv '" + log(name) + ".tmp' '" + log(name) + "'\nexit " + std::to_string(status) + "\n");
+    writeScript(dir.path() + "bin/" + name, "for a in \"$@\"; do echo \"[$a]\"; done >> '" + log(name) +
+                                                ".tmp'\n"
+                                                "/bin/mv '" +
+                                                log(name) + ".tmp' '" + log(name) + "'\nexit " +
+                                                std::to_string(status) + "\n");
   }
   std::string log(const std::string& name) const { return dir.path() + name + ".log"; }
   // Waits for the program's log to appear.
@@ -51,7 +54,8 @@ class ExternalProgramsTest : public ::testing::Test {
     return "(no call)";
   }
   bool called(const std::string& name) { return access(log(name).c_str(), F_OK) == 0; }
-  // Waits for a marker program started after the one checked, so that a call that did not happen has had its chance.
+  // Waits for a marker program started after the one checked, so that a call that did not happen has had its
+  // chance.
   void settle() {
     fake("marker");
     services::OpenWithDesktop("/dev/null");  // not a regular file: starts nothing

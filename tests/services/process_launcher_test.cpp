@@ -15,13 +15,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
 #include <glib.h>
+#include <gtest/gtest.h>
 
 namespace {
 
-using testing_support::TempDir;
 using testing_support::readFile;
+using testing_support::TempDir;
 using testing_support::writeScript;
 using Arguments = std::vector<std::string>;
 
@@ -87,15 +87,16 @@ std::string writeProgram(const TempDir& dir, const std::string& name, const std:
 // record appears in one rename, so a reader never sees half of it.
 std::string writeRecorder(const TempDir& dir, const std::string& name) {
   const std::string record = dir.file("record");
-  return writeProgram(dir, name, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + record +
-                                     ".part'\nmv '" + record + ".part' '" + record + "'\n");
+  return writeProgram(dir, name,
+                      "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + record + ".part'\nmv '" +
+                          record + ".part' '" + record + "'\n");
 }
 
 // A script that writes the output of a command to the file "record".
 std::string writeReporter(const TempDir& dir, const std::string& name, const std::string& command) {
   const std::string record = dir.file("record");
-  return writeProgram(dir, name, command + " > '" + record + ".part'\nmv '" + record + ".part' '" +
-                                     record + "'\n");
+  return writeProgram(dir, name,
+                      command + " > '" + record + ".part'\nmv '" + record + ".part' '" + record + "'\n");
 }
 
 std::string recorded(const std::string& record) {

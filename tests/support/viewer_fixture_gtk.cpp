@@ -82,7 +82,9 @@ void ViewerTest::fakeProgram(const std::string& name) {
   writeScript(dir.path() + "bin/" + name, "echo \"$*\" >> '" + dir.path() + name + ".log'\n");
 }
 
-std::string ViewerTest::programLog(const std::string& name) const { return readFile(dir.path() + name + ".log"); }
+std::string ViewerTest::programLog(const std::string& name) const {
+  return readFile(dir.path() + name + ".log");
+}
 
 bool ViewerTest::waitForProgramCalls(const std::string& name, size_t calls, int timeoutMs) const {
   return pumpUntil(
@@ -142,6 +144,8 @@ std::string ViewerTest::clipboardText() const {
   return result;
 }
 
-std::string ViewerTest::windowTitle() const { return gtk_window_get_title(GTK_WINDOW(app::mainWindow.window)); }
+std::string ViewerTest::windowTitle() const {
+  return gtk_window_get_title(GTK_WINDOW(app::mainWindow.window));
+}
 
 }  // namespace testing_support

@@ -23,8 +23,8 @@ XvfbServer::XvfbServer(const std::string& screen) {
     dup2(devnull, 1);
     dup2(devnull, 2);
     const std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
-           "tcp", "-noreset", static_cast<char*>(nullptr));
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+           "-noreset", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);

@@ -11,8 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
 #include <glib.h>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -47,8 +47,8 @@ TEST(CodeFilePaths, ExtensionIsTakenFromTheFileNamePartOnly) {
   EXPECT_EQ(viewer::codeFileExtension("/x/a.b.znf"), "znf");
   EXPECT_EQ(viewer::codeFileExtension("a.zni"), "zni");
   EXPECT_EQ(viewer::codeFileExtension("/x/a"), "");
-  EXPECT_EQ(viewer::codeFileExtension("/x.d/a"), "");     // the "." belongs to a folder
-  EXPECT_EQ(viewer::codeFileExtension("/x/.zn"), "");     // the "." directly follows "/"
+  EXPECT_EQ(viewer::codeFileExtension("/x.d/a"), "");  // the "." belongs to a folder
+  EXPECT_EQ(viewer::codeFileExtension("/x/.zn"), "");  // the "." directly follows "/"
   EXPECT_EQ(viewer::codeFileExtension("/x/a."), "");
   EXPECT_EQ(viewer::codeFileExtension(""), "");
 }
@@ -69,7 +69,9 @@ TEST(CodeFilePaths, OnlyTheFirstDroppedPathIsUsed) {
 }
 
 TEST(CodeFileMarks, Utf8MarkIsSkippedAndRecorded) {
-  EXPECT_EQ(viewOf("\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F"), "Gr\xC3\xBC\xC3\x9F");
+  EXPECT_EQ(viewOf("\xEF\xBB\xBF"
+                   "Gr\xC3\xBC\xC3\x9F"),
+            "Gr\xC3\xBC\xC3\x9F");
   EXPECT_EQ(codeFileProperties.SourceUtf8, 1);
 }
 
@@ -79,7 +81,10 @@ TEST(CodeFileMarks, Utf8WithoutMarkShowsEachByteAsACharacter) {
 }
 
 TEST(CodeFileMarks, Utf16LittleEndianIsDecodedButIsNotUtf8) {
-  const std::string bytes("\xFF\xFE" "A\0\xE4\0\n\0\x3D\xD8\x00\xDE", 12);
+  const std::string bytes(
+      "\xFF\xFE"
+      "A\0\xE4\0\n\0\x3D\xD8\x00\xDE",
+      12);
   EXPECT_EQ(viewOf(bytes), "A\xC3\xA4\n\xF0\x9F\x98\x80");
   EXPECT_EQ(codeFileProperties.SourceUtf8, 0);
 }
@@ -95,13 +100,21 @@ TEST(CodeFileMarks, Latin1BytesAreCharacters) {
 }
 
 TEST(CodeFileMarks, InvalidUtf8AfterTheMarkBecomesReplacementCharacters) {
-  const std::string text = viewOf("\xEF\xBB\xBF" "a\xFF" "b\xE2\x82\nc\xF0\x9F\x98");
-  EXPECT_EQ(text, "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\nc\xEF\xBF\xBD");
+  const std::string text = viewOf(
+      "\xEF\xBB\xBF"
+      "a\xFF"
+      "b\xE2\x82\nc\xF0\x9F\x98");
+  EXPECT_EQ(text,
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD\nc\xEF\xBF\xBD");
   EXPECT_EQ(codeFileProperties.SourceUtf8, 1);
 }
 
 TEST(CodeFileMarks, OddByteCountAfterUtf16MarkEndsInAReplacementCharacter) {
-  EXPECT_EQ(viewOf(std::string("\xFF\xFE" "a\0b", 5)), "a\xEF\xBF\xBD");
+  EXPECT_EQ(viewOf(std::string("\xFF\xFE"
+                               "a\0b",
+                               5)),
+            "a\xEF\xBF\xBD");
 }
 
 TEST(CodeFileMarks, BinaryJunkAlwaysGivesCleanUtf8) {
@@ -117,15 +130,16 @@ TEST(CodeFileMarks, BinaryJunkAlwaysGivesCleanUtf8) {
   }
 }
 
-TEST(CodeFileMarks, NulBytesDoNotCutTheText) {
-  EXPECT_EQ(viewOf(std::string("a\0b\nc", 5)), "ab\nc");
-}
+TEST(CodeFileMarks, NulBytesDoNotCutTheText) { EXPECT_EQ(viewOf(std::string("a\0b\nc", 5)), "ab\nc"); }
 
 TEST(CodeFileLines, TheThreeLineEndsSplitLines) {
   EXPECT_EQ(viewOf("a\nb\r\nc\rd"), "a\nb\nc\nd");
   EXPECT_EQ(viewOf("a\r\r\nb"), "a\n\nb");
   EXPECT_EQ(viewOf("a\n\rb"), "a\n\nb");
-  EXPECT_EQ(viewOf(std::string("\xFF\xFE" "a\0\r\0\n\0b\0\r\0c\0", 14)), "a\nb\nc");
+  EXPECT_EQ(viewOf(std::string("\xFF\xFE"
+                               "a\0\r\0\n\0b\0\r\0c\0",
+                               14)),
+            "a\nb\nc");
 }
 
 TEST(CodeFileLines, NoLineEndFollowsTheLastLine) {
@@ -227,7 +241,9 @@ TEST(CodeFileOptions, OptionsAreComparedByTheirBeginningAfterQuestionMarks) {
 }
 
 TEST(CodeFileOptions, EveryReadStartsFromClearedProperties) {
-  viewOf("\xEF\xBB\xBF" "a\n; IDE Options = x\n; EnableUnicode\n; SubSystem = gtk3");
+  viewOf(
+      "\xEF\xBB\xBF"
+      "a\n; IDE Options = x\n; EnableUnicode\n; SubSystem = gtk3");
   ASSERT_EQ(codeFileProperties.SourceUtf8, 1);
   EXPECT_FALSE(viewer::readCodeFile("/nonexistent/zn-missing.zn").opened);
   EXPECT_EQ(codeFileProperties.SourceUtf8, 0);
@@ -240,8 +256,8 @@ TEST(CodeFileFailures, MissingFilesFoldersAndSpecialFilesCannotBeOpened) {
   const std::string fifo = dir.file("pipe.zn");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
   ASSERT_EQ(symlink(dir.file("gone.zn").c_str(), dir.file("dangling.zn").c_str()), 0);
-  for (const std::string& path : {dir.file("missing.zn"), dir.path(), dir.path() + "sub.zn/",
-                                  fifo, dir.file("dangling.zn"), std::string("/dev/zero")}) {
+  for (const std::string& path : {dir.file("missing.zn"), dir.path(), dir.path() + "sub.zn/", fifo,
+                                  dir.file("dangling.zn"), std::string("/dev/zero")}) {
     const viewer::CodeText code = viewer::readCodeFile(path);
     EXPECT_FALSE(code.opened) << path;
     EXPECT_EQ(code.text, "") << path;

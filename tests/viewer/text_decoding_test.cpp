@@ -4,8 +4,8 @@
 #include <random>
 #include <string>
 
-#include <gtest/gtest.h>
 #include <glib.h>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -24,9 +24,15 @@ TEST(ByteOrderMark, RecognisesTheTwoReadFormatsAndSkipsOtherMarks) {
     std::size_t length;
   };
   const Case cases[] = {
-      {"\xEF\xBB\xBF" "abc", TextFormat::Utf8, 3},
-      {"\xFF\xFE" "a", TextFormat::Utf16Le, 2},
-      {"\xFE\xFF" "a", TextFormat::EightBit, 2},
+      {"\xEF\xBB\xBF"
+       "abc",
+       TextFormat::Utf8, 3},
+      {"\xFF\xFE"
+       "a",
+       TextFormat::Utf16Le, 2},
+      {"\xFE\xFF"
+       "a",
+       TextFormat::EightBit, 2},
       {std::string("\0\0\xFE\xFF", 4), TextFormat::EightBit, 4},
       {"abc", TextFormat::EightBit, 0},
       {"\xEF\xBB", TextFormat::EightBit, 0},  // a cut-off mark is text
@@ -45,23 +51,37 @@ TEST(Utf8Decoding, KeepsWellFormedTextIncludingFourByteCharacters) {
 }
 
 TEST(Utf8Decoding, ReplacesEachMaximalBadSubsequenceWithOneReplacementCharacter) {
-  EXPECT_EQ(decode("a\xFF" "b", TextFormat::Utf8), "a" + bad + "b");
-  EXPECT_EQ(decode("\xC3(", TextFormat::Utf8), bad + "(");            // lead without continuation
-  EXPECT_EQ(decode("\xE2\x82" "d", TextFormat::Utf8), bad + "d");      // cut three-byte sequence
-  EXPECT_EQ(decode("\xF0\x9F\x98", TextFormat::Utf8), bad);            // cut at the end of the text
-  EXPECT_EQ(decode("\xC0\xAF", TextFormat::Utf8), bad + bad);          // overlong "/"
+  EXPECT_EQ(decode("a\xFF"
+                   "b",
+                   TextFormat::Utf8),
+            "a" + bad + "b");
+  EXPECT_EQ(decode("\xC3(", TextFormat::Utf8), bad + "(");  // lead without continuation
+  EXPECT_EQ(decode("\xE2\x82"
+                   "d",
+                   TextFormat::Utf8),
+            bad + "d");                                                  // cut three-byte sequence
+  EXPECT_EQ(decode("\xF0\x9F\x98", TextFormat::Utf8), bad);              // cut at the end of the text
+  EXPECT_EQ(decode("\xC0\xAF", TextFormat::Utf8), bad + bad);            // overlong "/"
   EXPECT_EQ(decode("\xE0\x80\xAF", TextFormat::Utf8), bad + bad + bad);  // overlong three-byte
   EXPECT_EQ(decode("\xED\xA0\x80", TextFormat::Utf8), bad + bad + bad);  // encoded surrogate
   EXPECT_EQ(decode("\xF4\x90\x80\x80", TextFormat::Utf8), bad + bad + bad + bad);  // above U+10FFFF
-  EXPECT_EQ(decode("\x80\xBF", TextFormat::Utf8), bad + bad);          // stray continuations
+  EXPECT_EQ(decode("\x80\xBF", TextFormat::Utf8), bad + bad);                      // stray continuations
   EXPECT_EQ(decode("\xF5\xF8\xFE", TextFormat::Utf8), bad + bad + bad);
 }
 
 TEST(Utf16Decoding, DecodesPairsAndReplacesWhatCannotBeDecoded) {
   EXPECT_EQ(decode(std::string("A\0\xE4\0\xAC\x20", 6), TextFormat::Utf16Le), "A\xC3\xA4\xE2\x82\xAC");
   EXPECT_EQ(decode(std::string("\x3D\xD8\x00\xDE", 4), TextFormat::Utf16Le), "\xF0\x9F\x98\x80");
-  EXPECT_EQ(decode(std::string("\x00\xD8" "A\0", 4), TextFormat::Utf16Le), bad + "A");  // high alone
-  EXPECT_EQ(decode(std::string("\x00\xDC" "A\0", 4), TextFormat::Utf16Le), bad + "A");  // low alone
+  EXPECT_EQ(decode(std::string("\x00\xD8"
+                               "A\0",
+                               4),
+                   TextFormat::Utf16Le),
+            bad + "A");  // high alone
+  EXPECT_EQ(decode(std::string("\x00\xDC"
+                               "A\0",
+                               4),
+                   TextFormat::Utf16Le),
+            bad + "A");                                                     // low alone
   EXPECT_EQ(decode(std::string("\x00\xD8", 2), TextFormat::Utf16Le), bad);  // high at the end
   EXPECT_EQ(decode(std::string("\x00\xD8\x00\xD8\x00\xDC", 6), TextFormat::Utf16Le),
             bad + "\xF0\x90\x80\x80");

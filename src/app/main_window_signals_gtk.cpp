@@ -198,6 +198,7 @@ void connectMainWindowSignals() {
   g_signal_connect(code, "copy-clipboard", G_CALLBACK(onCodeViewCopy), nullptr);
   g_signal_connect(code, "drag-data-get", G_CALLBACK(onCodeViewDragDataGet), nullptr);
   connectCodeViewDrop();
+  connectCodeViewPrimarySelection();
 }
 
 }  // namespace app

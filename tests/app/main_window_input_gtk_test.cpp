@@ -17,6 +17,7 @@
 #include "support/x_input_gtk.h"
 
 #include <gdk/gdkx.h>
+#include <unistd.h>
 
 namespace {
 
@@ -90,6 +91,33 @@ class MainWindowInputTest : public testing_support::ViewerTest {
     return labels;
   }
 
+  // What a middle click in another program would paste: read through the X
+  // server by xclip while this process keeps serving the request.
+  static std::string primaryReadByAnotherProgram() {
+    const gchar* argv[] = {"xclip", "-o", "-selection", "primary", nullptr};
+    GPid pid = 0;
+    gint out = -1;
+    if (!g_spawn_async_with_pipes(
+            nullptr, const_cast<gchar**>(argv), nullptr,
+            GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_STDERR_TO_DEV_NULL),
+            nullptr, nullptr, &pid, nullptr, &out, nullptr, nullptr))
+      return "(xclip did not start)";
+    bool ended = false;
+    g_child_watch_add(
+        pid,
+        [](GPid child, gint, gpointer done) {
+          g_spawn_close_pid(child);
+          *static_cast<bool*>(done) = true;
+        },
+        &ended);
+    const bool inTime = pumpUntil([&] { return ended; });
+    std::string text;
+    char block[4096];
+    for (ssize_t got; inTime && (got = read(out, block, sizeof block)) > 0;) text.append(block, got);
+    close(out);
+    return inTime ? text : "(xclip did not end)";
+  }
+
   static int fontSize(GtkWidget* widget) {
     return pango_font_description_get_size(
         pango_context_get_font_description(gtk_widget_get_pango_context(widget)));
@@ -110,7 +138,7 @@ TEST_F(MainWindowInputTest, LinkWithATitleOfAnotherLanguageSelectsItsTopic) {
   EXPECT_EQ("Ein Knopf", descriptionText()) << "the interface stays German";
 }
 
-TEST_F(MainWindowInputTest, CopyButtonAndCopyKeyHandOverTheCodeWithItsLinkTitles) {
+TEST_F(MainWindowInputTest, CopyButtonCopyKeyAndSelectionHandOverTheCodeWithItsLinkTitles) {
   showSnippetWithLinks();
   const std::string shown = "If x\n; Link to topic:   Button\n; Link to topic:   Hilfe\nEndIf";
   gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "before", -1);
@@ -124,6 +152,18 @@ TEST_F(MainWindowInputTest, CopyButtonAndCopyKeyHandOverTheCodeWithItsLinkTitles
   ASSERT_TRUE(testing_support::pressKeys("ctrl+c"));
   ASSERT_TRUE(pumpUntil([&] { return clipboardText() != "before"; }));
   EXPECT_EQ(shown, clipboardText()) << "a selection copied with the keyboard";
+  EXPECT_EQ(shown, primaryReadByAnotherProgram()) << "the selection a middle click pastes";
+
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::CodeViewGadget), 80, 5));
+  ASSERT_TRUE(pumpUntil([&] { return primaryReadByAnotherProgram().empty(); }))
+      << "a click that ends the selection also withdraws it";
+
+  ASSERT_TRUE(testing_support::pressKeys("ctrl+a"));
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(app::codeView());
+  ASSERT_TRUE(pumpUntil([&] { return primaryReadByAnotherProgram() == shown; }));
+  ASSERT_TRUE(g_spawn_command_line_async("sh -c 'printf other | xclip -i -selection primary'", nullptr));
+  EXPECT_TRUE(pumpUntil([&] { return !gtk_text_buffer_get_selection_bounds(buffer, nullptr, nullptr); }))
+      << "the selection goes when another program takes it over";
 }
 
 TEST_F(MainWindowInputTest, SelectedCodeDraggedToAnotherProgramKeepsItsLinkTitles) {

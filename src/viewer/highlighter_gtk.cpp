@@ -118,6 +118,32 @@ gboolean onTopicLinkActivate(GtkLabel*, gchar* uri, gpointer) {
   return TRUE;
 }
 
+// The toolkit learns which link lies under the pointer only from motion over the
+// label, so a tap (the pointer lands and presses at once) would do nothing. Each
+// label holds one link, so a press and a release on it are taken as its click.
+const char* const linkTitleKey = "zn-link-title";
+const char* const linkPressedKey = "zn-link-pressed";
+
+gboolean onLinkPress(GtkWidget* label, GdkEventButton* event, gpointer) {
+  if (event->button != 1 || event->type != GDK_BUTTON_PRESS) return FALSE;
+  g_object_set_data(G_OBJECT(label), linkPressedKey, GINT_TO_POINTER(1));
+  return TRUE;
+}
+
+gboolean onLinkRelease(GtkWidget* label, GdkEventButton* event, gpointer) {
+  if (event->button != 1) return FALSE;
+  const bool pressed = g_object_get_data(G_OBJECT(label), linkPressedKey) != nullptr;
+  g_object_set_data(G_OBJECT(label), linkPressedKey, nullptr);
+  GtkAllocation box;
+  gtk_widget_get_allocation(label, &box);
+  const bool inside = event->x >= 0 && event->y >= 0 && event->x < box.width && event->y < box.height;
+  if (pressed && inside) {
+    gboolean handled = FALSE;
+    g_signal_emit_by_name(label, "activate-link", g_object_get_data(G_OBJECT(label), linkTitleKey), &handled);
+  }
+  return TRUE;
+}
+
 // A link label reads as part of the code: it takes the view's font, zoom included.
 GtkWidget* makeLinkLabel(GtkTextView* view, const std::string& title) {
   TRACE_LINE();
@@ -128,7 +154,10 @@ GtkWidget* makeLinkLabel(GtkTextView* view, const std::string& title) {
   gtk_label_set_markup(GTK_LABEL(label), markup);
   g_free(markup);
   gtk_label_set_use_markup(GTK_LABEL(label), TRUE);
+  g_object_set_data_full(G_OBJECT(label), linkTitleKey, g_strdup(title.c_str()), g_free);
   g_signal_connect(label, "activate-link", G_CALLBACK(onTopicLinkActivate), nullptr);
+  g_signal_connect(label, "button-press-event", G_CALLBACK(onLinkPress), nullptr);
+  g_signal_connect(label, "button-release-event", G_CALLBACK(onLinkRelease), nullptr);
   return label;
 }
 

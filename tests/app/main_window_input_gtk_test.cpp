@@ -136,6 +136,10 @@ TEST_F(MainWindowInputTest, LinkWithATitleOfAnotherLanguageSelectsItsTopic) {
   ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
   EXPECT_EQ(5, selectedRow());
   EXPECT_EQ("Ein Knopf", descriptionText()) << "the interface stays German";
+
+  showSnippetWithLinks();
+  ASSERT_TRUE(testing_support::tapAt(linkLabel("Hilfe")));
+  EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 2; })) << "a tap without motion before it";
 }
 
 TEST_F(MainWindowInputTest, CopyButtonCopyKeyAndSelectionHandOverTheCodeWithItsLinkTitles) {

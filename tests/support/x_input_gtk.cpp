@@ -86,6 +86,11 @@ bool clickAt(GtkWidget* widget, int x, int y, int button) {
   return pointAt(widget, x, y) && xdotool({"click", number(button)});
 }
 
+bool tapAt(GtkWidget* widget) {
+  const GdkPoint point = screenPoint(widget);
+  return xdotool({"mousemove", number(point.x), number(point.y), "click", "1"});
+}
+
 bool doubleClickAt(GtkWidget* widget, int x, int y) {
   return pointAt(widget, x, y) && xdotool({"click", "--repeat", "2", "--delay", "50", "1"});
 }

@@ -22,6 +22,8 @@ GdkPoint screenPoint(GtkWidget* widget, int x = -1, int y = -1);
 // Moves the pointer onto the point and nudges it, so that the widget sees it move there.
 bool pointAt(GtkWidget* widget, int x = -1, int y = -1);
 bool clickAt(GtkWidget* widget, int x = -1, int y = -1, int button = 1);
+// As a touch screen does it: the pointer lands and presses at once, no motion between.
+bool tapAt(GtkWidget* widget);
 bool doubleClickAt(GtkWidget* widget, int x = -1, int y = -1);
 // Presses keys in the window under the pointer, e.g. "F6", "ctrl+c", "alt+e".
 bool pressKeys(const std::string& keys);

@@ -113,12 +113,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   bool generated = false;
-  const std::string path = bench::benchmarkDatabase(argc, argv, generated);
+  const std::string path = bench::loadBenchmarkDatabase(argc, argv, generated);
   if (path.empty()) return 1;
-  if (!database::readDatabaseFile(path) || !database::documentRoot()) {
-    std::fprintf(stderr, "the database %s does not load\n", path.c_str());
-    return 1;
-  }
   char* scratch = g_dir_make_tmp("zn-bench-export-XXXXXX", nullptr);
   const std::string folder = std::string(scratch ? scratch : "/tmp") + "/";
   g_free(scratch);

@@ -9,6 +9,7 @@
 #include <glib.h>
 #include <glib/gstdio.h>
 
+#include "database/toc_database.h"
 #include "database_generator.h"
 
 namespace bench {
@@ -69,6 +70,16 @@ inline std::string benchmarkDatabase(int argc, char** argv, bool& generated) {
   const std::string path = scratchDatabasePath();
   if (writeDatabaseFile(path, generateDatabaseXml(10000))) return path;
   std::fprintf(stderr, "cannot write %s\n", path.c_str());
+  return std::string();
+}
+
+// The benchmark database read into the program's document, as the viewer reads it.
+// Empty when it cannot be written or does not load.
+inline std::string loadBenchmarkDatabase(int argc, char** argv, bool& generated) {
+  const std::string path = benchmarkDatabase(argc, argv, generated);
+  if (path.empty()) return path;
+  if (database::readDatabaseFile(path) && database::documentRoot()) return path;
+  std::fprintf(stderr, "the database %s does not load\n", path.c_str());
   return std::string();
 }
 

@@ -8,28 +8,12 @@
 #include <gtk/gtk.h>
 
 #include "app/app_state.h"
+#include "bare_baselines.h"
 #include "bench_timing.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "database_generator.h"
-
-namespace {
-
-// Replaces the bare store's content with the rows, each below the last row one level up.
-void fillBareStore(GtkTreeStore* store, const std::vector<database::TopicRow>& rows) {
-  gtk_tree_store_clear(store);
-  std::vector<GtkTreeIter> lastAtLevel;
-  for (const database::TopicRow& row : rows) {
-    GtkTreeIter iter;
-    gtk_tree_store_append(store, &iter, row.level > 0 ? &lastAtLevel[row.level - 1] : nullptr);
-    gtk_tree_store_set(store, &iter, 0, row.text.c_str(), -1);
-    if (static_cast<int>(lastAtLevel.size()) <= row.level) lastAtLevel.resize(row.level + 1);
-    lastAtLevel[row.level] = iter;
-  }
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (!gtk_init_check(&argc, &argv)) {
@@ -37,12 +21,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   bool generated = false;
-  const std::string path = bench::benchmarkDatabase(argc, argv, generated);
+  const std::string path = bench::loadBenchmarkDatabase(argc, argv, generated);
   if (path.empty()) return 1;
-  if (!database::readDatabaseFile(path) || !database::documentRoot()) {
-    std::fprintf(stderr, "the database %s does not load\n", path.c_str());
-    return 1;
-  }
 
   // The tree as the main window holds it: in a scrolled frame of a shown window.
   GtkTreeModel* store = database::createTopicModel();
@@ -63,7 +43,7 @@ int main(int argc, char** argv) {
 
   const bench::PairTimes times = bench::bestOfTurns(
       30, [&] { database::rebuildTopicTree(GTK_TREE_VIEW(view), 0, true); },
-      [&] { fillBareStore(bare, rows); });
+      [&] { bench::fillBareStore(bare, rows); });
   std::printf("bench_topic_tree: %d rows\n", database::topicRowCount());
   bench::reportRatio("bench_topic_tree", "rebuildTopicTree", times.measuredMs, "bare GtkTreeStore",
                      times.baselineMs, 2.0);

@@ -22,9 +22,8 @@ struct RowTable {
   std::vector<int> firstChild{0};
   std::vector<int> childCount{0};
   std::vector<int> children;
-  // Iterators of older rows carry an older stamp.
+  // Iterators of older rows carry an older stamp; it also tells the rows' version.
   gint stamp = 1;
-  std::uint64_t version = 1;
 };
 
 RowTable table;
@@ -49,14 +48,16 @@ std::vector<int> parentsOf(std::vector<TopicRow>& rows) {
   return parents;
 }
 
+// The parent's children index; parent noRow stands for the top level.
+int slotOf(int parent) { return parent == noRow ? topLevel() : parent; }
+
 void linkRows() {
   TRACE_LINE();
   const int count = rowCount();
   table.parent = parentsOf(table.rows);
   table.childCount.assign(count + 1, 0);
   for (int row = 0; row < count; ++row) {
-    const int parent = table.parent[row];
-    table.childCount[parent == noRow ? topLevel() : parent]++;
+    table.childCount[slotOf(table.parent[row])]++;
   }
   table.firstChild.assign(count + 1, 0);
   int next = 0;
@@ -68,7 +69,7 @@ void linkRows() {
   table.position.assign(count, 0);
   std::vector<int> filled(count + 1, 0);
   for (int row = 0; row < count; ++row) {
-    const int parent = table.parent[row] == noRow ? topLevel() : table.parent[row];
+    const int parent = slotOf(table.parent[row]);
     table.position[row] = filled[parent]++;
     table.children[table.firstChild[parent] + table.position[row]] = row;
   }
@@ -88,9 +89,6 @@ gboolean setIter(GtkTreeIter* iter, int row) {
   iter->user_data3 = nullptr;
   return row != noRow;
 }
-
-// The parent's children index; parent noRow stands for the top level.
-int slotOf(int parent) { return parent == noRow ? topLevel() : parent; }
 
 gboolean nthChild(GtkTreeIter* iter, int parent, int n) {
   const int slot = slotOf(parent);
@@ -235,7 +233,6 @@ void setTopicRows(std::vector<TopicRow> rows) {
   table.rows = std::move(rows);
   linkRows();
   ++table.stamp;
-  ++table.version;
 }
 
 bool topicRowIter(int row, GtkTreeIter* iter) {
@@ -263,6 +260,6 @@ const std::vector<TopicRow>& topicRows() { return table.rows; }
 
 bool topicRowHasChildren(int row) { return validRow(row) && table.childCount[row] > 0; }
 
-std::uint64_t topicRowsVersion() { return table.version; }
+std::uint64_t topicRowsVersion() { return static_cast<std::uint64_t>(table.stamp); }
 
 }  // namespace database

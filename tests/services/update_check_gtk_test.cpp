@@ -9,9 +9,9 @@
 #include "app/main_window_gtk.h"
 #include "services/update_check.h"
 #include "services/update_window_gtk.h"
-#include "support/e2e.h"
 #include "support/http_test_server.h"
 #include "support/viewer_fixture.h"
+#include "support/x_input_gtk.h"
 
 // Last: Xlib's macros (None, Status) would break the program's headers.
 #include <X11/extensions/Xfixes.h>
@@ -85,42 +85,15 @@ class UpdateCheckGuiTest : public testing_support::ViewerTest {
     ViewerTest::TearDown();
   }
 
-  // A user's click at the widget's centre, with real pointer motion between: a menu
-  // selects its item on motion and takes a release only some time after it opened,
-  // which the toolkit's own simulated clicks (all at time 0) never are.
-  static void click(GtkWidget* widget) {
-    GtkAllocation box;
-    gtk_widget_get_allocation(widget, &box);
-    gint x = 0, y = 0;
-    gdk_window_get_origin(gtk_widget_get_window(widget), &x, &y);
-    if (!gtk_widget_get_has_window(widget)) {
-      x += box.x;
-      y += box.y;
-    }
-    clickAt(x + box.width / 2, y + box.height / 2);
-  }
-
-  static void clickAt(int x, int y) {
-    const testing_support::CommandResult clicked = testing_support::runCommand(
-        {"xdotool", "mousemove", "--sync", std::to_string(x), std::to_string(y), "click", "1"}, {}, 10000);
-    ASSERT_EQ(0, clicked.status);
-  }
-
-  // The info button, then "Auf Updates prüfen ..." in the menu it opens.
+  // The info button, then "Auf Updates prüfen ..." in the menu it opens, with real
+  // pointer motion: a menu selects its item on motion and takes a release only some
+  // time after it opened.
   void chooseUpdateEntry() {
     gtk_widget_hide(services::updateWindow.window);
-    click(app::mainWindow.gadget[app::InfoButtonGadget]);
+    ASSERT_TRUE(testing_support::clickAt(app::mainWindow.gadget[app::InfoButtonGadget]));
     ASSERT_TRUE(dispatchUntil([] { return gtk_widget_get_mapped(app::mainWindow.infoMenu); }));
-    click(app::popupMenuItems[app::UpdateCheckMenuItem]);
+    ASSERT_TRUE(testing_support::clickMenuItem(app::popupMenuItems[app::UpdateCheckMenuItem]));
     ASSERT_TRUE(dispatchUntil([] { return gtk_widget_get_visible(services::updateWindow.window); }));
-  }
-
-  // Runs the toolkit and the command table until the condition holds.
-  bool dispatchUntil(gboolean (*condition)()) {
-    return pumpUntil([&] {
-      dispatchPending();
-      return condition();
-    });
   }
 
   static std::array<std::string, 3> results() {
@@ -151,13 +124,8 @@ TEST_F(UpdateCheckGuiTest, TheInfoMenuEntryShowsTheResultsAndKeepsThemWhenACheck
 
 TEST_F(UpdateCheckGuiTest, TheMainWindowShowsTheBusyCursorWhileTheCheckRuns) {
   // The code view has a cursor of its own, which the busy cursor must cover too.
-  GtkWidget* code = GTK_WIDGET(app::codeView());
-  gint x = 0, y = 0;
-  gdk_window_get_origin(gtk_widget_get_window(code), &x, &y);
-  GtkAllocation box;
-  gtk_widget_get_allocation(code, &box);
-  x += box.width / 2;
-  y += box.height / 2;
+  const GdkPoint centre = testing_support::screenPoint(GTK_WIDGET(app::codeView()));
+  const int x = centre.x, y = centre.y;
   const CursorLook watch = watchLook();
   ASSERT_FALSE(watch.empty());
   EXPECT_NE(watch, cursorAt(x, y));

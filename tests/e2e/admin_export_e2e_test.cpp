@@ -17,10 +17,10 @@
 namespace {
 
 using testing_support::readFile;
+using testing_support::startLimitMs;
+using testing_support::stepLimitMs;
 using testing_support::ViewerProcess;
 
-const int startLimitMs = 20000;
-const int stepLimitMs = 10000;
 const char* const mainTitle = "Linux ZN-ZID-Idavode-Ruriva";
 
 class AdminExportE2e : public ::testing::Test {

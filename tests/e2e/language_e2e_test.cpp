@@ -11,11 +11,10 @@
 
 namespace {
 
+using testing_support::mainWindowRegex;
+using testing_support::startLimitMs;
+using testing_support::stepLimitMs;
 using testing_support::ViewerProcess;
-
-const char* const mainWindowRegex = "^Linux ZN-ZID-Idavode-Ruriva( ~ .*)?$";
-const int startLimitMs = 20000;
-const int stepLimitMs = 10000;
 
 class LanguageE2e : public ::testing::Test {
  protected:

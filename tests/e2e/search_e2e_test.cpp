@@ -10,11 +10,10 @@
 
 namespace {
 
+using testing_support::mainWindowRegex;
+using testing_support::startLimitMs;
+using testing_support::stepLimitMs;
 using testing_support::ViewerProcess;
-
-const char* const mainWindowRegex = "^Linux ZN-ZID-Idavode-Ruriva( ~ .*)?$";
-const int startLimitMs = 20000;
-const int stepLimitMs = 10000;
 
 // The main window's title while the given library file is shown.
 std::string titleShowing(const std::string& file) {

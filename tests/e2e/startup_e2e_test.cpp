@@ -13,14 +13,13 @@
 
 namespace {
 
+using testing_support::mainWindowRegex;
+using testing_support::startLimitMs;
+using testing_support::stepLimitMs;
 using testing_support::ViewerProcess;
 
-// The main window: the program name, then " ~ " and the shown file, if any.
-const char* const mainWindowRegex = "^Linux ZN-ZID-Idavode-Ruriva( ~ .*)?$";
 const char* const errorTitle = "Linux ZN-ZID-Idavode-Ruriva-Error";
 const char* const xmlErrorTitle = "Linux ZN-ZID-Idavode-RurivaError";
-const int startLimitMs = 20000;
-const int stepLimitMs = 10000;
 
 std::string exactly(const std::string& title) { return "^" + testing_support::regexEscape(title) + "$"; }
 

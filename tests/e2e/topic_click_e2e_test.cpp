@@ -11,10 +11,9 @@
 
 namespace {
 
+using testing_support::startLimitMs;
+using testing_support::stepLimitMs;
 using testing_support::ViewerProcess;
-
-const int startLimitMs = 20000;
-const int stepLimitMs = 10000;
 
 class TopicClickE2e : public ::testing::Test {
  protected:

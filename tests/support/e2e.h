@@ -15,6 +15,12 @@
 
 namespace testing_support {
 
+// How long the program may take to show its main window, and each later step.
+constexpr int startLimitMs = 20000;
+constexpr int stepLimitMs = 10000;
+// The main window's title, with or without the shown file after it.
+constexpr const char* mainWindowRegex = "^Linux ZN-ZID-Idavode-Ruriva( ~ .*)?$";
+
 // The outcome of a helper program run to its end.
 struct CommandResult {
   int status = -1;  // exit status; -1 when it could not run or was killed at the time limit

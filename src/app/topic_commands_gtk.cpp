@@ -1,9 +1,9 @@
 // The commands that show a topic's code and bring the other windows in step with it.
 #include "app/topic_commands_gtk.h"
 
-#include "app/app_state.h"
 #include "app/main_window_gtk.h"
 #include "app/window_title.h"
+#include "base/trace.h"
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
@@ -18,9 +18,9 @@ namespace {
 // What the last load found in the file: the administrator's labels and the information window.
 void showFileProperties(const std::string& file) {
   const viewer::CodeFileProperties& properties = viewer::codeFileProperties;
-  setPropertyLabel(SourceLabelGadget, viewer::sourceLabelText(properties));
-  setPropertyLabel(ExecutableLabelGadget, viewer::executableLabelText(properties));
-  setPropertyLabel(SubsystemLabelGadget, viewer::subsystemLabelText(properties));
+  setPropertyLabel(base::SourceLabelControl, viewer::sourceLabelText(properties));
+  setPropertyLabel(base::ExecutableLabelControl, viewer::executableLabelText(properties));
+  setPropertyLabel(base::SubsystemLabelControl, viewer::subsystemLabelText(properties));
   services::setSelectedFileFields(file, viewer::codeFormatText(properties),
                                   viewer::executableFormatText(properties));
 }
@@ -40,21 +40,21 @@ void followShownFile(const viewer::ShownTopic& shown) {
 
 }  // namespace
 
-void showChosenTopic(EventType type) {
+void showChosenTopic(base::EventType type) {
   TRACE_LINE();
-  const int row = database::selectedTopicRow(topicTreeView());
+  const int row = database::selectedTopicRow(base::topicTreeView());
   const viewer::ShownTopic shown = viewer::showSelectedTopic(row);
   if (!shown.shown) return;
   followShownFile(shown);
   // A click records the topic also when its code was shown already.
-  if (!shown.file.empty() && type == EventType::LeftClick) recordHistory(row);
+  if (!shown.file.empty() && type == base::EventType::LeftClick) recordHistory(row);
 }
 
 void showChosenHistoryEntry() {
   TRACE_LINE();
   const int row = chosenHistoryRow();
   if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return;
-  database::selectTopicRow(topicTreeView(), row);
+  database::selectTopicRow(base::topicTreeView(), row);
   followShownFile(viewer::showHistoryEntry(row));
 }
 
@@ -69,8 +69,8 @@ void openDroppedFile(const std::string& paths) {
   services::setSelectedFileFields("", "", "");
   if (result != viewer::LoadResult::Loaded) return;
   viewer::showDescription("Extern file ...");
-  ProgramChange guard;
-  gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(topicTreeView()));
+  base::ProgramChange guard;
+  gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(base::topicTreeView()));
 }
 
 }  // namespace app

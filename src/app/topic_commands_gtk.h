@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "app/event_queue.h"
+#include "base/event_queue.h"
 
 namespace app {
 
 // Tree 11 reported a click or a new selection.
-void showChosenTopic(EventType type);
+void showChosenTopic(base::EventType type);
 // History list 16 chose an entry; the list keeps its order.
 void showChosenHistoryEntry();
 // Files dropped on the code view: the first one is shown as a file from outside the library.

@@ -1,8 +1,8 @@
 // Reading a snippet file into the text the code view shows, and the properties it declares.
 #include "viewer/code_file.h"
 
-#include "app/app_state.h"
-#include "app/paths.h"
+#include "base/paths.h"
+#include "base/trace.h"
 #include "viewer/text_decoding.h"
 
 #include <cerrno>
@@ -127,7 +127,7 @@ void compactToViewText(std::string& text) {
 }  // namespace
 
 std::string codeFileFullPath(const std::string& libPath, const std::string& file) {
-  return paths::joinLibraryPath(libPath, file);
+  return base::joinLibraryPath(libPath, file);
 }
 
 std::string codeFileExtension(const std::string& path) {

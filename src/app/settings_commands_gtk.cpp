@@ -8,6 +8,7 @@
 
 #include "app/language_apply_gtk.h"
 #include "app/main_window_gtk.h"
+#include "app/topic_commands_gtk.h"
 #include "app/window_title.h"
 #include "base/app_state.h"
 #include "base/dialogs.h"
@@ -56,14 +57,6 @@ ChosenFont parseChosenFont(const std::string& description) {
   return font;
 }
 
-void clearShownTopic() {
-  TRACE_LINE();
-  viewer::clearShownTopic();
-  app::setMainTitle(app::programTitle);
-  services::setSelectedFileFields("", "", "");
-  app::clearHistory();
-}
-
 // A database that cannot be read leaves no document, so the index stays empty.
 void reloadDatabase() {
   TRACE_LINE();
@@ -71,14 +64,6 @@ void reloadDatabase() {
   GtkTreeView* tree = base::topicTreeView();
   database::rebuildTopicTree(tree, config::languageChoice(), appSettings.DyeingNews != 0);
   database::countTopics(tree);
-}
-
-void reloadSelectedCode() {
-  TRACE_LINE();
-  const database::IndexEntry* entry = selectedIndexEntry();
-  if (!entry || entry->File.empty()) return;
-  const std::string file(entry->File);
-  viewer::setDescriptionAlarm(viewer::loadCodeFile(file, 0) != viewer::LoadResult::Loaded);
 }
 
 void takeFont() {
@@ -146,7 +131,7 @@ void applyPathsAndReload() {
   config::useDatabaseFile(config::settingsFieldText(base::DatabasePathControl));
   appSettings.Lib_path = config::settingsFieldText(base::LibraryPathControl);
   viewer::warnOfNextMissingFile();
-  clearShownTopic();
+  forgetShownTopic();
   reloadDatabase();
   app::setNodeToggle(false);
   database::selectTopicRow(base::topicTreeView(), 0);
@@ -164,7 +149,7 @@ void saveSettingsFromDialog() {
   const int marking = config::settingsListIndex(base::CodeMarkingListControl);
   if (marking != appSettings.CodeMarks) {
     appSettings.CodeMarks = marking;
-    reloadSelectedCode();
+    reloadSelectedTopicCode();
   }
   const std::int64_t dyeing = config::settingsCheckBoxState(base::NewTopicsControl) ? 1 : 0;
   const bool rebuild = dyeing != appSettings.DyeingNews;

@@ -35,7 +35,7 @@ struct AppState {
   std::string databaseFileName = "ZN-LinuxAPI-Toc.xml";  // config/settings_store
   std::string databasePath;                              // config/settings_store
   int missingFileWarning = 1;                            // viewer/code_view_gtk
-  std::string currentCodeFile;                           // viewer/code_view_gtk
+  std::string currentCodeFile;                           // app/topic_commands_gtk
   int zoomLevel = 3;                                     // app/main_window_actions_gtk
   int appliedZoomLevel = -1;                             // app/main_window_actions_gtk
   std::vector<int> historyRows;                          // app/main_window_actions_gtk

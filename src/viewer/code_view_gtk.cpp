@@ -103,9 +103,10 @@ ShownTopic showCodeOf(std::string file) {
   if (file.empty()) {
     clearCodeView();
   } else if (shown.fileChanged) {
-    setDescriptionAlarm(loadCodeFile(file, 0) != LoadResult::Loaded);
+    const LoadedCode loaded = loadCodeFile(file, 0);
+    setDescriptionAlarm(loaded.result != LoadResult::Loaded);
+    shown.properties = loaded.properties;
   }
-  base::appState.currentCodeFile = file;
   shown.file = std::move(file);
   return shown;
 }
@@ -116,12 +117,6 @@ void clearCodeView() { setCodeText(std::string()); }
 
 void showDescriptionOfRow(int row) {
   if (hasRecord(row)) showDescription(descriptionOfRow(row));
-}
-
-void clearShownTopic() {
-  clearCodeView();
-  showDescription("");
-  base::appState.currentCodeFile.clear();
 }
 
 void warnOfNextMissingFile() { base::appState.missingFileWarning = 1; }
@@ -170,9 +165,9 @@ void setDescriptionAlarm(bool alarm) {
   gtk_widget_modify_base(description, GTK_STATE_NORMAL, &colour);
 }
 
-LoadResult loadCodeFile(const std::string& path, int external) {
+LoadedCode loadCodeFile(const std::string& path, int external) {
   TRACE_LINE();
-  codeFileProperties = CodeFileProperties();
+  LoadedCode loaded;
   std::string fullPath;
   if (external == 0) {
     fullPath = codeFileFullPath(appSettings.Lib_path, path);
@@ -181,20 +176,22 @@ LoadResult loadCodeFile(const std::string& path, int external) {
     const std::string extension = codeFileExtension(fullPath);
     if (!passesCodeTypeTest(extension)) {
       base::showMessage(base::messageTitle, unsupportedTypeMessage(extension));
-      return LoadResult::Refused;
+      return loaded;
     }
-    base::appState.currentCodeFile.clear();
   }
   TRACE_LINE();
   const CodeText code = readCodeFile(fullPath);
+  loaded.properties = code.properties;
   if (!code.opened) {
     reportMissingFile(path);
-    return LoadResult::Missing;
+    loaded.result = LoadResult::Missing;
+    return loaded;
   }
   setCodeText(code.text);
   if (appSettings.CodeMarks != 0 && passesCodeTypeTest(codeFileExtension(fullPath)))
     highlightCodeView(base::codeView());
-  return LoadResult::Loaded;
+  loaded.result = LoadResult::Loaded;
+  return loaded;
 }
 
 ShownTopic showSelectedTopic(int row) {

@@ -1,6 +1,7 @@
 // Showing topics in the code view: descriptions, file fields, missing files and dropped files.
 #include <gtest/gtest.h>
 
+#include "app/topic_commands_gtk.h"
 #include "base/app_state.h"
 #include "base/event_queue.h"
 #include "base/main_window_widgets_gtk.h"
@@ -39,8 +40,8 @@ TEST_F(CodeViewTest, TopicShowsDescriptionCodePropertiesAndFileFields) {
   EXPECT_EQ("Ein Fenster", descriptionText());
   EXPECT_EQ("Window code\n; Grüße", codeText()) << "the options block is hidden";
   EXPECT_EQ("Gtk/Window.zn", base::appState.currentCodeFile);
-  EXPECT_EQ(1, viewer::codeFileProperties.SourceUtf8);
-  EXPECT_EQ(1, viewer::codeFileProperties.EnableUnicode);
+  EXPECT_EQ(1, app::codeFileProperties.SourceUtf8);
+  EXPECT_EQ(1, app::codeFileProperties.EnableUnicode);
   EXPECT_EQ("Gtk/Window.zn", services::databaseInfoFieldText(base::FileFieldControl));
   EXPECT_EQ("UTF8", services::databaseInfoFieldText(base::CodeFormatFieldControl));
   EXPECT_EQ("Unicode", services::databaseInfoFieldText(base::ExecutableFormatFieldControl));

@@ -32,6 +32,7 @@
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "resources/pictures_gtk.h"
+#include "search/search_gtk.h"
 #include "services/about_gtk.h"
 #include "services/database_info_gtk.h"
 #include "services/update_window_gtk.h"
@@ -152,6 +153,8 @@ void runEventLoop() {
   while (!base::appState.quitRequested) {
     while (!base::hasPendingEvent()) gtk_main_iteration_do(TRUE);
     dispatchEvent(base::takeEvent());
+    // Any command may have rebuilt the rows or changed the search's scope or language.
+    search::foldRowsWhenIdle();
   }
 }
 

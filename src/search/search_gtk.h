@@ -15,6 +15,11 @@ constexpr int shakeAmplitude = 5;
 // selection, takes a just typed last character back and gives the hint.
 void searchTopics(SearchStart start);
 
+// Folds the rows' searched texts while the program is idle, after a change of the
+// rows, the search scope or the language, so that the first keystroke finds them
+// ready. Does nothing while the texts are kept ready already.
+void foldRowsWhenIdle();
+
 // The hints of a miss. The shake moves the window sideways by the amplitude and
 // back, twice, 320 ms in all; shakeAndFlash colours the widget meanwhile.
 void shakeWindow(GtkWidget* window, int amplitude);

@@ -16,17 +16,30 @@ namespace {
 // The folded searched texts of all rows in one block, each row's text ended by a
 // NUL. A folded search text never holds a NUL (it comes from valid UTF-8 without
 // one), so a match never runs from one row into the next, and one scan of the
-// block serves all rows. Built on the first search after the rows change, so a
+// block serves all rows. Folded a slice at a time while the program is idle after
+// the rows change (or all at once by the first search that comes earlier), so a
 // keystroke folds only the search text.
+//
+// Beside the block, each group of rowsPerGroup rows keeps a bit for every run of
+// three bytes in its texts (by a hash). A group that lacks a bit of the search
+// text's runs cannot hold it, and the scan passes it by: on a large library a
+// search reads only the groups that may match, not every text before its hit.
 struct FoldedRows {
-  bool built = false;
+  bool started = false;
   std::uint64_t version = 0;
   std::int64_t mode = 0;
   int language = 0;
+  int rowCount = 0;
+  int foldedCount = 0;  // rows folded so far; the block is complete at rowCount
   std::string text;
-  std::vector<std::size_t> rowStart;  // one per row, and the end of the block last
-  std::size_t byteCount[256] = {};    // how often each byte occurs in the block
+  std::vector<std::size_t> rowStart;   // one per row, and the end of the block last
+  std::size_t byteCount[256] = {};     // how often each byte occurs in the block
+  std::vector<std::uint64_t> runBits;  // runBitWords words per group of rows
 };
+
+constexpr int rowsPerGroup = 32;
+constexpr unsigned runBitCount = 4096;
+constexpr std::size_t runBitWords = runBitCount / 64;
 
 FoldedRows foldedRows;
 
@@ -36,17 +49,27 @@ const database::IndexEntry& entryOf(const TopicRows& rows, int row) {
   return (*rows.entries)[row];
 }
 
+std::string foldedByToolkit(std::string_view character) {
+  gchar* folded = g_utf8_casefold(character.data(), static_cast<gssize>(character.size()));
+  std::string result = folded;
+  g_free(folded);
+  return result;
+}
+
 // The folded form of one character outside ASCII, looked up once per character:
 // a library uses few of them, and the toolkit's folding allocates on every call.
+// The characters of two bytes (Latin, Greek, Cyrillic ...) have a table of their own.
 const std::string& foldedCharacter(std::string_view character) {
-  static std::unordered_map<gunichar, std::string> known;
+  static std::vector<std::string> twoBytes(0x800);  // by code point; empty until met
+  static std::unordered_map<gunichar, std::string> others;
   const gunichar code = g_utf8_get_char(character.data());
-  auto found = known.find(code);
-  if (found == known.end()) {
-    gchar* folded = g_utf8_casefold(character.data(), static_cast<gssize>(character.size()));
-    found = known.emplace(code, folded).first;
-    g_free(folded);
+  if (code < 0x800) {
+    std::string& folded = twoBytes[code];
+    if (folded.empty()) folded = foldedByToolkit(character);
+    return folded;
   }
+  auto found = others.find(code);
+  if (found == others.end()) found = others.emplace(code, foldedByToolkit(character)).first;
   return found->second;
 }
 
@@ -85,42 +108,91 @@ void appendFoldedAnyText(std::string& out, std::string_view text) {
   appendFolded(out, base::validUtf8(text));
 }
 
-void buildFoldedRows(const TopicRows& rows, std::int64_t searchMode, int language) {
+// The bit of a run of three bytes.
+unsigned runBit(const char* run) {
+  const std::uint32_t a = static_cast<unsigned char>(run[0]);
+  const std::uint32_t b = static_cast<unsigned char>(run[1]);
+  const std::uint32_t c = static_cast<unsigned char>(run[2]);
+  return ((a * 0x9E3779B1u) ^ (b * 0x85EBCA77u) ^ (c * 0xC2B2AE3Du)) >> (32 - 12);
+}
+
+int groupCount(int rowCount) { return (rowCount + rowsPerGroup - 1) / rowsPerGroup; }
+
+std::size_t groupStart(const FoldedRows& folded, int group) {
+  return folded.rowStart[static_cast<std::size_t>(group) * rowsPerGroup];
+}
+
+std::size_t groupEnd(const FoldedRows& folded, int group) {
+  const std::size_t next = static_cast<std::size_t>(group + 1) * rowsPerGroup;
+  return folded.rowStart[std::min(next, folded.rowStart.size() - 1)];
+}
+
+// Marks the runs of three bytes of the row's folded text in the row's group.
+void markRuns(FoldedRows& folded, int row) {
+  std::uint64_t* bits = &folded.runBits[static_cast<std::size_t>(row / rowsPerGroup) * runBitWords];
+  const char* const text = folded.text.data();
+  const std::size_t end = folded.rowStart[row + 1];
+  for (std::size_t at = folded.rowStart[row]; at + 3 <= end; ++at) {
+    const unsigned bit = runBit(text + at);
+    bits[bit / 64] |= std::uint64_t{1} << (bit % 64);
+  }
+}
+
+void startFolding(const TopicRows& rows, std::int64_t searchMode, int language) {
   TRACE_LINE();
   FoldedRows& folded = foldedRows;
+  folded.started = true;
+  folded.version = rows.version;
+  folded.mode = searchMode;
+  folded.language = language;
+  folded.rowCount = rows.count;
+  folded.foldedCount = 0;
   folded.text.clear();
   folded.rowStart.assign(1, 0);
   folded.rowStart.reserve(static_cast<std::size_t>(rows.count) + 1);
-  for (int row = 0; row < rows.count; ++row) {
-    const SearchedFields fields = searchedFields(rows.text(row), entryOf(rows, row), searchMode, language);
+  std::fill(std::begin(folded.byteCount), std::end(folded.byteCount), 0);
+  folded.runBits.assign(static_cast<std::size_t>(groupCount(rows.count)) * runBitWords, 0);
+}
+
+// Folds the texts of up to `limit` more rows into the block.
+void foldMoreRows(const TopicRows& rows, int limit) {
+  TRACE_LINE();
+  FoldedRows& folded = foldedRows;
+  const std::size_t textBefore = folded.text.size();
+  const int end = folded.foldedCount + std::min(limit, folded.rowCount - folded.foldedCount);
+  for (int row = folded.foldedCount; row < end; ++row) {
+    const SearchedFields fields =
+        searchedFields(rows.text(row), entryOf(rows, row), folded.mode, folded.language);
     for (int i = 0; i < fields.count; ++i) {
       if (i > 0) folded.text += ';';  // folding works character by character, so the joints stay
       appendFoldedAnyText(folded.text, fields.parts[i]);
     }
     folded.text += '\0';
     folded.rowStart.push_back(folded.text.size());
+    markRuns(folded, row);
   }
-  std::fill(std::begin(folded.byteCount), std::end(folded.byteCount), 0);
-  for (const char c : folded.text) ++folded.byteCount[static_cast<unsigned char>(c)];
-  folded.built = true;
-  folded.version = rows.version;
-  folded.mode = searchMode;
-  folded.language = language;
+  for (std::size_t at = textBefore; at < folded.text.size(); ++at)
+    ++folded.byteCount[static_cast<unsigned char>(folded.text[at])];
+  folded.foldedCount = end;
+}
+
+bool keptFor(const TopicRows& rows, std::int64_t searchMode, int language) {
+  const FoldedRows& kept = foldedRows;
+  return kept.started && kept.version == rows.version && kept.mode == searchMode &&
+         kept.language == language && kept.rowCount == rows.count;
 }
 
 const FoldedRows& foldedRowsFor(const TopicRows& rows, std::int64_t searchMode, int language) {
-  const FoldedRows& kept = foldedRows;
-  const bool current = kept.built && kept.version == rows.version && kept.mode == searchMode &&
-                       kept.language == language &&
-                       kept.rowStart.size() == static_cast<std::size_t>(rows.count) + 1;
-  if (!current) buildFoldedRows(rows, searchMode, language);
+  if (!keptFor(rows, searchMode, language)) startFolding(rows, searchMode, language);
+  if (foldedRows.foldedCount < foldedRows.rowCount) foldMoreRows(rows, foldedRows.rowCount);
   return foldedRows;
 }
 
-// The first place from `from` on where the needle stands in the block, or npos.
+// The first place from `from` to `to` where the needle stands in the block, or npos.
 // It looks for the needle's rarest byte with memchr and compares around each
 // find, which skips most of the block at memory speed whatever the needle.
-std::size_t findInBlock(const FoldedRows& folded, const std::string& needle, std::size_t from) {
+std::size_t findInBlock(const FoldedRows& folded, const std::string& needle, std::size_t from,
+                        std::size_t to) {
   std::size_t rare = 0;
   for (std::size_t i = 1; i < needle.size(); ++i) {
     if (folded.byteCount[static_cast<unsigned char>(needle[i])] <
@@ -128,7 +200,7 @@ std::size_t findInBlock(const FoldedRows& folded, const std::string& needle, std
       rare = i;
   }
   const char* const block = folded.text.data();
-  const char* const end = block + folded.text.size();
+  const char* const end = block + to;
   const char* candidate = block + from + rare;
   while (candidate < end) {
     candidate = static_cast<const char*>(std::memchr(candidate, needle[rare], end - candidate));
@@ -138,6 +210,38 @@ std::size_t findInBlock(const FoldedRows& folded, const std::string& needle, std
         std::memcmp(start, needle.data(), needle.size()) == 0)
       return static_cast<std::size_t>(start - block);
     ++candidate;
+  }
+  return std::string::npos;
+}
+
+// The bits of the needle's runs of three bytes; none for a shorter needle.
+std::vector<unsigned> runBitsOf(const std::string& needle) {
+  std::vector<unsigned> bits;
+  for (std::size_t at = 0; at + 3 <= needle.size(); ++at) bits.push_back(runBit(needle.data() + at));
+  std::sort(bits.begin(), bits.end());
+  bits.erase(std::unique(bits.begin(), bits.end()), bits.end());
+  return bits;
+}
+
+bool groupMayHold(const FoldedRows& folded, int group, const std::vector<unsigned>& bits) {
+  const std::uint64_t* words = &folded.runBits[static_cast<std::size_t>(group) * runBitWords];
+  for (const unsigned bit : bits) {
+    if (!(words[bit / 64] & (std::uint64_t{1} << (bit % 64)))) return false;
+  }
+  return true;
+}
+
+// The first place from the row on where the needle stands, or npos; the groups
+// that cannot hold it are passed by.
+std::size_t findFromRow(const FoldedRows& folded, const std::string& needle, int firstRow) {
+  const std::vector<unsigned> bits = runBitsOf(needle);
+  const int rowCount = static_cast<int>(folded.rowStart.size()) - 1;
+  if (bits.empty()) return findInBlock(folded, needle, folded.rowStart[firstRow], folded.text.size());
+  for (int group = firstRow / rowsPerGroup; group < groupCount(rowCount); ++group) {
+    if (!groupMayHold(folded, group, bits)) continue;
+    const std::size_t from = std::max(groupStart(folded, group), folded.rowStart[firstRow]);
+    const std::size_t at = findInBlock(folded, needle, from, groupEnd(folded, group));
+    if (at != std::string::npos) return at;
   }
   return std::string::npos;
 }
@@ -191,16 +295,25 @@ int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& r
   if (needle.empty()) return -1;
   const FoldedRows& folded = foldedRowsFor(rows, searchMode, language);
   TRACE_LINE();
-  const std::size_t at = findInBlock(folded, needle, folded.rowStart[firstRow]);
+  const std::size_t at = findFromRow(folded, needle, firstRow);
   if (at == std::string::npos) return -1;
   const auto next = std::upper_bound(folded.rowStart.begin(), folded.rowStart.end(), at);
   return static_cast<int>(next - folded.rowStart.begin()) - 1;
 }
 
+bool foldRowsAhead(const TopicRows& rows, std::int64_t searchMode, int language, int rowLimit) {
+  TRACE_LINE();
+  if (!rows.text) return false;
+  if (!keptFor(rows, searchMode, language)) startFolding(rows, searchMode, language);
+  foldMoreRows(rows, rowLimit);
+  return foldedRows.foldedCount < foldedRows.rowCount;
+}
+
 void clearSearchCache() {
-  foldedRows.built = false;
+  foldedRows.started = false;
   std::string().swap(foldedRows.text);
   std::vector<std::size_t>().swap(foldedRows.rowStart);
+  std::vector<std::uint64_t>().swap(foldedRows.runBits);
 }
 
 }  // namespace search

@@ -81,6 +81,16 @@ void reportMissingFile(const std::string& givenPath) {
   }
 }
 
+// Whether the buffer holds exactly the text.
+bool holds(GtkTextBuffer* buffer, std::string_view text) {
+  GtkTextIter start, end;
+  gtk_text_buffer_get_bounds(buffer, &start, &end);
+  gchar* shown = gtk_text_buffer_get_text(buffer, &start, &end, TRUE);
+  const bool same = text == shown;
+  g_free(shown);
+  return same;
+}
+
 bool hasRecord(int row) { return row >= 0 && row < static_cast<int>(database::indexEntries.size()); }
 
 std::string_view descriptionInDisplayLanguage(const database::IndexEntry& entry) {
@@ -151,6 +161,9 @@ void setCodeViewFont(const PangoFontDescription* font) {
 
 void showDescription(std::string_view text) {
   GtkTextBuffer* buffer = gtk_text_view_get_buffer(base::descriptionView());
+  // A click reports its row twice, as a click and as a new selection; the text shown
+  // already need not be laid out again.
+  if (holds(buffer, text)) return;
   // An empty view may hold no address at all; the buffer wants one.
   gtk_text_buffer_set_text(buffer, text.empty() ? "" : text.data(), static_cast<gint>(text.size()));
 }

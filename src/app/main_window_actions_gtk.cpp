@@ -112,7 +112,11 @@ void switchLineWrap() {
 }
 
 void setMainTitle(const std::string& title) {
-  if (base::mainWindow.window) gtk_window_set_title(GTK_WINDOW(base::mainWindow.window), title.c_str());
+  if (!base::mainWindow.window) return;
+  gtk_window_set_title(GTK_WINDOW(base::mainWindow.window), title.c_str());
+  // The title goes out now, not once the rest of the command and the next queued
+  // ones are done: the taskbar names the shown file as soon as it is shown.
+  gdk_display_flush(gtk_widget_get_display(base::mainWindow.window));
 }
 
 void setPropertyLabel(int controlNumber, const std::string& text) {

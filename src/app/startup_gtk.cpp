@@ -165,6 +165,7 @@ int runProgram(int argc, char** argv) {
     return 0;
   }
   std::setlocale(LC_ALL, "");
+  base::startFontConfiguration();
   // The window class comes from this name; the desktop entry's StartupWMClass relies
   // on it, whatever name the program file was started under.
   g_set_prgname(programName);

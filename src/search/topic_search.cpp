@@ -99,21 +99,37 @@ void appendFolded(std::string& out, std::string_view text) {
 }
 
 void appendFoldedAnyText(std::string& out, std::string_view text) {
-  if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
-    appendFolded(out, text);
+  // Most texts are plain ASCII: they are lowered as they are copied, and only what
+  // follows the first other byte is validated and folded character by character.
+  const std::size_t first = out.size();
+  out.resize(first + text.size());
+  char* const target = &out[first];
+  std::size_t plain = 0;
+  for (; plain < text.size(); ++plain) {
+    const unsigned char c = static_cast<unsigned char>(text[plain]);
+    if (c >= 0x80 || c == 0) break;
+    target[plain] = static_cast<char>(static_cast<unsigned>(c - 'A') < 26u ? c + ('a' - 'A') : c);
+  }
+  out.resize(first + plain);
+  const std::string_view rest = text.substr(plain);
+  if (rest.empty()) return;
+  if (g_utf8_validate(rest.data(), static_cast<gssize>(rest.size()), nullptr)) {
+    appendFolded(out, rest);
     return;
   }
   // The replacement character stands in for every broken byte (and NUL), alike
   // in the search text and in the rows.
-  appendFolded(out, base::validUtf8(text));
+  appendFolded(out, base::validUtf8(rest));
 }
 
 // The bit of a run of three bytes.
+unsigned runBitOf(std::uint32_t run) { return (run * 0x9E3779B1u) >> (32 - 12); }
+
 unsigned runBit(const char* run) {
   const std::uint32_t a = static_cast<unsigned char>(run[0]);
   const std::uint32_t b = static_cast<unsigned char>(run[1]);
   const std::uint32_t c = static_cast<unsigned char>(run[2]);
-  return ((a * 0x9E3779B1u) ^ (b * 0x85EBCA77u) ^ (c * 0xC2B2AE3Du)) >> (32 - 12);
+  return runBitOf(a << 16 | b << 8 | c);
 }
 
 int groupCount(int rowCount) { return (rowCount + rowsPerGroup - 1) / rowsPerGroup; }
@@ -127,13 +143,19 @@ std::size_t groupEnd(const FoldedRows& folded, int group) {
   return folded.rowStart[std::min(next, folded.rowStart.size() - 1)];
 }
 
-// Marks the runs of three bytes of the row's folded text in the row's group.
-void markRuns(FoldedRows& folded, int row) {
+// Counts the bytes of the row's folded text and marks its runs of three bytes in
+// the row's group, in one pass.
+void takeInRow(FoldedRows& folded, int row) {
   std::uint64_t* bits = &folded.runBits[static_cast<std::size_t>(row / rowsPerGroup) * runBitWords];
-  const char* const text = folded.text.data();
+  const unsigned char* const text = reinterpret_cast<const unsigned char*>(folded.text.data());
+  const std::size_t start = folded.rowStart[row];
   const std::size_t end = folded.rowStart[row + 1];
-  for (std::size_t at = folded.rowStart[row]; at + 3 <= end; ++at) {
-    const unsigned bit = runBit(text + at);
+  std::uint32_t run = 0;
+  for (std::size_t at = start; at < end; ++at) {
+    ++folded.byteCount[text[at]];
+    run = (run << 8 | text[at]) & 0xFFFFFFu;
+    if (at < start + 2) continue;
+    const unsigned bit = runBitOf(run);
     bits[bit / 64] |= std::uint64_t{1} << (bit % 64);
   }
 }
@@ -147,7 +169,15 @@ void startFolding(const TopicRows& rows, std::int64_t searchMode, int language) 
   folded.language = language;
   folded.rowCount = rows.count;
   folded.foldedCount = 0;
+  // Room for all the texts at once: the block is not copied as it grows. Folding
+  // keeps the length of almost every character.
+  std::size_t bytes = 0;
+  for (int row = 0; row < rows.count; ++row) {
+    const SearchedFields fields = searchedFields(rows.text(row), entryOf(rows, row), searchMode, language);
+    for (int i = 0; i < fields.count; ++i) bytes += fields.parts[i].size() + 1;
+  }
   folded.text.clear();
+  folded.text.reserve(bytes + bytes / 16);
   folded.rowStart.assign(1, 0);
   folded.rowStart.reserve(static_cast<std::size_t>(rows.count) + 1);
   std::fill(std::begin(folded.byteCount), std::end(folded.byteCount), 0);
@@ -158,7 +188,6 @@ void startFolding(const TopicRows& rows, std::int64_t searchMode, int language) 
 void foldMoreRows(const TopicRows& rows, int limit) {
   TRACE_LINE();
   FoldedRows& folded = foldedRows;
-  const std::size_t textBefore = folded.text.size();
   const int end = folded.foldedCount + std::min(limit, folded.rowCount - folded.foldedCount);
   for (int row = folded.foldedCount; row < end; ++row) {
     const SearchedFields fields =
@@ -169,10 +198,8 @@ void foldMoreRows(const TopicRows& rows, int limit) {
     }
     folded.text += '\0';
     folded.rowStart.push_back(folded.text.size());
-    markRuns(folded, row);
+    takeInRow(folded, row);
   }
-  for (std::size_t at = textBefore; at < folded.text.size(); ++at)
-    ++folded.byteCount[static_cast<unsigned char>(folded.text[at])];
   folded.foldedCount = end;
 }
 

@@ -45,7 +45,8 @@ bool keepsSettingsBesideProgram(const std::string& programFolder) {
 std::string userSettingsFolder() {
   // A relative XDG_CONFIG_HOME is invalid and is ignored, as the XDG rules say.
   const char* configHome = g_getenv("XDG_CONFIG_HOME");
-  const std::string base = configHome && configHome[0] == '/' ? configHome : homeFolder() + "/.config";
+  const std::string base =
+      configHome && configHome[0] == '/' ? configHome : withTrailingSlash(homeFolder()) + ".config";
   return withTrailingSlash(base) + settingsFolderName;
 }
 

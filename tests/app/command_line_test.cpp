@@ -17,7 +17,9 @@ const FilesCase cases[] = {
     {{"file:///tmp/My%20Snippet.zn"}, {"/tmp/My Snippet.zn"}, "a file URI, as a file manager hands it"},
     {{"https://example.org/a.zn", "file://remote-host/a.zn"}, {}, "no local file behind other URIs"},
     {{"--no-such-option", "-x", "a.zn"}, {"/home/u/work/a.zn"}, "options are no files"},
-    {{"--", "-odd.zn", "--"}, {"/home/u/work/-odd.zn", "/home/u/work/--"}, "after \"--\" every argument is a file"},
+    {{"--", "-odd.zn", "--"},
+     {"/home/u/work/-odd.zn", "/home/u/work/--"},
+     "after \"--\" every argument is a file"},
     {{""}, {}, "an empty argument names nothing"},
 };
 

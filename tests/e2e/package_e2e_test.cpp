@@ -40,10 +40,9 @@ class PackageE2e : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     made = new testing_support::TempDir();
-    const CommandResult make = runCommand(
-        {"bash", std::string(ZN_SOURCE_DIR) + "/scripts/make-package.sh", "--build-dir", buildDir,
-         "--output-dir", made->path()},
-        {}, scriptLimitMs);
+    const CommandResult make = runCommand({"bash", std::string(ZN_SOURCE_DIR) + "/scripts/make-package.sh",
+                                           "--build-dir", buildDir, "--output-dir", made->path()},
+                                          {}, scriptLimitMs);
     for (const auto& entry : fs::directory_iterator(made->path()))
       if (entry.path().extension() == ".deb") package = entry.path().string();
     makeOutput = make.output;
@@ -84,12 +83,12 @@ TEST_F(PackageE2e, HoldsTheProgramForEveryUserAndDeclaresWhatItNeeds) {
 
   const std::string usr = unpack() + "usr/";
   EXPECT_EQ(fs::read_symlink(usr + "bin/zn-api-viewer"), "../lib/zn-api-viewer/zn-api-viewer");
-  for (const char* file : {"lib/zn-api-viewer/ZN-LinuxAPI-Toc.xml", "lib/zn-api-viewer/DizerEZ API-LibLang.inf",
-                           "lib/zn-api-viewer/DizerEZ VAV-AruRuvove.ini", "lib/zn-api-viewer/Gtk",
-                           "share/icons/hicolor/48x48/apps/zn-api-viewer.png",
-                           "share/icons/hicolor/scalable/mimetypes/text-x-zarnel.svg",
-                           "share/mime/packages/zn-api-viewer.xml", "share/man/man1/zn-api-viewer.1.gz",
-                           "share/doc/zn-api-viewer/copyright"})
+  for (const char* file :
+       {"lib/zn-api-viewer/ZN-LinuxAPI-Toc.xml", "lib/zn-api-viewer/DizerEZ API-LibLang.inf",
+        "lib/zn-api-viewer/DizerEZ VAV-AruRuvove.ini", "lib/zn-api-viewer/Gtk",
+        "share/icons/hicolor/48x48/apps/zn-api-viewer.png",
+        "share/icons/hicolor/scalable/mimetypes/text-x-zarnel.svg", "share/mime/packages/zn-api-viewer.xml",
+        "share/man/man1/zn-api-viewer.1.gz", "share/doc/zn-api-viewer/copyright"})
     EXPECT_TRUE(fs::exists(usr + file)) << file;
   const std::string entry = readFile(usr + "share/applications/zn-api-viewer.desktop");
   EXPECT_NE(entry.find("\nExec=zn-api-viewer %F\n"), std::string::npos) << entry;
@@ -97,8 +96,8 @@ TEST_F(PackageE2e, HoldsTheProgramForEveryUserAndDeclaresWhatItNeeds) {
 
   const std::string metainfo = usr + "share/metainfo/org.zarnel.apiviewer.metainfo.xml";
   EXPECT_EQ(runCommand({"appstreamcli", "validate", "--no-net", metainfo}, {}, scriptLimitMs).status, 0);
-  const CommandResult entryCheck =
-      runCommand({"desktop-file-validate", usr + "share/applications/zn-api-viewer.desktop"}, {}, scriptLimitMs);
+  const CommandResult entryCheck = runCommand(
+      {"desktop-file-validate", usr + "share/applications/zn-api-viewer.desktop"}, {}, scriptLimitMs);
   EXPECT_EQ(entryCheck.status, 0);
   EXPECT_EQ(entryCheck.output, "");
 }
@@ -121,7 +120,8 @@ TEST_F(PackageE2e, ReadOnlyProgramFolderKeepsEachUsersSettingsInTheirConfigFolde
   const std::string about = viewer.waitForWindow("Zarnel-Linux-API-Viewer", testing_support::startLimitMs);
   ASSERT_FALSE(about.empty()) << "the about dialog did not appear";
   EXPECT_TRUE(viewer.keyUntilHidden(about, "Escape", testing_support::stepLimitMs));
-  const std::string window = viewer.waitForWindow(testing_support::mainWindowRegex, testing_support::stepLimitMs);
+  const std::string window =
+      viewer.waitForWindow(testing_support::mainWindowRegex, testing_support::stepLimitMs);
   ASSERT_FALSE(window.empty()) << "the main window did not appear";
   EXPECT_TRUE(viewer.dialogs().empty()) << "asked for a database or reported a failure";
   const std::string copied = readFile(userSettings);

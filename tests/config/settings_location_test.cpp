@@ -2,7 +2,6 @@
 // copied from the program folder's at the first start.
 #include "config/settings_location.h"
 
-#include <optional>
 #include <string>
 
 #include <sys/stat.h>
@@ -17,15 +16,11 @@ class SettingsLocationTest : public testing_support::SettingsTest {
  protected:
   void SetUp() override {
     SettingsTest::SetUp();
-    if (const char* previous = g_getenv("XDG_CONFIG_HOME")) previousConfigHome_ = previous;
     g_setenv("XDG_CONFIG_HOME", config.path().c_str(), TRUE);
   }
   void TearDown() override {
     chmod(folder.path().c_str(), 0755);
-    if (previousConfigHome_)
-      g_setenv("XDG_CONFIG_HOME", previousConfigHome_->c_str(), TRUE);
-    else
-      g_unsetenv("XDG_CONFIG_HOME");
+    g_unsetenv("XDG_CONFIG_HOME");
     SettingsTest::TearDown();
   }
   // The program folder as a system install leaves it: no write bits, which root honours too.
@@ -36,9 +31,6 @@ class SettingsLocationTest : public testing_support::SettingsTest {
   std::string userSettingsPath() const { return config.path() + "zn-api-viewer/DizerEZ VAV-AruRuvove.ini"; }
 
   testing_support::TempDir config;
-
- private:
-  std::optional<std::string> previousConfigHome_;
 };
 
 TEST_F(SettingsLocationTest, SettingsStayBesideTheProgramWhileTheFolderOrTheFileMayBeWritten) {

@@ -42,6 +42,12 @@ if [ -z "$build_dir" ]; then
   cmake --build "$build_dir" --target "$name" desktop_icons -j "$(nproc)"
 fi
 build_dir="$(cd "$build_dir" && pwd)"
+for needed in "program/$name" desktop/icons/hicolor "desktop/$name.1" desktop/org.zarnel.apiviewer.metainfo.xml; do
+  if [ ! -e "$build_dir/$needed" ]; then
+    echo "make-package.sh: $build_dir/$needed is missing: build the program first" >&2
+    exit 1
+  fi
+done
 output_dir="${output_dir:-$build_dir}"
 mkdir -p "$output_dir"
 output_dir="$(cd "$output_dir" && pwd)"

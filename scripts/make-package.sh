@@ -52,7 +52,7 @@ output_dir="${output_dir:-$build_dir}"
 mkdir -p "$output_dir"
 output_dir="$(cd "$output_dir" && pwd)"
 
-version="$(sed -n 's/.*programVersion\[\] = "\([^"]*\)".*/\1/p' "$root/src/app/program_version.h")"
+version="$("$build_dir/program/$name" --version | cut -d' ' -f2)"
 arch="$(dpkg --print-architecture)"
 # The date of the last commit, so that the same sources make the same package.
 export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)}"

@@ -145,6 +145,8 @@ void reportSaveFailure() { app::showMessage(app::messageTitle, "*.ini-file could
 
 std::string shippedSettingsPath() { return appState.programFolder + settingsFileName; }
 
+// The program folder's settings as the user's copy holds them; nothing while the
+// settings stay beside the program.
 std::optional<SettingsDocument> shippedSettingsForUser() {
   TRACE_LINE();
   if (settingsFilePath() == shippedSettingsPath()) return std::nullopt;

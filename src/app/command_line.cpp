@@ -2,7 +2,7 @@
 // toolkit, and the snippet files named on the command line.
 #include "app/command_line.h"
 
-#include "app/program_version.h"
+#include "base/program_version.h"
 #include "config/settings_location.h"
 
 #include <glib.h>
@@ -10,7 +10,7 @@
 namespace app {
 namespace {
 
-std::string versionText() { return std::string(programName) + " " + programVersion + "\n"; }
+std::string versionText() { return std::string(programName) + " " + base::programVersion + "\n"; }
 
 std::string settingsPlace(const std::string& programFolder) {
   const std::string file = "  " + config::settingsFileFor(programFolder) + "\n";

@@ -3,8 +3,9 @@
 
 #include <glib.h>
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
+#include "base/trace.h"
 
 namespace config {
 
@@ -77,7 +78,7 @@ std::string validUtf8(const std::string& bytes) {
   return result;
 }
 
-std::string languageFilePath() { return appState.programFolder + appState.languageFileName; }
+std::string languageFilePath() { return base::appState.programFolder + base::appState.languageFileName; }
 
 std::string codeFromEnvironment() {
   const char* lang = g_getenv("LANG");
@@ -125,7 +126,7 @@ bool LoadLanguageFile() {
   if (!g_file_get_contents(languageFilePath().c_str(), &contents, &length, nullptr)) {
     if (!notFoundShown) {
       notFoundShown = true;
-      app::showMessage("", "Language-File not found!");
+      base::showMessage("", "Language-File not found!");
     }
     return false;
   }

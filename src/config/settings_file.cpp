@@ -1,7 +1,7 @@
 // Reading and writing the settings file format as a plain list of lines.
 #include "config/settings_file.h"
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 #include <limits>
 

@@ -1,9 +1,10 @@
 // Moves the settings record to and from the settings file and locates the database at start-up.
 #include "config/settings_store.h"
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
-#include "app/paths.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
+#include "base/paths.h"
+#include "base/trace.h"
 #include "config/app_settings.h"
 #include "config/file_replace.h"
 #include "config/settings_file.h"
@@ -35,7 +36,7 @@ void copyField(AppSettings& to, const AppSettings& from, const SettingsKey& entr
 // the table names the default or the empty value.
 AppSettings valuesWhenMissing() {
   AppSettings values = appSettings;
-  const AppSettings defaults = defaultAppSettings(appState.programFolder);
+  const AppSettings defaults = defaultAppSettings(base::appState.programFolder);
   const AppSettings empty{};
   for (const SettingsKey& entry : settingsKeys()) {
     if (entry.missing == SettingsMissing::TakesDefault) copyField(values, defaults, entry);
@@ -93,7 +94,7 @@ void updateCodeFont(const std::string& previousName, std::int64_t previousSize) 
   TRACE_LINE();
   if (appSettings.FontName == previousName && appSettings.FontSize == previousSize) return;
   if (createCodeFont(appSettings.FontName, appSettings.FontSize)) return;
-  const AppSettings defaults = defaultAppSettings(appState.programFolder);
+  const AppSettings defaults = defaultAppSettings(base::appState.programFolder);
   appSettings.FontName = defaults.FontName;
   appSettings.FontSize = defaults.FontSize;
   createCodeFont(appSettings.FontName, appSettings.FontSize);
@@ -119,7 +120,7 @@ bool writesKey(SettingsWrite write, bool windowKnown) {
 // settings record keeps the place the window started with).
 AppSettings valuesToWrite(const std::optional<WindowGeometry>& window) {
   AppSettings values = appSettings;
-  values.db_path += appState.databaseFileName;
+  values.db_path += base::appState.databaseFileName;
   if (window) {
     values.WinX = window->x;
     values.WinY = window->y;
@@ -141,26 +142,26 @@ void fillSettingsDocument(SettingsDocument& document, bool created) {
   }
 }
 
-void reportSaveFailure() { app::showMessage(app::messageTitle, "*.ini-file couldn't be updatet!"); }
+void reportSaveFailure() { base::showMessage(base::messageTitle, "*.ini-file couldn't be updatet!"); }
 
-std::string shippedSettingsPath() { return appState.programFolder + settingsFileName; }
+std::string shippedSettingsPath() { return base::appState.programFolder + settingsFileName; }
 
 // The program folder's settings as the user's copy holds them; nothing while the
 // settings stay beside the program.
 std::optional<SettingsDocument> shippedSettingsForUser() {
   TRACE_LINE();
   if (settingsFilePath() == shippedSettingsPath()) return std::nullopt;
-  if (!paths::isRegularFile(shippedSettingsPath())) return std::nullopt;
+  if (!base::isRegularFile(shippedSettingsPath())) return std::nullopt;
   const std::optional<std::string> bytes = readFileBytes(shippedSettingsPath());
   if (!bytes) return std::nullopt;
-  return userCopyOfSettings(parseSettingsBytes(*bytes), appState.programFolder);
+  return userCopyOfSettings(parseSettingsBytes(*bytes), base::appState.programFolder);
 }
 
 // A file we may not read still counts as present: every key takes its default.
 std::optional<SettingsDocument> readSettingsDocument() {
   TRACE_LINE();
   const std::string path = settingsFilePath();
-  if (paths::isRegularFile(path)) return parseSettingsBytes(readFileBytes(path).value_or(std::string()));
+  if (base::isRegularFile(path)) return parseSettingsBytes(readFileBytes(path).value_or(std::string()));
   return shippedSettingsForUser();
 }
 
@@ -172,25 +173,25 @@ void copyShippedSettingsForUser() {
   if (lstat(path.c_str(), &info) == 0) return;
   const std::optional<SettingsDocument> copy = shippedSettingsForUser();
   if (!copy) return;
-  g_mkdir_with_parents(paths::folderPart(path).c_str(), 0700);
+  g_mkdir_with_parents(base::folderPart(path).c_str(), 0700);
   replaceFileContents(path, formatSettingsDocument(*copy), nullptr);
 }
 
 std::string chooseDatabaseFile() {
   TRACE_LINE();
-  return app::chooseFile("Choose database '" + appState.databaseFileName + "' ...", appState.databaseFileName,
-                         "XML files (*.xml)", "*.xml");
+  return base::chooseFile("Choose database '" + base::appState.databaseFileName + "' ...",
+                          base::appState.databaseFileName, "XML files (*.xml)", "*.xml");
 }
 
 }  // namespace
 
 void useDatabaseFile(const std::string& path) {
-  appState.databasePath = path;
-  appState.databaseFileName = paths::fileNamePart(path);
-  appSettings.db_path = paths::folderPart(path);
+  base::appState.databasePath = path;
+  base::appState.databaseFileName = base::fileNamePart(path);
+  appSettings.db_path = base::folderPart(path);
 }
 
-std::string settingsFilePath() { return settingsFileFor(appState.programFolder); }
+std::string settingsFilePath() { return settingsFileFor(base::appState.programFolder); }
 
 void setScreenLimits(ScreenLimits limits) { screenLimits = limits; }
 
@@ -251,7 +252,7 @@ void LocateDatabase() {
   copyShippedSettingsForUser();
   if (!LoadSettings()) {
     const std::string chosen = chooseDatabaseFile();
-    appState.databasePath = chosen;
+    base::appState.databasePath = chosen;
     if (chosen.empty()) return;
     useDatabaseFile(chosen);
     SaveSettings();
@@ -259,12 +260,12 @@ void LocateDatabase() {
   }
   // db_path still holds the full path read from the file.
   const std::string stored = appSettings.db_path;
-  if (paths::isRegularFile(stored)) {
+  if (base::isRegularFile(stored)) {
     useDatabaseFile(stored);
     return;
   }
-  if (paths::isDirectory(stored)) {
-    appState.databasePath = stored + appState.databaseFileName;
+  if (base::isDirectory(stored)) {
+    base::appState.databasePath = stored + base::appState.databaseFileName;
   } else {
     useDatabaseFile(chooseDatabaseFile());
   }

@@ -55,7 +55,7 @@ TEST_F(SettingsLocationTest, FirstStartCopiesTheSettingsWithAbsolutePathsAndLate
   EXPECT_EQ(testing_support::readFile(userSettingsPath()),
             written("; Viewer\ndb-path=" + folder.path() + "ZN-LinuxAPI-Toc.xml\nLib-path=" + folder.path() +
                     "\nLanguage=1\n"));
-  EXPECT_EQ(appState.databasePath, folder.path() + "ZN-LinuxAPI-Toc.xml");
+  EXPECT_EQ(base::appState.databasePath, folder.path() + "ZN-LinuxAPI-Toc.xml");
   EXPECT_EQ(appSettings.Lib_path, folder.path());
 
   appSettings.Language = 2;
@@ -75,7 +75,7 @@ TEST_F(SettingsLocationTest, WithoutARoomForTheCopyTheProgramFoldersSettingsAreR
 
   config::LocateDatabase();
   EXPECT_TRUE(dialogs.empty()) << "no database chooser and no failed save";
-  EXPECT_EQ(appState.databasePath, folder.path() + "ZN-LinuxAPI-Toc.xml");
+  EXPECT_EQ(base::appState.databasePath, folder.path() + "ZN-LinuxAPI-Toc.xml");
   EXPECT_EQ(appSettings.Language, 1);
 }
 

@@ -6,10 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/app_state.h"
 #include "app/dispatcher_gtk.h"
-#include "app/event_queue.h"
 #include "app/main_window_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
 #include "database/toc_database.h"
@@ -41,10 +41,10 @@ std::string smallLibraryDatabase() {
 
 void ViewerTest::SetUp() {
   savedPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
-  resetAppState(dir.path());
+  base::resetAppState(dir.path());
   resetAppSettings(dir.path());
   config::setLanguageChoice(0);
-  app::clearEvents();
+  base::clearEvents();
   dir.write("ViewerHelp.txt", "Help text\n");
   dir.write("Gtk/Window.zn", "\xEF\xBB\xBFWindow code\n; Grüße\n; IDE Options = Zarnel\n; EnableUnicode\n");
   dir.write("Gtk/Button.zn", "Button code\r\nsecond\r\n");
@@ -53,17 +53,17 @@ void ViewerTest::SetUp() {
   app::createPopupMenus();
   ASSERT_TRUE(app::buildMainWindow());
   services::createDatabaseInfoWindow();
-  gtk_widget_show(app::mainWindow.window);
-  ASSERT_TRUE(pumpUntil([] { return gtk_widget_get_mapped(app::mainWindow.window); }));
+  gtk_widget_show(base::mainWindow.window);
+  ASSERT_TRUE(pumpUntil([] { return gtk_widget_get_mapped(base::mainWindow.window); }));
   // As at start-up the search field holds the focus, so the tree does not select a row of its own.
-  gtk_widget_grab_focus(app::mainWindow.gadget[app::SearchFieldGadget]);
+  gtk_widget_grab_focus(base::mainWindow.control[base::SearchFieldControl]);
   loadLibrary(smallLibraryDatabase());
   pumpPending();
-  app::clearEvents();
+  base::clearEvents();
 }
 
 void ViewerTest::TearDown() {
-  app::clearEvents();
+  base::clearEvents();
   app::destroyMainWindow();
   if (services::databaseInfoWindow.window) gtk_widget_destroy(services::databaseInfoWindow.window);
   services::databaseInfoWindow = services::DatabaseInfoWindow();
@@ -74,8 +74,8 @@ void ViewerTest::TearDown() {
 void ViewerTest::loadLibrary(const std::string& databaseText) {
   const std::string path = dir.write("ZN-LinuxAPI-Toc.xml", databaseText);
   ASSERT_TRUE(database::readDatabaseFile(path));
-  database::rebuildTopicTree(app::topicTreeView(), config::languageChoice(), appSettings.DyeingNews != 0);
-  database::expandAllTopics(app::topicTreeView(), true);
+  database::rebuildTopicTree(base::topicTreeView(), config::languageChoice(), appSettings.DyeingNews != 0);
+  database::expandAllTopics(base::topicTreeView(), true);
 }
 
 void ViewerTest::fakeProgram(const std::string& name) {
@@ -97,8 +97,8 @@ bool ViewerTest::waitForProgramCalls(const std::string& name, size_t calls, int 
 
 void ViewerTest::dispatchPending() {
   pumpPending();
-  while (app::hasPendingEvent()) {
-    app::dispatchEvent(app::takeEvent());
+  while (base::hasPendingEvent()) {
+    app::dispatchEvent(base::takeEvent());
     pumpPending();
   }
 }
@@ -113,15 +113,15 @@ bool ViewerTest::dispatchUntil(const std::function<bool()>& condition, int timeo
 }
 
 void ViewerTest::selectRow(int row) {
-  database::selectTopicRow(app::topicTreeView(), row);
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::Change);
+  database::selectTopicRow(base::topicTreeView(), row);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
   dispatchPending();
 }
 
 void ViewerTest::clickRow(int row) {
-  database::selectTopicRow(app::topicTreeView(), row);
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::Change);
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::LeftClick);
+  database::selectTopicRow(base::topicTreeView(), row);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::LeftClick);
   dispatchPending();
 }
 
@@ -135,8 +135,8 @@ static std::string bufferText(GtkTextView* view) {
   return result;
 }
 
-std::string ViewerTest::codeText() const { return bufferText(app::codeView()); }
-std::string ViewerTest::descriptionText() const { return bufferText(app::descriptionView()); }
+std::string ViewerTest::codeText() const { return bufferText(base::codeView()); }
+std::string ViewerTest::descriptionText() const { return bufferText(base::descriptionView()); }
 std::string ViewerTest::clipboardText() const {
   gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
   std::string result = text ? text : "";
@@ -145,7 +145,7 @@ std::string ViewerTest::clipboardText() const {
 }
 
 std::string ViewerTest::windowTitle() const {
-  return gtk_window_get_title(GTK_WINDOW(app::mainWindow.window));
+  return gtk_window_get_title(GTK_WINDOW(base::mainWindow.window));
 }
 
 }  // namespace testing_support

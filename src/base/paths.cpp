@@ -1,7 +1,7 @@
 // Path and text helpers shared by every module.
 #include "base/paths.h"
 
-#include <sys/stat.h>
+#include <glib.h>
 
 namespace base {
 
@@ -24,14 +24,15 @@ std::string joinLibraryPath(const std::string& folder, const std::string& file) 
   return folder + withoutLeadingSlashes(file);
 }
 
-bool isRegularFile(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
+bool isRegularFile(const std::string& path) { return g_file_test(path.c_str(), G_FILE_TEST_IS_REGULAR); }
 
-bool isDirectory(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+bool isDirectory(const std::string& path) { return g_file_test(path.c_str(), G_FILE_TEST_IS_DIR); }
+
+std::string validUtf8(std::string_view bytes) {
+  gchar* valid = g_utf8_make_valid(bytes.data(), static_cast<gssize>(bytes.size()));
+  std::string result(valid);
+  g_free(valid);
+  return result;
 }
 
 }  // namespace base

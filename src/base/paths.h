@@ -18,4 +18,9 @@ std::string joinLibraryPath(const std::string& folder, const std::string& file);
 bool isRegularFile(const std::string& path);
 bool isDirectory(const std::string& path);
 
+// The text with every byte that is not part of well-formed UTF-8, and every NUL,
+// replaced by U+FFFD: what reaches the toolkit, a path or a search must be UTF-8
+// that no C interface cuts short.
+std::string validUtf8(std::string_view bytes);
+
 }  // namespace base

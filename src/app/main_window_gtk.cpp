@@ -85,7 +85,7 @@ void createSearchRow() {
 }
 
 // The admin button exists in both variants; the user's variant keeps it hidden.
-void createAdminGadgets() {
+void createAdminControls() {
   TRACE_LINE();
   GtkWidget* admin = newPictureButton("admin");
   if (admin) place(admin, base::AdminButtonControl, 420, 2, 30, 30);
@@ -229,7 +229,7 @@ bool buildMainWindow() {
   if (!openWindow()) return false;
   createNodeToggle();
   createSearchRow();
-  createAdminGadgets();
+  createAdminControls();
   createToolButtons();
   createTopicTree();
   createCodeArea();

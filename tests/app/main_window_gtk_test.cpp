@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, WindowNeverShrinksBelowItsMinimumAndKeepsButtonsRightAlig
   }));
 }
 
-TEST_F(MainWindowTest, AdministratorGadgetsFollowTheBuildMode) {
+TEST_F(MainWindowTest, AdministratorControlsFollowTheBuildMode) {
   if (!app::administratorMode) {
     ASSERT_NE(nullptr, base::mainWindow.control[base::AdminButtonControl]);
     EXPECT_FALSE(gtk_widget_get_visible(base::mainWindow.control[base::AdminButtonControl]));

@@ -42,21 +42,6 @@ class MainWindowInputTest : public testing_support::ViewerTest {
 
   int selectedRow() { return database::selectedTopicRow(base::topicTreeView()); }
 
-  // The middle of a row's text, in the tree's own coordinates.
-  GdkPoint rowPoint(int row) {
-    GtkTreeIter iter;
-    EXPECT_TRUE(database::topicRowIter(row, &iter));
-    GtkTreeView* tree = base::topicTreeView();
-    GtkTreePath* path = gtk_tree_model_get_path(gtk_tree_view_get_model(tree), &iter);
-    GdkRectangle cell;
-    gtk_tree_view_get_cell_area(tree, path, gtk_tree_view_get_column(tree, 0), &cell);
-    gtk_tree_path_free(path);
-    GdkPoint point{0, 0};
-    gtk_tree_view_convert_bin_window_to_widget_coords(tree, cell.x + 20, cell.y + cell.height / 2, &point.x,
-                                                      &point.y);
-    return point;
-  }
-
   bool clickTreeRow(int row) {
     const GdkPoint point = rowPoint(row);
     return testing_support::clickAt(control(base::TopicTreeControl), point.x, point.y);

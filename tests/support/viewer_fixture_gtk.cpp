@@ -16,6 +16,7 @@
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "services/database_info_gtk.h"
+#include "support/x_input_gtk.h"
 
 namespace testing_support {
 
@@ -112,17 +113,48 @@ bool ViewerTest::dispatchUntil(const std::function<bool()>& condition, int timeo
       timeoutMs);
 }
 
+GdkPoint ViewerTest::rowPoint(int row) {
+  GtkTreeIter iter;
+  EXPECT_TRUE(database::topicRowIter(row, &iter));
+  GtkTreeView* tree = base::topicTreeView();
+  GtkTreePath* path = gtk_tree_model_get_path(gtk_tree_view_get_model(tree), &iter);
+  gtk_tree_view_scroll_to_cell(tree, path, nullptr, FALSE, 0, 0);
+  pumpPending();
+  GdkRectangle cell;
+  gtk_tree_view_get_cell_area(tree, path, gtk_tree_view_get_column(tree, 0), &cell);
+  gtk_tree_path_free(path);
+  GdkPoint point{0, 0};
+  gtk_tree_view_convert_bin_window_to_widget_coords(tree, cell.x + 20, cell.y + cell.height / 2, &point.x,
+                                                    &point.y);
+  return point;
+}
+
 void ViewerTest::selectRow(int row) {
-  database::selectTopicRow(base::topicTreeView(), row);
-  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
-  dispatchPending();
+  GtkTreeView* tree = base::topicTreeView();
+  {
+    const base::ProgramChange quiet;
+    database::selectTopicRow(tree, row);
+    gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(tree));
+  }
+  GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(base::mainWindow.window));
+  gtk_widget_grab_focus(GTK_WIDGET(tree));
+  const GdkPoint point = rowPoint(row);
+  ASSERT_TRUE(pointAt(GTK_WIDGET(tree), point.x, point.y));
+  ASSERT_TRUE(pressKeys("space"));
+  ASSERT_TRUE(
+      dispatchUntil([&] { return database::selectedTopicRow(tree) == row && !base::hasPendingEvent(); }));
+  // The test goes on where it was, as a user who clicks back into the field.
+  if (focus) gtk_widget_grab_focus(focus);
 }
 
 void ViewerTest::clickRow(int row) {
-  database::selectTopicRow(base::topicTreeView(), row);
-  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
-  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::LeftClick);
-  dispatchPending();
+  GtkTreeView* tree = base::topicTreeView();
+  const GdkPoint point = rowPoint(row);
+  SignalCounter presses(GTK_WIDGET(tree), "button-press-event");
+  ASSERT_TRUE(clickAt(GTK_WIDGET(tree), point.x, point.y));
+  ASSERT_TRUE(dispatchUntil([&] {
+    return presses.count() > 0 && database::selectedTopicRow(tree) == row && !base::hasPendingEvent();
+  }));
 }
 
 static std::string bufferText(GtkTextView* view) {

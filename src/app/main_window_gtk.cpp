@@ -2,9 +2,8 @@
 #include "app/main_window_gtk.h"
 
 #include "app/administrator_mode.h"
-#include "app/main_layout.h"
+#include "app/main_window_rules.h"
 #include "app/main_window_signals_gtk.h"
-#include "app/window_title.h"
 #include "base/app_state.h"
 #include "base/event_queue.h"
 #include "base/fonts_gtk.h"

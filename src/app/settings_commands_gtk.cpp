@@ -8,8 +8,8 @@
 
 #include "app/language_apply_gtk.h"
 #include "app/main_window_gtk.h"
+#include "app/main_window_rules.h"
 #include "app/topic_commands_gtk.h"
-#include "app/window_title.h"
 #include "base/app_state.h"
 #include "base/dialogs.h"
 #include "base/fonts_gtk.h"

@@ -5,7 +5,7 @@
 
 #include "app/dispatcher_gtk.h"
 #include "app/language_apply_gtk.h"
-#include "app/window_title.h"
+#include "app/main_window_rules.h"
 #include "base/app_state.h"
 #include "base/event_queue.h"
 #include "base/fonts_gtk.h"

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/main_layout.h"
+#include "app/main_window_rules.h"
 #include "support/e2e.h"
 #include "support/temp_dir.h"
 

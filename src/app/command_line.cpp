@@ -40,4 +40,10 @@ std::optional<std::string> commandLineAnswer(const std::vector<std::string>& arg
   return std::nullopt;
 }
 
+std::string noDisplayLine(const char* displayName) {
+  const std::string name = displayName && *displayName ? std::string("\"") + displayName + "\""
+                                                       : std::string("none given (DISPLAY is not set)");
+  return std::string(programName) + ": cannot open display " + name + "\n";
+}
+
 }  // namespace app

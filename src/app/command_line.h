@@ -15,4 +15,8 @@ extern const char* const programName;
 std::optional<std::string> commandLineAnswer(const std::vector<std::string>& arguments,
                                              const std::string& programFolder);
 
+// The one line on standard error when the display cannot be opened; displayName is
+// the --display argument or $DISPLAY, nullptr when neither is given.
+std::string noDisplayLine(const char* displayName);
+
 }  // namespace app

@@ -6,7 +6,6 @@
 #include "app/busy_cursor_gtk.h"
 #include "app/dialogs.h"
 #include "app/main_window_gtk.h"
-#include "app/paths.h"
 #include "app/program_version.h"
 #include "app/topic_commands_gtk.h"
 #include "config/app_settings.h"
@@ -111,7 +110,7 @@ void dispatchMainWidget(const Event& event) {
 
 void copyCodePath() {
   gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD),
-                         paths::joinLibraryPath(appSettings.Lib_path, appState.currentCodeFile).c_str(), -1);
+                         absoluteCodeFilePath(appState.currentCodeFile).c_str(), -1);
 }
 
 void dispatchMainMenu(int item) {
@@ -162,7 +161,7 @@ bool isHideRequest(const Event& event) {
 void dispatchSettings(const Event& event) {
   TRACE_LINE();
   if (isHideRequest(event)) {
-    config::hideSettingsWindow();
+    config::cancelSettingsWindow();
     return;
   }
   if (event.kind != EventKind::Widget) return;
@@ -170,7 +169,7 @@ void dispatchSettings(const Event& event) {
     case config::DatabaseChooserControl: config::chooseDatabaseFile(); break;
     case config::LibraryChooserControl: config::chooseLibraryFolder(); break;
     case config::FontButtonControl: config::chooseCodeFont(); break;
-    case config::CancelControl: config::hideSettingsWindow(); break;
+    case config::CancelControl: config::cancelSettingsWindow(); break;
     case config::ApplyControl: config::applyPathsAndReload(); break;
     case config::SaveControl: config::saveSettingsFromDialog(); break;
     default: break;

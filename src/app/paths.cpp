@@ -24,6 +24,11 @@ std::string joinLibraryPath(const std::string& folder, const std::string& file) 
   return folder + withoutLeadingSlashes(file);
 }
 
+std::string absoluteIn(const std::string& base, const std::string& path) {
+  if (!path.empty() && path[0] == '/') return path;
+  return base + path;
+}
+
 bool isRegularFile(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);

@@ -2,6 +2,7 @@
 #include "config/app_settings.h"
 
 #include "app/app_state.h"
+#include "app/paths.h"
 
 namespace {
 
@@ -54,4 +55,16 @@ AppSettings defaultAppSettings(const std::string& programFolder) {
 void resetAppSettings(const std::string& programFolder) {
   TRACE_LINE();
   appSettings = defaultAppSettings(programFolder);
+}
+
+std::string absoluteLibraryFolder() {
+  return paths::absoluteIn(appState.programFolder, appSettings.Lib_path);
+}
+
+std::string absoluteDatabasePath() {
+  return paths::absoluteIn(appState.programFolder, appState.databasePath);
+}
+
+std::string absoluteCodeFilePath(const std::string& file) {
+  return paths::joinLibraryPath(absoluteLibraryFolder(), file);
 }

@@ -10,6 +10,7 @@
 #include "config/display_language.h"
 #include "config/interface_texts.h"
 #include "config/language_file.h"
+#include "config/message_texts.h"
 #include "config/settings_window_gtk.h"
 #include "database/topic_tree_gtk.h"
 #include "services/database_info_gtk.h"
@@ -94,6 +95,7 @@ void ApplyLanguage(bool quick) {
   appSettings.Language = language;
   if (quick) return;
   applyInterfaceTexts(languageCode(language));
+  setInterfaceLanguage(language);
   app::showEditorOnOpenCodeEntry();
 }
 

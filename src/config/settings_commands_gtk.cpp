@@ -98,7 +98,7 @@ void takeTitleContent() {
   const database::IndexEntry* entry = selectedIndexEntry();
   if (entry && !entry->File.empty())
     app::setMainTitle(
-        app::titleForCodeFile(std::string(entry->File), appSettings.SourceInTitle, appSettings.Lib_path));
+        app::titleForCodeFile(std::string(entry->File), appSettings.SourceInTitle, absoluteLibraryFolder()));
 }
 
 }  // namespace
@@ -145,7 +145,8 @@ void applyPathsAndReload() {
   viewer::warnOfNextMissingFile();
   clearShownTopic();
   reloadDatabase();
-  app::setNodeToggle(false);
+  // Counting the topics has opened every node: the toggle shows it, so its next click closes them.
+  app::setNodeToggle(true);
   database::selectTopicRow(app::topicTreeView(), 0);
   services::fillDatabaseInfo();
 }

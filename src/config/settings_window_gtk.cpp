@@ -233,6 +233,7 @@ void createSettingsWindow() {
   gtk_widget_set_size_request(window, 540, 486);
   gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
   gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+  app::takeFocusWhenShown(window);
   if (app::mainWindow.window)
     gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(app::mainWindow.window));
   GtkWidget* fixed = gtk_fixed_new();
@@ -255,6 +256,7 @@ void destroySettingsWindow() {
 void openSettingsWindow() {
   TRACE_LINE();
   if (!settingsWindow.window) return;
+  showSettings();
   setSettingsFieldText(DatabasePathControl, appSettings.db_path + appState.databaseFileName);
   setSettingsFieldText(LibraryPathControl, appSettings.Lib_path);
   setSettingsFieldText(FontNameControl, appSettings.FontName);
@@ -264,6 +266,15 @@ void openSettingsWindow() {
 
 void hideSettingsWindow() {
   if (settingsWindow.window) gtk_widget_hide(settingsWindow.window);
+}
+
+void cancelSettingsWindow() {
+  TRACE_LINE();
+  if (!settingsWindow.window) return;
+  // The language list is also the live language choice: a cancelled language must
+  // not decide the next rebuild of the tree.
+  showSettings();
+  hideSettingsWindow();
 }
 
 std::string settingsFieldText(int control) {

@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/program_version.h"
+#include "app/window_events_gtk.h"
 #include "resources/pictures_gtk.h"
 
 namespace services {
@@ -30,6 +31,7 @@ bool AboutProgramDialog() {
   gtk_about_dialog_set_logo(about, logo);
   g_object_unref(logo);
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+  app::takeFocusWhenShown(dialog);
   gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
   return true;

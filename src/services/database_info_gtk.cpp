@@ -142,12 +142,12 @@ std::string databaseInfoFieldText(int control) {
 
 void fillDatabaseInfo() {
   TRACE_LINE();
-  setField(DatabaseFieldControl, appState.databasePath);
+  setField(DatabaseFieldControl, absoluteDatabasePath());
   const std::string rootText = database::topicRowCount() > 0 ? database::topicRowText(0) : std::string();
   const std::string_view entryText =
       database::indexEntries.empty() ? std::string_view() : database::indexEntries[0].Text;
   setField(ContentFieldControl, rootText + " - " + std::string(entryText));
-  setField(LibraryFieldControl, appSettings.Lib_path);
+  setField(LibraryFieldControl, absoluteLibraryFolder());
   setField(TopicsFieldControl, std::to_string(appState.groupCount));
   setField(EntriesFieldControl, std::to_string(appState.codeTopicCount));
 }

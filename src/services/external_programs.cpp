@@ -7,6 +7,7 @@
 #include "app/dialogs.h"
 #include "app/paths.h"
 #include "config/app_settings.h"
+#include "config/message_texts.h"
 #include "database/topic_index.h"
 #include "services/process_launcher.h"
 
@@ -19,10 +20,16 @@ bool startWithPath(const std::string& program, const std::string& path) {
   return startProgramWithArguments(program, {path}, "");
 }
 
+// The user asked for the program, so a program that does not start is named to them.
+void reportNotStarted(const std::string& program) {
+  app::showMessage(app::messageTitle, config::messageText(config::ProgramNotStarted, program));
+}
+
 bool startDesktopOpener(const std::string& path) {
   TRACE_LINE();
-  if (startWithPath("xdg-open", path)) return true;
-  return startWithPath("gnome-open", path);
+  if (startWithPath("xdg-open", path) || startWithPath("gnome-open", path)) return true;
+  reportNotStarted("xdg-open");
+  return false;
 }
 
 std::string currentCodeFilePath() {
@@ -57,13 +64,14 @@ void openCode() {
   TRACE_LINE();
   const std::string path = currentCodeFilePath();
   const std::string& editor = appSettings.CodeEditorPath;
-  // With nothing shown and no library folder there is no path: the editor starts without one.
-  if (isUsableEditor(editor) && path.empty())
-    startProgramWithArguments(editor, {}, "");
-  else if (isUsableEditor(editor))
-    startWithPath(editor, path);
-  else if (editor.empty())
+  if (editor.empty()) {
     OpenWithDesktop(path);
+    return;
+  }
+  // With nothing shown and no library folder there is no path: the editor starts without one.
+  const bool started = isUsableEditor(editor) && (path.empty() ? startProgramWithArguments(editor, {}, "")
+                                                               : startWithPath(editor, path));
+  if (!started) reportNotStarted(editor);
 }
 
 void editHelpFile() {
@@ -71,7 +79,8 @@ void editHelpFile() {
   const int row = appState.helpRow;
   if (row != 0 && row > 0 && row < static_cast<int>(database::indexEntries.size())) {
     const std::string file(database::indexEntries[row].File);
-    startWithPath("xdg-open", paths::joinLibraryPath(appSettings.Lib_path, file));
+    if (!startWithPath("xdg-open", paths::joinLibraryPath(appSettings.Lib_path, file)))
+      reportNotStarted("xdg-open");
     return;
   }
   app::showMessage("Sorry", "seems the helpfile can't be found.");

@@ -151,7 +151,7 @@ CodeText readCodeFile(const std::string& fullPath) {
   codeFileProperties = CodeFileProperties();
   std::string bytes;
   if (!readWholeFile(fullPath, bytes)) return {std::string(), false};
-  const ByteOrderMark mark = detectByteOrderMark(bytes.data(), bytes.size());
+  const ByteOrderMark mark = detectTextFormat(bytes.data(), bytes.size());
   if (mark.format == TextFormat::Utf8) codeFileProperties.SourceUtf8 = 1;
   TRACE_LINE();
   std::string text = decodeToUtf8(std::move(bytes), mark.length, mark.format);

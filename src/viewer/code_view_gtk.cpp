@@ -73,7 +73,7 @@ void reportMissingFile(const std::string& givenPath) {
   clearCodeView();
   services::startProgram("beep", "-f 130.8 -l 100", "");
   if (appState.missingFileWarning == 1) {
-    app::showMessage(app::messageTitle, missingFileMessage(givenPath, appSettings.Lib_path));
+    app::showMessage(app::messageTitle, missingFileMessage(givenPath, absoluteLibraryFolder()));
     appState.missingFileWarning = 0;
   } else {
     setCodeText(missingFileBanner);

@@ -335,6 +335,36 @@ TEST_F(MainWindowInputTest, TopicDraggedToAnotherProgramHandsOverItsFileUri) {
   ASSERT_TRUE(target.waitForReport("end"));
   EXPECT_NE(std::string::npos, target.report().find("uri " + fileUri(dir.path() + "Gtk/Button.zn") + "\n"))
       << target.report();
+  // Offered as a move, a file manager would take the snippet out of the library.
+  EXPECT_NE(std::string::npos, target.report().find("offered copy\n")) << target.report();
+}
+
+TEST_F(MainWindowInputTest, KeysChangeNeitherTheCodeNorTheDescription) {
+  clickRow(4);
+  const std::string code = codeText();
+  const std::string description = descriptionText();
+  for (int number : {app::CodeViewGadget, app::DescriptionGadget}) {
+    ASSERT_TRUE(testing_support::clickAt(gadget(number), 5, 5));
+    ASSERT_TRUE(testing_support::typeText("xy"));
+    for (const char* key : {"BackSpace", "Delete", "ctrl+v"}) ASSERT_TRUE(testing_support::pressKeys(key));
+  }
+  // F5 comes after the keys above: once it has switched the wrap, they have been handled.
+  ASSERT_TRUE(testing_support::pressKeys("F5"));
+  EXPECT_TRUE(dispatchUntil([] { return gtk_text_view_get_wrap_mode(app::codeView()) == GTK_WRAP_WORD; }));
+  EXPECT_EQ(code, codeText());
+  EXPECT_EQ(description, descriptionText());
+}
+
+TEST_F(MainWindowInputTest, HomeAndEndOnTheHistoryListChooseItsEntries) {
+  clickRow(4);
+  clickRow(5);
+  gtk_widget_grab_focus(gadget(app::HistoryListGadget));
+  ASSERT_TRUE(testing_support::pointAt(gadget(app::HistoryListGadget)));
+  // A toolkit warning (a column taken for a widget, say) ends this test at once.
+  ASSERT_TRUE(testing_support::pressKeys("End"));
+  EXPECT_TRUE(dispatchUntil([] { return appState.currentCodeFile == "Gtk/Window.zn"; }));
+  ASSERT_TRUE(testing_support::pressKeys("Home"));
+  EXPECT_TRUE(dispatchUntil([] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
 }
 
 TEST_F(MainWindowInputTest, ToolButtonsAndKeysOfTheMainWindow) {

@@ -1,5 +1,6 @@
 // The settings window, the database information window and the info menu under real input:
 // clicks, keys and the window manager's close go through the X server.
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 namespace {
 
 using testing_support::pumpUntil;
+using testing_support::readFile;
 
 class SettingsInputTest : public testing_support::SettingsGuiTest {
  protected:
@@ -107,6 +109,49 @@ TEST_F(SettingsInputTest, FileFieldsNameTheTopicOfTheHistoryEntryAndNothingAfter
   ASSERT_TRUE(testing_support::clickAt(control(config::ApplyControl)));
   ASSERT_TRUE(dispatchUntil([] { return appState.currentCodeFile.empty(); }));
   EXPECT_EQ("||", fileFields()) << "the code view shows nothing";
+
+  // The rebuilt tree is all open, and the node toggle says so: its next click closes all.
+  gdk_window_raise(gtk_widget_get_window(app::mainWindow.window));
+  ASSERT_TRUE(testing_support::clickAt(gadget(app::NodeToggleGadget)));
+  GtkTreePath* root = gtk_tree_path_new_first();
+  EXPECT_TRUE(dispatchUntil([&] { return !gtk_tree_view_row_expanded(app::topicTreeView(), root); }));
+  gtk_tree_path_free(root);
+}
+
+TEST_F(SettingsInputTest, ACancelledChoiceIsNeitherShownAgainNorSaved) {
+  openSettings();
+  ASSERT_TRUE(testing_support::chooseListItem(control(config::SearchScopeListControl), 1));
+  ASSERT_TRUE(testing_support::clickAt(control(config::CancelControl)));
+  ASSERT_TRUE(dispatchUntil([] { return !shown(config::settingsWindow.window); }));
+  openSettings();
+  EXPECT_EQ(0, config::settingsListIndex(config::SearchScopeListControl)) << "\"Nur Index\" was cancelled";
+  ASSERT_TRUE(testing_support::clickAt(control(config::SaveControl)));
+  ASSERT_TRUE(dispatchUntil([] { return !shown(config::settingsWindow.window); }));
+  EXPECT_NE(std::string::npos, readFile(dir.file("DizerEZ VAV-AruRuvove.ini")).find("\nSearchMode=0\n"));
+}
+
+TEST_F(SettingsInputTest, PathsOfTheBundledSettingsAreShownAndCopiedAbsolute) {
+  // The database beside the program and no library folder, as the bundled settings say;
+  // the program folder is the working folder.
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  appSettings.Lib_path = "";
+  appState.databasePath = "ZN-LinuxAPI-Toc.xml";
+  appSettings.SourceInTitle = 2;
+  clickRow(4);
+  EXPECT_EQ("Linux ZN-ZID-Idavode-Ruriva ~ " + dir.path() + "Gtk/Window.zn", windowTitle());
+  openDatabaseInformation();
+  EXPECT_EQ(dir.path() + "ZN-LinuxAPI-Toc.xml|" + dir.path(),
+            field(services::DatabaseFieldControl) + "|" + field(services::LibraryFieldControl));
+  ASSERT_TRUE(testing_support::clickAt(services::databaseInfoWindow.control[services::CopyIconControl]));
+  EXPECT_TRUE(dispatchUntil([&] { return clipboardText() == dir.path() + "Gtk/Window.zn"; }))
+      << clipboardText();
+  clickRow(6);
+  ASSERT_EQ(1u, dialogs.requests.size());
+  EXPECT_EQ("Missing file:\nGtk/Missing.zn\n\nCheck library-path in settings:\n" + dir.path(),
+            dialogs.requests[0].text);
+  EXPECT_EQ("", appSettings.Lib_path) << "the settings keep what they hold";
+  std::filesystem::current_path(before);
 }
 
 TEST_F(SettingsInputTest, FolderIconOpensTheLibraryAndCloseAndEscapeHideTheWindows) {

@@ -221,7 +221,7 @@ TEST_F(SettingsWindowTest, ControlsStartFromTheSettings) {
   EXPECT_FALSE(settingsEventPending());
 }
 
-TEST_F(SettingsWindowTest, OpeningRefillsPathAndFontFieldsButKeepsTheOtherControls) {
+TEST_F(SettingsWindowTest, OpeningShowsTheSettingsAndCancelTakesBackEveryChange) {
   appSettings.db_path = "/data/db/";
   appState.databaseFileName = "Lib.xml";
   appSettings.Lib_path = "/data/lib/";
@@ -239,9 +239,10 @@ TEST_F(SettingsWindowTest, OpeningRefillsPathAndFontFieldsButKeepsTheOtherContro
   EXPECT_FALSE(shown());
   EXPECT_EQ(0, appSettings.SearchMode);
   EXPECT_EQ(0, appSettings.SaveWinSetting);
+  EXPECT_EQ(0, settingsListIndex(SearchScopeListControl));
+  EXPECT_FALSE(settingsCheckBoxState(WindowGeometryControl));
   openDialog();
-  EXPECT_EQ(2, settingsListIndex(SearchScopeListControl));
-  EXPECT_TRUE(settingsCheckBoxState(WindowGeometryControl));
+  EXPECT_EQ(0, settingsListIndex(SearchScopeListControl));
   EXPECT_EQ("/data/lib/", field(LibraryPathControl));
   EXPECT_EQ("Monospace", field(FontNameControl));
 }
@@ -396,8 +397,8 @@ TEST_F(SettingsWindowTest, ApplyTakesThePathsReloadsTheDatabaseAndWritesNothing)
   EXPECT_EQ("G1", database::topicRowText(1));
   EXPECT_EQ(2, appState.groupCount);
   EXPECT_EQ(3, appState.codeTopicCount);
-  EXPECT_FALSE(
-      gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(app::mainWindow.gadget[app::NodeToggleGadget])));
+  EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(app::mainWindow.gadget[app::NodeToggleGadget])))
+      << "the tree is all open";
   EXPECT_EQ(0, database::selectedTopicRow(app::topicTreeView()));
   EXPECT_EQ(dir.file("other/Other.xml"), services::databaseInfoFieldText(services::DatabaseFieldControl));
   EXPECT_EQ("Other - Other library of 2027-01-02 x",

@@ -1,5 +1,6 @@
 // The desktop openers, the code editor rule and the help file, with recording programs on PATH.
 #include "services/external_programs.h"
+#include "services/process_launcher.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -158,16 +159,28 @@ TEST_F(ExternalProgramsTest, EditorRuleLooksAtTheOwnerExecuteBitOfTheFileItself)
   EXPECT_TRUE(services::isUsableEditor(dir.path() + "dangling")) << "a link counts as executable";
   EXPECT_FALSE(services::isUsableEditor(""));
 
+  // An editor that cannot be started is named in a message; the desktop is not asked instead.
   fake("xdg-open");
-  appSettings.CodeEditorPath = plain;
   appState.currentCodeFile = "My Library/Gtk/Some Window.zn";
-  services::openCode();  // an editor that is set but not usable: nothing at all
-  appSettings.CodeEditorPath = dir.path() + "dangling";
-  services::openCode();  // usable, but the start fails quietly
-  appSettings.CodeEditorPath = dir.path();
-  services::openCode();  // a folder cannot be started either
+  for (const std::string& editor :
+       {plain, dir.path() + "dangling", dir.path(), std::string("zn-no-editor")}) {
+    appSettings.CodeEditorPath = editor;
+    services::openCode();
+    ASSERT_FALSE(dialogs.requests.empty()) << editor;
+    EXPECT_EQ("Das Programm '" + editor + "' kann nicht gestartet werden.", dialogs.requests.back().text);
+  }
   settle();
   EXPECT_FALSE(called("xdg-open"));
+
+  // Without a desktop opener the message names it, for a file and a folder; a missing beep says nothing.
+  unlink((dir.path() + "bin/xdg-open").c_str());
+  setenv("PATH", (dir.path() + "bin").c_str(), 1);
+  services::OpenWithDesktop(plain);
+  services::OpenFolderWithDesktop("");
+  services::startProgram("beep", "-f 100 -l 20", "");
+  ASSERT_EQ(6u, dialogs.requests.size());
+  EXPECT_EQ("Das Programm 'xdg-open' kann nicht gestartet werden.", dialogs.requests[4].text);
+  EXPECT_EQ(dialogs.requests[4].text, dialogs.requests[5].text);
 }
 
 TEST_F(ExternalProgramsTest, EditHelpFileOpensTheHelpRowOrSaysSorry) {

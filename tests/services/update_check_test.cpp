@@ -55,7 +55,7 @@ class UpdateCheckTest : public ::testing::Test {
   }
 
   // Runs the check and notes how long it took.
-  std::optional<services::UpdateTexts> check() {
+  services::UpdateCheck check() {
     info.currentVersion = "0.25.36";
     const auto start = std::chrono::steady_clock::now();
     auto texts = services::checkForUpdates(info, "2026-11-30");
@@ -68,14 +68,14 @@ class UpdateCheckTest : public ::testing::Test {
   double seconds = 0;
 };
 
-TEST(UpdateComparison, VersionsComparePositionByPositionEachOnItsOwn) {
+TEST(UpdateComparison, VersionsCompareAsAWholeFirstNumberFirst) {
   struct Case {
     const char* published;
     bool newer;
   } cases[] = {{"0.25.36", false},   {"0.25.40", true},
-               {"1.0.0", true},      {"0.24.40", true},
+               {"1.0.0", true},      {"0.24.40", false},
                {"0.24.30", false},   {"", false},
-               {"0.25", false},      {"0..37", true},
+               {"0.25", false},      {"0..37", false},
                {"0.26", true},       {"x.y.z", false},
                {" 0.25.40", true},   {"0.25.37\r", true},
                {"0.25.36\r", false}, {"0.25.99999999999999999999999", true}};
@@ -125,7 +125,7 @@ TEST(UpdateComparison, VersionFileLinesThreeAndFive) {
     const char* date;
   } cases[] = {
       {goodFile, true, "0.25.40", "2026-12-01"},
-      {"a\r\nb=1\r\nc=0.25.40\r\nd=2\r\ne=2026-12-01\r\n", true, "0.25.40\r", "2026-12-01\r"},
+      {"a\r\nb=1\r\nc=0.25.40\r\nd=2\r\ne=2026-12-01\r\n", true, "0.25.40", "2026-12-01"},
       {"a\nb\nc=0.25.40=x\nd\ne=2026-12-01", true, "0.25.40", "2026-12-01"},
       {"a\nb\nc=0.25.40\nd=2026-12-01\n", false, "0.25.40", ""},
       {"a\nb\nc 0.25.40\nd\ne=2026-12-01\n", false, "", "2026-12-01"},
@@ -167,42 +167,45 @@ TEST_F(UpdateCheckTest, BadAnswersFailQuicklyAndOnlyGoodOnesCount) {
   for (int hop = 0; hop < 5; ++hop) server.serve(chain[hop], redirect(server.url(chain[hop + 1])));
   server.serve(chain[5], complete(goodFile));
 
+  using F = services::UpdateFailure;
   struct Case {
     const char* name;
     HttpReply reply;
-    bool counts;
+    F failure;
   } cases[] = {
-      {"a good file", complete(goodFile), true},
-      {"an error status with a good file", complete(goodFile, 500), true},
-      {"exactly the size limit", complete(goodFile + padding), true},
-      {"one byte over the size limit", complete(goodFile + padding + "#"), false},
-      {"2 MB", complete(goodFile + std::string(2000000, '#')), false},
-      {"a body without end", ofKind(ReplyKind::Endless), false},
-      {"four lines", complete("a\nb\nc=0.25.40\nd=2026-12-01\n"), false},
-      {"line 3 without =", complete("a\nb\nc 0.25.40\nd\ne=2026-12-01\n"), false},
-      {"binary bytes", complete(goodFile + std::string("\0\x01\xff", 3)), false},
-      {"invalid UTF-8", complete("a\nb\nc=0.25.40\xC3\nd\ne=2026-12-01\n"), false},
-      {"an empty body", complete(""), false},
+      {"a good file", complete(goodFile), F::None},
+      {"an error status with a good file", complete(goodFile, 500), F::None},
+      {"exactly the size limit", complete(goodFile + padding), F::None},
+      {"one byte over the size limit", complete(goodFile + padding + "#"), F::TooLarge},
+      {"2 MB", complete(goodFile + std::string(2000000, '#')), F::TooLarge},
+      {"a body without end", ofKind(ReplyKind::Endless), F::TooLarge},
+      {"four lines", complete("a\nb\nc=0.25.40\nd=2026-12-01\n"), F::NotAVersionFile},
+      {"line 3 without =", complete("a\nb\nc 0.25.40\nd\ne=2026-12-01\n"), F::NotAVersionFile},
+      {"binary bytes", complete(goodFile + std::string("\0\x01\xff", 3)), F::NotAVersionFile},
+      {"invalid UTF-8", complete("a\nb\nc=0.25.40\xC3\nd\ne=2026-12-01\n"), F::NotAVersionFile},
+      {"an empty body", complete(""), F::NotAVersionFile},
       {"a 404 page",
        complete("<html>\n<head><title>404</title></head>\n<body>\n<h1>Not Found</h1>\n</body>\n", 404),
-       false},
-      {"a 500 page", complete("<html>\n<body>\nInternal error\n</body>\n</html>\n", 500), false},
-      {"the connection closed mid-body", ofKind(ReplyKind::CloseMidBody), false},
-      {"five redirects", redirect(server.url(chain[1])), true},
-      {"six redirects", redirect(server.url(chain[0])), false},
-      {"a redirect loop", redirect(server.url(versionPath)), false},
-      {"a redirect to a file: URL", redirect("file://" + localFile), false},
-      {"a redirect to an ftp: URL", redirect(ftpUrl), false},
+       F::NotAVersionFile},
+      {"a 500 page", complete("<html>\n<body>\nInternal error\n</body>\n</html>\n", 500), F::NotAVersionFile},
+      {"the connection closed mid-body", ofKind(ReplyKind::CloseMidBody), F::TransferBroken},
+      {"five redirects", redirect(server.url(chain[1])), F::None},
+      {"six redirects", redirect(server.url(chain[0])), F::TransferBroken},
+      {"a redirect loop", redirect(server.url(versionPath)), F::TransferBroken},
+      {"a redirect to a file: URL", redirect("file://" + localFile), F::TransferBroken},
+      {"a redirect to an ftp: URL", redirect(ftpUrl), F::TransferBroken},
   };
   for (const Case& c : cases) {
     server.serve(versionPath, c.reply);
     info = services::UpdateInfo();
-    EXPECT_EQ(c.counts, check().has_value()) << c.name;
+    EXPECT_EQ(c.failure, check().failure) << c.name;
     EXPECT_LT(seconds, 5.0) << c.name << ": failing must not wait for the time limit";
   }
   EXPECT_EQ(0, ftpLike.connectionCount()) << "a redirect leads to http and https only";
   EXPECT_EQ(0u, server.lastRequest().find("GET /Linux/ZN-Linux-API-Version.ini HTTP/1.1\r\n"));
   EXPECT_NE(std::string::npos, server.lastRequest().find("\r\nCache-Control: no-cache\r\n"));
+  g_setenv("ZN_UPDATE_URL", "http://127.0.0.1:1/version.ini", TRUE);
+  EXPECT_EQ(F::Unreachable, check().failure) << "nobody listens on port 1";
 }
 
 // A server that never answers, and one that stalls after the headers: each waits out
@@ -211,7 +214,7 @@ class UpdateStallTest : public UpdateCheckTest, public ::testing::WithParamInter
 
 TEST_P(UpdateStallTest, FailsAtTheTimeLimit) {
   server.serve(versionPath, ofKind(GetParam()));
-  EXPECT_FALSE(check());
+  EXPECT_EQ(services::UpdateFailure::TimedOut, check().failure);
   EXPECT_GE(seconds, services::httpTimeoutMs / 1000.0 - 0.1);
   EXPECT_LT(seconds, services::httpTimeoutMs / 1000.0 + 1.0);
 }
@@ -223,15 +226,15 @@ TEST_F(UpdateCheckTest, WithoutLibcurlEveryDownloadFailsAndOneLineIsWritten) {
   server.serve(versionPath, complete(goodFile));
   services::setHttpLibraryNames({"libzn-no-such-curl.so.4", "libglib-2.0.so.0"});
   testing::internal::CaptureStderr();
-  EXPECT_FALSE(check());
-  EXPECT_FALSE(check());
+  EXPECT_EQ(services::UpdateFailure::NoHttpLibrary, check().failure);
+  EXPECT_EQ(services::UpdateFailure::NoHttpLibrary, check().failure);
   EXPECT_EQ("[Error] can't open 'libcurl' dynamic library needed by Mail and HTTP commands\n",
             testing::internal::GetCapturedStderr());
   EXPECT_EQ(0, server.connectionCount());
 
   // A library without the functions is passed over for the next name.
   services::setHttpLibraryNames({"libglib-2.0.so.0", "libcurl.so.4"});
-  EXPECT_TRUE(check());
+  EXPECT_EQ(services::UpdateFailure::None, check().failure);
 }
 
 }  // namespace

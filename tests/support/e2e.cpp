@@ -186,7 +186,36 @@ ViewerProcess::ViewerProcess() {
   for (const char* name : {"beep", "xdg-open", "gnome-open"}) recordingFake(name);
 }
 
-ViewerProcess::~ViewerProcess() { killProgram(); }
+ViewerProcess::~ViewerProcess() {
+  killProgram();
+  if (windowManager_ > 0) {
+    kill(windowManager_, SIGTERM);
+    waitpid(windowManager_, nullptr, 0);
+  }
+}
+
+bool ViewerProcess::startWindowManager() {
+  const std::vector<std::string> environment = mergedEnvironment(childEnvironment());
+  std::vector<char*> envp = pointerArray(environment);
+  windowManager_ = fork();
+  if (windowManager_ == 0) {
+    const int devnull = open("/dev/null", O_RDWR);
+    dup2(devnull, 0);
+    dup2(devnull, 1);
+    dup2(devnull, 2);
+    execle("/usr/bin/openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr), envp.data());
+    _exit(127);
+  }
+  // The manager answers for the active window once it runs.
+  const auto deadline = deadlineAfter(stepLimitMs);
+  while (xdotool({"getactivewindow"}).status != 0) {
+    if (Clock::now() >= deadline) return false;
+    pollPause();
+  }
+  return true;
+}
+
+bool ViewerProcess::pressKeys(const std::string& keys) const { return xdotool({"key", keys}).status == 0; }
 
 void ViewerProcess::copyProgramFolder() {
   // Copied, not linked: the program finds its folder through /proc/self/exe.
@@ -248,7 +277,14 @@ std::vector<std::string> ViewerProcess::childEnvironment() const {
       "GTK_MODULES=",
       "NO_AT_BRIDGE=1",
   };
-  for (const std::string& entry : extraEnvironment_) environment.push_back(entry);
+  // An entry the test adds replaces the one set here.
+  for (const std::string& entry : extraEnvironment_) {
+    environment.erase(
+        std::remove_if(environment.begin(), environment.end(),
+                       [&](const std::string& set) { return entryName(set) == entryName(entry); }),
+        environment.end());
+    environment.push_back(entry);
+  }
   return environment;
 }
 
@@ -326,12 +362,13 @@ std::vector<std::string> ViewerProcess::visibleWindows(const std::string& nameRe
   return splitLines(xdotool({"search", "--onlyvisible", "--name", nameRegex}).output);
 }
 
-std::string ViewerProcess::waitForWindow(const std::string& nameRegex, int timeoutMs) {
+std::string ViewerProcess::waitForWindow(const std::string& nameRegex, int timeoutMs,
+                                         const std::string& except) {
   const auto deadline = deadlineAfter(timeoutMs);
   for (;;) {
     const bool stillRunning = !started_ || running();
-    const std::vector<std::string> found = visibleWindows(nameRegex);
-    if (!found.empty()) return found.front();
+    for (const std::string& found : visibleWindows(nameRegex))
+      if (found != except) return found;
     if (!stillRunning || Clock::now() >= deadline) return std::string();
     pollPause();
   }

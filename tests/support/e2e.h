@@ -91,6 +91,12 @@ class ViewerProcess {
   // Adds "NAME=value" to the program's environment (before start()).
   void setEnvironment(const std::string& entry) { extraEnvironment_.push_back(entry); }
 
+  // Starts a window manager (openbox) on the display, as every desktop has one; it ends
+  // with this object. False when it is not up within the time limit.
+  bool startWindowManager();
+  // Presses keys wherever the keyboard focus is, as a user's keys go.
+  bool pressKeys(const std::string& keys) const;
+
   // Starts this file (a launcher, say) instead of the binary in the program folder.
   void useProgramFile(const std::string& path) { programFile_ = path; }
   // Starts the binary in another working directory; false when it cannot start.
@@ -112,9 +118,9 @@ class ViewerProcess {
   // Runs xdotool on this display.
   CommandResult xdotool(const std::vector<std::string>& arguments, int timeoutMs = 10000) const;
   // Polls for a visible window whose name matches the (extended, case-insensitive)
-  // regular expression; returns its id, or "" at the time limit or once the
-  // started program has ended.
-  std::string waitForWindow(const std::string& nameRegex, int timeoutMs);
+  // regular expression, other than the one excepted; returns its id, or "" at the
+  // time limit or once the started program has ended.
+  std::string waitForWindow(const std::string& nameRegex, int timeoutMs, const std::string& except = "");
   // The visible windows whose name matches.
   std::vector<std::string> visibleWindows(const std::string& nameRegex) const;
   bool isVisible(const std::string& windowId) const;
@@ -156,6 +162,7 @@ class ViewerProcess {
   std::string fakeBin_;
   std::vector<std::string> extraEnvironment_;
   pid_t pid_ = -1;
+  pid_t windowManager_ = -1;
   bool started_ = false;
   int exitStatus_ = -1;
   size_t dialogsTaken_ = 0;

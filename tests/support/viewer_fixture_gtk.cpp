@@ -12,6 +12,7 @@
 #include "app/main_window_gtk.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
+#include "config/message_texts.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
@@ -44,6 +45,7 @@ void ViewerTest::SetUp() {
   resetAppState(dir.path());
   resetAppSettings(dir.path());
   config::setLanguageChoice(0);
+  config::resetInterfaceLanguage();
   app::clearEvents();
   dir.write("ViewerHelp.txt", "Help text\n");
   dir.write("Gtk/Window.zn", "\xEF\xBB\xBFWindow code\n; Grüße\n; IDE Options = Zarnel\n; EnableUnicode\n");

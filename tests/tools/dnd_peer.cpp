@@ -1,7 +1,8 @@
 // A second X client for the drag and drop tests: a drag source offering file URIs, or a
 // drop target that reports what a drag offers it. Reports go to a file, one line each:
 // "ready" once the window is on the screen, "begin" when the source's drag begins,
-// "motion" when a drag first moves over the target, "uri <uri>" or "text <text>" for what
+// "motion" when a drag first moves over the target, then "offered" and the actions the drag
+// offers ("copy", "move"), "uri <uri>" or "text <text>" for what
 // is dropped, "end" when the drag is over.
 //
 //   dnd_peer source X Y REPORT URI...
@@ -47,8 +48,13 @@ void onDragEnd(GtkWidget*, GdkDragContext*, gpointer) {
   gtk_main_quit();
 }
 
-gboolean onMotion(GtkWidget*, GdkDragContext*, gint, gint, guint, gpointer) {
-  if (!motionReported) report("motion");
+gboolean onMotion(GtkWidget*, GdkDragContext* context, gint, gint, guint, gpointer) {
+  if (!motionReported) {
+    report("motion");
+    const GdkDragAction actions = gdk_drag_context_get_actions(context);
+    report(std::string("offered") + (actions & GDK_ACTION_COPY ? " copy" : "") +
+           (actions & GDK_ACTION_MOVE ? " move" : ""));
+  }
   motionReported = true;
   return FALSE;
 }

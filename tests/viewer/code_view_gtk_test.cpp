@@ -6,6 +6,7 @@
 #include "app/main_window_gtk.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
+#include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "services/database_info_gtk.h"
 #include "support/viewer_fixture.h"
@@ -62,6 +63,21 @@ TEST_F(CodeViewTest, DescriptionFollowsTheDisplayLanguageAndGroupsShowTheirText)
   EXPECT_EQ("Window snippets", descriptionText());
   selectRow(0);
   EXPECT_EQ("Test library of 2026-11-30 snippets", descriptionText());
+}
+
+TEST_F(CodeViewTest, SampleSnippetInUtf8WithoutAMarkShowsItsUmlauts) {
+  const std::string sample = std::string(ZN_SOURCE_DIR) + "/sample/";
+  appSettings.Lib_path = sample;
+  loadLibrary(testing_support::readFile(sample + "ZN-LinuxAPI-Toc.xml"));
+  int row = 0;
+  while (row < static_cast<int>(database::indexEntries.size()) &&
+         database::indexEntries[row].File.find("DateAndTime.zn") == std::string::npos)
+    ++row;
+  selectRow(row);
+  EXPECT_NE(std::string::npos,
+            codeText().find("; Diese Datei ist UTF-8 ohne Byte-Order-Mark gespeichert; ältere"))
+      << codeText().substr(0, 200);
+  EXPECT_EQ("UTF8", services::databaseInfoFieldText(services::CodeFormatFieldControl));
 }
 
 TEST_F(CodeViewTest, TopicWithoutFileEmptiesViewTitleAndFileFields) {

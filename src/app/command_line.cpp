@@ -1,6 +1,8 @@
 // The answers to "--version" and "--help"; they need no display, so they come before the toolkit.
 #include "app/command_line.h"
 
+#include <cstdlib>
+
 #include "app/program_version.h"
 #include "config/settings_store.h"
 
@@ -40,9 +42,19 @@ std::optional<std::string> commandLineAnswer(const std::vector<std::string>& arg
   return std::nullopt;
 }
 
-std::string noDisplayLine(const char* displayName) {
-  const std::string name = displayName && *displayName ? std::string("\"") + displayName + "\""
-                                                       : std::string("none given (DISPLAY is not set)");
+std::string displayName(const std::vector<std::string>& arguments) {
+  const std::string option = "--display";
+  for (size_t i = 0; i < arguments.size() && arguments[i] != "--"; ++i) {
+    if (arguments[i] == option && i + 1 < arguments.size()) return arguments[i + 1];
+    if (arguments[i].rfind(option + "=", 0) == 0) return arguments[i].substr(option.size() + 1);
+  }
+  const char* variable = std::getenv("DISPLAY");
+  return variable ? variable : "";
+}
+
+std::string noDisplayLine(const std::string& displayName) {
+  const std::string name =
+      displayName.empty() ? "none given (DISPLAY is not set)" : "\"" + displayName + "\"";
   return std::string(programName) + ": cannot open display " + name + "\n";
 }
 

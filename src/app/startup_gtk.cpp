@@ -165,7 +165,7 @@ int runProgram(int argc, char** argv) {
   // on it, whatever name the program file was started under.
   g_set_prgname(programName);
   if (!gtk_init_check(&argc, &argv)) {
-    std::fputs(noDisplayLine(gdk_get_display_arg_name()).c_str(), stderr);
+    std::fputs(noDisplayLine(displayName(arguments)).c_str(), stderr);
     return 1;
   }
   const std::string folder = findProgramFolder();

@@ -206,16 +206,22 @@ bool ViewerProcess::startWindowManager() {
     execle("/usr/bin/openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr), envp.data());
     _exit(127);
   }
-  // The manager answers for the active window once it runs.
+  // Once it runs, the manager has a window of its own class on the display.
   const auto deadline = deadlineAfter(stepLimitMs);
-  while (xdotool({"getactivewindow"}).status != 0) {
+  while (xdotool({"search", "--class", "openbox"}).status != 0) {
     if (Clock::now() >= deadline) return false;
     pollPause();
   }
   return true;
 }
 
-bool ViewerProcess::pressKeys(const std::string& keys) const { return xdotool({"key", keys}).status == 0; }
+bool ViewerProcess::pressKeys(const std::string& keys) const {
+  std::string oneALine = keys;
+  std::replace(oneALine.begin(), oneALine.end(), ' ', '\n');
+  std::vector<std::string> arguments = splitLines(oneALine);
+  arguments.insert(arguments.begin(), "key");
+  return xdotool(arguments).status == 0;
+}
 
 void ViewerProcess::copyProgramFolder() {
   // Copied, not linked: the program finds its folder through /proc/self/exe.
@@ -363,12 +369,12 @@ std::vector<std::string> ViewerProcess::visibleWindows(const std::string& nameRe
 }
 
 std::string ViewerProcess::waitForWindow(const std::string& nameRegex, int timeoutMs,
-                                         const std::string& except) {
+                                         const std::vector<std::string>& except) {
   const auto deadline = deadlineAfter(timeoutMs);
   for (;;) {
     const bool stillRunning = !started_ || running();
     for (const std::string& found : visibleWindows(nameRegex))
-      if (found != except) return found;
+      if (std::find(except.begin(), except.end(), found) == except.end()) return found;
     if (!stillRunning || Clock::now() >= deadline) return std::string();
     pollPause();
   }

@@ -94,7 +94,7 @@ class ViewerProcess {
   // Starts a window manager (openbox) on the display, as every desktop has one; it ends
   // with this object. False when it is not up within the time limit.
   bool startWindowManager();
-  // Presses keys wherever the keyboard focus is, as a user's keys go.
+  // Presses keys ("Down Return", say) wherever the keyboard focus is, as a user's keys go.
   bool pressKeys(const std::string& keys) const;
 
   // Starts this file (a launcher, say) instead of the binary in the program folder.
@@ -118,9 +118,10 @@ class ViewerProcess {
   // Runs xdotool on this display.
   CommandResult xdotool(const std::vector<std::string>& arguments, int timeoutMs = 10000) const;
   // Polls for a visible window whose name matches the (extended, case-insensitive)
-  // regular expression, other than the one excepted; returns its id, or "" at the
-  // time limit or once the started program has ended.
-  std::string waitForWindow(const std::string& nameRegex, int timeoutMs, const std::string& except = "");
+  // regular expression, other than those excepted; returns its id, or "" at the time
+  // limit or once the started program has ended.
+  std::string waitForWindow(const std::string& nameRegex, int timeoutMs,
+                            const std::vector<std::string>& except = {});
   // The visible windows whose name matches.
   std::vector<std::string> visibleWindows(const std::string& nameRegex) const;
   bool isVisible(const std::string& windowId) const;

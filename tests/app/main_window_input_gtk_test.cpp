@@ -339,34 +339,6 @@ TEST_F(MainWindowInputTest, TopicDraggedToAnotherProgramHandsOverItsFileUri) {
   EXPECT_NE(std::string::npos, target.report().find("offered copy\n")) << target.report();
 }
 
-TEST_F(MainWindowInputTest, KeysChangeNeitherTheCodeNorTheDescription) {
-  clickRow(4);
-  const std::string code = codeText();
-  const std::string description = descriptionText();
-  for (int number : {app::CodeViewGadget, app::DescriptionGadget}) {
-    ASSERT_TRUE(testing_support::clickAt(gadget(number), 5, 5));
-    ASSERT_TRUE(testing_support::typeText("xy"));
-    for (const char* key : {"BackSpace", "Delete", "ctrl+v"}) ASSERT_TRUE(testing_support::pressKeys(key));
-  }
-  // F5 comes after the keys above: once it has switched the wrap, they have been handled.
-  ASSERT_TRUE(testing_support::pressKeys("F5"));
-  EXPECT_TRUE(dispatchUntil([] { return gtk_text_view_get_wrap_mode(app::codeView()) == GTK_WRAP_WORD; }));
-  EXPECT_EQ(code, codeText());
-  EXPECT_EQ(description, descriptionText());
-}
-
-TEST_F(MainWindowInputTest, HomeAndEndOnTheHistoryListChooseItsEntries) {
-  clickRow(4);
-  clickRow(5);
-  gtk_widget_grab_focus(gadget(app::HistoryListGadget));
-  ASSERT_TRUE(testing_support::pointAt(gadget(app::HistoryListGadget)));
-  // A toolkit warning (a column taken for a widget, say) ends this test at once.
-  ASSERT_TRUE(testing_support::pressKeys("End"));
-  EXPECT_TRUE(dispatchUntil([] { return appState.currentCodeFile == "Gtk/Window.zn"; }));
-  ASSERT_TRUE(testing_support::pressKeys("Home"));
-  EXPECT_TRUE(dispatchUntil([] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
-}
-
 TEST_F(MainWindowInputTest, ToolButtonsAndKeysOfTheMainWindow) {
   GtkTreeView* tree = app::topicTreeView();
   GtkTreePath* group = gtk_tree_path_new_from_indices(0, 1, -1);
@@ -395,8 +367,15 @@ TEST_F(MainWindowInputTest, ToolButtonsAndKeysOfTheMainWindow) {
   ASSERT_TRUE(testing_support::pressKeys("F1"));
   EXPECT_TRUE(dispatchUntil([&] { return codeText() == "Help text"; }));
 
+  // Keys typed into the code view or the description change nothing shown.
+  const std::string shown = codeText() + descriptionText();
+  for (int number : {app::CodeViewGadget, app::DescriptionGadget}) {
+    ASSERT_TRUE(testing_support::clickAt(gadget(number), 5, 5));
+    ASSERT_TRUE(testing_support::pressKeys("x"));
+  }
   ASSERT_TRUE(testing_support::pressKeys("F5"));
   EXPECT_TRUE(dispatchUntil([] { return gtk_text_view_get_wrap_mode(app::codeView()) == GTK_WRAP_WORD; }));
+  EXPECT_EQ(shown, codeText() + descriptionText()) << "the keys before F5 have been handled";
   ASSERT_TRUE(testing_support::pressKeys("Escape"));
   EXPECT_TRUE(dispatchUntil([] { return appState.quitRequested == 1; }));
   appState.quitRequested = 0;

@@ -74,6 +74,13 @@ TEST_F(SettingsInputTest, ALanguageChosenAndCancelledLeavesTheSearchInTheSetting
   EXPECT_TRUE(dispatchUntil([&] { return fieldText() == "b" && !app::hasPendingEvent(); })) << fieldText();
   EXPECT_NE(5, database::selectedTopicRow(app::topicTreeView()));
   EXPECT_NE("/Gtk/Button.zn", appState.currentCodeFile);
+
+  // Cancelled means gone: the list shows the stored language again, and Save does not store it.
+  openSettings();
+  EXPECT_EQ(0, config::settingsListIndex(config::LanguageListControl));
+  ASSERT_TRUE(testing_support::clickAt(control(config::SaveControl)));
+  ASSERT_TRUE(dispatchUntil([] { return !shown(config::settingsWindow.window); }));
+  EXPECT_NE(std::string::npos, readFile(dir.file("DizerEZ VAV-AruRuvove.ini")).find("\nLanguage=0\n"));
 }
 
 TEST_F(SettingsInputTest, SavingAnotherLanguageShowsTheDescriptionInIt) {
@@ -105,6 +112,13 @@ TEST_F(SettingsInputTest, FileFieldsNameTheTopicOfTheHistoryEntryAndNothingAfter
   ASSERT_TRUE(dispatchUntil([&] { return clipboardText() != "before"; }));
   EXPECT_EQ(dir.path() + "Gtk/Window.zn", clipboardText());
 
+  // Home on the list chooses its first entry; a toolkit warning (a column taken for a widget) ends the test.
+  gtk_window_present(GTK_WINDOW(app::mainWindow.window));
+  gtk_widget_grab_focus(gadget(app::HistoryListGadget));
+  ASSERT_TRUE(testing_support::pointAt(gadget(app::HistoryListGadget)));
+  ASSERT_TRUE(testing_support::pressKeys("Home"));
+  ASSERT_TRUE(dispatchUntil([] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
+
   openSettings();
   ASSERT_TRUE(testing_support::clickAt(control(config::ApplyControl)));
   ASSERT_TRUE(dispatchUntil([] { return appState.currentCodeFile.empty(); }));
@@ -116,18 +130,6 @@ TEST_F(SettingsInputTest, FileFieldsNameTheTopicOfTheHistoryEntryAndNothingAfter
   GtkTreePath* root = gtk_tree_path_new_first();
   EXPECT_TRUE(dispatchUntil([&] { return !gtk_tree_view_row_expanded(app::topicTreeView(), root); }));
   gtk_tree_path_free(root);
-}
-
-TEST_F(SettingsInputTest, ACancelledChoiceIsNeitherShownAgainNorSaved) {
-  openSettings();
-  ASSERT_TRUE(testing_support::chooseListItem(control(config::SearchScopeListControl), 1));
-  ASSERT_TRUE(testing_support::clickAt(control(config::CancelControl)));
-  ASSERT_TRUE(dispatchUntil([] { return !shown(config::settingsWindow.window); }));
-  openSettings();
-  EXPECT_EQ(0, config::settingsListIndex(config::SearchScopeListControl)) << "\"Nur Index\" was cancelled";
-  ASSERT_TRUE(testing_support::clickAt(control(config::SaveControl)));
-  ASSERT_TRUE(dispatchUntil([] { return !shown(config::settingsWindow.window); }));
-  EXPECT_NE(std::string::npos, readFile(dir.file("DizerEZ VAV-AruRuvove.ini")).find("\nSearchMode=0\n"));
 }
 
 TEST_F(SettingsInputTest, PathsOfTheBundledSettingsAreShownAndCopiedAbsolute) {
@@ -144,8 +146,7 @@ TEST_F(SettingsInputTest, PathsOfTheBundledSettingsAreShownAndCopiedAbsolute) {
   EXPECT_EQ(dir.path() + "ZN-LinuxAPI-Toc.xml|" + dir.path(),
             field(services::DatabaseFieldControl) + "|" + field(services::LibraryFieldControl));
   ASSERT_TRUE(testing_support::clickAt(services::databaseInfoWindow.control[services::CopyIconControl]));
-  EXPECT_TRUE(dispatchUntil([&] { return clipboardText() == dir.path() + "Gtk/Window.zn"; }))
-      << clipboardText();
+  EXPECT_TRUE(dispatchUntil([&] { return clipboardText() == dir.path() + "Gtk/Window.zn"; }));
   clickRow(6);
   ASSERT_EQ(1u, dialogs.requests.size());
   EXPECT_EQ("Missing file:\nGtk/Missing.zn\n\nCheck library-path in settings:\n" + dir.path(),

@@ -167,43 +167,51 @@ TEST_F(UpdateCheckTest, BadAnswersFailQuicklyAndOnlyGoodOnesCount) {
   for (int hop = 0; hop < 5; ++hop) server.serve(chain[hop], redirect(server.url(chain[hop + 1])));
   server.serve(chain[5], complete(goodFile));
 
-  using F = services::UpdateFailure;
   struct Case {
     const char* name;
     HttpReply reply;
-    F failure;
+    bool counts;
   } cases[] = {
-      {"a good file", complete(goodFile), F::None},
-      {"an error status with a good file", complete(goodFile, 500), F::None},
-      {"exactly the size limit", complete(goodFile + padding), F::None},
-      {"one byte over the size limit", complete(goodFile + padding + "#"), F::TooLarge},
-      {"2 MB", complete(goodFile + std::string(2000000, '#')), F::TooLarge},
-      {"a body without end", ofKind(ReplyKind::Endless), F::TooLarge},
-      {"four lines", complete("a\nb\nc=0.25.40\nd=2026-12-01\n"), F::NotAVersionFile},
-      {"line 3 without =", complete("a\nb\nc 0.25.40\nd\ne=2026-12-01\n"), F::NotAVersionFile},
-      {"binary bytes", complete(goodFile + std::string("\0\x01\xff", 3)), F::NotAVersionFile},
-      {"invalid UTF-8", complete("a\nb\nc=0.25.40\xC3\nd\ne=2026-12-01\n"), F::NotAVersionFile},
-      {"an empty body", complete(""), F::NotAVersionFile},
+      {"a good file", complete(goodFile), true},
+      {"an error status with a good file", complete(goodFile, 500), true},
+      {"exactly the size limit", complete(goodFile + padding), true},
+      {"one byte over the size limit", complete(goodFile + padding + "#"), false},
+      {"2 MB", complete(goodFile + std::string(2000000, '#')), false},
+      {"a body without end", ofKind(ReplyKind::Endless), false},
+      {"four lines", complete("a\nb\nc=0.25.40\nd=2026-12-01\n"), false},
+      {"line 3 without =", complete("a\nb\nc 0.25.40\nd\ne=2026-12-01\n"), false},
+      {"binary bytes", complete(goodFile + std::string("\0\x01\xff", 3)), false},
+      {"invalid UTF-8", complete("a\nb\nc=0.25.40\xC3\nd\ne=2026-12-01\n"), false},
+      {"an empty body", complete(""), false},
       {"a 404 page",
        complete("<html>\n<head><title>404</title></head>\n<body>\n<h1>Not Found</h1>\n</body>\n", 404),
-       F::NotAVersionFile},
-      {"a 500 page", complete("<html>\n<body>\nInternal error\n</body>\n</html>\n", 500), F::NotAVersionFile},
-      {"the connection closed mid-body", ofKind(ReplyKind::CloseMidBody), F::TransferBroken},
-      {"five redirects", redirect(server.url(chain[1])), F::None},
-      {"six redirects", redirect(server.url(chain[0])), F::TransferBroken},
-      {"a redirect loop", redirect(server.url(versionPath)), F::TransferBroken},
-      {"a redirect to a file: URL", redirect("file://" + localFile), F::TransferBroken},
-      {"a redirect to an ftp: URL", redirect(ftpUrl), F::TransferBroken},
+       false},
+      {"a 500 page", complete("<html>\n<body>\nInternal error\n</body>\n</html>\n", 500), false},
+      {"the connection closed mid-body", ofKind(ReplyKind::CloseMidBody), false},
+      {"five redirects", redirect(server.url(chain[1])), true},
+      {"six redirects", redirect(server.url(chain[0])), false},
+      {"a redirect loop", redirect(server.url(versionPath)), false},
+      {"a redirect to a file: URL", redirect("file://" + localFile), false},
+      {"a redirect to an ftp: URL", redirect(ftpUrl), false},
   };
   for (const Case& c : cases) {
     server.serve(versionPath, c.reply);
     info = services::UpdateInfo();
-    EXPECT_EQ(c.failure, check().failure) << c.name;
+    EXPECT_EQ(c.counts, check().failure == services::UpdateFailure::None) << c.name;
     EXPECT_LT(seconds, 5.0) << c.name << ": failing must not wait for the time limit";
   }
   EXPECT_EQ(0, ftpLike.connectionCount()) << "a redirect leads to http and https only";
   EXPECT_EQ(0u, server.lastRequest().find("GET /Linux/ZN-Linux-API-Version.ini HTTP/1.1\r\n"));
   EXPECT_NE(std::string::npos, server.lastRequest().find("\r\nCache-Control: no-cache\r\n"));
+
+  // Why a check failed, as the update window tells it.
+  using F = services::UpdateFailure;
+  for (const auto& [reply, failure] : {std::pair(complete(goodFile + padding + "#"), F::TooLarge),
+                                       {complete("a\nb\nc\n"), F::NotAVersionFile},
+                                       {ofKind(ReplyKind::CloseMidBody), F::TransferBroken}}) {
+    server.serve(versionPath, reply);
+    EXPECT_EQ(failure, check().failure) << reply.body.size();
+  }
   g_setenv("ZN_UPDATE_URL", "http://127.0.0.1:1/version.ini", TRUE);
   EXPECT_EQ(F::Unreachable, check().failure) << "nobody listens on port 1";
 }

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <thread>
 
+#include <glib.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -180,8 +182,9 @@ ViewerProcess::ViewerProcess() {
   programFolder_ = resolvedFolder(programDir_.path());
   fakeBin_ = sandbox_.path() + "bin/";
   std::filesystem::create_directories(fakeBin_);
-  // A home as a user has it: the toolkit keeps its recently used files there.
-  std::filesystem::create_directories(sandbox_.path() + "home/.local/share");
+  // A new user's home: the data folder, where the toolkit keeps its recently used files,
+  // is not there yet.
+  std::filesystem::create_directories(sandbox_.path() + "home");
   // The real ones would open browsers or sound the bell of this machine.
   for (const char* name : {"beep", "xdg-open", "gnome-open"}) recordingFake(name);
 }
@@ -197,15 +200,12 @@ ViewerProcess::~ViewerProcess() {
 bool ViewerProcess::startWindowManager() {
   const std::vector<std::string> environment = mergedEnvironment(childEnvironment());
   std::vector<char*> envp = pointerArray(environment);
-  windowManager_ = fork();
-  if (windowManager_ == 0) {
-    const int devnull = open("/dev/null", O_RDWR);
-    dup2(devnull, 0);
-    dup2(devnull, 1);
-    dup2(devnull, 2);
-    execle("/usr/bin/openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr), envp.data());
-    _exit(127);
-  }
+  const char* argv[] = {"openbox", "--sm-disable", nullptr};
+  if (!g_spawn_async(nullptr, const_cast<char**>(argv), envp.data(),
+                     GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD |
+                                 G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
+                     nullptr, nullptr, &windowManager_, nullptr))
+    return false;
   // Once it runs, the manager has a window of its own class on the display.
   const auto deadline = deadlineAfter(stepLimitMs);
   while (xdotool({"search", "--class", "openbox"}).status != 0) {
@@ -213,14 +213,6 @@ bool ViewerProcess::startWindowManager() {
     pollPause();
   }
   return true;
-}
-
-bool ViewerProcess::pressKeys(const std::string& keys) const {
-  std::string oneALine = keys;
-  std::replace(oneALine.begin(), oneALine.end(), ' ', '\n');
-  std::vector<std::string> arguments = splitLines(oneALine);
-  arguments.insert(arguments.begin(), "key");
-  return xdotool(arguments).status == 0;
 }
 
 void ViewerProcess::copyProgramFolder() {
@@ -283,14 +275,7 @@ std::vector<std::string> ViewerProcess::childEnvironment() const {
       "GTK_MODULES=",
       "NO_AT_BRIDGE=1",
   };
-  // An entry the test adds replaces the one set here.
-  for (const std::string& entry : extraEnvironment_) {
-    environment.erase(
-        std::remove_if(environment.begin(), environment.end(),
-                       [&](const std::string& set) { return entryName(set) == entryName(entry); }),
-        environment.end());
-    environment.push_back(entry);
-  }
+  for (const std::string& entry : extraEnvironment_) environment.push_back(entry);
   return environment;
 }
 

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include <glib.h>
 #include <sys/types.h>
 
 #include "support/temp_dir.h"
@@ -94,8 +95,6 @@ class ViewerProcess {
   // Starts a window manager (openbox) on the display, as every desktop has one; it ends
   // with this object. False when it is not up within the time limit.
   bool startWindowManager();
-  // Presses keys ("Down Return", say) wherever the keyboard focus is, as a user's keys go.
-  bool pressKeys(const std::string& keys) const;
 
   // Starts this file (a launcher, say) instead of the binary in the program folder.
   void useProgramFile(const std::string& path) { programFile_ = path; }
@@ -163,7 +162,7 @@ class ViewerProcess {
   std::string fakeBin_;
   std::vector<std::string> extraEnvironment_;
   pid_t pid_ = -1;
-  pid_t windowManager_ = -1;
+  GPid windowManager_ = -1;
   bool started_ = false;
   int exitStatus_ = -1;
   size_t dialogsTaken_ = 0;

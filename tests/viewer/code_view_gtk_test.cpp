@@ -66,17 +66,12 @@ TEST_F(CodeViewTest, DescriptionFollowsTheDisplayLanguageAndGroupsShowTheirText)
 }
 
 TEST_F(CodeViewTest, SampleSnippetInUtf8WithoutAMarkShowsItsUmlauts) {
-  const std::string sample = std::string(ZN_SOURCE_DIR) + "/sample/";
-  appSettings.Lib_path = sample;
-  loadLibrary(testing_support::readFile(sample + "ZN-LinuxAPI-Toc.xml"));
+  appSettings.Lib_path = std::string(ZN_SOURCE_DIR) + "/sample/";
+  loadLibrary(testing_support::readFile(appSettings.Lib_path + "ZN-LinuxAPI-Toc.xml"));
   int row = 0;
-  while (row < static_cast<int>(database::indexEntries.size()) &&
-         database::indexEntries[row].File.find("DateAndTime.zn") == std::string::npos)
-    ++row;
+  while (database::indexEntries[row].File != "GLib/Utilities/DateAndTime.zn") ++row;
   selectRow(row);
-  EXPECT_NE(std::string::npos,
-            codeText().find("; Diese Datei ist UTF-8 ohne Byte-Order-Mark gespeichert; ältere"))
-      << codeText().substr(0, 200);
+  EXPECT_NE(std::string::npos, codeText().find("gespeichert; ältere")) << codeText().substr(0, 200);
   EXPECT_EQ("UTF8", services::databaseInfoFieldText(services::CodeFormatFieldControl));
 }
 

@@ -3,13 +3,13 @@
 
 #include <cstdlib>
 
-#include "app/program_version.h"
+#include "base/program_version.h"
 #include "config/settings_store.h"
 
 namespace app {
 namespace {
 
-std::string versionText() { return std::string(programName) + " " + programVersion + "\n"; }
+std::string versionText() { return std::string(programName) + " " + base::programVersion + "\n"; }
 
 std::string helpText(const std::string& programFolder) {
   const std::string usage = std::string("Usage: ") + programName + " [--help | --version] [GTK option...]\n";

@@ -1,8 +1,9 @@
 // Owner of the settings record and of the table of its keys and defaults.
 #include "config/app_settings.h"
 
-#include "app/app_state.h"
-#include "app/paths.h"
+#include "base/app_state.h"
+#include "base/paths.h"
+#include "base/trace.h"
 
 namespace {
 
@@ -58,13 +59,13 @@ void resetAppSettings(const std::string& programFolder) {
 }
 
 std::string absoluteLibraryFolder() {
-  return paths::absoluteIn(appState.programFolder, appSettings.Lib_path);
+  return base::absoluteIn(base::appState.programFolder, appSettings.Lib_path);
 }
 
 std::string absoluteDatabasePath() {
-  return paths::absoluteIn(appState.programFolder, appState.databasePath);
+  return base::absoluteIn(base::appState.programFolder, base::appState.databasePath);
 }
 
 std::string absoluteCodeFilePath(const std::string& file) {
-  return paths::joinLibraryPath(absoluteLibraryFolder(), file);
+  return base::joinLibraryPath(absoluteLibraryFolder(), file);
 }

@@ -1,11 +1,13 @@
 // The about dialog: name, version, description, credits and logo.
 #include "services/about_gtk.h"
 
+#include <string>
+
 #include <gtk/gtk.h>
 
-#include "app/app_state.h"
-#include "app/program_version.h"
-#include "app/window_events_gtk.h"
+#include "base/program_version.h"
+#include "base/trace.h"
+#include "base/window_kit_gtk.h"
 #include "resources/pictures_gtk.h"
 
 namespace services {
@@ -18,7 +20,7 @@ bool AboutProgramDialog() {
   GtkAboutDialog* about = GTK_ABOUT_DIALOG(dialog);
   gtk_about_dialog_set_program_name(about, g_get_application_name());
   const std::string version =
-      std::string("\n") + app::programVersion + " gtk" + std::to_string(GTK_MAJOR_VERSION);
+      std::string("\n") + base::programVersion + " gtk" + std::to_string(GTK_MAJOR_VERSION);
   gtk_about_dialog_set_version(about, version.c_str());
   gtk_about_dialog_set_comments(
       about,
@@ -31,7 +33,7 @@ bool AboutProgramDialog() {
   gtk_about_dialog_set_logo(about, logo);
   g_object_unref(logo);
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
-  app::takeFocusWhenShown(dialog);
+  base::takeFocusWhenShown(dialog);
   gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
   return true;

@@ -3,9 +3,10 @@
 
 #include <sys/stat.h>
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
-#include "app/paths.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
+#include "base/paths.h"
+#include "base/trace.h"
 #include "config/app_settings.h"
 #include "config/message_texts.h"
 #include "database/topic_index.h"
@@ -22,7 +23,7 @@ bool startWithPath(const std::string& program, const std::string& path) {
 
 // The user asked for the program, so a program that does not start is named to them.
 void reportNotStarted(const std::string& program) {
-  app::showMessage(app::messageTitle, config::messageText(config::ProgramNotStarted, program));
+  base::showMessage(base::messageTitle, config::messageText(config::ProgramNotStarted, program));
 }
 
 bool startDesktopOpener(const std::string& path) {
@@ -33,22 +34,22 @@ bool startDesktopOpener(const std::string& path) {
 }
 
 std::string currentCodeFilePath() {
-  return paths::joinLibraryPath(appSettings.Lib_path, appState.currentCodeFile);
+  return base::joinLibraryPath(appSettings.Lib_path, base::appState.currentCodeFile);
 }
 
 }  // namespace
 
 bool OpenWithDesktop(const std::string& path) {
   TRACE_LINE();
-  if (!paths::isRegularFile(path)) return false;
+  if (!base::isRegularFile(path)) return false;
   return startDesktopOpener(path);
 }
 
 void OpenFolderWithDesktop(const std::string& libraryFieldText) {
   TRACE_LINE();
-  std::string folder = libraryFieldText.empty() ? appState.programFolder : libraryFieldText;
+  std::string folder = libraryFieldText.empty() ? base::appState.programFolder : libraryFieldText;
   while (!folder.empty() && folder.back() == '/') folder.pop_back();
-  if (folder.empty() || !paths::isDirectory(folder)) return;
+  if (folder.empty() || !base::isDirectory(folder)) return;
   startDesktopOpener(folder);
 }
 
@@ -76,19 +77,19 @@ void openCode() {
 
 void editHelpFile() {
   TRACE_LINE();
-  const int row = appState.helpRow;
+  const int row = base::appState.helpRow;
   if (row != 0 && row > 0 && row < static_cast<int>(database::indexEntries.size())) {
     const std::string file(database::indexEntries[row].File);
-    if (!startWithPath("xdg-open", paths::joinLibraryPath(appSettings.Lib_path, file)))
+    if (!startWithPath("xdg-open", base::joinLibraryPath(appSettings.Lib_path, file)))
       reportNotStarted("xdg-open");
     return;
   }
-  app::showMessage("Sorry", "seems the helpfile can't be found.");
+  base::showMessage("Sorry", "seems the helpfile can't be found.");
 }
 
 std::string editorMenuText() {
   if (!isUsableEditor(appSettings.CodeEditorPath)) return std::string();
-  return "Open code in " + paths::fileNamePart(appSettings.CodeEditorPath);
+  return "Open code in " + base::fileNamePart(appSettings.CodeEditorPath);
 }
 
 }  // namespace services

@@ -3,16 +3,16 @@
 
 #include <gtk/gtk.h>
 
+#include "base/control_numbers.h"
 #include "services/update_check.h"
-#include "services/update_controls.h"
 
 namespace services {
 
 struct UpdateWindow {
   GtkWidget* window = nullptr;
   // By row: the program, the GTK 3 program, the library.
-  GtkWidget* label[updateRowCount] = {};
-  GtkWidget* result[updateRowCount] = {};
+  GtkWidget* label[base::updateRowCount] = {};
+  GtkWidget* result[base::updateRowCount] = {};
   // Below the rows, shown only after a failed check: why it failed.
   GtkWidget* failureText = nullptr;
 };

@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "support/recorded_dialogs.h"
@@ -25,7 +25,7 @@ class ExternalProgramsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     savedPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
-    resetAppState(dir.path());
+    base::resetAppState(dir.path());
     resetAppSettings(dir.path());
     dir.write("bin/.keep", "");
     setenv("PATH", (dir.path() + "bin:/usr/bin:/bin").c_str(), 1);
@@ -62,7 +62,7 @@ class ExternalProgramsTest : public ::testing::Test {
     services::OpenWithDesktop("/dev/null");  // not a regular file: starts nothing
     ASSERT_TRUE(services::isUsableEditor("marker"));
     appSettings.CodeEditorPath = "marker";
-    appState.currentCodeFile = "settle";
+    base::appState.currentCodeFile = "settle";
     services::openCode();
     waitForLog("marker");
   }
@@ -123,7 +123,7 @@ TEST_F(ExternalProgramsTest, OpenCodeStartsAnEditorFoundInPath) {
   fake("myeditor");
   appSettings.CodeEditorPath = "myeditor";
   appSettings.Lib_path = dir.path() + "My Library/";
-  appState.currentCodeFile = "/Gtk/Some Window.zn";
+  base::appState.currentCodeFile = "/Gtk/Some Window.zn";
   services::openCode();
   EXPECT_EQ("[" + dir.path() + "My Library/Gtk/Some Window.zn]\n", waitForLog("myeditor"));
   EXPECT_EQ("Open code in myeditor", services::editorMenuText());
@@ -132,7 +132,7 @@ TEST_F(ExternalProgramsTest, OpenCodeStartsAnEditorFoundInPath) {
 TEST_F(ExternalProgramsTest, OpenCodeWithNothingShownGivesTheEditorTheLibraryFolderOrNoArgument) {
   fake("myeditor");
   appSettings.CodeEditorPath = "myeditor";
-  appState.currentCodeFile.clear();
+  base::appState.currentCodeFile.clear();
   appSettings.Lib_path = dir.path() + "My Library/";
   services::openCode();
   EXPECT_EQ("[" + dir.path() + "My Library/]\n", waitForLog("myeditor"));
@@ -145,7 +145,7 @@ TEST_F(ExternalProgramsTest, OpenCodeWithNothingShownGivesTheEditorTheLibraryFol
 TEST_F(ExternalProgramsTest, OpenCodeWithoutEditorUsesTheDesktop) {
   fake("xdg-open");
   appSettings.Lib_path = dir.path() + "My Library/";
-  appState.currentCodeFile = "Gtk/Some Window.zn";
+  base::appState.currentCodeFile = "Gtk/Some Window.zn";
   services::openCode();
   EXPECT_EQ("[" + dir.path() + "My Library/Gtk/Some Window.zn]\n", waitForLog("xdg-open"));
   EXPECT_EQ("", services::editorMenuText());
@@ -162,7 +162,7 @@ TEST_F(ExternalProgramsTest, EditorRuleLooksAtTheOwnerExecuteBitOfTheFileItself)
   // An editor that cannot be started (not executable, missing, a folder) is named in a message,
   // and so is a missing desktop opener; a missing beep says nothing.
   fake("xdg-open");
-  appState.currentCodeFile = "My Library/Gtk/Some Window.zn";
+  base::appState.currentCodeFile = "My Library/Gtk/Some Window.zn";
   for (const std::string& editor : {plain, dir.path() + "dangling", dir.path()}) {
     appSettings.CodeEditorPath = editor;
     services::openCode();
@@ -188,7 +188,7 @@ TEST_F(ExternalProgramsTest, EditHelpFileOpensTheHelpRowOrSaysSorry) {
 
   database::indexEntries.resize(3);
   database::indexEntries[2].File = "/Help/ViewerHelp.txt";
-  appState.helpRow = 2;
+  base::appState.helpRow = 2;
   appSettings.Lib_path = "/opt/lib/";
   services::editHelpFile();
   EXPECT_EQ("[/opt/lib/Help/ViewerHelp.txt]\n", waitForLog("xdg-open"));

@@ -139,9 +139,7 @@ TEST_F(SettingsInputTest, PathsOfTheBundledSettingsAreShownAndCopiedAbsolute) {
   std::filesystem::current_path(dir.path());
   appSettings.Lib_path = "";
   base::appState.databasePath = "ZN-LinuxAPI-Toc.xml";
-  appSettings.SourceInTitle = 2;
   clickRow(4);
-  EXPECT_EQ("Linux ZN-ZID-Idavode-Ruriva ~ " + dir.path() + "Gtk/Window.zn", windowTitle());
   openDatabaseInformation();
   EXPECT_EQ(dir.path() + "ZN-LinuxAPI-Toc.xml|" + dir.path(),
             field(base::DatabaseFieldControl) + "|" + field(base::LibraryFieldControl));

@@ -1,6 +1,5 @@
-// The real program under a window manager (openbox), as on every desktop: each window and
-// message it opens takes the keyboard focus, so the user's key reaches it, and Escape in any
-// window but the main one leaves the program running.
+// Under a window manager (openbox), as on every desktop, each window and message of the real
+// program takes the keyboard focus: the user's key reaches it, and the program runs on.
 #include <string>
 #include <vector>
 

@@ -92,8 +92,7 @@ class ViewerProcess {
   // Adds "NAME=value" to the program's environment (before start()).
   void setEnvironment(const std::string& entry) { extraEnvironment_.push_back(entry); }
 
-  // Starts a window manager (openbox) on the display, as every desktop has one; it ends
-  // with this object. False when it is not up within the time limit.
+  // Starts a window manager (openbox) on the display until this object ends; false when it is not up.
   bool startWindowManager();
 
   // Starts this file (a launcher, say) instead of the binary in the program folder.

@@ -2,6 +2,8 @@
 // toolkit, and the snippet files named on the command line.
 #include "app/command_line.h"
 
+#include <cstdlib>
+
 #include "base/program_version.h"
 #include "config/settings_location.h"
 
@@ -89,6 +91,22 @@ std::vector<std::string> commandLineFiles(const std::vector<std::string>& argume
     if (!path.empty()) files.push_back(path);
   }
   return files;
+}
+
+std::string displayName(const std::vector<std::string>& arguments) {
+  const std::string option = "--display";
+  for (size_t i = 0; i < arguments.size() && arguments[i] != "--"; ++i) {
+    if (arguments[i] == option && i + 1 < arguments.size()) return arguments[i + 1];
+    if (arguments[i].rfind(option + "=", 0) == 0) return arguments[i].substr(option.size() + 1);
+  }
+  const char* variable = std::getenv("DISPLAY");
+  return variable ? variable : "";
+}
+
+std::string noDisplayLine(const std::string& displayName) {
+  const std::string name =
+      displayName.empty() ? "none given (DISPLAY is not set)" : "\"" + displayName + "\"";
+  return std::string(programName) + ": cannot open display " + name + "\n";
 }
 
 }  // namespace app

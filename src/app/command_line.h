@@ -21,5 +21,10 @@ std::optional<std::string> commandLineAnswer(const std::vector<std::string>& arg
 // as absolute local paths. URIs of other kinds name no local file and are left out.
 std::vector<std::string> commandLineFiles(const std::vector<std::string>& arguments,
                                           const std::string& workingFolder);
+// The display the toolkit opens: the argument of a "--display" option before any "--",
+// else $DISPLAY; "" when neither is given.
+std::string displayName(const std::vector<std::string>& arguments);
+// The one line on standard error when that display cannot be opened.
+std::string noDisplayLine(const std::string& displayName);
 
 }  // namespace app

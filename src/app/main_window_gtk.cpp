@@ -206,6 +206,7 @@ bool openWindow() {
   if (!window) return false;
   base::mainWindow.window = window;
   gtk_window_set_title(GTK_WINDOW(window), programTitle);
+  base::takeFocusWhenShown(window);
   gtk_window_set_default_size(GTK_WINDOW(window), static_cast<gint>(appSettings.WinWidth),
                               static_cast<gint>(appSettings.WinHight));
   if (appSettings.WinX != -1 || appSettings.WinY != -1)

@@ -184,7 +184,10 @@ int runProgram(int argc, char** argv) {
   // The window class comes from this name; the desktop entry's StartupWMClass relies
   // on it, whatever name the program file was started under.
   g_set_prgname(programName);
-  if (!gtk_init_check(&argc, &argv)) return 1;
+  if (!gtk_init_check(&argc, &argv)) {
+    std::fputs(noDisplayLine(displayName(arguments)).c_str(), stderr);
+    return 1;
+  }
   const std::vector<std::string> files = commandLineFiles({argv + 1, argv + argc}, startFolder());
   const std::string folder = findProgramFolder();
   if (!folder.empty() && chdir(folder.c_str()) != 0) return 1;

@@ -41,7 +41,7 @@ void followShownFile(const viewer::ShownTopic& shown) {
     return;
   }
   showFileProperties(shown.file);
-  setMainTitle(titleForCodeFile(shown.file, appSettings.SourceInTitle, appSettings.Lib_path));
+  setMainTitle(titleForCodeFile(shown.file, appSettings.SourceInTitle, absoluteLibraryFolder()));
 }
 
 }  // namespace

@@ -10,13 +10,15 @@ namespace {
 std::string versionText() { return std::string(programName) + " " + base::programVersion + "\n"; }
 
 std::string helpText(const std::string& programFolder) {
-  const std::string usage = std::string("Usage: ") + programName + " [--help | --version] [GTK option...]\n";
+  const std::string usage =
+      std::string("Usage: ") + programName + " [--help | --version] [--no-restore] [GTK option...]\n";
   const std::string settings = "  " + programFolder + config::settingsFileName + "\n";
   return usage +
          "A viewer for the library of Zarnel source-code snippets.\n"
          "\n"
          "  --help      print this help and end\n"
          "  --version   print the version and end\n"
+         "  --no-restore  start fresh, not where the last run with this database ended\n"
          "Other options go to the GTK toolkit, for example --display=:1.\n"
          "\n"
          "Settings live in the file beside the program:\n" +
@@ -38,6 +40,14 @@ std::optional<std::string> commandLineAnswer(const std::vector<std::string>& arg
     if (argument == "--help") return helpText(programFolder);
   }
   return std::nullopt;
+}
+
+bool freshStartAsked(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--") break;
+    if (argument == "--no-restore") return true;
+  }
+  return false;
 }
 
 }  // namespace app

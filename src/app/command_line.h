@@ -15,4 +15,7 @@ extern const char* const programName;
 std::optional<std::string> commandLineAnswer(const std::vector<std::string>& arguments,
                                              const std::string& programFolder);
 
+// Whether "--no-restore" comes before any "--": start without the place of the last run.
+bool freshStartAsked(const std::vector<std::string>& arguments);
+
 }  // namespace app

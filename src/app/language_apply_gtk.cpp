@@ -12,6 +12,7 @@
 #include "config/language_file.h"
 #include "config/settings_window_gtk.h"
 #include "database/topic_tree_gtk.h"
+#include "search/find_bar_gtk.h"
 #include "services/database_info_gtk.h"
 #include "services/update_window_gtk.h"
 
@@ -30,6 +31,7 @@ GtkWidget* widgetAt(config::TextPlace place, int number) {
     }
     case config::TextPlace::InfoMenu:
       return number >= 0 && number < base::MenuItemCount ? app::popupMenuItems[number] : nullptr;
+    case config::TextPlace::FindBar: return search::findBar.at(number);
   }
   return nullptr;
 }

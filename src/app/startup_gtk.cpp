@@ -17,6 +17,7 @@
 #include "app/language_apply_gtk.h"
 #include "app/main_window_gtk.h"
 #include "app/main_window_rules.h"
+#include "app/place_commands_gtk.h"
 #include "base/app_state.h"
 #include "base/dialogs.h"
 #include "base/dialogs_gtk.h"
@@ -187,7 +188,9 @@ int runProgram(int argc, char** argv) {
   services::createDatabaseInfoWindow();
   services::createUpdateWindow();
   presentLibrary();
+  if (!freshStartAsked(arguments)) restorePlace();
   runEventLoop();
+  notePlace();
   releaseProgram();
   return 0;
 }

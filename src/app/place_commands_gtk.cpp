@@ -22,7 +22,8 @@ namespace {
 std::string openDatabase() {
   if (base::appState.databasePath.empty()) return std::string();
   const std::string& folder = base::appState.programFolder;
-  gchar* path = g_canonicalize_filename(base::appState.databasePath.c_str(), folder.empty() ? nullptr : folder.c_str());
+  gchar* path =
+      g_canonicalize_filename(base::appState.databasePath.c_str(), folder.empty() ? nullptr : folder.c_str());
   std::string result = path;
   g_free(path);
   return result;
@@ -70,7 +71,9 @@ void notePlace() {
   config::PlaceNote note;
   note.databasePath = openDatabase();
   if (note.databasePath.empty()) return;
-  const auto isRow = [](int row) { return row >= 0 && row < static_cast<int>(database::indexEntries.size()); };
+  const auto isRow = [](int row) {
+    return row >= 0 && row < static_cast<int>(database::indexEntries.size());
+  };
   const viewer::ShownPlace* shown = viewer::currentPlace(topicTrail);
   if (shown && isRow(shown->row)) note.shown = config::notedTopic(database::indexEntries[shown->row]);
   for (int row : base::appState.historyRows) {

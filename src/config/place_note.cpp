@@ -94,13 +94,17 @@ bool takeLine(PlaceNote& note, std::string_view line) {
   if (key == "shown" || key == "history") {
     const std::optional<NotedTopic> topic = parseTopic(value);
     if (!topic) return false;
-    if (key == "shown") note.shown = topic;
-    else note.history.push_back(*topic);
+    if (key == "shown")
+      note.shown = topic;
+    else
+      note.history.push_back(*topic);
   } else if (key == "zoom" || key == "wrap") {
     const std::optional<int> number = parseNumber(value, key == "zoom" ? largestZoomLevel : 1);
     if (!number) return false;
-    if (key == "zoom") note.zoomLevel = *number;
-    else note.lineWrap = *number == 1;
+    if (key == "zoom")
+      note.zoomLevel = *number;
+    else
+      note.lineWrap = *number == 1;
   } else if (key == "database" || key == "search") {
     const std::optional<std::string> text = unescaped(value);
     if (!text) return false;

@@ -14,10 +14,9 @@ bool isPlainAscii(char c) { return c > 0 && static_cast<unsigned char>(c) < 0x80
 
 // The character of the code that the folded byte came from.
 int characterAt(const FoldedCode& code, std::size_t at) {
-  const auto after = std::upper_bound(code.wide.begin(), code.wide.end(), at,
-                                      [](std::size_t place, const FoldedCode::Wide& wide) {
-                                        return place < wide.foldedStart;
-                                      });
+  const auto after = std::upper_bound(
+      code.wide.begin(), code.wide.end(), at,
+      [](std::size_t place, const FoldedCode::Wide& wide) { return place < wide.foldedStart; });
   if (after == code.wide.begin()) return static_cast<int>(at);
   const FoldedCode::Wide& wide = *(after - 1);
   if (at < wide.foldedEnd) return wide.character;
@@ -41,8 +40,8 @@ FoldedCode foldCode(std::string_view code) {
       i = runEnd;
       continue;
     }
-    const std::size_t length =
-        std::min<std::size_t>(std::max<int>(1, g_utf8_skip[static_cast<unsigned char>(code[i])]), code.size() - i);
+    const std::size_t length = std::min<std::size_t>(
+        std::max<int>(1, g_utf8_skip[static_cast<unsigned char>(code[i])]), code.size() - i);
     FoldedCode::Wide wide;
     wide.foldedStart = folded.text.size();
     folded.text += foldCase(code.substr(i, length));

@@ -155,7 +155,8 @@ void onCodeChanged(GtkTextBuffer*, gpointer) {
   state.matches.clear();
   state.current = -1;
   state.taggedFrom = state.taggedTo = 0;
-  if (findBarIsOpen() && state.pendingSearch == 0) state.pendingSearch = g_idle_add(onCodeChangedIdle, nullptr);
+  if (findBarIsOpen() && state.pendingSearch == 0)
+    state.pendingSearch = g_idle_add(onCodeChangedIdle, nullptr);
 }
 
 void onCodeScrolled(GtkAdjustment*, gpointer) {
@@ -184,7 +185,9 @@ void setBuiltInTexts() {
 }
 
 void forgetFocusBefore() {
-  if (state.focusBefore) g_object_remove_weak_pointer(G_OBJECT(state.focusBefore), reinterpret_cast<gpointer*>(&state.focusBefore));
+  if (state.focusBefore)
+    g_object_remove_weak_pointer(G_OBJECT(state.focusBefore),
+                                 reinterpret_cast<gpointer*>(&state.focusBefore));
   state.focusBefore = nullptr;
 }
 
@@ -209,7 +212,8 @@ GtkWidget* createFindBar() {
   gtk_widget_set_no_show_all(row, TRUE);
   createTags();
   g_signal_connect(buffer(), "changed", G_CALLBACK(onCodeChanged), nullptr);
-  GtkAdjustment* scroll = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(base::mainWindow.codeScroll));
+  GtkAdjustment* scroll =
+      gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(base::mainWindow.codeScroll));
   g_signal_connect(scroll, "value-changed", G_CALLBACK(onCodeScrolled), nullptr);
   g_signal_connect(scroll, "changed", G_CALLBACK(onCodeScrolled), nullptr);
   return row;
@@ -255,7 +259,8 @@ void closeFindBar() {
   removeAllFindTags();
   state.matches.clear();
   state.current = -1;
-  if (state.focusBefore && gtk_widget_get_visible(state.focusBefore)) gtk_widget_grab_focus(state.focusBefore);
+  if (state.focusBefore && gtk_widget_get_visible(state.focusBefore))
+    gtk_widget_grab_focus(state.focusBefore);
   forgetFocusBefore();
 }
 

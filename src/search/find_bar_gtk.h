@@ -16,7 +16,8 @@ struct FindBar {
   // The control of that number (FindLabelControl ...); nullptr for any other number.
   GtkWidget* at(int number) const {
     const int index = number - base::FindBarFirstControl;
-    return index >= 0 && index < base::FindBarControlEnd - base::FindBarFirstControl ? control[index] : nullptr;
+    return index >= 0 && index < base::FindBarControlEnd - base::FindBarFirstControl ? control[index]
+                                                                                     : nullptr;
   }
 };
 

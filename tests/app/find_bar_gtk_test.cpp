@@ -50,7 +50,8 @@ class FindBarTest : public testing_support::ViewerTest {
         g_free(name);
       }
       g_slist_free(started);
-      for (const std::string& name : names) text += name + "@" + std::to_string(gtk_text_iter_get_offset(&iter)) + " ";
+      for (const std::string& name : names)
+        text += name + "@" + std::to_string(gtk_text_iter_get_offset(&iter)) + " ";
     } while (gtk_text_iter_forward_to_tag_toggle(&iter, nullptr));
     return text;
   }
@@ -71,14 +72,19 @@ TEST_F(FindBarTest, TypingHighlightsEveryOccurrenceAroundTheHighlightingAndCount
   EXPECT_EQ(code.y + code.height, row.y) << "the bar sits below the code view";
 
   // Scrolling brings the last one into sight, and the tag with it.
-  GtkAdjustment* scroll = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(base::mainWindow.codeScroll));
+  GtkAdjustment* scroll =
+      gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(base::mainWindow.codeScroll));
   const auto atBottom = [&] {
-    return gtk_adjustment_get_value(scroll) >= gtk_adjustment_get_upper(scroll) - gtk_adjustment_get_page_size(scroll) - 1;
+    return gtk_adjustment_get_value(scroll) >=
+           gtk_adjustment_get_upper(scroll) - gtk_adjustment_get_page_size(scroll) - 1;
   };
   for (int turn = 0; turn < 40 && !atBottom(); ++turn)
     ASSERT_TRUE(testing_support::turnWheel(GTK_WIDGET(base::codeView()), false, 10, false));
-  const std::string lastTag = "zn-find-occurrence@" + std::to_string(gtk_text_buffer_get_char_count(gtk_text_view_get_buffer(base::codeView())) - 10);
-  EXPECT_TRUE(dispatchUntil([&] { return toggles(true).find(lastTag) != std::string::npos; })) << toggles(true);
+  const std::string lastTag =
+      "zn-find-occurrence@" +
+      std::to_string(gtk_text_buffer_get_char_count(gtk_text_view_get_buffer(base::codeView())) - 10);
+  EXPECT_TRUE(dispatchUntil([&] { return toggles(true).find(lastTag) != std::string::npos; }))
+      << toggles(true);
 
   // Down there, a new search starts at the top of the view: "gtK_last" is the current one.
   ASSERT_TRUE(testing_support::typeText("_"));
@@ -96,8 +102,11 @@ TEST_F(FindBarTest, ReturnShiftReturnAndTheArrowsStepAroundAndAnotherTopicIsSear
     const char* keys;  // or nullptr for a click
     int button;
     const char* count;
-  } steps[] = {{"Return", 0, "2 / 3"},          {"Return", 0, "3 / 3"}, {"Return", 0, "1 / 3"},
-               {"shift+Return", 0, "3 / 3"},    {nullptr, base::FindNextControl, "1 / 3"},
+  } steps[] = {{"Return", 0, "2 / 3"},
+               {"Return", 0, "3 / 3"},
+               {"Return", 0, "1 / 3"},
+               {"shift+Return", 0, "3 / 3"},
+               {nullptr, base::FindNextControl, "1 / 3"},
                {nullptr, base::FindPreviousControl, "3 / 3"}};
   for (const auto& step : steps) {
     ASSERT_TRUE(step.keys ? pressKeys(step.keys) : testing_support::clickAt(bar(step.button)));
@@ -107,9 +116,11 @@ TEST_F(FindBarTest, ReturnShiftReturnAndTheArrowsStepAroundAndAnotherTopicIsSear
   EXPECT_TRUE(search::findBarHasFocus()) << "the arrows leave the focus in the field";
 
   selectRow(5);
-  EXPECT_TRUE(dispatchUntil([&] { return codeText() == "Button code\nsecond" && count() == "0 / 0"; })) << count();
+  EXPECT_TRUE(dispatchUntil([&] { return codeText() == "Button code\nsecond" && count() == "0 / 0"; }))
+      << count();
   selectRow(4);
-  EXPECT_TRUE(dispatchUntil([&] { return count() == "1 / 3"; })) << "the bar stays open and searches the new code";
+  EXPECT_TRUE(dispatchUntil([&] { return count() == "1 / 3"; }))
+      << "the bar stays open and searches the new code";
 }
 
 TEST_F(FindBarTest, EscapeAndTheCloseButtonCloseTheBarAndGiveTheFocusBack) {
@@ -126,7 +137,8 @@ TEST_F(FindBarTest, EscapeAndTheCloseButtonCloseTheBarAndGiveTheFocusBack) {
     EXPECT_TRUE(focusIn(base::SearchFieldControl)) << "the focus is back where it was";
   }
   ASSERT_TRUE(pressKeys("Escape"));
-  EXPECT_TRUE(dispatchUntil([] { return base::appState.quitRequested == 1; })) << "outside the bar Escape ends";
+  EXPECT_TRUE(dispatchUntil([] { return base::appState.quitRequested == 1; }))
+      << "outside the bar Escape ends";
 }
 
 }  // namespace

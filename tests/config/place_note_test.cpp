@@ -107,9 +107,12 @@ database::IndexEntry entry(std::string_view file, std::string_view de, std::stri
 
 TEST(PlaceNoteTest, ANotedTopicIsFoundByItsFileAndTitlesNotByItsRow) {
   const std::vector<database::IndexEntry> entries = {
-      entry("", "", "Library"),          entry("", "", "Windows"),
-      entry("W.zn", "Fenster", "Windows"), entry("B.zn", "\u2730Knopf", "Windows"),
-      entry("", "", "Copies"),           entry("W.zn", "Fenster", "Copies"),
+      entry("", "", "Library"),
+      entry("", "", "Windows"),
+      entry("W.zn", "Fenster", "Windows"),
+      entry("B.zn", "\u2730Knopf", "Windows"),
+      entry("", "", "Copies"),
+      entry("W.zn", "Fenster", "Copies"),
   };
   const struct {
     NotedTopic topic;

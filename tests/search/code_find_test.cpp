@@ -27,9 +27,12 @@ TEST(CodeFindTest, FindsEveryOccurrenceLetterCaseIgnoredAtCharacterOffsets) {
       {"Grüße GRÜSSE grüsse", "grüße", "0-5 6-12 13-19 ", "ß folds to ss, Ü to ü"},
       {"Straße", "s", "0-1 4-5 ", "an s inside the fold of ß covers the whole ß, once"},
       {"Ωμέγα ωΜΈΓΑ x", "ΩΜΈΓΑ", "0-5 6-11 ", "Greek"},
-      {"; Link:   \xEF\xBF\xBC\nNext next", "next", "12-16 17-21 ", "a link label's placeholder is one character"},
+      {"; Link:   \xEF\xBF\xBC\nNext next", "next", "12-16 17-21 ",
+       "a link label's placeholder is one character"},
       {"aaaa", "aa", "0-2 2-4 ", "occurrences do not overlap"},
-      {"é\xEF\xBF\xBC" "end", "END", "2-5 ", "after two wide characters"},
+      {"é\xEF\xBF\xBC"
+       "end",
+       "END", "2-5 ", "after two wide characters"},
       {"code", "", "", "an empty search finds nothing"},
       {"code", "xyz", "", "nothing there"},
   };

@@ -31,7 +31,8 @@ TEST(TopicTrailTest, StepsBackAndForwardAndANewPlaceDropsThoseAhead) {
 
 TEST(TopicTrailTest, KeepsTheNewestPlacesUpToItsLimit) {
   viewer::TopicTrail trail;
-  for (int row = 0; row < static_cast<int>(viewer::trailLimit) + 5; ++row) viewer::visitPlace(trail, ShownPlace{row, ""});
+  for (int row = 0; row < static_cast<int>(viewer::trailLimit) + 5; ++row)
+    viewer::visitPlace(trail, ShownPlace{row, ""});
   EXPECT_EQ(viewer::trailLimit, trail.places.size());
   EXPECT_EQ(5, trail.places.front().row);
   EXPECT_EQ(static_cast<int>(viewer::trailLimit) + 4, viewer::currentPlace(trail)->row);

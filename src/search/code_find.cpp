@@ -2,52 +2,65 @@
 #include "search/code_find.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include <glib.h>
 
+#include "base/paths.h"
 #include "search/topic_search.h"
 
 namespace search {
 namespace {
 
-bool isPlainAscii(char c) { return c > 0 && static_cast<unsigned char>(c) < 0x80; }
+// Walks the folded text forward, giving the character of the code each folded byte
+// came from; the matches come in order, so the walk never goes back.
+class CharacterCursor {
+ public:
+  explicit CharacterCursor(const FoldedCode& code) : code_(code) {}
 
-// The character of the code that the folded byte came from.
-int characterAt(const FoldedCode& code, std::size_t at) {
-  const auto after = std::upper_bound(
-      code.wide.begin(), code.wide.end(), at,
-      [](std::size_t place, const FoldedCode::Wide& wide) { return place < wide.foldedStart; });
-  if (after == code.wide.begin()) return static_cast<int>(at);
-  const FoldedCode::Wide& wide = *(after - 1);
-  if (at < wide.foldedEnd) return wide.character;
-  return wide.character + 1 + static_cast<int>(at - wide.foldedEnd);
-}
+  int characterAt(std::size_t at) {
+    while (next_ < code_.wide.size() && code_.wide[next_].foldedStart <= at) ++next_;
+    if (next_ == 0) return static_cast<int>(at);
+    const FoldedCode::Wide& wide = code_.wide[next_ - 1];
+    if (at < wide.foldedEnd) return wide.character;
+    return wide.character + 1 + static_cast<int>(at - wide.foldedEnd);
+  }
+
+ private:
+  const FoldedCode& code_;
+  std::size_t next_ = 0;
+};
 
 }  // namespace
 
 FoldedCode foldCode(std::string_view code) {
+  // The code view holds valid UTF-8; anything else is first made valid, as the folding does.
+  std::string repaired;
+  if (!g_utf8_validate(code.data(), static_cast<gssize>(code.size()), nullptr)) {
+    repaired = base::validUtf8(code);
+    code = repaired;
+  }
   FoldedCode folded;
-  folded.text.reserve(code.size());
+  folded.text = foldCase(code);
+  // Folding goes character by character, so the folded text is the folded characters
+  // one after the other: ASCII one byte each, the few others as long as their fold.
+  std::unordered_map<gunichar, std::size_t> foldedLengths;
+  std::size_t at = 0;
   int character = 0;
-  std::size_t i = 0;
-  while (i < code.size()) {
-    std::size_t runEnd = i;
-    while (runEnd < code.size() && isPlainAscii(code[runEnd])) ++runEnd;
-    if (runEnd > i) {
-      // Folding keeps ASCII at one byte a character, so a run folds as a whole.
-      folded.text += foldCase(code.substr(i, runEnd - i));
-      character += static_cast<int>(runEnd - i);
-      i = runEnd;
+  for (std::size_t i = 0; i < code.size(); ++character) {
+    const unsigned char lead = static_cast<unsigned char>(code[i]);
+    if (lead < 0x80) {
+      ++i;
+      ++at;
       continue;
     }
-    const std::size_t length = std::min<std::size_t>(
-        std::max<int>(1, g_utf8_skip[static_cast<unsigned char>(code[i])]), code.size() - i);
-    FoldedCode::Wide wide;
-    wide.foldedStart = folded.text.size();
-    folded.text += foldCase(code.substr(i, length));
-    wide.foldedEnd = folded.text.size();
-    wide.character = character++;
-    folded.wide.push_back(wide);
+    const std::size_t length = g_utf8_skip[lead];
+    auto known = foldedLengths.find(g_utf8_get_char(code.data() + i));
+    if (known == foldedLengths.end())
+      known = foldedLengths.emplace(g_utf8_get_char(code.data() + i), foldCase(code.substr(i, length)).size())
+                  .first;
+    folded.wide.push_back(FoldedCode::Wide{at, at + known->second, character});
+    at += known->second;
     i += length;
   }
   return folded;
@@ -57,9 +70,11 @@ std::vector<CodeMatch> findInCode(const FoldedCode& code, std::string_view searc
   std::vector<CodeMatch> matches;
   const std::string needle = foldCase(searchText);
   if (needle.empty()) return matches;
+  CharacterCursor cursor(code);
   const std::string_view text = code.text;
   for (std::size_t at = text.find(needle); at != std::string_view::npos; at = text.find(needle, at)) {
-    const CodeMatch match{characterAt(code, at), characterAt(code, at + needle.size() - 1) + 1};
+    const int start = cursor.characterAt(at);
+    const CodeMatch match{start, cursor.characterAt(at + needle.size() - 1) + 1};
     at += needle.size();
     if (!matches.empty() && match.start < matches.back().end) continue;
     matches.push_back(match);

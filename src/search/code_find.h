@@ -12,7 +12,7 @@ namespace search {
 // of the code it came from.
 struct FoldedCode {
   std::string text;
-  // One per character beyond ASCII (and per NUL): where its folded form lies in text,
+  // One per character beyond ASCII: where its folded form lies in text,
   // and which character of the code it is. Between two of them every byte of text is
   // one ASCII character of the code.
   struct Wide {
@@ -23,7 +23,7 @@ struct FoldedCode {
   std::vector<Wide> wide;
 };
 
-// Folds the code (UTF-8, as the code view holds it) as the topic search folds its rows.
+// Folds the code (valid UTF-8, as the code view holds it) as the topic search folds its rows.
 FoldedCode foldCode(std::string_view code);
 
 // An occurrence, as character offsets into the code: [start, end).

@@ -267,6 +267,7 @@ void closeFindBar() {
 void findInShownCode() {
   TRACE_LINE();
   if (!findBarIsOpen()) return;
+  // The code is folded once per text shown while the bar is open, before the first keystroke.
   if (state.codeStale) {
     state.code = foldCode(shownCode());
     state.codeStale = false;

@@ -70,13 +70,14 @@ TEST_F(PlaceE2e, ThePlaceOfANormalEndIsTakenUpAtTheNextStartAndAGarbledNoteIsPas
   ASSERT_TRUE(viewer->type(window, "treeview"));
   ASSERT_EQ(window, viewer->waitForWindow(titleShowing("Gtk/Widgets/TreeViewBasics.zn"), stepLimitMs));
   ASSERT_TRUE(viewer->key(window, "F5"));
-  ASSERT_EQ(0, viewer->xdotool({"mousemove", "--window", window, "600", "300", "keydown", "ctrl", "click", "4",
-                                "keyup", "ctrl"})
+  ASSERT_EQ(0, viewer
+                   ->xdotool({"mousemove", "--window", window, "600", "300", "keydown", "ctrl", "click", "4",
+                              "keyup", "ctrl"})
                    .status);
   const std::string note = endAndReadNote(window);
   for (const char* line : {"\nshown=Gtk/Widgets/TreeViewBasics.zn\tGrundlagen der GtkTreeView\t",
-                           "\nhistory=Gtk/Widgets/ButtonSignals.zn\t", "\nhistory=Gtk/Windows/WindowBasics.zn\t",
-                           "\nzoom=4\nwrap=1\nsearch=treeview\n"})
+                           "\nhistory=Gtk/Widgets/ButtonSignals.zn\t",
+                           "\nhistory=Gtk/Windows/WindowBasics.zn\t", "\nzoom=4\nwrap=1\nsearch=treeview\n"})
     EXPECT_NE(std::string::npos, note.find(line)) << line << " in\n" << note;
 
   // The next run shows that topic at once, and ends noting exactly what it took up.
@@ -106,13 +107,16 @@ TEST_F(PlaceE2e, UnderAWindowManagerEscapeInTheFindBarClosesOnlyTheBar) {
   const std::string display = "DISPLAY=" + viewer->display();
   gchar* argv[] = {const_cast<gchar*>("openbox"), const_cast<gchar*>("--sm-disable"), nullptr};
   gchar* envp[] = {const_cast<gchar*>(display.c_str()), nullptr};
-  ASSERT_TRUE(g_spawn_async(nullptr, argv, envp, GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL), nullptr, nullptr, &windowManager, nullptr));
+  ASSERT_TRUE(g_spawn_async(nullptr, argv, envp,
+                            GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL), nullptr, nullptr,
+                            &windowManager, nullptr));
   const std::string window = start({"--no-restore"}, mainWindowRegex);
   ASSERT_FALSE(window.empty());
   // A click gives the window the focus, and keys then go where a user's would.
   ASSERT_EQ(0, viewer->xdotool({"mousemove", "--window", window, "150", "148", "click", "1"}).status);
   ASSERT_EQ(window, viewer->waitForWindow(titleShowing("Gtk/Windows/WindowBasics.zn"), stepLimitMs));
-  for (int attempt = 0; attempt < 200 && viewer->xdotool({"getactivewindow"}).output != window + "\n"; ++attempt)
+  for (int attempt = 0; attempt < 200 && viewer->xdotool({"getactivewindow"}).output != window + "\n";
+       ++attempt)
     g_usleep(50 * 1000);
   ASSERT_EQ(window + "\n", viewer->xdotool({"getactivewindow"}).output) << "openbox did not focus the window";
   for (const char* keys : {"ctrl+f", "g", "t", "k", "Escape", "Down"})

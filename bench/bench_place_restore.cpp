@@ -30,7 +30,8 @@ std::vector<int> lastTopicsWithFiles(const std::string& path, std::size_t count)
   if (!database::readDatabaseFile(path) || !database::documentRoot()) return rows;
   database::clearTopicIndex();
   database::buildTopicTree(database::documentRoot(), 0, 0, true, shown);
-  for (int row = static_cast<int>(database::indexEntries.size()) - 1; row >= 0 && rows.size() < count; --row) {
+  for (int row = static_cast<int>(database::indexEntries.size()) - 1; row >= 0 && rows.size() < count;
+       --row) {
     if (!database::indexEntries[row].File.empty()) rows.push_back(row);
   }
   return rows;
@@ -42,8 +43,9 @@ std::vector<std::string> writeSnippets(const std::string& library, const std::ve
   for (int row : rows) {
     const std::string file = library + std::string(database::indexEntries[row].File);
     g_mkdir_with_parents(file.substr(0, file.rfind('/')).c_str(), 0700);
-    const std::string code = "; A snippet\nProcedure Resize(*window)\n  gtk_window_resize(*window, 640, 480)\n"
-                             "EndProcedure\n";
+    const std::string code =
+        "; A snippet\nProcedure Resize(*window)\n  gtk_window_resize(*window, 640, 480)\n"
+        "EndProcedure\n";
     g_file_set_contents(file.c_str(), code.c_str(), -1, nullptr);
     files.push_back(file);
   }
@@ -67,7 +69,8 @@ int main(int argc, char** argv) {
   config::PlaceNote note;
   note.databasePath = path;
   note.shown = config::notedTopic(database::indexEntries[rows[0]]);
-  for (std::size_t i = 1; i < rows.size(); ++i) note.history.push_back(config::notedTopic(database::indexEntries[rows[i]]));
+  for (std::size_t i = 1; i < rows.size(); ++i)
+    note.history.push_back(config::notedTopic(database::indexEntries[rows[i]]));
   note.zoomLevel = 5;
   note.lineWrap = true;
   note.searchText = "Fenstergröße";
@@ -82,7 +85,8 @@ int main(int argc, char** argv) {
   for (int turn = 0; turn < turns; ++turn) {
     const bench::StartFigures fresh =
         bench::measureStart({program.binary, "--no-restore"}, environment, mainWindowTitle, startLimitMs);
-    const bench::StartFigures restored = bench::measureStart({program.binary}, environment, mainWindowTitle, startLimitMs);
+    const bench::StartFigures restored =
+        bench::measureStart({program.binary}, environment, mainWindowTitle, startLimitMs);
     sound = sound && fresh.shown && fresh.alive && restored.shown && restored.alive;
     freshMs = std::min(freshMs, fresh.readyMs);
     restoredMs = std::min(restoredMs, restored.readyMs);

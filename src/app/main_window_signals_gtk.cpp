@@ -203,10 +203,13 @@ bool isOverMainWindow(const GdkEvent* event) {
 // themselves (a button swallows any press, the tree selects the row under it), so it
 // is caught before the toolkit hands it to a widget.
 void onAnyEvent(GdkEvent* event, gpointer) {
-  if (event->type == GDK_BUTTON_PRESS && (event->button.button == 8 || event->button.button == 9) &&
-      isOverMainWindow(event)) {
-    base::postMenuEvent(base::MainWindowNo,
-                        event->button.button == 8 ? base::BackMenuItem : base::ForwardMenuItem);
+  const bool press =
+      event->type == GDK_BUTTON_PRESS || event->type == GDK_2BUTTON_PRESS || event->type == GDK_3BUTTON_PRESS;
+  if (press && (event->button.button == 8 || event->button.button == 9) && isOverMainWindow(event)) {
+    // Each press is a step; the double and triple presses the toolkit adds are not.
+    if (event->type == GDK_BUTTON_PRESS)
+      base::postMenuEvent(base::MainWindowNo,
+                          event->button.button == 8 ? base::BackMenuItem : base::ForwardMenuItem);
     return;
   }
   gtk_main_do_event(event);

@@ -110,9 +110,12 @@ TEST_F(PlaceE2e, UnderAWindowManagerEscapeInTheFindBarClosesOnlyTheBar) {
   ASSERT_TRUE(g_spawn_async(nullptr, argv, envp,
                             GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL), nullptr, nullptr,
                             &windowManager, nullptr));
+  // The window manager is in charge once it keeps the desktops.
+  for (int attempt = 0; attempt < 200 && viewer->xdotool({"get_desktop"}).status != 0; ++attempt)
+    g_usleep(50 * 1000);
   const std::string window = start({"--no-restore"}, mainWindowRegex);
   ASSERT_FALSE(window.empty());
-  // A click gives the window the focus, and keys then go where a user's would.
+  // The window manager gives the new window the focus; keys then go where a user's would.
   ASSERT_EQ(0, viewer->xdotool({"mousemove", "--window", window, "150", "148", "click", "1"}).status);
   ASSERT_EQ(window, viewer->waitForWindow(titleShowing("Gtk/Windows/WindowBasics.zn"), stepLimitMs));
   for (int attempt = 0; attempt < 200 && viewer->xdotool({"getactivewindow"}).output != window + "\n";

@@ -289,6 +289,5 @@ void stepFoundOccurrence(int direction) {
 }
 
 int foundOccurrenceCount() { return static_cast<int>(state.matches.size()); }
-int currentOccurrence() { return state.current; }
 
 }  // namespace search

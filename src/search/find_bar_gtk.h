@@ -47,8 +47,7 @@ void findInShownCode();
 // Makes the next (+1) or previous (-1) occurrence the current one, wrapping around.
 void stepFoundOccurrence(int direction);
 
-// The occurrences found and the current one (-1 for none); for the count and for tests.
+// How many occurrences the last search found.
 int foundOccurrenceCount();
-int currentOccurrence();
 
 }  // namespace search

@@ -372,15 +372,6 @@ TEST_F(MainWindowInputTest, AltArrowsAndTheMouseSideButtonsStepThroughTheShownTo
   EXPECT_EQ(historyBefore, history()) << "stepping adds nothing to the history";
   EXPECT_EQ("", programLog("beep")) << "not even at the ends";
   EXPECT_TRUE(dialogs.requests.empty());
-
-  // A topic shown after stepping back drops the places ahead: the dropped file is gone.
-  ASSERT_TRUE(clickTreeRow(2));
-  ASSERT_TRUE(dispatchUntil([&] { return codeText() == "Help text"; }));
-  for (const char* keys : {"alt+Right", "alt+Left", "alt+Right"})
-    ASSERT_TRUE(testing_support::pressKeys(keys));
-  EXPECT_TRUE(dispatchUntil([&] { return codeText() == "Help text" && !base::hasPendingEvent(); }));
-  ASSERT_TRUE(testing_support::pressKeys("alt+Left"));
-  EXPECT_TRUE(dispatchUntil([&] { return codeText() == "Button code\nsecond"; }));
 }
 
 TEST_F(MainWindowInputTest, ToolButtonsAndKeysOfTheMainWindow) {

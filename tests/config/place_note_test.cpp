@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -51,12 +52,9 @@ TEST(PlaceNoteTest, GarbledNotesArePassedOverAndLaterKeysIgnored) {
       {"no database", "zn-api-viewer place 1\nzoom=3\n"},
       {"a line without =", head + "zoom\n"},
       {"a zoom step beyond the last", head + "zoom=8\n"},
-      {"a zoom that is no number", head + "zoom=-1\n"},
       {"a wrap other than 0 or 1", head + "wrap=2\n"},
       {"an unknown escape", head + "search=a\\q\n"},
-      {"an escape cut off", head + "search=a\\\n"},
       {"a topic of four fields", head + "shown=a\tb\tc\td\n"},
-      {"a topic of six fields", head + "history=a\tb\tc\td\te\tf\n"},
       {"bytes that are not UTF-8", head + "search=\xFF\n"},
       {"line ends of another system", "zn-api-viewer place 1\r\ndatabase=/x\r\n"},
       {"far more than a note", head + "search=" + std::string(2 << 20, 'a') + "\n"},
@@ -68,32 +66,18 @@ TEST(PlaceNoteTest, GarbledNotesArePassedOverAndLaterKeysIgnored) {
 }
 
 TEST(PlaceNoteTest, LivesInTheStateFolderOfTheUser) {
-  const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-  const char* savedState = std::getenv("XDG_STATE_HOME");
-  const std::string keptState = savedState ? savedState : "";
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
   setenv("HOME", "/home/ana", 1);
-  const struct {
-    const char* state;  // nullptr: unset
-    const char* path;
-  } cases[] = {
-      {"/var/state", "/var/state/zn-api-viewer/place"},
-      {"/var/state/", "/var/state/zn-api-viewer/place"},
-      {"", "/home/ana/.local/state/zn-api-viewer/place"},
-      {"relative/state", "/home/ana/.local/state/zn-api-viewer/place"},
-      {nullptr, "/home/ana/.local/state/zn-api-viewer/place"},
-  };
-  for (const auto& test : cases) {
-    if (test.state)
-      setenv("XDG_STATE_HOME", test.state, 1);
-    else
-      unsetenv("XDG_STATE_HOME");
-    EXPECT_EQ(test.path, config::placeNotePath()) << (test.state ? test.state : "(unset)");
+  const std::string fallback = "/home/ana/.local/state/zn-api-viewer/place";
+  const std::pair<const char*, std::string> cases[] = {
+      {"/var/state/", "/var/state/zn-api-viewer/place"}, {"", fallback}, {"relative/state", fallback}};
+  for (const auto& [state, path] : cases) {
+    setenv("XDG_STATE_HOME", state, 1);
+    EXPECT_EQ(path, config::placeNotePath()) << state;
   }
-  setenv("HOME", savedHome.c_str(), 1);
-  if (savedState)
-    setenv("XDG_STATE_HOME", keptState.c_str(), 1);
-  else
-    unsetenv("XDG_STATE_HOME");
+  unsetenv("XDG_STATE_HOME");
+  EXPECT_EQ(fallback, config::placeNotePath());
+  setenv("HOME", home.c_str(), 1);
 }
 
 database::IndexEntry entry(std::string_view file, std::string_view de, std::string_view group) {
@@ -129,9 +113,6 @@ TEST(PlaceNoteTest, ANotedTopicIsFoundByItsFileAndTitlesNotByItsRow) {
       {{"", "", "", "", "Gone"}, -1, "a group no longer there"},
   };
   for (const auto& test : cases) EXPECT_EQ(test.row, config::findNotedTopic(entries, test.topic)) << test.why;
-  const NotedTopic noted = config::notedTopic(entries[3]);
-  EXPECT_EQ(3, config::findNotedTopic(entries, noted));
-  EXPECT_EQ("\u2730Knopf", noted.titleDe);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Finding in the shown code: letter case folded as the topic search folds it, the
-// occurrences given back as character offsets of the code, and the steps between them.
+// Finding in the shown code: letter case folded as the topic search folds it, and the
+// occurrences given back as character offsets of the code.
 #include "search/code_find.h"
 
 #include <string>
@@ -40,20 +40,11 @@ TEST(CodeFindTest, FindsEveryOccurrenceLetterCaseIgnoredAtCharacterOffsets) {
     EXPECT_EQ(test.found, spans(search::findInCode(search::foldCode(test.code), test.search))) << test.why;
 }
 
-TEST(CodeFindTest, StepsWrapAroundAndTheCountNamesTheCurrentOne) {
+TEST(CodeFindTest, TheFirstOccurrenceAtOrAfterTheTopOfTheView) {
   const std::vector<search::CodeMatch> matches = {{5, 8}, {20, 23}, {40, 43}};
-  EXPECT_EQ(0, search::firstMatchFrom(matches, 0));
-  EXPECT_EQ(1, search::firstMatchFrom(matches, 20)) << "at the top counts";
-  EXPECT_EQ(2, search::firstMatchFrom(matches, 21));
-  EXPECT_EQ(0, search::firstMatchFrom(matches, 41)) << "none after the top: the first";
+  const int firsts[][2] = {{0, 0}, {20, 1}, {21, 2}, {41, 0}};  // offset, occurrence; none after: the first
+  for (const auto& first : firsts) EXPECT_EQ(first[1], search::firstMatchFrom(matches, first[0])) << first[0];
   EXPECT_EQ(-1, search::firstMatchFrom({}, 0));
-  EXPECT_EQ(0, search::steppedMatch(2, 3, +1));
-  EXPECT_EQ(2, search::steppedMatch(0, 3, -1));
-  EXPECT_EQ(1, search::steppedMatch(0, 3, +1));
-  EXPECT_EQ(2, search::steppedMatch(-1, 3, -1)) << "from none back to the last";
-  EXPECT_EQ(-1, search::steppedMatch(-1, 0, +1));
-  EXPECT_EQ("2 / 3", search::matchCountText(1, 3));
-  EXPECT_EQ("0 / 0", search::matchCountText(-1, 0));
 }
 
 }  // namespace

@@ -31,22 +31,15 @@ std::string openDatabase() {
 
 GtkEntry* searchField() { return GTK_ENTRY(base::mainWindow.control[base::SearchFieldControl]); }
 
-void restoreHistory(const std::vector<config::NotedTopic>& noted) {
+// The history's rows, newest first, without the topics no longer there or found twice.
+std::vector<int> historyRows(const std::vector<int>& found) {
   std::vector<int> rows;
-  for (const config::NotedTopic& topic : noted) {
-    const int row = config::findNotedTopic(database::indexEntries, topic);
+  for (const int row : found) {
     if (row >= 0 && std::find(rows.begin(), rows.end(), row) == rows.end() &&
         static_cast<int>(rows.size()) < base::appState.historyLimit)
       rows.push_back(row);
   }
-  setHistoryRows(rows);
-}
-
-void restoreShownTopic(const config::NotedTopic& noted) {
-  const int row = config::findNotedTopic(database::indexEntries, noted);
-  if (row < 0) return;
-  database::selectTopicRow(base::topicTreeView(), row);
-  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
+  return rows;
 }
 
 }  // namespace
@@ -55,7 +48,13 @@ void restorePlace() {
   TRACE_LINE();
   const std::optional<config::PlaceNote> note = config::readPlaceNote(config::placeNotePath());
   if (!note || note->databasePath != openDatabase()) return;
-  restoreHistory(note->history);
+  // The history, then the shown topic, found in one pass over the rows.
+  std::vector<config::NotedTopic> noted = note->history;
+  if (note->shown) noted.push_back(*note->shown);
+  std::vector<int> rows = config::findNotedTopics(database::indexEntries, noted);
+  const int shownRow = note->shown ? rows.back() : -1;
+  if (note->shown) rows.pop_back();
+  setHistoryRows(historyRows(rows));
   setZoomLevel(note->zoomLevel);
   if (note->lineWrap) gtk_text_view_set_wrap_mode(base::codeView(), GTK_WRAP_WORD);
   {
@@ -63,7 +62,9 @@ void restorePlace() {
     gtk_entry_set_text(searchField(), note->searchText.c_str());
     gtk_editable_set_position(GTK_EDITABLE(searchField()), -1);
   }
-  if (note->shown) restoreShownTopic(*note->shown);
+  if (shownRow < 0) return;
+  database::selectTopicRow(base::topicTreeView(), shownRow);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
 }
 
 void notePlace() {

@@ -2,6 +2,7 @@
 #include "config/place_note.h"
 
 #include <cstdlib>
+#include <unordered_map>
 
 #include <glib.h>
 #include <glib/gstdio.h>
@@ -193,15 +194,27 @@ NotedTopic notedTopic(const database::IndexEntry& entry) {
                     std::string(entry.FunctionFr), std::string(entry.Group)};
 }
 
-int findNotedTopic(const std::vector<database::IndexEntry>& entries, const NotedTopic& topic) {
-  int sameButGroup = -1;
+std::vector<int> findNotedTopics(const std::vector<database::IndexEntry>& entries,
+                                 const std::vector<NotedTopic>& topics) {
+  std::unordered_map<std::string_view, std::vector<std::size_t>> byFile;
+  for (std::size_t i = 0; i < topics.size(); ++i) byFile[topics[i].file].push_back(i);
+  std::vector<int> inGroup(topics.size(), -1), elsewhere(topics.size(), -1);
   for (std::size_t row = 0; row < entries.size(); ++row) {
-    if (!sameTopic(entries[row], topic)) continue;
-    if (entries[row].Group == topic.group) return static_cast<int>(row);
-    if (sameButGroup < 0) sameButGroup = static_cast<int>(row);
+    const auto noted = byFile.find(entries[row].File);
+    if (noted == byFile.end()) continue;
+    for (const std::size_t i : noted->second) {
+      if (inGroup[i] >= 0 || !sameTopic(entries[row], topics[i])) continue;
+      if (entries[row].Group == topics[i].group)
+        inGroup[i] = static_cast<int>(row);
+      else if (elsewhere[i] < 0)
+        elsewhere[i] = static_cast<int>(row);
+    }
   }
   // Rows without a file and titles, the groups, are told apart by their group alone.
-  return topic.file.empty() ? -1 : sameButGroup;
+  for (std::size_t i = 0; i < topics.size(); ++i) {
+    if (inGroup[i] < 0 && !topics[i].file.empty()) inGroup[i] = elsewhere[i];
+  }
+  return inGroup;
 }
 
 }  // namespace config

@@ -46,9 +46,10 @@ std::optional<PlaceNote> readPlaceNote(const std::string& path);
 bool writePlaceNote(const std::string& path, const PlaceNote& note);
 
 NotedTopic notedTopic(const database::IndexEntry& entry);
-// The first row whose file and titles are the noted ones (a title's new-topic or updated
-// marker aside, which the colouring setting may have taken off), of the noted group when
-// several are; -1 when none is.
-int findNotedTopic(const std::vector<database::IndexEntry>& entries, const NotedTopic& topic);
+// For each noted topic, the first row whose file and titles are the noted ones (a title's
+// new-topic or updated marker aside, which the colouring setting may have taken off), of
+// the noted group when several are; -1 when none is. One pass over the rows for all.
+std::vector<int> findNotedTopics(const std::vector<database::IndexEntry>& entries,
+                                 const std::vector<NotedTopic>& topics);
 
 }  // namespace config

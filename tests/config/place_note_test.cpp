@@ -89,7 +89,7 @@ database::IndexEntry entry(std::string_view file, std::string_view de, std::stri
   return record;
 }
 
-TEST(PlaceNoteTest, ANotedTopicIsFoundByItsFileAndTitlesNotByItsRow) {
+TEST(PlaceNoteTest, NotedTopicsAreFoundByTheirFilesAndTitlesNotByTheirRows) {
   const std::vector<database::IndexEntry> entries = {
       entry("", "", "Library"),
       entry("", "", "Windows"),
@@ -112,7 +112,11 @@ TEST(PlaceNoteTest, ANotedTopicIsFoundByItsFileAndTitlesNotByItsRow) {
       {{"", "", "", "", "Copies"}, 4, "a group by its name"},
       {{"", "", "", "", "Gone"}, -1, "a group no longer there"},
   };
-  for (const auto& test : cases) EXPECT_EQ(test.row, config::findNotedTopic(entries, test.topic)) << test.why;
+  std::vector<NotedTopic> noted;
+  for (const auto& test : cases) noted.push_back(test.topic);
+  const std::vector<int> rows = config::findNotedTopics(entries, noted);
+  ASSERT_EQ(noted.size(), rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(cases[i].row, rows[i]) << cases[i].why;
 }
 
 }  // namespace

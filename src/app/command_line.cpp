@@ -24,13 +24,14 @@ std::string settingsPlace(const std::string& programFolder) {
 }
 
 std::string helpText(const std::string& programFolder) {
-  const std::string usage =
-      std::string("Usage: ") + programName + " [--help | --version] [GTK option...] [FILE...]\n";
+  const std::string usage = std::string("Usage: ") + programName +
+                            " [--help | --version] [--no-restore] [GTK option...] [FILE...]\n";
   return usage +
          "A viewer for the library of Zarnel source-code snippets.\n"
          "\n"
          "  --help      print this help and end\n"
          "  --version   print the version and end\n"
+         "  --no-restore  start fresh, not where the last run with this database ended\n"
          "  FILE        a snippet file (.zn, .zni, .znf; a path or a file:// URI) to show\n"
          "              after the start, as a file dropped on the code view is shown\n"
          "Other options go to the GTK toolkit, for example --display=:1.\n"
@@ -107,6 +108,14 @@ std::string noDisplayLine(const std::string& displayName) {
   const std::string name =
       displayName.empty() ? "none given (DISPLAY is not set)" : "\"" + displayName + "\"";
   return std::string(programName) + ": cannot open display " + name + "\n";
+}
+
+bool freshStartAsked(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--") break;
+    if (argument == "--no-restore") return true;
+  }
+  return false;
 }
 
 }  // namespace app

@@ -27,4 +27,7 @@ std::string displayName(const std::vector<std::string>& arguments);
 // The one line on standard error when that display cannot be opened.
 std::string noDisplayLine(const std::string& displayName);
 
+// Whether "--no-restore" comes before any "--": start without the place of the last run.
+bool freshStartAsked(const std::vector<std::string>& arguments);
+
 }  // namespace app

@@ -19,6 +19,7 @@
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "export/admin_commands.h"
+#include "search/find_bar_gtk.h"
 #include "search/search_gtk.h"
 #include "services/about_gtk.h"
 #include "services/database_info_gtk.h"
@@ -75,6 +76,29 @@ bool searchFieldHasFocus() {
          base::mainWindow.control[base::SearchFieldControl];
 }
 
+void openFindBar() {
+  search::openFindBar();
+  layoutMainWindow(false);
+}
+
+void closeFindBar() {
+  search::closeFindBar();
+  layoutMainWindow(false);
+}
+
+// Escape in the find bar closes the bar; anywhere else in the main window it ends the program.
+void answerEscape() {
+  if (search::findBarHasFocus())
+    closeFindBar();
+  else
+    base::appState.quitRequested = 1;
+}
+
+void answerReturn() {
+  if (searchFieldHasFocus()) search::searchTopics(search::SearchStart::FindNext);
+  if (search::findBarHasFocus()) search::stepFoundOccurrence(+1);
+}
+
 bool codeViewIsEmpty() {
   return gtk_text_buffer_get_char_count(gtk_text_view_get_buffer(base::codeView())) == 0;
 }
@@ -112,6 +136,10 @@ void dispatchMainWidget(const base::Event& event) {
       if (!codeViewIsEmpty()) quickCopy();
       break;
     case base::HistoryListControl: showChosenHistoryEntry(); break;
+    case base::FindFieldControl: search::findInShownCode(); break;
+    case base::FindPreviousControl: search::stepFoundOccurrence(-1); break;
+    case base::FindNextControl: search::stepFoundOccurrence(+1); break;
+    case base::FindCloseControl: closeFindBar(); break;
     default: break;
   }
 }
@@ -135,10 +163,8 @@ void dispatchMainMenu(int item) {
     case base::AboutDatabaseMenuItem: showDatabaseInformation(); break;
     case base::UpdateCheckMenuItem: runUpdateCommand(); break;
     case base::OpenCodeMenuItem: services::openCode(); break;
-    case base::ReturnMenuItem:
-      if (searchFieldHasFocus()) search::searchTopics(search::SearchStart::FindNext);
-      break;
-    case base::EscapeMenuItem: base::appState.quitRequested = 1; break;
+    case base::ReturnMenuItem: answerReturn(); break;
+    case base::EscapeMenuItem: answerEscape(); break;
     case base::HelpKeyMenuItem:
       base::postWidgetEvent(base::MainWindowNo, base::HelpButtonControl, base::EventType::LeftClick);
       break;
@@ -149,6 +175,12 @@ void dispatchMainMenu(int item) {
     case base::GermanAltMenuItem: switchLanguageQuickly(0); break;
     case base::EnglishMenuItem:
     case base::FrenchKeyMenuItem: switchLanguageQuickly(1); break;
+    case base::FindInCodeMenuItem: openFindBar(); break;
+    case base::FindPreviousMenuItem:
+      if (search::findBarHasFocus()) search::stepFoundOccurrence(-1);
+      break;
+    case base::BackMenuItem: stepThroughShownPlaces(-1); break;
+    case base::ForwardMenuItem: stepThroughShownPlaces(+1); break;
     default: break;
   }
 }

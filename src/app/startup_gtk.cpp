@@ -17,6 +17,7 @@
 #include "app/language_apply_gtk.h"
 #include "app/main_window_gtk.h"
 #include "app/main_window_rules.h"
+#include "app/place_commands_gtk.h"
 #include "base/app_state.h"
 #include "base/dialogs.h"
 #include "base/dialogs_gtk.h"
@@ -106,12 +107,15 @@ void showAboutOnFirstStart() {
   if (services::AboutProgramDialog()) appSettings.about = 1;
 }
 
-void showFirstTopicAndLayout() {
+void selectFirstTopic() {
   TRACE_LINE();
-  if (database::topicRowCount() > 0) {
-    database::selectTopicRow(base::topicTreeView(), 0);
-    base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
-  }
+  if (database::topicRowCount() == 0) return;
+  database::selectTopicRow(base::topicTreeView(), 0);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
+}
+
+void showAndLayout() {
+  TRACE_LINE();
   gtk_paned_set_position(GTK_PANED(base::mainWindow.control[base::SplitterControl]),
                          static_cast<gint>(appSettings.Splitter));
   gtk_widget_show(base::mainWindow.window);
@@ -155,11 +159,15 @@ std::string findProgramFolder() {
   return base::folderPart(std::string(target.data(), static_cast<size_t>(length)));
 }
 
-void presentLibrary() {
+void presentLibrary(bool takeUpPlace) {
   buildTopicTreeAndCount();
   applyStoredLanguage();
   showAboutOnFirstStart();
-  showFirstTopicAndLayout();
+  selectFirstTopic();
+  // The noted place replaces the first topic before the window is drawn: drawn once,
+  // already there, and the tree scrolls to it without a picture of its top first.
+  if (takeUpPlace) restorePlace();
+  showAndLayout();
 }
 
 void endProgram() {
@@ -209,9 +217,10 @@ int runProgram(int argc, char** argv) {
   config::createSettingsWindow();
   services::createDatabaseInfoWindow();
   services::createUpdateWindow();
-  presentLibrary();
+  presentLibrary(!freshStartAsked(arguments));
   showFileFromCommandLine(files);
   runEventLoop();
+  notePlace();
   releaseProgram();
   return 0;
 }

@@ -52,6 +52,7 @@ const std::vector<InterfaceText> texts = {
     {"#PuInf_AboutDb", P::InfoMenu, base::AboutDatabaseMenuItem, "Über Datenbank ..."},
     {"#PuInf_IsUpdate", P::InfoMenu, base::UpdateCheckMenuItem, "Auf Updates prüfen ..."},
     {"#PuInf_OpnCode", P::InfoMenu, base::OpenCodeMenuItem, "Mit Standard-App öffnen"},
+    {"#Find_Label", P::FindBar, base::FindLabelControl, "Im Code suchen:"},
 };
 
 const std::vector<InterfaceText> tooltips = {
@@ -102,6 +103,12 @@ const std::vector<InterfaceText> tooltips = {
     {"#Main_Help", P::Main, base::HelpButtonControl, "Öffnet die Programm-Hilfe-Datei im Editor."},
     {"#Main_Info", P::Main, base::InfoButtonControl, "Öffnet den Programm-Info-Dialog."},
     {"#Main_EdDescript", P::Main, base::DescriptionControl, "Zeigt eine kurze Beschreibung der Funktion."},
+    {"#Find_Field", P::FindBar, base::FindFieldControl,
+     "Sucht im angezeigten Code, Groß- und Kleinschreibung gleich. [Return] nächste, [Umschalt+Return] "
+     "vorige Fundstelle, [Escape] schließt."},
+    {"#Find_Previous", P::FindBar, base::FindPreviousControl, "Vorige Fundstelle [Umschalt+Return]"},
+    {"#Find_Next", P::FindBar, base::FindNextControl, "Nächste Fundstelle [Return]"},
+    {"#Find_Close", P::FindBar, base::FindCloseControl, "Schließt die Suchleiste [Escape]"},
 };
 
 const std::vector<MessageTextEntry> messages = {

@@ -8,7 +8,7 @@ namespace config {
 
 // Where a widget lives; its number is the event number in that window, for the
 // info menu the menu-item number.
-enum class TextPlace { Main, Settings, DatabaseInfo, Update, InfoMenu };
+enum class TextPlace { Main, Settings, DatabaseInfo, Update, InfoMenu, FindBar };
 
 struct InterfaceText {
   const char* key;

@@ -2,7 +2,7 @@
 #include "app/app_state.h"
 
 AppState appState;
-volatile int currentLine = -1;
+thread_local volatile int currentLine = -1;
 
 void resetAppState(const std::string& programFolder) {
   TRACE_LINE();

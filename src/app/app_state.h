@@ -9,7 +9,13 @@
 using Colour = std::uint32_t;
 constexpr Colour rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
 
-enum WindowNumber { MainWindowNo = 0, SettingsWindowNo = 1, DatabaseInfoWindowNo = 2, UpdateWindowNo = 3 };
+enum WindowNumber {
+  MainWindowNo = 0,
+  SettingsWindowNo = 1,
+  DatabaseInfoWindowNo = 2,
+  UpdateWindowNo = 3,
+  CodeSearchWindowNo = 4
+};
 
 // Each field that changes while the program runs names the one module that writes it.
 struct AppState {
@@ -47,7 +53,9 @@ extern AppState appState;
 
 // The source line the program is about to run; the fatal error report names it.
 // A plain global so that a signal handler can read it; -1 until a line is recorded.
-extern volatile int currentLine;
+// Each thread records its own lines, so the report names the line of the thread
+// that failed, and a helper thread never writes over the main thread's line.
+extern thread_local volatile int currentLine;
 
 // Records the current source line for the fatal error report.
 #define TRACE_LINE() (currentLine = __LINE__)

@@ -16,6 +16,8 @@
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "export/admin_commands.h"
+#include "search/code_index_reader.h"
+#include "search/code_search_window_gtk.h"
 #include "search/search_gtk.h"
 #include "services/about_gtk.h"
 #include "services/database_info_gtk.h"
@@ -65,6 +67,13 @@ void switchLanguageQuickly(int choice) {
   config::setLanguageChoice(choice);
   config::ApplyLanguage(true);
   viewer::showDescriptionOfRow(database::selectedTopicRow(topicTreeView()));
+}
+
+// Files changed since they were read are read again while the window is open.
+void openCodeSearch() {
+  TRACE_LINE();
+  search::refreshCodeIndex(database::indexEntries, appSettings.Lib_path);
+  search::openCodeSearchWindow();
 }
 
 bool searchFieldHasFocus() {
@@ -140,6 +149,7 @@ void dispatchMainMenu(int item) {
     case GermanAltMenuItem: switchLanguageQuickly(0); break;
     case EnglishMenuItem:
     case FrenchKeyMenuItem: switchLanguageQuickly(1); break;
+    case CodeSearchMenuItem: openCodeSearch(); break;
     default: break;
   }
 }
@@ -171,8 +181,15 @@ void dispatchSettings(const Event& event) {
     case config::LibraryChooserControl: config::chooseLibraryFolder(); break;
     case config::FontButtonControl: config::chooseCodeFont(); break;
     case config::CancelControl: config::hideSettingsWindow(); break;
-    case config::ApplyControl: config::applyPathsAndReload(); break;
-    case config::SaveControl: config::saveSettingsFromDialog(); break;
+    case config::ApplyControl:
+      config::applyPathsAndReload();
+      search::rebuildCodeIndex(database::indexEntries, appSettings.Lib_path);
+      break;
+    case config::SaveControl:
+      config::saveSettingsFromDialog();
+      // Saving may change the library path without reloading the database.
+      search::refreshCodeIndex(database::indexEntries, appSettings.Lib_path);
+      break;
     default: break;
   }
 }
@@ -195,6 +212,20 @@ void dispatchDatabaseInfo(const Event& event) {
     services::OpenFolderWithDesktop(services::databaseInfoFieldText(services::LibraryFieldControl));
 }
 
+void dispatchCodeSearch(const Event& event) {
+  TRACE_LINE();
+  if (isHideRequest(event)) {
+    search::hideCodeSearchWindow();
+  } else if (event.kind == EventKind::Menu && event.menuItem == ReturnMenuItem) {
+    showCodeSearchHit();
+  } else if (event.kind == EventKind::Widget && event.widget == CodeSearchFieldControl) {
+    search::searchCodeFromField();
+  } else if (event.kind == EventKind::Widget && event.widget == CodeSearchHitListControl &&
+             event.type == EventType::LeftDoubleClick) {
+    showCodeSearchHit();
+  }
+}
+
 }  // namespace
 
 void dispatchEvent(const Event& event) {
@@ -206,6 +237,7 @@ void dispatchEvent(const Event& event) {
     case UpdateWindowNo:
       if (isHideRequest(event)) services::hideUpdateWindow();
       break;
+    case CodeSearchWindowNo: dispatchCodeSearch(event); break;
     default: break;
   }
 }

@@ -159,6 +159,7 @@ const Shortcut mainShortcuts[] = {
     {GDK_g, GDK_MOD1_MASK, GermanMenuItem},
     {GDK_d, GDK_MOD1_MASK, GermanAltMenuItem},
     {GDK_f, GDK_MOD1_MASK, FrenchKeyMenuItem},
+    {GDK_f, GdkModifierType(GDK_CONTROL_MASK | GDK_SHIFT_MASK), CodeSearchMenuItem},
 };
 
 gboolean onShortcut(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer menuItem) {

@@ -29,7 +29,8 @@ enum MenuItem {
   EnglishMenuItem = 20,
   GermanAltMenuItem = 21,
   FrenchKeyMenuItem = 22,
-  MenuItemCount = FrenchKeyMenuItem + 1
+  CodeSearchMenuItem = 23,  // Ctrl+Shift+F
+  MenuItemCount = CodeSearchMenuItem + 1
 };
 
 }  // namespace app

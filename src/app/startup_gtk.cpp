@@ -31,6 +31,7 @@
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "resources/pictures_gtk.h"
+#include "search/code_index_reader.h"
 #include "services/about_gtk.h"
 #include "services/database_info_gtk.h"
 #include "services/update_window_gtk.h"
@@ -119,6 +120,20 @@ void showFirstTopicAndLayout() {
   gtk_widget_grab_focus(mainWindow.gadget[SearchFieldGadget]);
 }
 
+gboolean startReadingCodeIndex(gpointer) {
+  TRACE_LINE();
+  search::rebuildCodeIndex(database::indexEntries, appSettings.Lib_path);
+  return G_SOURCE_REMOVE;
+}
+
+// The snippet files are read in the background once the main window has been painted,
+// so that reading them never delays the start or the first picture.
+gboolean onFirstPaint(GtkWidget* window, GdkEventExpose*, gpointer) {
+  g_signal_handlers_disconnect_by_func(window, reinterpret_cast<gpointer>(onFirstPaint), nullptr);
+  g_idle_add_full(G_PRIORITY_LOW, startReadingCodeIndex, nullptr, nullptr);
+  return FALSE;
+}
+
 void releaseProgram() {
   if (mainWindow.codeTabStops) {
     pango_tab_array_free(mainWindow.codeTabStops);
@@ -139,6 +154,7 @@ void presentLibrary() {
   buildTopicTreeAndCount();
   applyStoredLanguage();
   showAboutOnFirstStart();
+  g_signal_connect(mainWindow.window, "expose-event", G_CALLBACK(onFirstPaint), nullptr);
   showFirstTopicAndLayout();
 }
 

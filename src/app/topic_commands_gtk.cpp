@@ -7,6 +7,7 @@
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
+#include "search/code_search_window_gtk.h"
 #include "services/database_info_gtk.h"
 #include "viewer/code_file.h"
 #include "viewer/code_view_gtk.h"
@@ -56,6 +57,15 @@ void showChosenHistoryEntry() {
   if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return;
   database::selectTopicRow(topicTreeView(), row);
   followShownFile(viewer::showHistoryEntry(row));
+}
+
+void showCodeSearchHit() {
+  TRACE_LINE();
+  const search::ChosenCodeHit hit = search::chosenCodeHit();
+  if (hit.row < 0 || hit.row >= static_cast<int>(database::indexEntries.size())) return;
+  database::selectTopicRow(topicTreeView(), hit.row);
+  showChosenTopic(EventType::LeftClick);
+  viewer::selectCodeLine(hit.line);
 }
 
 void openDroppedFile(const std::string& paths) {

@@ -12,6 +12,9 @@ namespace app {
 void showChosenTopic(EventType type);
 // History list 16 chose an entry; the list keeps its order.
 void showChosenHistoryEntry();
+// A hit of the code search was chosen: its topic is shown as a click in the tree shows
+// it, and its line is selected in the code view.
+void showCodeSearchHit();
 // Files dropped on the code view: the first one is shown as a file from outside the library.
 void openDroppedFile(const std::string& paths);
 

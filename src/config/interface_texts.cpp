@@ -1,6 +1,7 @@
 // The two tables of interface texts: key, window, widget and built-in German text.
 #include "config/interface_texts.h"
 
+#include "app/code_search_controls.h"
 #include "app/main_gadgets.h"
 #include "app/menu_items.h"
 #include "config/settings_controls.h"
@@ -106,6 +107,15 @@ const std::vector<InterfaceText> tooltips = {
     {"#Main_EdDescript", P::Main, app::DescriptionGadget, "Zeigt eine kurze Beschreibung der Funktion."},
 };
 
+// "{n}" and "{total}" stand for the numbers.
+const std::vector<InterfaceText> composed = {
+    {"#Code_Title", P::CodeSearch, app::CodeSearchWindowControl, "Im Code suchen"},
+    {"#Code_Topics", P::CodeSearch, app::CodeSearchStatusControl, "{n} Thema\t{n} Themen"},
+    {"#Code_Lines", P::CodeSearch, app::CodeSearchStatusControl, "{n} Zeile\t{n} Zeilen"},
+    {"#Code_More", P::CodeSearch, app::CodeSearchStatusControl, "nur die ersten {n} Themen sind aufgeführt"},
+    {"#Code_Reading", P::CodeSearch, app::CodeSearchProgressControl, "Lese Code: {n} von {total} Dateien"},
+};
+
 std::string findGerman(const std::vector<InterfaceText>& table, TextPlace place, int widget) {
   for (const InterfaceText& entry : table) {
     if (entry.place == place && entry.widget == widget) return entry.german;
@@ -117,6 +127,7 @@ std::string findGerman(const std::vector<InterfaceText>& table, TextPlace place,
 
 const std::vector<InterfaceText>& interfaceTexts() { return texts; }
 const std::vector<InterfaceText>& interfaceTooltips() { return tooltips; }
+const std::vector<InterfaceText>& composedTexts() { return composed; }
 
 std::string builtInText(TextPlace place, int widget) { return findGerman(texts, place, widget); }
 std::string builtInTooltip(TextPlace place, int widget) { return findGerman(tooltips, place, widget); }

@@ -8,7 +8,7 @@ namespace config {
 
 // Where a widget lives; its number is the event number in that window, for the
 // info menu the menu-item number.
-enum class TextPlace { Main, Settings, DatabaseInfo, Update, InfoMenu };
+enum class TextPlace { Main, Settings, DatabaseInfo, Update, InfoMenu, CodeSearch };
 
 struct InterfaceText {
   const char* key;
@@ -22,6 +22,10 @@ struct InterfaceText {
 const std::vector<InterfaceText>& interfaceTexts();
 // Tooltips; looked up with the tooltip flag, so the language file keeps them under "TT" + key.
 const std::vector<InterfaceText>& interfaceTooltips();
+
+// Texts that a window composes as it runs (numbers filled in, a singular and a
+// plural form TAB-separated), looked up in the interface's language each time.
+const std::vector<InterfaceText>& composedTexts();
 
 // The built-in German text of a widget, "" when it has none.
 std::string builtInText(TextPlace place, int widget);

@@ -30,6 +30,7 @@ GtkWidget* widgetAt(TextPlace place, int number) {
     }
     case TextPlace::InfoMenu:
       return number >= 0 && number < app::MenuItemCount ? app::popupMenuItems[number] : nullptr;
+    case TextPlace::CodeSearch: return nullptr;  // the window composes its texts as it runs
   }
   return nullptr;
 }
@@ -93,6 +94,7 @@ void ApplyLanguage(bool quick) {
   rebuildTreeKeepingSelection();
   appSettings.Language = language;
   if (quick) return;
+  setInterfaceLanguage(languageCode(language));
   applyInterfaceTexts(languageCode(language));
   app::showEditorOnOpenCodeEntry();
 }

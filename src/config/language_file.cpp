@@ -1,10 +1,13 @@
 // Reads the language file into the table of interface texts and looks texts up.
 #include "config/language_file.h"
 
+#include <optional>
+
 #include <glib.h>
 
 #include "app/app_state.h"
 #include "app/dialogs.h"
+#include "config/interface_texts.h"
 
 namespace config {
 
@@ -14,6 +17,7 @@ namespace {
 
 bool tableLoaded = false;
 bool notFoundShown = false;
+std::optional<std::string> interfaceLanguage;  // none: the built-in German texts
 
 const char* const byteOrderMark = "\xEF\xBB\xBF";
 
@@ -165,10 +169,23 @@ std::string listItemText(const std::string& text, int item) {
   return text.substr(start, text.find('\t', start) - start);
 }
 
+void setInterfaceLanguage(const std::string& code) { interfaceLanguage = code; }
+
+std::string composedText(const std::string& key) {
+  std::string german;
+  for (const InterfaceText& entry : composedTexts()) {
+    if (key == entry.key) german = entry.german;
+  }
+  if (!interfaceLanguage) return german;
+  const std::string text = LanguageText(key, false, *interfaceLanguage);
+  return text.empty() ? german : text;
+}
+
 void clearLanguageTable() {
   languageTable.clear();
   tableLoaded = false;
   notFoundShown = false;
+  interfaceLanguage.reset();
 }
 
 }  // namespace config

@@ -39,7 +39,15 @@ std::string languageCode(std::int64_t language);
 // The TAB-separated part of a list text (0 first); "" when it is missing.
 std::string listItemText(const std::string& text, int item);
 
-// Empties the table and forgets that it was loaded and that the message was shown.
+// The interface texts were last applied in the language of the code (Language 0 to
+// 2; "" takes $LANG).
+void setInterfaceLanguage(const std::string& code);
+// A composed text (composedTexts) in that language: the built-in German text until
+// the first full language switch, and where the language file gives none.
+std::string composedText(const std::string& key);
+
+// Empties the table and forgets that it was loaded, that the message was shown and
+// the language of the interface.
 void clearLanguageTable();
 
 }  // namespace config

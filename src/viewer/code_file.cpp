@@ -62,10 +62,10 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
   return done;
 }
 
-void recordOption(std::string_view line) {
-  if (startsWith(line, enableUnicodeOption)) codeFileProperties.EnableUnicode = 1;
-  if (startsWith(line, gtk2Option)) codeFileProperties.SubSystem = 1;
-  if (startsWith(line, gtk3Option)) codeFileProperties.SubSystem = 2;
+void recordOption(std::string_view line, CodeFileProperties& properties) {
+  if (startsWith(line, enableUnicodeOption)) properties.EnableUnicode = 1;
+  if (startsWith(line, gtk2Option)) properties.SubSystem = 1;
+  if (startsWith(line, gtk3Option)) properties.SubSystem = 2;
 }
 
 // Finds line ends with memchr, which is many times faster than a byte loop. The
@@ -98,7 +98,7 @@ struct LineScanner {
 // Turns the decoded file into the view text in its own buffer: the view never
 // grows past the part of the file already read, because every shown line but
 // the first is paid for by the line end before it.
-void compactToViewText(std::string& text) {
+void compactToViewText(std::string& text, CodeFileProperties& properties) {
   TRACE_LINE();
   char* data = &text[0];
   LineScanner scanner{data, text.size()};
@@ -112,7 +112,7 @@ void compactToViewText(std::string& text) {
     const std::string_view line(data + start, end - start);
     if (hiding || (!line.empty() && line[0] == ';' && startsWith(line, optionsMarker))) {
       hiding = true;
-      recordOption(line);
+      recordOption(line, properties);
     } else {
       // Lines added to an empty view become the whole view: leading empty lines vanish.
       if (shown > 0) data[shown++] = '\n';
@@ -146,17 +146,24 @@ std::string firstDroppedPath(const std::string& joinedPaths) {
   return joinedPaths.substr(0, joinedPaths.find('\n'));
 }
 
-CodeText readCodeFile(const std::string& fullPath) {
+CodeText readCodeText(const std::string& fullPath) {
   TRACE_LINE();
-  codeFileProperties = CodeFileProperties();
+  CodeText code;
   std::string bytes;
-  if (!readWholeFile(fullPath, bytes)) return {std::string(), false};
+  if (!readWholeFile(fullPath, bytes)) return code;
   const ByteOrderMark mark = detectByteOrderMark(bytes.data(), bytes.size());
-  if (mark.format == TextFormat::Utf8) codeFileProperties.SourceUtf8 = 1;
+  if (mark.format == TextFormat::Utf8) code.properties.SourceUtf8 = 1;
   TRACE_LINE();
-  std::string text = decodeToUtf8(std::move(bytes), mark.length, mark.format);
-  compactToViewText(text);
-  return {std::move(text), true};
+  code.text = decodeToUtf8(std::move(bytes), mark.length, mark.format);
+  compactToViewText(code.text, code.properties);
+  code.opened = true;
+  return code;
+}
+
+CodeText readCodeFile(const std::string& fullPath) {
+  CodeText code = readCodeText(fullPath);
+  codeFileProperties = code.properties;
+  return code;
 }
 
 }  // namespace viewer

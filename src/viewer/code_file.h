@@ -33,13 +33,17 @@ std::string firstDroppedPath(const std::string& joinedPaths);
 struct CodeText {
   std::string text;     // valid UTF-8, lines joined with LF, no LF after the last
   bool opened = false;  // false: missing, a folder or other non-regular file, or unreadable
+  CodeFileProperties properties;
 };
 
-// Resets codeFileProperties, then reads the whole file: decodes it by its
-// byte-order mark, splits it at LF, CR LF or a lone CR, strips leading "?" from
-// every line, hides the options block (from the first line beginning with
-// "; IDE Options = " to the end) while recording what it declares, and drops
-// empty lines until the first non-empty one.
+// Reads the whole file: decodes it by its byte-order mark, splits it at LF, CR LF
+// or a lone CR, strips leading "?" from every line, hides the options block (from
+// the first line beginning with "; IDE Options = " to the end) while recording
+// what it declares, and drops empty lines until the first non-empty one. Touches
+// nothing shared, so the code index reads its files with it in a thread of its own.
+CodeText readCodeText(const std::string& fullPath);
+
+// The same, with what the file declares also put into codeFileProperties.
 CodeText readCodeFile(const std::string& fullPath);
 
 }  // namespace viewer

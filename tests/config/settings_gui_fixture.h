@@ -56,6 +56,7 @@ class SettingsGuiTest : public ViewerTest {
       case config::TextPlace::Update:
         return services::updateWindow.label[entry.widget - services::ProgramUpdateLabelControl];
       case config::TextPlace::InfoMenu: return app::popupMenuItems[entry.widget];
+      case config::TextPlace::CodeSearch: return nullptr;
     }
     return nullptr;
   }

@@ -1,0 +1,297 @@
+// The code search window: a field, the list of hits and how many there are.
+#include "search/code_search_window_gtk.h"
+
+#include <chrono>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/event_queue.h"
+#include "app/main_window_gtk.h"
+#include "app/menu_items.h"
+#include "config/language_file.h"
+#include "database/topic_model_gtk.h"
+#include "search/code_index.h"
+#include "search/code_index_reader.h"
+
+// Last: the X11 headers define names such as None that the program's headers use.
+#include <gdk/gdkx.h>
+
+namespace search {
+
+CodeSearchWindow codeSearchWindow;
+
+namespace {
+
+enum HitColumn {
+  TitleColumn,
+  LineColumn,
+  MatchBeginColumn,
+  MatchEndColumn,
+  RowColumn,
+  LineNumberColumn,
+  HitColumnCount
+};
+
+// While the index is read for the first time, the list follows it at this pace.
+constexpr auto relistPause = std::chrono::milliseconds(500);
+std::chrono::steady_clock::time_point lastListing;
+
+GtkWidget* control(int number) { return codeSearchWindow.control[number]; }
+GtkTreeView* hitList() { return GTK_TREE_VIEW(control(app::CodeSearchHitListControl)); }
+
+void onFieldChanged(GtkEditable*, gpointer) {
+  if (!app::programChangeInProgress())
+    app::postWidgetEvent(CodeSearchWindowNo, app::CodeSearchFieldControl, app::EventType::Change);
+}
+
+void onFieldActivate(GtkEntry*, gpointer) { app::postMenuEvent(CodeSearchWindowNo, app::ReturnMenuItem); }
+
+void onHitActivated(GtkTreeView*, GtkTreePath*, GtkTreeViewColumn*, gpointer) {
+  app::postWidgetEvent(CodeSearchWindowNo, app::CodeSearchHitListControl, app::EventType::LeftDoubleClick);
+}
+
+// The match is drawn in bold; its place is kept in bytes beside the text.
+void showLineWithMatch(GtkTreeViewColumn*, GtkCellRenderer* renderer, GtkTreeModel* model, GtkTreeIter* iter,
+                       gpointer) {
+  gchar* text = nullptr;
+  gint begin = 0, end = 0;
+  gtk_tree_model_get(model, iter, LineColumn, &text, MatchBeginColumn, &begin, MatchEndColumn, &end, -1);
+  PangoAttrList* attributes = pango_attr_list_new();
+  PangoAttribute* bold = pango_attr_weight_new(PANGO_WEIGHT_BOLD);
+  bold->start_index = static_cast<guint>(begin);
+  bold->end_index = static_cast<guint>(end);
+  pango_attr_list_insert(attributes, bold);
+  g_object_set(renderer, "text", text, "attributes", attributes, nullptr);
+  pango_attr_list_unref(attributes);
+  g_free(text);
+}
+
+GtkTreeViewColumn* fixedColumn(GtkCellRenderer* renderer, int width) {
+  GtkTreeViewColumn* column = gtk_tree_view_column_new();
+  gtk_tree_view_column_pack_start(column, renderer, TRUE);
+  gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
+  gtk_tree_view_column_set_fixed_width(column, width);
+  gtk_tree_view_column_set_resizable(column, TRUE);
+  return column;
+}
+
+// Fixed row heights and column widths: a thousand rows are listed without measuring each.
+GtkWidget* newHitList() {
+  codeSearchWindow.hits = gtk_list_store_new(HitColumnCount, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_INT,
+                                             G_TYPE_INT, G_TYPE_INT, G_TYPE_INT);
+  GtkWidget* list = gtk_tree_view_new_with_model(GTK_TREE_MODEL(codeSearchWindow.hits));
+  GtkTreeView* view = GTK_TREE_VIEW(list);
+  gtk_tree_view_set_headers_visible(view, FALSE);
+  gtk_tree_view_set_enable_search(view, FALSE);
+  GtkCellRenderer* title = gtk_cell_renderer_text_new();
+  g_object_set(title, "ellipsize", PANGO_ELLIPSIZE_END, nullptr);
+  GtkTreeViewColumn* titleColumn = fixedColumn(title, 220);
+  gtk_tree_view_column_add_attribute(titleColumn, title, "text", TitleColumn);
+  gtk_tree_view_append_column(view, titleColumn);
+  GtkCellRenderer* line = gtk_cell_renderer_text_new();
+  GtkTreeViewColumn* lineColumn = fixedColumn(line, 2000);
+  gtk_tree_view_column_set_cell_data_func(lineColumn, line, showLineWithMatch, nullptr, nullptr);
+  gtk_tree_view_append_column(view, lineColumn);
+  gtk_tree_view_set_fixed_height_mode(view, TRUE);
+  g_signal_connect(list, "row-activated", G_CALLBACK(onHitActivated), nullptr);
+  return list;
+}
+
+GtkWidget* scrolled(GtkWidget* child) {
+  GtkWidget* scroll = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroll), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
+  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroll), GTK_SHADOW_IN);
+  gtk_container_add(GTK_CONTAINER(scroll), child);
+  return scroll;
+}
+
+GtkWidget* newStatusRow() {
+  GtkWidget* row = gtk_hbox_new(FALSE, 8);
+  GtkWidget* status = gtk_label_new("");
+  gtk_misc_set_alignment(GTK_MISC(status), 0.0f, 0.5f);
+  gtk_label_set_ellipsize(GTK_LABEL(status), PANGO_ELLIPSIZE_END);
+  GtkWidget* progress = gtk_progress_bar_new();
+  gtk_widget_set_size_request(progress, 260, -1);
+  gtk_widget_set_no_show_all(progress, TRUE);
+  gtk_box_pack_start(GTK_BOX(row), status, TRUE, TRUE, 0);
+  gtk_box_pack_end(GTK_BOX(row), progress, FALSE, FALSE, 0);
+  codeSearchWindow.control[app::CodeSearchStatusControl] = status;
+  codeSearchWindow.control[app::CodeSearchProgressControl] = progress;
+  return row;
+}
+
+void showProgress() {
+  GtkWidget* bar = control(app::CodeSearchProgressControl);
+  const CodeIndexProgress progress = codeIndexProgress();
+  if (!progress.building) {
+    gtk_widget_hide(bar);
+    return;
+  }
+  const std::string text =
+      fillInNumbers(config::composedText("#Code_Reading"), static_cast<std::int64_t>(progress.done),
+                    static_cast<std::int64_t>(progress.total));
+  gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(bar), static_cast<double>(progress.done) / progress.total);
+  gtk_progress_bar_set_text(GTK_PROGRESS_BAR(bar), text.c_str());
+  gtk_widget_show(bar);
+}
+
+void showStatus(const CodeSearchResult& result, bool searched) {
+  std::string status;
+  if (searched) {
+    status = hitCountText(config::composedText("#Code_Topics"), config::composedText("#Code_Lines"),
+                          result.topicCount, result.lineCount);
+  }
+  if (static_cast<std::size_t>(result.topicCount) > result.hits.size()) {
+    status += " \u2014 " +
+              fillInNumbers(config::composedText("#Code_More"), static_cast<std::int64_t>(listedHitLimit));
+  }
+  gtk_label_set_text(GTK_LABEL(control(app::CodeSearchStatusControl)), status.c_str());
+}
+
+int selectedHitRow() {
+  GtkTreeModel* model = nullptr;
+  GtkTreeIter iter;
+  if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(hitList()), &model, &iter)) return -1;
+  gint row = -1;
+  gtk_tree_model_get(model, &iter, RowColumn, &row, -1);
+  return row;
+}
+
+void appendHit(const CodeHit& hit, std::size_t matchLength) {
+  const HitLine line = hitLine(codeIndex.files[hit.file].code, hit.at, matchLength);
+  const bool hasRow = hit.row < database::topicRowCount();
+  gtk_list_store_insert_with_values(
+      codeSearchWindow.hits, nullptr, -1, TitleColumn, hasRow ? database::topicRowText(hit.row).c_str() : "",
+      LineColumn, line.text.c_str(), MatchBeginColumn, static_cast<gint>(line.matchBegin), MatchEndColumn,
+      static_cast<gint>(line.matchEnd), RowColumn, hit.row, LineNumberColumn, hit.line, -1);
+}
+
+// The topic that was selected stays selected when it is still listed; else the first hit is.
+void selectHitOfRow(int row) {
+  GtkTreeModel* model = GTK_TREE_MODEL(codeSearchWindow.hits);
+  GtkTreeIter iter;
+  GtkTreeIter chosen;
+  bool any = false;
+  for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok;
+       ok = gtk_tree_model_iter_next(model, &iter)) {
+    gint hitRow = -1;
+    gtk_tree_model_get(model, &iter, RowColumn, &hitRow, -1);
+    if (!any || hitRow == row) chosen = iter;
+    any = true;
+    if (hitRow == row) break;
+  }
+  if (!any) return;
+  GtkTreePath* path = gtk_tree_model_get_path(model, &chosen);
+  gtk_tree_view_set_cursor(hitList(), path, nullptr, FALSE);
+  gtk_tree_path_free(path);
+}
+
+void listHits(const CodeSearchResult& result) {
+  TRACE_LINE();
+  const int selectedRow = selectedHitRow();
+  GtkTreeView* view = hitList();
+  // The list is filled while no view watches it: the view then measures it once.
+  gtk_tree_view_set_model(view, nullptr);
+  gtk_list_store_clear(codeSearchWindow.hits);
+  for (const CodeHit& hit : result.hits) appendHit(hit, result.matchLength);
+  gtk_tree_view_set_model(view, GTK_TREE_MODEL(codeSearchWindow.hits));
+  selectHitOfRow(selectedRow);
+}
+
+// The list follows the index as it is read.
+void onIndexChanged() {
+  if (!codeSearchWindow.window) return;
+  showProgress();
+  if (!gtk_widget_get_visible(codeSearchWindow.window)) return;
+  if (codeIndexProgress().building && std::chrono::steady_clock::now() - lastListing < relistPause) return;
+  searchCodeFromField();
+}
+
+// A time stamp of now: a window manager that keeps the focus from windows opened
+// without a user's action knows that this one was asked for.
+void presentNow(GtkWidget* window) {
+  gtk_widget_realize(window);
+  gtk_window_present_with_time(GTK_WINDOW(window), gdk_x11_get_server_time(gtk_widget_get_window(window)));
+}
+
+// Without a window manager the focus can only be given to a window on the screen,
+// and the window is not there yet when it is asked to show.
+gboolean onMapped(GtkWidget* window, GdkEvent*, gpointer) {
+  presentNow(window);
+  return FALSE;
+}
+
+void buildCodeSearchWindow() {
+  TRACE_LINE();
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  codeSearchWindow.window = window;
+  codeSearchWindow.control[app::CodeSearchWindowControl] = window;
+  gtk_window_set_default_size(GTK_WINDOW(window), 720, 440);
+  gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(app::mainWindow.window));
+  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ON_PARENT);
+  GtkWidget* box = gtk_vbox_new(FALSE, 6);
+  gtk_container_set_border_width(GTK_CONTAINER(box), 6);
+  gtk_container_add(GTK_CONTAINER(window), box);
+  GtkWidget* field = gtk_entry_new();
+  codeSearchWindow.control[app::CodeSearchFieldControl] = field;
+  g_signal_connect(field, "changed", G_CALLBACK(onFieldChanged), nullptr);
+  g_signal_connect(field, "activate", G_CALLBACK(onFieldActivate), nullptr);
+  gtk_box_pack_start(GTK_BOX(box), field, FALSE, FALSE, 0);
+  GtkWidget* list = newHitList();
+  codeSearchWindow.control[app::CodeSearchHitListControl] = list;
+  gtk_box_pack_start(GTK_BOX(box), scrolled(list), TRUE, TRUE, 0);
+  gtk_box_pack_start(GTK_BOX(box), newStatusRow(), FALSE, FALSE, 0);
+  gtk_widget_show_all(box);
+  app::connectCloseAndEscape(window, CodeSearchWindowNo);
+  g_signal_connect(window, "map-event", G_CALLBACK(onMapped), nullptr);
+  setCodeIndexListener(onIndexChanged);
+}
+
+}  // namespace
+
+void openCodeSearchWindow() {
+  TRACE_LINE();
+  if (!codeSearchWindow.window) buildCodeSearchWindow();
+  gtk_window_set_title(GTK_WINDOW(codeSearchWindow.window), config::composedText("#Code_Title").c_str());
+  presentNow(codeSearchWindow.window);
+  gtk_widget_grab_focus(control(app::CodeSearchFieldControl));
+  showProgress();
+  searchCodeFromField();
+}
+
+void hideCodeSearchWindow() {
+  if (codeSearchWindow.window) gtk_widget_hide(codeSearchWindow.window);
+}
+
+void searchCodeFromField() {
+  TRACE_LINE();
+  if (!codeSearchWindow.window) return;
+  const std::string text = gtk_entry_get_text(GTK_ENTRY(control(app::CodeSearchFieldControl)));
+  const CodeSearchResult result =
+      text.empty() ? CodeSearchResult() : searchCode(codeIndex, text, listedHitLimit);
+  listHits(result);
+  showStatus(result, !text.empty());
+  lastListing = std::chrono::steady_clock::now();
+}
+
+ChosenCodeHit chosenCodeHit() {
+  ChosenCodeHit hit;
+  if (!codeSearchWindow.window) return hit;
+  GtkTreeModel* model = nullptr;
+  GtkTreeIter iter;
+  if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(hitList()), &model, &iter)) {
+    model = GTK_TREE_MODEL(codeSearchWindow.hits);
+    if (!gtk_tree_model_get_iter_first(model, &iter)) return hit;
+  }
+  gtk_tree_model_get(model, &iter, RowColumn, &hit.row, LineNumberColumn, &hit.line, -1);
+  return hit;
+}
+
+void destroyCodeSearchWindow() {
+  setCodeIndexListener(nullptr);
+  if (codeSearchWindow.window) gtk_widget_destroy(codeSearchWindow.window);
+  if (codeSearchWindow.hits) g_object_unref(codeSearchWindow.hits);
+  codeSearchWindow = CodeSearchWindow();
+}
+
+}  // namespace search

@@ -8,6 +8,10 @@
 
 #include <sys/stat.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "app/app_state.h"
 #include "app/paths.h"
 #include "config/language_file.h"
@@ -21,25 +25,37 @@ constexpr std::size_t longestShownLine = 200;
 constexpr std::size_t contextBeforeMatch = 60;
 const char* const cutMark = "\u2026";
 
-// The search text, with the byte of it that the texts hold least often.
+// The search text, and how to look for it: a byte of it that the texts hold seldom
+// is found with memchr at memory speed and the text compared around it. When every
+// byte of it is common, a short text is looked for by testing sixteen places at once
+// for its first and last byte; a long one with memmem, which skips ahead the further
+// the longer the text.
+constexpr std::size_t longNeedle = 8;
+
 struct Needle {
   std::string text;
   std::size_t rare = 0;
+  bool rareEnough = false;
 
   Needle(std::string folded, const std::vector<std::size_t>& byteCounts) : text(std::move(folded)) {
+    const auto count = [&](std::size_t i) { return byteCounts[static_cast<unsigned char>(text[i])]; };
+    std::size_t total = 0;
+    for (const std::size_t n : byteCounts) total += n;
     for (std::size_t i = 1; i < text.size(); ++i) {
-      if (byteCounts[static_cast<unsigned char>(text[i])] <
-          byteCounts[static_cast<unsigned char>(text[rare])])
-        rare = i;
+      if (count(i) < count(rare)) rare = i;
     }
+    rareEnough = text.size() == 1 || (!text.empty() && count(rare) * 256 < total);
   }
 
-  // Looks for the rare byte with memchr, which runs at memory speed, and compares
-  // around each find; npos when the text does not hold the needle from `from` on.
+  // npos when the text does not hold the needle from `from` on.
   std::size_t findIn(const std::string& haystack, std::size_t from) const {
+    if (haystack.size() < from + text.size()) return std::string::npos;
+    return rareEnough ? findByRareByte(haystack, from) : findByEnds(haystack, from);
+  }
+
+  std::size_t findByRareByte(const std::string& haystack, std::size_t from) const {
     const char* const begin = haystack.data();
     const char* const end = begin + haystack.size();
-    if (haystack.size() < from + text.size()) return std::string::npos;
     const char* candidate = begin + from + rare;
     while (candidate < end) {
       candidate = static_cast<const char*>(std::memchr(candidate, text[rare], end - candidate));
@@ -51,6 +67,29 @@ struct Needle {
       ++candidate;
     }
     return std::string::npos;
+  }
+
+  std::size_t findByEnds(const std::string& haystack, std::size_t from) const {
+    const char* const begin = haystack.data();
+    const std::size_t size = haystack.size();
+#if defined(__SSE2__)
+    const std::size_t lastAt = text.size() - 1;
+    const bool shortNeedle = text.size() < longNeedle;
+    const __m128i first = _mm_set1_epi8(text.front());
+    const __m128i last = _mm_set1_epi8(text.back());
+    for (; shortNeedle && from + lastAt + 16 <= size; from += 16) {
+      const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin + from));
+      const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin + from + lastAt));
+      unsigned places = static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, last))));
+      for (; places; places &= places - 1) {
+        const std::size_t at = from + static_cast<std::size_t>(__builtin_ctz(places));
+        if (std::memcmp(begin + at, text.data(), text.size()) == 0) return at;
+      }
+    }
+#endif
+    const void* found = memmem(begin + from, size - from, text.data(), text.size());
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - begin) : std::string::npos;
   }
 };
 

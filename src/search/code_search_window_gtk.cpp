@@ -22,15 +22,11 @@ CodeSearchWindow codeSearchWindow;
 
 namespace {
 
-enum HitColumn {
-  TitleColumn,
-  LineColumn,
-  MatchBeginColumn,
-  MatchEndColumn,
-  RowColumn,
-  LineNumberColumn,
-  HitColumnCount
-};
+// The list holds only each row's place in the shown hits; what a row shows is made
+// when it is drawn, so a thousand hits cost no more than the few rows on the screen.
+enum HitColumn { HitPlaceColumn, HitColumnCount };
+
+CodeSearchResult shownHits;
 
 // While the index is read for the first time, the list follows it at this pace.
 constexpr auto relistPause = std::chrono::milliseconds(500);
@@ -50,20 +46,35 @@ void onHitActivated(GtkTreeView*, GtkTreePath*, GtkTreeViewColumn*, gpointer) {
   app::postWidgetEvent(CodeSearchWindowNo, app::CodeSearchHitListControl, app::EventType::LeftDoubleClick);
 }
 
-// The match is drawn in bold; its place is kept in bytes beside the text.
+const CodeHit* hitOf(GtkTreeModel* model, GtkTreeIter* iter) {
+  gint place = -1;
+  gtk_tree_model_get(model, iter, HitPlaceColumn, &place, -1);
+  return place >= 0 && place < static_cast<int>(shownHits.hits.size()) ? &shownHits.hits[place] : nullptr;
+}
+
+void showTitle(GtkTreeViewColumn*, GtkCellRenderer* renderer, GtkTreeModel* model, GtkTreeIter* iter,
+               gpointer) {
+  const CodeHit* hit = hitOf(model, iter);
+  const bool known = hit && hit->row < database::topicRowCount();
+  g_object_set(renderer, "text", known ? database::topicRowText(hit->row).c_str() : "", nullptr);
+}
+
+// The line with the match in bold. The index may have been read anew since the search:
+// a file that is gone shows nothing, and the next search lists what is there now.
 void showLineWithMatch(GtkTreeViewColumn*, GtkCellRenderer* renderer, GtkTreeModel* model, GtkTreeIter* iter,
                        gpointer) {
-  gchar* text = nullptr;
-  gint begin = 0, end = 0;
-  gtk_tree_model_get(model, iter, LineColumn, &text, MatchBeginColumn, &begin, MatchEndColumn, &end, -1);
+  const CodeHit* hit = hitOf(model, iter);
+  const bool known =
+      hit && hit->file < static_cast<int>(codeIndex.files.size()) && codeIndex.files[hit->file].read;
+  const HitLine line =
+      known ? hitLine(codeIndex.files[hit->file].code, hit->at, shownHits.matchLength) : HitLine();
   PangoAttrList* attributes = pango_attr_list_new();
   PangoAttribute* bold = pango_attr_weight_new(PANGO_WEIGHT_BOLD);
-  bold->start_index = static_cast<guint>(begin);
-  bold->end_index = static_cast<guint>(end);
+  bold->start_index = static_cast<guint>(line.matchBegin);
+  bold->end_index = static_cast<guint>(line.matchEnd);
   pango_attr_list_insert(attributes, bold);
-  g_object_set(renderer, "text", text, "attributes", attributes, nullptr);
+  g_object_set(renderer, "text", line.text.c_str(), "attributes", attributes, nullptr);
   pango_attr_list_unref(attributes);
-  g_free(text);
 }
 
 GtkTreeViewColumn* fixedColumn(GtkCellRenderer* renderer, int width) {
@@ -75,10 +86,9 @@ GtkTreeViewColumn* fixedColumn(GtkCellRenderer* renderer, int width) {
   return column;
 }
 
-// Fixed row heights and column widths: a thousand rows are listed without measuring each.
+// Fixed row heights and column widths: the view measures no row.
 GtkWidget* newHitList() {
-  codeSearchWindow.hits = gtk_list_store_new(HitColumnCount, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_INT,
-                                             G_TYPE_INT, G_TYPE_INT, G_TYPE_INT);
+  codeSearchWindow.hits = gtk_list_store_new(HitColumnCount, G_TYPE_INT);
   GtkWidget* list = gtk_tree_view_new_with_model(GTK_TREE_MODEL(codeSearchWindow.hits));
   GtkTreeView* view = GTK_TREE_VIEW(list);
   gtk_tree_view_set_headers_visible(view, FALSE);
@@ -86,7 +96,7 @@ GtkWidget* newHitList() {
   GtkCellRenderer* title = gtk_cell_renderer_text_new();
   g_object_set(title, "ellipsize", PANGO_ELLIPSIZE_END, nullptr);
   GtkTreeViewColumn* titleColumn = fixedColumn(title, 220);
-  gtk_tree_view_column_add_attribute(titleColumn, title, "text", TitleColumn);
+  gtk_tree_view_column_set_cell_data_func(titleColumn, title, showTitle, nullptr, nullptr);
   gtk_tree_view_append_column(view, titleColumn);
   GtkCellRenderer* line = gtk_cell_renderer_text_new();
   GtkTreeViewColumn* lineColumn = fixedColumn(line, 2000);
@@ -148,54 +158,44 @@ void showStatus(const CodeSearchResult& result, bool searched) {
   gtk_label_set_text(GTK_LABEL(control(app::CodeSearchStatusControl)), status.c_str());
 }
 
-int selectedHitRow() {
+// The topic row of the selected hit, -1 when none is selected.
+int selectedTopicRow() {
   GtkTreeModel* model = nullptr;
   GtkTreeIter iter;
   if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(hitList()), &model, &iter)) return -1;
-  gint row = -1;
-  gtk_tree_model_get(model, &iter, RowColumn, &row, -1);
-  return row;
+  const CodeHit* hit = hitOf(model, &iter);
+  return hit ? hit->row : -1;
 }
 
-void appendHit(const CodeHit& hit, std::size_t matchLength) {
-  const HitLine line = hitLine(codeIndex.files[hit.file].code, hit.at, matchLength);
-  const bool hasRow = hit.row < database::topicRowCount();
-  gtk_list_store_insert_with_values(
-      codeSearchWindow.hits, nullptr, -1, TitleColumn, hasRow ? database::topicRowText(hit.row).c_str() : "",
-      LineColumn, line.text.c_str(), MatchBeginColumn, static_cast<gint>(line.matchBegin), MatchEndColumn,
-      static_cast<gint>(line.matchEnd), RowColumn, hit.row, LineNumberColumn, hit.line, -1);
+// Row i of the list shows hit i: only the number of rows changes.
+void setHitRowCount(std::size_t count) {
+  GtkTreeModel* model = GTK_TREE_MODEL(codeSearchWindow.hits);
+  if (static_cast<std::size_t>(gtk_tree_model_iter_n_children(model, nullptr)) == count) {
+    gtk_widget_queue_draw(GTK_WIDGET(hitList()));
+    return;
+  }
+  // Filled while no view watches it: the view takes the rows in once.
+  gtk_tree_view_set_model(hitList(), nullptr);
+  gtk_list_store_clear(codeSearchWindow.hits);
+  for (std::size_t place = 0; place < count; ++place)
+    gtk_list_store_insert_with_values(codeSearchWindow.hits, nullptr, -1, HitPlaceColumn,
+                                      static_cast<gint>(place), -1);
+  gtk_tree_view_set_model(hitList(), model);
 }
 
 // The topic that was selected stays selected when it is still listed; else the first hit is.
-void selectHitOfRow(int row) {
-  GtkTreeModel* model = GTK_TREE_MODEL(codeSearchWindow.hits);
-  GtkTreeIter iter;
-  GtkTreeIter chosen;
-  bool any = false;
-  for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok;
-       ok = gtk_tree_model_iter_next(model, &iter)) {
-    gint hitRow = -1;
-    gtk_tree_model_get(model, &iter, RowColumn, &hitRow, -1);
-    if (!any || hitRow == row) chosen = iter;
-    any = true;
-    if (hitRow == row) break;
-  }
-  if (!any) return;
-  GtkTreePath* path = gtk_tree_model_get_path(model, &chosen);
-  gtk_tree_view_set_cursor(hitList(), path, nullptr, FALSE);
-  gtk_tree_path_free(path);
-}
-
-void listHits(const CodeSearchResult& result) {
+void listHits(CodeSearchResult result) {
   TRACE_LINE();
-  const int selectedRow = selectedHitRow();
-  GtkTreeView* view = hitList();
-  // The list is filled while no view watches it: the view then measures it once.
-  gtk_tree_view_set_model(view, nullptr);
-  gtk_list_store_clear(codeSearchWindow.hits);
-  for (const CodeHit& hit : result.hits) appendHit(hit, result.matchLength);
-  gtk_tree_view_set_model(view, GTK_TREE_MODEL(codeSearchWindow.hits));
-  selectHitOfRow(selectedRow);
+  const int selectedRow = selectedTopicRow();
+  shownHits = std::move(result);
+  setHitRowCount(shownHits.hits.size());
+  if (shownHits.hits.empty()) return;
+  std::size_t place = 0;
+  while (place < shownHits.hits.size() && shownHits.hits[place].row != selectedRow) ++place;
+  GtkTreePath* path =
+      gtk_tree_path_new_from_indices(place < shownHits.hits.size() ? static_cast<gint>(place) : 0, -1);
+  gtk_tree_selection_select_path(gtk_tree_view_get_selection(hitList()), path);
+  gtk_tree_path_free(path);
 }
 
 // The list follows the index as it is read.
@@ -203,7 +203,11 @@ void onIndexChanged() {
   if (!codeSearchWindow.window) return;
   showProgress();
   if (!gtk_widget_get_visible(codeSearchWindow.window)) return;
-  if (codeIndexProgress().building && std::chrono::steady_clock::now() - lastListing < relistPause) return;
+  const CodeIndexProgress progress = codeIndexProgress();
+  // A new library is listed at once: nothing of the old one may stay in the list.
+  const bool newLibrary = progress.building && progress.done == 0;
+  if (progress.building && !newLibrary && std::chrono::steady_clock::now() - lastListing < relistPause)
+    return;
   searchCodeFromField();
 }
 
@@ -267,28 +271,31 @@ void searchCodeFromField() {
   TRACE_LINE();
   if (!codeSearchWindow.window) return;
   const std::string text = gtk_entry_get_text(GTK_ENTRY(control(app::CodeSearchFieldControl)));
-  const CodeSearchResult result =
-      text.empty() ? CodeSearchResult() : searchCode(codeIndex, text, listedHitLimit);
-  listHits(result);
+  CodeSearchResult result = text.empty() ? CodeSearchResult() : searchCode(codeIndex, text, listedHitLimit);
   showStatus(result, !text.empty());
+  listHits(std::move(result));
   lastListing = std::chrono::steady_clock::now();
 }
 
 ChosenCodeHit chosenCodeHit() {
-  ChosenCodeHit hit;
-  if (!codeSearchWindow.window) return hit;
+  ChosenCodeHit chosen;
+  if (!codeSearchWindow.window) return chosen;
   GtkTreeModel* model = nullptr;
   GtkTreeIter iter;
-  if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(hitList()), &model, &iter)) {
-    model = GTK_TREE_MODEL(codeSearchWindow.hits);
-    if (!gtk_tree_model_get_iter_first(model, &iter)) return hit;
-  }
-  gtk_tree_model_get(model, &iter, RowColumn, &hit.row, LineNumberColumn, &hit.line, -1);
-  return hit;
+  const CodeHit* hit = nullptr;
+  if (gtk_tree_selection_get_selected(gtk_tree_view_get_selection(hitList()), &model, &iter))
+    hit = hitOf(model, &iter);
+  else if (!shownHits.hits.empty())
+    hit = &shownHits.hits.front();
+  if (!hit) return chosen;
+  chosen.row = hit->row;
+  chosen.line = hit->line;
+  return chosen;
 }
 
 void destroyCodeSearchWindow() {
   setCodeIndexListener(nullptr);
+  shownHits = CodeSearchResult();
   if (codeSearchWindow.window) gtk_widget_destroy(codeSearchWindow.window);
   if (codeSearchWindow.hits) g_object_unref(codeSearchWindow.hits);
   codeSearchWindow = CodeSearchWindow();

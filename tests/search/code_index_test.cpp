@@ -23,18 +23,22 @@ using testing_support::TempDir;
 TEST(RestorableFold, FoldsLikeTheTopicSearchAndGivesEveryPieceOfTheOriginalBack) {
   // Capitals on both sides of an eight-byte step, letters whose folded form is longer,
   // shorter or ASCII, and control characters.
-  for (const std::string text :
-       {"Procedure.i CreateIconColumn() ; EndProcedure", "Größe ÄÖÜ Straße \u1E9E", "\u212Aelvin \u0130stanbul",
-        "ΣΊΣΥΦΟΣ Привет", "a\tB\x01" "C\u00DF\u00DFD", ""}) {
+  for (const std::string text : {"Procedure.i CreateIconColumn() ; EndProcedure", "Größe ÄÖÜ Straße \u1E9E",
+                                 "\u212Aelvin \u0130stanbul", "ΣΊΣΥΦΟΣ Привет",
+                                 "a\tB\x01"
+                                 "C\u00DF\u00DFD",
+                                 ""}) {
     const search::RestorableFold fold = search::foldRestorably(text);
     EXPECT_EQ(search::foldCase(text), fold.text) << text;
     EXPECT_EQ(text, search::restoreOriginal(fold, 0, fold.text.size())) << text;
     for (std::size_t cut = 0; cut <= fold.text.size(); ++cut) {
       const std::size_t back = search::originalEdge(fold, cut, false);
       const std::size_t on = search::originalEdge(fold, cut, true);
-      EXPECT_EQ(text, search::restoreOriginal(fold, 0, back) + search::restoreOriginal(fold, back, fold.text.size()))
+      EXPECT_EQ(text, search::restoreOriginal(fold, 0, back) +
+                          search::restoreOriginal(fold, back, fold.text.size()))
           << text << " at " << cut;
-      EXPECT_EQ(text, search::restoreOriginal(fold, 0, on) + search::restoreOriginal(fold, on, fold.text.size()));
+      EXPECT_EQ(text,
+                search::restoreOriginal(fold, 0, on) + search::restoreOriginal(fold, on, fold.text.size()));
     }
   }
 }
@@ -59,20 +63,24 @@ CodeIndex indexOf(const std::vector<std::string>& texts, const std::vector<std::
 
 std::string shown(const search::HitLine& line) {
   return line.text.substr(0, line.matchBegin) + "[" +
-         line.text.substr(line.matchBegin, line.matchEnd - line.matchBegin) + "]" + line.text.substr(line.matchEnd);
+         line.text.substr(line.matchBegin, line.matchEnd - line.matchBegin) + "]" +
+         line.text.substr(line.matchEnd);
 }
 
 TEST(CodeSearch, ListsTopicsInTreeOrderWithTheirFirstLineAndCountsEveryMatchingLine) {
-  const CodeIndex index = indexOf({"no match here", "  gtk_window_new()  \nx = GTK_WINDOW_NEW gtk_window_new\n",
-                                   "; Gtk_Window_New\n\n\tcall gtk_window_new", "gtk_window_new"},
-                                  {"a.zn", "b.zn", "/c.zn", "b.zn"});
+  const CodeIndex index =
+      indexOf({"no match here", "  gtk_window_new()  \nx = GTK_WINDOW_NEW gtk_window_new\n",
+               "; Gtk_Window_New\n\n\tcall gtk_window_new", "gtk_window_new"},
+              {"a.zn", "b.zn", "/c.zn", "b.zn"});
   ASSERT_EQ(3u, index.files.size()) << "b.zn is one file for two rows";
   const search::CodeSearchResult result = search::searchCode(index, "gtk_WINDOW_new", 1000);
   EXPECT_EQ(3, result.topicCount);
   EXPECT_EQ(2 + 2 + 2, result.lineCount);  // two matches on one line count once
   ASSERT_EQ(3u, result.hits.size());
-  EXPECT_EQ((std::vector<int>{1, 2, 3}), (std::vector<int>{result.hits[0].row, result.hits[1].row, result.hits[2].row}));
-  EXPECT_EQ((std::vector<int>{0, 0, 0}), (std::vector<int>{result.hits[0].line, result.hits[1].line, result.hits[2].line}));
+  EXPECT_EQ((std::vector<int>{1, 2, 3}),
+            (std::vector<int>{result.hits[0].row, result.hits[1].row, result.hits[2].row}));
+  EXPECT_EQ((std::vector<int>{0, 0, 0}),
+            (std::vector<int>{result.hits[0].line, result.hits[1].line, result.hits[2].line}));
   const auto lineOf = [&](const search::CodeHit& hit) {
     return shown(search::hitLine(index.files[hit.file].code, hit.at, result.matchLength));
   };
@@ -102,7 +110,8 @@ TEST(CodeSearch, HitLinesAreTrimmedCutAroundTheMatchAndShowTheOriginalCharacters
 }
 
 TEST(CodeSearch, CountTextsTakeTheSingularOrThePluralForm) {
-  EXPECT_EQ("12 Themen, 31 Zeilen", search::hitCountText("{n} Thema\t{n} Themen", "{n} Zeile\t{n} Zeilen", 12, 31));
+  EXPECT_EQ("12 Themen, 31 Zeilen",
+            search::hitCountText("{n} Thema\t{n} Themen", "{n} Zeile\t{n} Zeilen", 12, 31));
   EXPECT_EQ("1 topic, 1 line", search::hitCountText("{n} topic\t{n} topics", "{n} line\t{n} lines", 1, 1));
   EXPECT_EQ("0 x, 2 y", search::hitCountText("{n} x", "{n} y", 0, 2));
   EXPECT_EQ("Reading 3 of 40", search::fillInNumbers("Reading {n} of {total}", 3, 40));
@@ -110,8 +119,12 @@ TEST(CodeSearch, CountTextsTakeTheSingularOrThePluralForm) {
 
 TEST(CodeIndexFiles, AreReadAsTheCodeViewShowsThemAndOnlyAgainWhenChanged) {
   TempDir dir;
-  const std::string utf8 = dir.write("a.zn", "\xEF\xBB\xBF\n?? Gr\xC3\xB6\xC3\x9F" "e\r\ncode\n; IDE Options = x\n; hidden\n");
-  const std::string latin = dir.write("b.zn", "Gr\xF6\xDF" "e\n");
+  const std::string utf8 = dir.write("a.zn",
+                                     "\xEF\xBB\xBF\n?? Gr\xC3\xB6\xC3\x9F"
+                                     "e\r\ncode\n; IDE Options = x\n; hidden\n");
+  const std::string latin = dir.write("b.zn",
+                                      "Gr\xF6\xDF"
+                                      "e\n");
   const std::string utf16 = dir.write("c.zn", std::string("\xFF\xFEZ\0n\0", 6));
   for (const std::string& path : {utf8, latin, utf16}) {
     const search::FileReading reading = search::readIndexedFile(7, path, search::FileStamp());
@@ -151,7 +164,9 @@ class CodeIndexReading : public ::testing::Test {
 
   bool reading() const { return search::codeIndexProgress().total > search::codeIndexProgress().done; }
 
-  int topicsWith(const std::string& text) { return search::searchCode(search::codeIndex, text, 1000).topicCount; }
+  int topicsWith(const std::string& text) {
+    return search::searchCode(search::codeIndex, text, 1000).topicCount;
+  }
 
   // A library of snippet files in dir, one row each.
   std::vector<database::IndexEntry> library(TempDir& dir, const std::string& word, int files) {

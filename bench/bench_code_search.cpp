@@ -181,15 +181,16 @@ bool measureLibrary(int topics, bool timeTheBuild) {
 
   if (timeTheBuild) {
     double bestBuildMs = firstBuildMs;
-    const bench::PairTimes times =
-        bench::bestOfTurns(3, [&] { bestBuildMs = std::min(bestBuildMs, buildMs()); }, [&] { catFiles(library); });
+    const bench::PairTimes times = bench::bestOfTurns(
+        3, [&] { bestBuildMs = std::min(bestBuildMs, buildMs()); }, [&] { catFiles(library); });
     std::snprintf(name, sizeof name, "bench_code_search build (%d)", topics);
     ok = bench::reportRatio(name, "index built", bestBuildMs, "cat", times.baselineMs, buildRatioGoal) && ok;
     const TypingFigures typing = typingWhileReading(library);
-    const bool smooth = typing.keystrokes >= 2 * static_cast<int>(std::size(typedTexts)) &&
-                        typing.slowestBestMs <= frameMs;
+    const bool smooth =
+        typing.keystrokes >= 2 * static_cast<int>(std::size(typedTexts)) && typing.slowestBestMs <= frameMs;
     std::printf(
-        "bench_code_search typing while reading (%d): %d keystrokes, slowest text's best %.2f ms (goal <= %.0f "
+        "bench_code_search typing while reading (%d): %d keystrokes, slowest text's best %.2f ms (goal <= "
+        "%.0f "
         "ms) %s; slowest of all %.2f ms\n",
         topics, typing.keystrokes, typing.slowestBestMs, frameMs, smooth ? "ok" : "MISSED", typing.slowestMs);
     ok = smooth && ok;
@@ -198,8 +199,8 @@ bool measureLibrary(int topics, bool timeTheBuild) {
   const double limitMs = topics <= 10000 ? frameMs : 50.0;
   for (const char* text : typedTexts) {
     std::size_t matches = 0;
-    const bench::PairTimes times =
-        bench::bestOfTurns(7, [&] { keystrokeMs(text); }, [&] { matches += memmemScan(text); });
+    const bench::PairTimes times = bench::bestOfTurns(
+        7, [&] { keystrokeMs(text); }, [&] { matches += memmemScan(text); });
     std::snprintf(name, sizeof name, "bench_code_search keystroke \"%s\" (%d)", text, topics);
     ok = bench::reportRatio(name, "search and list", times.measuredMs, "memmem scan", times.baselineMs,
                             keystrokeRatioGoal) &&

@@ -25,8 +25,10 @@ class CodeSearchWindowTest : public testing_support::ViewerTest {
   void SetUp() override {
     ViewerTest::SetUp();
     // Rows 4 and 5 of the small library; row 6 names a file that is missing.
-    dir.write("Gtk/Window.zn", "; Ein Fenster\nwindow = gtk_window_new(#GTK_WINDOW_TOPLEVEL)\nshow(window)\n");
-    dir.write("Gtk/Button.zn", "button = gtk_button_new()\n  GTK_WINDOW_NEW ; second\n\n\tx = gtk_window_new(y)\n");
+    dir.write("Gtk/Window.zn",
+              "; Ein Fenster\nwindow = gtk_window_new(#GTK_WINDOW_TOPLEVEL)\nshow(window)\n");
+    dir.write("Gtk/Button.zn",
+              "button = gtk_button_new()\n  GTK_WINDOW_NEW ; second\n\n\tx = gtk_window_new(y)\n");
   }
 
   void TearDown() override {
@@ -41,7 +43,9 @@ class CodeSearchWindowTest : public testing_support::ViewerTest {
   GtkWidget* control(int number) const { return search::codeSearchWindow.control[number]; }
   GtkTreeView* hits() const { return GTK_TREE_VIEW(control(app::CodeSearchHitListControl)); }
   std::string status() const { return gtk_label_get_text(GTK_LABEL(control(app::CodeSearchStatusControl))); }
-  std::string fieldText() const { return gtk_entry_get_text(GTK_ENTRY(control(app::CodeSearchFieldControl))); }
+  std::string fieldText() const {
+    return gtk_entry_get_text(GTK_ENTRY(control(app::CodeSearchFieldControl)));
+  }
 
   // Ctrl+Shift+F in the main window, as a user presses it there. The pointer stays on
   // the main window's tool row, outside the new window: the window takes the focus itself.
@@ -49,7 +53,8 @@ class CodeSearchWindowTest : public testing_support::ViewerTest {
     ASSERT_TRUE(testing_support::pointAt(app::mainWindow.gadget[app::SearchFieldGadget]));
     ASSERT_TRUE(pressKeys("ctrl+shift+f"));
     ASSERT_TRUE(dispatchUntil([this] {
-      return window() && gtk_widget_get_visible(window()) && gtk_window_has_toplevel_focus(GTK_WINDOW(window())) &&
+      return window() && gtk_widget_get_visible(window()) &&
+             gtk_window_has_toplevel_focus(GTK_WINDOW(window())) &&
              gtk_widget_has_focus(control(app::CodeSearchFieldControl));
     }));
     EXPECT_EQ("Im Code suchen", std::string(gtk_window_get_title(GTK_WINDOW(window()))));
@@ -77,7 +82,8 @@ class CodeSearchWindowTest : public testing_support::ViewerTest {
         PangoAttrIterator* range = pango_attr_list_get_iterator(attributes);
         do {
           if (const PangoAttribute* bold = pango_attr_iterator_get(range, PANGO_ATTR_WEIGHT)) {
-            part.insert(std::min<std::size_t>(bold->end_index, part.size()), "]").insert(bold->start_index, "[");
+            part.insert(std::min<std::size_t>(bold->end_index, part.size()), "]")
+                .insert(bold->start_index, "[");
             break;
           }
         } while (pango_attr_iterator_next(range));
@@ -110,7 +116,8 @@ class CodeSearchWindowTest : public testing_support::ViewerTest {
   }
 
   bool shows(int row, const std::string& title) {
-    return dispatchUntil([&] { return database::selectedTopicRow(app::topicTreeView()) == row && windowTitle() == title; });
+    return dispatchUntil(
+        [&] { return database::selectedTopicRow(app::topicTreeView()) == row && windowTitle() == title; });
   }
 };
 
@@ -123,7 +130,8 @@ TEST_F(CodeSearchWindowTest, TypingListsTheHitsAndADoubleClickOrReturnShowsTheLi
   EXPECT_EQ(2, gtk_tree_model_iter_n_children(gtk_tree_view_get_model(hits()), nullptr));
 
   GdkRectangle second = rowArea(1);
-  ASSERT_TRUE(testing_support::doubleClickAt(GTK_WIDGET(hits()), second.x + 20, second.y + second.height / 2));
+  ASSERT_TRUE(
+      testing_support::doubleClickAt(GTK_WIDGET(hits()), second.x + 20, second.y + second.height / 2));
   ASSERT_TRUE(shows(5, "Linux ZN-ZID-Idavode-Ruriva ~ /Gtk/Button.zn"));
   EXPECT_EQ("  GTK_WINDOW_NEW ; second", selectedCode());
 

@@ -22,10 +22,11 @@
 
 #include <gtk/gtk.h>
 
-#include "app/app_state.h"
-#include "app/code_search_controls.h"
-#include "app/event_queue.h"
 #include "app/main_window_gtk.h"
+#include "base/app_state.h"
+#include "base/control_numbers.h"
+#include "base/event_queue.h"
+#include "base/main_window_widgets_gtk.h"
 #include "bench_timing.h"
 #include "config/app_settings.h"
 #include "database/toc_database.h"
@@ -88,12 +89,12 @@ void pumpOnce() {
   }
 }
 
-GtkWidget* searchField() { return search::codeSearchWindow.control[app::CodeSearchFieldControl]; }
+GtkWidget* searchField() { return search::codeSearchWindow.control[base::CodeSearchFieldControl]; }
 
 // The keystroke as the window handles it: the field's new text, then the search and the list.
 double keystrokeMs(const char* text) {
   {
-    const app::ProgramChange guard;
+    const base::ProgramChange guard;
     gtk_entry_set_text(GTK_ENTRY(searchField()), text);
   }
   auto work = [] { search::searchCodeFromField(); };
@@ -165,7 +166,7 @@ bool measureLibrary(int topics, bool timeTheBuild) {
   }
   appSettings.Lib_path = library.folder;
   database::readDatabaseFile(library.folder + "ZN-LinuxAPI-Toc.xml");
-  database::rebuildTopicTree(app::topicTreeView(), 0, true);
+  database::rebuildTopicTree(base::topicTreeView(), 0, true);
   catFiles(library);  // the files come from the page cache for both from here on
   search::openCodeSearchWindow();
   pumpOnce();
@@ -206,9 +207,10 @@ bool measureLibrary(int topics, bool timeTheBuild) {
                             keystrokeRatioGoal) &&
          ok;
     const bool inTime = times.measuredMs <= limitMs;
-    std::printf("  %s, %zu matches: %.2f ms (goal <= %.0f ms) %s\n",
-                gtk_label_get_text(GTK_LABEL(search::codeSearchWindow.control[app::CodeSearchStatusControl])),
-                matches / 7, times.measuredMs, limitMs, inTime ? "ok" : "MISSED");
+    std::printf(
+        "  %s, %zu matches: %.2f ms (goal <= %.0f ms) %s\n",
+        gtk_label_get_text(GTK_LABEL(search::codeSearchWindow.control[base::CodeSearchStatusControl])),
+        matches / 7, times.measuredMs, limitMs, inTime ? "ok" : "MISSED");
     ok = inTime && ok;
   }
   search::stopCodeIndexReading();
@@ -225,8 +227,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bench_code_search needs a display\n");
     return 1;
   }
-  resetAppState(g_get_tmp_dir() + std::string("/"));
-  resetAppSettings(appState.programFolder);
+  base::resetAppState(g_get_tmp_dir() + std::string("/"));
+  resetAppSettings(base::appState.programFolder);
   app::createPopupMenus();
   if (!app::buildMainWindow()) return 1;
   // A number of snippets on the command line measures that library alone.

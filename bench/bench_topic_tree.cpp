@@ -7,7 +7,6 @@
 
 #include <gtk/gtk.h>
 
-#include "app/app_state.h"
 #include "bare_baselines.h"
 #include "bench_timing.h"
 #include "database/toc_database.h"

@@ -2,7 +2,8 @@
 # Installs what is needed, builds, and runs every test (each GUI and end-to-end
 # test starts its own Xvfb). With --ci, as continuous integration runs it: the
 # sources must follow .clang-format, warnings are errors, the core and GUI tests run
-# once more under the sanitizers, and every fuzz target runs on its seed corpus.
+# once more under the sanitizers, and every fuzz target runs on its seed corpus; the
+# includes between the source folders must follow the direction of the layers.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 ci=0
@@ -10,6 +11,7 @@ if [ "${1:-}" = "--ci" ]; then ci=1; fi
 "$root/scripts/install-dependencies.sh"
 if [ "$ci" -eq 1 ]; then
   "$root/scripts/check-format.sh"
+  "$root/scripts/check-layers.sh"
   "$root/scripts/build.sh" -DZN_WERROR=ON
 else
   "$root/scripts/build.sh"

@@ -7,7 +7,8 @@
 
 #include <glib.h>
 
-#include "app/app_state.h"
+#include "base/paths.h"
+#include "base/trace.h"
 
 namespace search {
 namespace {
@@ -163,9 +164,7 @@ void appendFoldedCase(std::string& out, std::string_view text) {
   }
   // The replacement character stands in for every broken byte (and NUL), alike
   // in the search text and in the texts searched.
-  gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
-  appendFolded(out, valid);
-  g_free(valid);
+  appendFolded(out, base::validUtf8(text));
 }
 
 std::string foldCase(std::string_view text) {

@@ -12,8 +12,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "app/app_state.h"
-#include "app/paths.h"
+#include "base/paths.h"
+#include "base/trace.h"
 #include "config/language_file.h"
 #include "viewer/code_file.h"
 
@@ -171,7 +171,7 @@ CodeIndex planCodeIndex(const std::vector<database::IndexEntry>& entries, const 
   std::unordered_map<std::string, int> fileOfPath;
   for (std::size_t row = 0; row < entries.size(); ++row) {
     if (entries[row].File.empty()) continue;
-    std::string fullPath = paths::joinLibraryPath(libPath, std::string(entries[row].File));
+    std::string fullPath = base::joinLibraryPath(libPath, std::string(entries[row].File));
     const auto known = fileOfPath.emplace(fullPath, static_cast<int>(index.files.size()));
     if (known.second) {
       index.files.emplace_back();
@@ -206,7 +206,7 @@ FileReading readIndexedFile(int file, const std::string& fullPath, const FileSta
     reading.state = FileState::Unchanged;
     return reading;
   }
-  const viewer::CodeText code = viewer::readCodeText(fullPath);
+  const viewer::CodeText code = viewer::readCodeFile(fullPath);
   if (!code.opened) return reading;
   reading.code = foldRestorably(code.text);
   reading.state = FileState::Read;

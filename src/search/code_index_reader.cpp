@@ -11,7 +11,7 @@
 
 #include <glib.h>
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 namespace search {
 

@@ -4,10 +4,10 @@
 #include <chrono>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
-#include "app/main_window_gtk.h"
-#include "app/menu_items.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
+#include "base/main_window_widgets_gtk.h"
+#include "base/trace.h"
 #include "config/language_file.h"
 #include "database/topic_model_gtk.h"
 #include "search/code_index.h"
@@ -33,17 +33,20 @@ constexpr auto relistPause = std::chrono::milliseconds(500);
 std::chrono::steady_clock::time_point lastListing;
 
 GtkWidget* control(int number) { return codeSearchWindow.control[number]; }
-GtkTreeView* hitList() { return GTK_TREE_VIEW(control(app::CodeSearchHitListControl)); }
+GtkTreeView* hitList() { return GTK_TREE_VIEW(control(base::CodeSearchHitListControl)); }
 
 void onFieldChanged(GtkEditable*, gpointer) {
-  if (!app::programChangeInProgress())
-    app::postWidgetEvent(CodeSearchWindowNo, app::CodeSearchFieldControl, app::EventType::Change);
+  if (!base::programChangeInProgress())
+    base::postWidgetEvent(base::CodeSearchWindowNo, base::CodeSearchFieldControl, base::EventType::Change);
 }
 
-void onFieldActivate(GtkEntry*, gpointer) { app::postMenuEvent(CodeSearchWindowNo, app::ReturnMenuItem); }
+void onFieldActivate(GtkEntry*, gpointer) {
+  base::postMenuEvent(base::CodeSearchWindowNo, base::ReturnMenuItem);
+}
 
 void onHitActivated(GtkTreeView*, GtkTreePath*, GtkTreeViewColumn*, gpointer) {
-  app::postWidgetEvent(CodeSearchWindowNo, app::CodeSearchHitListControl, app::EventType::LeftDoubleClick);
+  base::postWidgetEvent(base::CodeSearchWindowNo, base::CodeSearchHitListControl,
+                        base::EventType::LeftDoubleClick);
 }
 
 const CodeHit* hitOf(GtkTreeModel* model, GtkTreeIter* iter) {
@@ -125,13 +128,13 @@ GtkWidget* newStatusRow() {
   gtk_widget_set_no_show_all(progress, TRUE);
   gtk_box_pack_start(GTK_BOX(row), status, TRUE, TRUE, 0);
   gtk_box_pack_end(GTK_BOX(row), progress, FALSE, FALSE, 0);
-  codeSearchWindow.control[app::CodeSearchStatusControl] = status;
-  codeSearchWindow.control[app::CodeSearchProgressControl] = progress;
+  codeSearchWindow.control[base::CodeSearchStatusControl] = status;
+  codeSearchWindow.control[base::CodeSearchProgressControl] = progress;
   return row;
 }
 
 void showProgress() {
-  GtkWidget* bar = control(app::CodeSearchProgressControl);
+  GtkWidget* bar = control(base::CodeSearchProgressControl);
   const CodeIndexProgress progress = codeIndexProgress();
   if (!progress.building) {
     gtk_widget_hide(bar);
@@ -155,7 +158,7 @@ void showStatus(const CodeSearchResult& result, bool searched) {
     status += " \u2014 " +
               fillInNumbers(config::composedText("#Code_More"), static_cast<std::int64_t>(listedHitLimit));
   }
-  gtk_label_set_text(GTK_LABEL(control(app::CodeSearchStatusControl)), status.c_str());
+  gtk_label_set_text(GTK_LABEL(control(base::CodeSearchStatusControl)), status.c_str());
 }
 
 // The topic row of the selected hit, -1 when none is selected.
@@ -229,24 +232,24 @@ void buildCodeSearchWindow() {
   TRACE_LINE();
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   codeSearchWindow.window = window;
-  codeSearchWindow.control[app::CodeSearchWindowControl] = window;
+  codeSearchWindow.control[base::CodeSearchWindowControl] = window;
   gtk_window_set_default_size(GTK_WINDOW(window), 720, 440);
-  gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(app::mainWindow.window));
+  gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(base::mainWindow.window));
   gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ON_PARENT);
   GtkWidget* box = gtk_vbox_new(FALSE, 6);
   gtk_container_set_border_width(GTK_CONTAINER(box), 6);
   gtk_container_add(GTK_CONTAINER(window), box);
   GtkWidget* field = gtk_entry_new();
-  codeSearchWindow.control[app::CodeSearchFieldControl] = field;
+  codeSearchWindow.control[base::CodeSearchFieldControl] = field;
   g_signal_connect(field, "changed", G_CALLBACK(onFieldChanged), nullptr);
   g_signal_connect(field, "activate", G_CALLBACK(onFieldActivate), nullptr);
   gtk_box_pack_start(GTK_BOX(box), field, FALSE, FALSE, 0);
   GtkWidget* list = newHitList();
-  codeSearchWindow.control[app::CodeSearchHitListControl] = list;
+  codeSearchWindow.control[base::CodeSearchHitListControl] = list;
   gtk_box_pack_start(GTK_BOX(box), scrolled(list), TRUE, TRUE, 0);
   gtk_box_pack_start(GTK_BOX(box), newStatusRow(), FALSE, FALSE, 0);
   gtk_widget_show_all(box);
-  app::connectCloseAndEscape(window, CodeSearchWindowNo);
+  base::connectCloseAndEscape(window, base::CodeSearchWindowNo);
   g_signal_connect(window, "map-event", G_CALLBACK(onMapped), nullptr);
   setCodeIndexListener(onIndexChanged);
 }
@@ -258,7 +261,7 @@ void openCodeSearchWindow() {
   if (!codeSearchWindow.window) buildCodeSearchWindow();
   gtk_window_set_title(GTK_WINDOW(codeSearchWindow.window), config::composedText("#Code_Title").c_str());
   presentNow(codeSearchWindow.window);
-  gtk_widget_grab_focus(control(app::CodeSearchFieldControl));
+  gtk_widget_grab_focus(control(base::CodeSearchFieldControl));
   showProgress();
   searchCodeFromField();
 }
@@ -270,7 +273,7 @@ void hideCodeSearchWindow() {
 void searchCodeFromField() {
   TRACE_LINE();
   if (!codeSearchWindow.window) return;
-  const std::string text = gtk_entry_get_text(GTK_ENTRY(control(app::CodeSearchFieldControl)));
+  const std::string text = gtk_entry_get_text(GTK_ENTRY(control(base::CodeSearchFieldControl)));
   CodeSearchResult result = text.empty() ? CodeSearchResult() : searchCode(codeIndex, text, listedHitLimit);
   showStatus(result, !text.empty());
   listHits(std::move(result));

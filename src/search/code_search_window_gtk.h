@@ -5,12 +5,12 @@
 
 #include <gtk/gtk.h>
 
-#include "app/code_search_controls.h"
-#include "app/window_events_gtk.h"
+#include "base/control_numbers.h"
+#include "base/window_kit_gtk.h"
 
 namespace search {
 
-struct CodeSearchWindow : app::NumberedWindow<app::CodeSearchControlCount> {
+struct CodeSearchWindow : base::NumberedWindow<base::CodeSearchControlCount> {
   GtkListStore* hits = nullptr;
 };
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 namespace search {
 namespace {

@@ -1,8 +1,8 @@
 // Reading a snippet file into the text the code view shows, and the properties it declares.
 #include "viewer/code_file.h"
 
-#include "app/app_state.h"
-#include "app/paths.h"
+#include "base/paths.h"
+#include "base/trace.h"
 #include "viewer/text_decoding.h"
 
 #include <cerrno>
@@ -16,7 +16,6 @@
 
 namespace viewer {
 
-CodeFileProperties codeFileProperties;
 const char* const codeFileTypes = "zn;zni;znf";
 
 namespace {
@@ -127,7 +126,7 @@ void compactToViewText(std::string& text, CodeFileProperties& properties) {
 }  // namespace
 
 std::string codeFileFullPath(const std::string& libPath, const std::string& file) {
-  return paths::joinLibraryPath(libPath, file);
+  return base::joinLibraryPath(libPath, file);
 }
 
 std::string codeFileExtension(const std::string& path) {
@@ -146,23 +145,17 @@ std::string firstDroppedPath(const std::string& joinedPaths) {
   return joinedPaths.substr(0, joinedPaths.find('\n'));
 }
 
-CodeText readCodeText(const std::string& fullPath) {
+CodeText readCodeFile(const std::string& fullPath) {
   TRACE_LINE();
   CodeText code;
   std::string bytes;
   if (!readWholeFile(fullPath, bytes)) return code;
+  code.opened = true;
   const ByteOrderMark mark = detectByteOrderMark(bytes.data(), bytes.size());
   if (mark.format == TextFormat::Utf8) code.properties.SourceUtf8 = 1;
   TRACE_LINE();
   code.text = decodeToUtf8(std::move(bytes), mark.length, mark.format);
   compactToViewText(code.text, code.properties);
-  code.opened = true;
-  return code;
-}
-
-CodeText readCodeFile(const std::string& fullPath) {
-  CodeText code = readCodeText(fullPath);
-  codeFileProperties = code.properties;
   return code;
 }
 

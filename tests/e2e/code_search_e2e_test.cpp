@@ -85,7 +85,8 @@ TEST_F(CodeSearchE2e, CtrlShiftFTypingAndReturnShowTheFirstHitEscapeGivesTheFocu
   ASSERT_TRUE(becomesActive(search)) << "the window manager left the focus elsewhere";
 
   ASSERT_TRUE(viewer->xdotool({"type", "--delay", "20", "marker_call"}).status == 0);
-  const std::string shown = "^" + testing_support::regexEscape("Linux ZN-ZID-Idavode-Ruriva ~ G/Second.zn") + "$";
+  const std::string shown =
+      "^" + testing_support::regexEscape("Linux ZN-ZID-Idavode-Ruriva ~ G/Second.zn") + "$";
   ASSERT_TRUE(press("Return"));
   EXPECT_EQ(main, viewer->waitForWindow(shown, stepLimitMs)) << viewer->windowName(main);
 

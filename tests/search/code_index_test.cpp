@@ -130,7 +130,7 @@ TEST(CodeIndexFiles, AreReadAsTheCodeViewShowsThemAndOnlyAgainWhenChanged) {
     const search::FileReading reading = search::readIndexedFile(7, path, search::FileStamp());
     EXPECT_EQ(FileState::Read, reading.state) << path;
     EXPECT_EQ(7, reading.file);
-    EXPECT_EQ(search::foldCase(viewer::readCodeText(path).text), reading.code.text) << path;
+    EXPECT_EQ(search::foldCase(viewer::readCodeFile(path).text), reading.code.text) << path;
   }
   EXPECT_EQ(" grösse\ncode", search::readIndexedFile(0, utf8, search::FileStamp()).code.text);
   const search::FileStamp stamp = search::readIndexedFile(0, latin, search::FileStamp()).stamp;

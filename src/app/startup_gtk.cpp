@@ -121,9 +121,10 @@ void showFirstTopicAndLayout() {
   gtk_widget_grab_focus(base::mainWindow.control[base::SearchFieldControl]);
 }
 
+// Reads the whole library, unless the code search was opened first and reads it already.
 gboolean startReadingCodeIndex(gpointer) {
   TRACE_LINE();
-  search::rebuildCodeIndex(database::indexEntries, appSettings.Lib_path);
+  search::refreshCodeIndex(database::indexEntries, appSettings.Lib_path);
   return G_SOURCE_REMOVE;
 }
 

@@ -68,9 +68,9 @@ bool sentByAnotherProcess(const siginfo_t* info) {
   return info && info->si_code <= 0 && info->si_pid != getpid() && wakeUpPipe[1] >= 0;
 }
 
-// The toolkit belongs to the main thread: a fault in a helper thread (the code
+// The toolkit belongs to the main thread: a fault in a background thread (the code
 // index reads its files in one) is reported by the main loop too.
-bool onHelperThread() { return syscall(SYS_gettid) != getpid() && wakeUpPipe[1] >= 0; }
+bool onBackgroundThread() { return syscall(SYS_gettid) != getpid() && wakeUpPipe[1] >= 0; }
 
 void reportFromMainLoop(int signalNumber, int line) {
   pendingLine = line;
@@ -88,7 +88,7 @@ void onFatalSignal(int signalNumber, siginfo_t* info, void*) {
     reportFromMainLoop(signalNumber, line);
     return;
   }
-  if (onHelperThread()) {
+  if (onBackgroundThread()) {
     reportFromMainLoop(signalNumber, line);
     // Going on would repeat the fault; the report ends the program meanwhile.
     for (;;) pause();

@@ -249,15 +249,15 @@ TEST(FatalErrorHandler, EachOfTheSevenSignalsIsCaught) {
   }
 }
 
-TEST(FatalErrorHandler, FaultInAHelperThreadIsReportedByTheMainLoopWithThatThreadsLine) {
+TEST(FatalErrorHandler, FaultInABackgroundThreadIsReportedByTheMainLoopWithThatThreadsLine) {
   const ChildOutcome outcome = runInChild([](int fd) {
     installRecordingReport(fd);
     base::currentLine = 10;
-    std::thread helper([] {
+    std::thread reader([] {
       base::currentLine = 4242;
       raise(SIGSEGV);
     });
-    helper.detach();
+    reader.detach();
     // The main thread goes on with its own line; only its loop may show the report.
     for (;;) g_main_context_iteration(nullptr, TRUE);
   });

@@ -1,4 +1,5 @@
-// The program's own command-line options, answered before the toolkit starts.
+// The program's own command-line options, answered before the toolkit starts, and the
+// files to show.
 #pragma once
 
 #include <optional>
@@ -14,5 +15,11 @@ extern const char* const programName;
 // nothing otherwise, and then every argument is left to the toolkit.
 std::optional<std::string> commandLineAnswer(const std::vector<std::string>& arguments,
                                              const std::string& programFolder);
+
+// The files named by the arguments that the toolkit left: every argument that is no
+// option (or any after "--"), a path taken from the working folder or a file:// URI,
+// as absolute local paths. URIs of other kinds name no local file and are left out.
+std::vector<std::string> commandLineFiles(const std::vector<std::string>& arguments,
+                                          const std::string& workingFolder);
 
 }  // namespace app

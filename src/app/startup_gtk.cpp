@@ -136,6 +136,25 @@ gboolean onFirstPaint(GtkWidget* window, GdkEventExpose*, gpointer) {
   return FALSE;
 }
 
+// A file named on the command line is shown as a file dropped on the code view is.
+void showFileFromCommandLine(const std::vector<std::string>& files) {
+  if (files.empty()) return;
+  base::Event event;
+  event.kind = base::EventKind::FilesDropped;
+  event.window = base::MainWindowNo;
+  event.widget = base::CodeViewControl;
+  event.droppedPaths = files.front();
+  base::postEvent(event);
+}
+
+// Relative file arguments name files of the folder the program was started in.
+std::string startFolder() {
+  gchar* folder = g_get_current_dir();
+  std::string result = folder;
+  g_free(folder);
+  return result;
+}
+
 void releaseProgram() {
   if (base::mainWindow.codeTabStops) {
     pango_tab_array_free(base::mainWindow.codeTabStops);
@@ -183,6 +202,7 @@ int runProgram(int argc, char** argv) {
   // on it, whatever name the program file was started under.
   g_set_prgname(programName);
   if (!gtk_init_check(&argc, &argv)) return 1;
+  const std::vector<std::string> files = commandLineFiles({argv + 1, argv + argc}, startFolder());
   const std::string folder = findProgramFolder();
   if (!folder.empty() && chdir(folder.c_str()) != 0) return 1;
   setUpProgramState(folder);
@@ -204,6 +224,7 @@ int runProgram(int argc, char** argv) {
   services::createDatabaseInfoWindow();
   services::createUpdateWindow();
   presentLibrary();
+  showFileFromCommandLine(files);
   runEventLoop();
   releaseProgram();
   return 0;

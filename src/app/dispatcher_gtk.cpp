@@ -19,6 +19,8 @@
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "export/admin_commands.h"
+#include "search/code_index_reader.h"
+#include "search/code_search_window_gtk.h"
 #include "search/find_bar_gtk.h"
 #include "search/search_gtk.h"
 #include "services/about_gtk.h"
@@ -69,6 +71,13 @@ void switchLanguageQuickly(int choice) {
   config::setLanguageChoice(choice);
   app::ApplyLanguage(true);
   viewer::showDescriptionOfRow(database::selectedTopicRow(base::topicTreeView()));
+}
+
+// Files changed since they were read are read again while the window is open.
+void openCodeSearch() {
+  TRACE_LINE();
+  search::refreshCodeIndex(database::indexEntries, appSettings.Lib_path);
+  search::openCodeSearchWindow();
 }
 
 bool searchFieldHasFocus() {
@@ -181,6 +190,7 @@ void dispatchMainMenu(int item) {
       break;
     case base::BackMenuItem: stepThroughShownPlaces(-1); break;
     case base::ForwardMenuItem: stepThroughShownPlaces(+1); break;
+    case base::CodeSearchMenuItem: openCodeSearch(); break;
     default: break;
   }
 }
@@ -212,8 +222,15 @@ void dispatchSettings(const base::Event& event) {
     case base::LibraryChooserControl: app::chooseLibraryFolder(); break;
     case base::FontButtonControl: app::chooseCodeFont(); break;
     case base::CancelControl: config::cancelSettingsWindow(); break;
-    case base::ApplyControl: app::applyPathsAndReload(); break;
-    case base::SaveControl: app::saveSettingsFromDialog(); break;
+    case base::ApplyControl:
+      app::applyPathsAndReload();
+      search::rebuildCodeIndex(database::indexEntries, appSettings.Lib_path);
+      break;
+    case base::SaveControl:
+      app::saveSettingsFromDialog();
+      // Saving may change the library path without reloading the database.
+      search::refreshCodeIndex(database::indexEntries, appSettings.Lib_path);
+      break;
     default: break;
   }
 }
@@ -236,6 +253,20 @@ void dispatchDatabaseInfo(const base::Event& event) {
     services::OpenFolderWithDesktop(services::databaseInfoFieldText(base::LibraryFieldControl));
 }
 
+void dispatchCodeSearch(const base::Event& event) {
+  TRACE_LINE();
+  if (isHideRequest(event)) {
+    search::hideCodeSearchWindow();
+  } else if (event.kind == base::EventKind::Menu && event.menuItem == base::ReturnMenuItem) {
+    showCodeSearchHit();
+  } else if (event.kind == base::EventKind::Widget && event.widget == base::CodeSearchFieldControl) {
+    search::searchCodeFromField();
+  } else if (event.kind == base::EventKind::Widget && event.widget == base::CodeSearchHitListControl &&
+             event.type == base::EventType::LeftDoubleClick) {
+    showCodeSearchHit();
+  }
+}
+
 }  // namespace
 
 void dispatchEvent(const base::Event& event) {
@@ -247,6 +278,7 @@ void dispatchEvent(const base::Event& event) {
     case base::UpdateWindowNo:
       if (isHideRequest(event)) services::hideUpdateWindow();
       break;
+    case base::CodeSearchWindowNo: dispatchCodeSearch(event); break;
     default: break;
   }
 }

@@ -171,6 +171,7 @@ const Shortcut mainShortcuts[] = {
     {GDK_KP_Enter, GDK_SHIFT_MASK, base::FindPreviousMenuItem},
     {GDK_Left, GDK_MOD1_MASK, base::BackMenuItem},
     {GDK_Right, GDK_MOD1_MASK, base::ForwardMenuItem},
+    {GDK_f, GdkModifierType(GDK_CONTROL_MASK | GDK_SHIFT_MASK), base::CodeSearchMenuItem},
 };
 
 gboolean onShortcut(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer menuItem) {

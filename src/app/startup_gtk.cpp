@@ -33,6 +33,7 @@
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "resources/pictures_gtk.h"
+#include "search/code_index_reader.h"
 #include "services/about_gtk.h"
 #include "services/database_info_gtk.h"
 #include "services/update_window_gtk.h"
@@ -124,6 +125,21 @@ void showAndLayout() {
   gtk_widget_grab_focus(base::mainWindow.control[base::SearchFieldControl]);
 }
 
+// Reads the whole library, unless the code search was opened first and reads it already.
+gboolean startReadingCodeIndex(gpointer) {
+  TRACE_LINE();
+  search::refreshCodeIndex(database::indexEntries, appSettings.Lib_path);
+  return G_SOURCE_REMOVE;
+}
+
+// The snippet files are read in the background once the main window has been painted,
+// so that reading them never delays the start or the first picture.
+gboolean onFirstPaint(GtkWidget* window, GdkEventExpose*, gpointer) {
+  g_signal_handlers_disconnect_by_func(window, reinterpret_cast<gpointer>(onFirstPaint), nullptr);
+  g_idle_add_full(G_PRIORITY_LOW, startReadingCodeIndex, nullptr, nullptr);
+  return FALSE;
+}
+
 // A file named on the command line is shown as a file dropped on the code view is.
 void showFileFromCommandLine(const std::vector<std::string>& files) {
   if (files.empty()) return;
@@ -167,6 +183,7 @@ void presentLibrary(bool takeUpPlace) {
   // The noted place replaces the first topic before the window is drawn: drawn once,
   // already there, and the tree scrolls to it without a picture of its top first.
   if (takeUpPlace) restorePlace();
+  g_signal_connect(base::mainWindow.window, "expose-event", G_CALLBACK(onFirstPaint), nullptr);
   showAndLayout();
 }
 

@@ -8,6 +8,7 @@
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
+#include "search/code_search_window_gtk.h"
 #include "services/database_info_gtk.h"
 #include "viewer/code_file.h"
 #include "viewer/code_view_gtk.h"
@@ -85,6 +86,15 @@ void showChosenHistoryEntry() {
   database::selectTopicRow(base::topicTreeView(), row);
   followShownFile(viewer::showHistoryEntry(row));
   viewer::visitPlace(topicTrail, viewer::ShownPlace{row, ""});
+}
+
+void showCodeSearchHit() {
+  TRACE_LINE();
+  const search::ChosenCodeHit hit = search::chosenCodeHit();
+  if (hit.row < 0 || hit.row >= static_cast<int>(database::indexEntries.size())) return;
+  database::selectTopicRow(base::topicTreeView(), hit.row);
+  showChosenTopic(base::EventType::LeftClick);
+  viewer::selectCodeLine(hit.line);
 }
 
 void openDroppedFile(const std::string& paths) {

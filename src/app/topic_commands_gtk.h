@@ -19,6 +19,9 @@ extern viewer::TopicTrail topicTrail;
 void showChosenTopic(base::EventType type);
 // History list 16 chose an entry; the list keeps its order.
 void showChosenHistoryEntry();
+// A hit of the code search was chosen: its topic is shown as a click in the tree shows
+// it, and its line is selected in the code view.
+void showCodeSearchHit();
 // Files dropped on the code view: the first one is shown as a file from outside the library.
 void openDroppedFile(const std::string& paths);
 // Back (-1) or forward (+1) to the place shown before or after the current one, shown as a

@@ -104,6 +104,16 @@ enum FindBarControl {
   FindBarControlEnd = FindCloseControl + 1
 };
 
+// The code search window (window 4).
+enum CodeSearchControl {
+  CodeSearchWindowControl = 68,  // the window itself: its title
+  CodeSearchFieldControl = 69,
+  CodeSearchHitListControl = 70,
+  CodeSearchStatusControl = 71,
+  CodeSearchProgressControl = 72,
+  CodeSearchControlCount = CodeSearchProgressControl + 1
+};
+
 // The items of the two popup menus and the keyboard shortcuts; Escape carries the
 // same number in every window.
 enum MenuItem {
@@ -136,7 +146,8 @@ enum MenuItem {
   FindPreviousMenuItem = 31,
   BackMenuItem = 32,
   ForwardMenuItem = 33,
-  MenuItemCount = ForwardMenuItem + 1
+  CodeSearchMenuItem = 34,  // Ctrl+Shift+F
+  MenuItemCount = CodeSearchMenuItem + 1
 };
 
 }  // namespace base

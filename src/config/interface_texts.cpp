@@ -119,6 +119,11 @@ const std::vector<MessageTextEntry> messages = {
     {"#Upt_FailTransfer", "Prüfung fehlgeschlagen: die Übertragung brach ab."},
     {"#Upt_FailNoFile", "Prüfung fehlgeschlagen: die Antwort ist keine Versionsdatei."},
     {"#Msg_NoStart", "Das Programm '%s' kann nicht gestartet werden."},
+    {"#Code_Title", "Im Code suchen"},
+    {"#Code_Topics", "{n} Thema\t{n} Themen"},
+    {"#Code_Lines", "{n} Zeile\t{n} Zeilen"},
+    {"#Code_More", "nur die ersten {n} Themen sind aufgeführt"},
+    {"#Code_Reading", "Lese Code: {n} von {total} Dateien"},
 };
 
 std::string findGerman(const std::vector<InterfaceText>& table, TextPlace place, int widget) {

@@ -33,6 +33,13 @@ enum MessageText {
   UpdateFailedTransfer,
   UpdateFailedNotAVersionFile,
   ProgramNotStarted,  // "%s" stands for the program
+  // The code search window: "{n}" and "{total}" stand for numbers, a TAB parts the
+  // singular from the plural.
+  CodeSearchTitle,
+  CodeSearchTopics,
+  CodeSearchLines,
+  CodeSearchMore,
+  CodeSearchReading,
   MessageTextCount
 };
 

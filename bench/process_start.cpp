@@ -169,6 +169,7 @@ StartFigures measureStart(const std::vector<std::string>& argv, const std::vecto
     const int leftMs = std::max(0, timeoutMs - static_cast<int>(millisecondsBetween(start, Clock::now())));
     figures.readyMs =
         millisecondsBetween(start, waitUntilIdle(program.pid, Clock::now(), quietPeriodMs, leftMs));
+    figures.busyMs = static_cast<double>(processorTime(program.pid)) / 1e6;
     figures.residentKb = residentKilobytes(program.pid);
     figures.alive = stillRunning(program.pid);
     endProgram(program.pid);

@@ -10,8 +10,10 @@
 #include "config/display_language.h"
 #include "config/interface_texts.h"
 #include "config/language_file.h"
+#include "config/message_texts.h"
 #include "config/settings_window_gtk.h"
 #include "database/topic_tree_gtk.h"
+#include "search/find_bar_gtk.h"
 #include "services/database_info_gtk.h"
 #include "services/update_window_gtk.h"
 
@@ -30,6 +32,7 @@ GtkWidget* widgetAt(config::TextPlace place, int number) {
     }
     case config::TextPlace::InfoMenu:
       return number >= 0 && number < base::MenuItemCount ? app::popupMenuItems[number] : nullptr;
+    case config::TextPlace::FindBar: return search::findBar.at(number);
   }
   return nullptr;
 }
@@ -95,6 +98,7 @@ void ApplyLanguage(bool quick) {
   appSettings.Language = language;
   if (quick) return;
   applyInterfaceTexts(config::languageCode(language));
+  config::setInterfaceLanguage(language);
   app::showEditorOnOpenCodeEntry();
 }
 

@@ -17,7 +17,7 @@
 namespace app {
 namespace {
 
-void applyZoomLevel() {
+void applyZoomLevel(bool markNormalSize) {
   TRACE_LINE();
   GtkWidget* code = base::mainWindow.control[base::CodeViewControl];
   PangoContext* context = gtk_widget_get_pango_context(code);
@@ -26,27 +26,12 @@ void applyZoomLevel() {
       font, zoomedFontSize(static_cast<long>(appSettings.FontSize), zoomFactors[base::appState.zoomLevel]));
   viewer::setCodeViewFont(font);
   pango_font_description_free(font);
-  if (base::appState.zoomLevel == normalZoomLevel) services::startProgram("beep", "-f 100 -l 20", "");
+  if (markNormalSize && base::appState.zoomLevel == normalZoomLevel)
+    services::startProgram("beep", "-f 100 -l 20", "");
   gtk_widget_queue_draw(code);
 }
 
-}  // namespace
-
-gboolean onCodeViewScroll(GtkWidget*, GdkEventScroll* event, gpointer) {
-  TRACE_LINE();
-  if (event->type != GDK_SCROLL || !(event->state & GDK_CONTROL_MASK)) return FALSE;
-  if (event->direction == GDK_SCROLL_DOWN)
-    base::appState.zoomLevel = zoomLevelAfterStep(base::appState.zoomLevel, -1);
-  if (event->direction == GDK_SCROLL_UP)
-    base::appState.zoomLevel = zoomLevelAfterStep(base::appState.zoomLevel, +1);
-  if (base::appState.zoomLevel != base::appState.appliedZoomLevel) applyZoomLevel();
-  base::appState.appliedZoomLevel = base::appState.zoomLevel;
-  return TRUE;
-}
-
-void recordHistory(int row) {
-  TRACE_LINE();
-  pushHistoryRow(base::appState.historyRows, row, base::appState.historyLimit);
+void fillHistoryList() {
   GtkComboBox* list = GTK_COMBO_BOX(base::mainWindow.control[base::HistoryListControl]);
   // The list measures all its items whenever one comes or goes: filled before it is
   // handed over, the new list is measured once.
@@ -60,7 +45,39 @@ void recordHistory(int row) {
   base::ProgramChange guard;
   gtk_combo_box_set_model(list, GTK_TREE_MODEL(items));
   g_object_unref(items);
-  gtk_combo_box_set_active(list, 0);
+  if (!base::appState.historyRows.empty()) gtk_combo_box_set_active(list, 0);
+}
+
+}  // namespace
+
+gboolean onCodeViewScroll(GtkWidget*, GdkEventScroll* event, gpointer) {
+  TRACE_LINE();
+  if (event->type != GDK_SCROLL || !(event->state & GDK_CONTROL_MASK)) return FALSE;
+  if (event->direction == GDK_SCROLL_DOWN)
+    base::appState.zoomLevel = zoomLevelAfterStep(base::appState.zoomLevel, -1);
+  if (event->direction == GDK_SCROLL_UP)
+    base::appState.zoomLevel = zoomLevelAfterStep(base::appState.zoomLevel, +1);
+  if (base::appState.zoomLevel != base::appState.appliedZoomLevel) applyZoomLevel(true);
+  base::appState.appliedZoomLevel = base::appState.zoomLevel;
+  return TRUE;
+}
+
+void recordHistory(int row) {
+  TRACE_LINE();
+  pushHistoryRow(base::appState.historyRows, row, base::appState.historyLimit);
+  fillHistoryList();
+}
+
+void setHistoryRows(const std::vector<int>& rows) {
+  base::appState.historyRows = rows;
+  fillHistoryList();
+}
+
+void setZoomLevel(int level) {
+  base::appState.zoomLevel = level;
+  if (level == normalZoomLevel) return;
+  applyZoomLevel(false);
+  base::appState.appliedZoomLevel = level;
 }
 
 void clearHistory() {

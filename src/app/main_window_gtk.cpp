@@ -14,6 +14,7 @@
 #include "config/interface_texts.h"
 #include "database/topic_tree_gtk.h"
 #include "resources/pictures_gtk.h"
+#include "search/find_bar_gtk.h"
 
 namespace app {
 
@@ -139,6 +140,10 @@ void createTopicTree() {
   gtk_widget_set_size_request(base::mainWindow.treeScroll, 100, -1);
 }
 
+// Where the code view starts in the code area; the find bar, while open, takes the
+// bottom of the view's height.
+constexpr int codeViewTop = 43;
+
 GtkWidget* newReadOnlyText() {
   GtkWidget* text = gtk_text_view_new();
   gtk_text_view_set_editable(GTK_TEXT_VIEW(text), FALSE);
@@ -174,7 +179,8 @@ void createCodeArea() {
   base::mainWindow.control[base::CodeViewControl] = code;
   base::mainWindow.codeScroll = newScrolled(code);
   gtk_widget_set_size_request(base::mainWindow.codeScroll, 432, 511);
-  gtk_fixed_put(GTK_FIXED(base::mainWindow.codeArea), base::mainWindow.codeScroll, 1, 43);
+  gtk_fixed_put(GTK_FIXED(base::mainWindow.codeArea), base::mainWindow.codeScroll, 1, codeViewTop);
+  gtk_fixed_put(GTK_FIXED(base::mainWindow.codeArea), search::createFindBar(), 1, codeViewTop + 511);
 }
 
 void createSplitter() {
@@ -206,6 +212,7 @@ bool openWindow() {
   if (!window) return false;
   base::mainWindow.window = window;
   gtk_window_set_title(GTK_WINDOW(window), programTitle);
+  base::takeFocusWhenShown(window);
   gtk_window_set_default_size(GTK_WINDOW(window), static_cast<gint>(appSettings.WinWidth),
                               static_cast<gint>(appSettings.WinHight));
   if (appSettings.WinX != -1 || appSettings.WinY != -1)
@@ -264,6 +271,7 @@ void showNodeTogglePicture() {
 void destroyMainWindow() {
   if (base::mainWindow.codeTabStops) pango_tab_array_free(base::mainWindow.codeTabStops);
   base::mainWindow.codeTabStops = nullptr;
+  search::forgetFindBar();
   if (base::mainWindow.window) gtk_widget_destroy(base::mainWindow.window);
   base::mainWindow = base::MainWindow();
 }
@@ -294,8 +302,12 @@ void layoutMainWindow(bool withSplitter) {
   gtk_widget_get_size_request(base::mainWindow.descriptionScroll, nullptr, &descriptionHeight);
   gtk_widget_set_size_request(base::mainWindow.descriptionScroll, std::max(sizes.descriptionWidth, 1),
                               descriptionHeight);
-  gtk_widget_set_size_request(base::mainWindow.codeScroll, std::max(sizes.codeWidth, 1),
-                              std::max(sizes.codeHeight, 1));
+  const int barHeight = search::findBarIsOpen() ? search::findBarHeight : 0;
+  const int codeHeight = std::max(sizes.codeHeight - barHeight, 1);
+  gtk_widget_set_size_request(base::mainWindow.codeScroll, std::max(sizes.codeWidth, 1), codeHeight);
+  if (barHeight == 0) return;
+  gtk_fixed_move(GTK_FIXED(base::mainWindow.codeArea), search::findBar.bar, 1, codeViewTop + codeHeight);
+  gtk_widget_set_size_request(search::findBar.bar, std::max(sizes.codeWidth, 1), barHeight);
 }
 
 }  // namespace app

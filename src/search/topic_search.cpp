@@ -3,11 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
-#include <glib.h>
-
-#include "base/paths.h"
 #include "base/trace.h"
 
 namespace search {
@@ -47,79 +43,6 @@ const database::IndexEntry& entryOf(const TopicRows& rows, int row) {
   static const database::IndexEntry none;
   if (!rows.entries || row >= static_cast<int>(rows.entries->size())) return none;
   return (*rows.entries)[row];
-}
-
-std::string foldedByToolkit(std::string_view character) {
-  gchar* folded = g_utf8_casefold(character.data(), static_cast<gssize>(character.size()));
-  std::string result = folded;
-  g_free(folded);
-  return result;
-}
-
-// The folded form of one character outside ASCII, looked up once per character:
-// a library uses few of them, and the toolkit's folding allocates on every call.
-// The characters of two bytes (Latin, Greek, Cyrillic ...) have a table of their own.
-const std::string& foldedCharacter(std::string_view character) {
-  static std::vector<std::string> twoBytes(0x800);  // by code point; empty until met
-  static std::unordered_map<gunichar, std::string> others;
-  const gunichar code = g_utf8_get_char(character.data());
-  if (code < 0x800) {
-    std::string& folded = twoBytes[code];
-    if (folded.empty()) folded = foldedByToolkit(character);
-    return folded;
-  }
-  auto found = others.find(code);
-  if (found == others.end()) found = others.emplace(code, foldedByToolkit(character)).first;
-  return found->second;
-}
-
-// Appends the folded form of text known to be valid UTF-8. ASCII letters fold to
-// their small forms and nothing else in ASCII changes, so ASCII runs are copied
-// and lowered in one go.
-void appendFolded(std::string& out, std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    std::size_t runEnd = i;
-    while (runEnd < text.size() && static_cast<unsigned char>(text[runEnd]) < 0x80) ++runEnd;
-    if (runEnd > i) {
-      const std::size_t first = out.size();
-      out.resize(first + (runEnd - i));
-      char* target = &out[first];
-      for (; i < runEnd; ++i, ++target) {
-        const char c = text[i];
-        *target = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-      }
-      continue;
-    }
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = std::min<std::size_t>(g_utf8_skip[lead], text.size() - i);
-    out += foldedCharacter(text.substr(i, length));
-    i += length;
-  }
-}
-
-void appendFoldedAnyText(std::string& out, std::string_view text) {
-  // Most texts are plain ASCII: they are lowered as they are copied, and only what
-  // follows the first other byte is validated and folded character by character.
-  const std::size_t first = out.size();
-  out.resize(first + text.size());
-  char* const target = &out[first];
-  std::size_t plain = 0;
-  for (; plain < text.size(); ++plain) {
-    const unsigned char c = static_cast<unsigned char>(text[plain]);
-    if (c >= 0x80 || c == 0) break;
-    target[plain] = static_cast<char>(static_cast<unsigned>(c - 'A') < 26u ? c + ('a' - 'A') : c);
-  }
-  out.resize(first + plain);
-  const std::string_view rest = text.substr(plain);
-  if (rest.empty()) return;
-  if (g_utf8_validate(rest.data(), static_cast<gssize>(rest.size()), nullptr)) {
-    appendFolded(out, rest);
-    return;
-  }
-  // The replacement character stands in for every broken byte (and NUL), alike
-  // in the search text and in the rows.
-  appendFolded(out, base::validUtf8(rest));
 }
 
 // The bit of a run of three bytes.
@@ -194,7 +117,7 @@ void foldMoreRows(const TopicRows& rows, int limit) {
         searchedFields(rows.text(row), entryOf(rows, row), folded.mode, folded.language);
     for (int i = 0; i < fields.count; ++i) {
       if (i > 0) folded.text += ';';  // folding works character by character, so the joints stay
-      appendFoldedAnyText(folded.text, fields.parts[i]);
+      appendFoldedCase(folded.text, fields.parts[i]);
     }
     folded.text += '\0';
     folded.rowStart.push_back(folded.text.size());
@@ -303,14 +226,6 @@ std::string searchedText(const SearchedFields& fields) {
     text += fields.parts[i];
   }
   return text;
-}
-
-std::string foldCase(std::string_view text) {
-  TRACE_LINE();
-  std::string folded;
-  folded.reserve(text.size());
-  appendFoldedAnyText(folded, text);
-  return folded;
 }
 
 int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& rows, std::int64_t searchMode,

@@ -95,7 +95,7 @@ void reportMissingFile(const std::string& givenPath) {
   clearCodeView();
   services::startProgram("beep", "-f 130.8 -l 100", "");
   if (base::appState.missingFileWarning == 1) {
-    base::showMessage(base::messageTitle, missingFileMessage(givenPath, appSettings.Lib_path));
+    base::showMessage(base::messageTitle, missingFileMessage(givenPath, absoluteLibraryFolder()));
     base::appState.missingFileWarning = 0;
   } else {
     setCodeText(missingFileBanner);
@@ -171,6 +171,18 @@ std::string shownCodeText() {
   GtkTextIter start, end;
   gtk_text_buffer_get_bounds(codeBuffer(), &start, &end);
   return shownCodeText(&start, &end);
+}
+
+void selectCodeLine(int line) {
+  TRACE_LINE();
+  GtkTextBuffer* buffer = codeBuffer();
+  if (line < 0 || line >= gtk_text_buffer_get_line_count(buffer)) return;
+  GtkTextIter start;
+  gtk_text_buffer_get_iter_at_line(buffer, &start, line);
+  GtkTextIter end = start;
+  if (!gtk_text_iter_ends_line(&end)) gtk_text_iter_forward_to_line_end(&end);
+  gtk_text_buffer_select_range(buffer, &start, &end);
+  gtk_text_view_scroll_to_mark(base::codeView(), gtk_text_buffer_get_insert(buffer), 0.0, TRUE, 0.0, 0.5);
 }
 
 void setCodeViewFont(const PangoFontDescription* font) {

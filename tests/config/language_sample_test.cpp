@@ -1,4 +1,5 @@
-// The shipped language file: a block for every interface text and tooltip, in three languages.
+// The shipped language file: a block for every interface text, tooltip and composed text, in three
+// languages.
 #include <string>
 
 #include <gtest/gtest.h>
@@ -42,13 +43,17 @@ TEST(LanguageSample, IsUtf8WithoutByteOrderMark) {
   EXPECT_EQ(std::string::npos, bytes.find('\r'));
 }
 
-TEST(LanguageSample, HasEveryInterfaceTextAndTooltipInThreeLanguages) {
+TEST(LanguageSample, HasEveryInterfaceTextTooltipAndComposedTextInThreeLanguages) {
   config::LanguageTable table;
   config::readLanguageText(sampleBytes(), table);
   for (const config::InterfaceText& entry : config::interfaceTexts()) expectComplete(table, entry, entry.key);
   for (const config::InterfaceText& entry : config::interfaceTooltips())
     expectComplete(table, entry, std::string("TT") + entry.key);
-  EXPECT_EQ(config::interfaceTexts().size() + config::interfaceTooltips().size(), table.size());
+  for (const config::MessageTextEntry& message : config::messageTexts())
+    expectComplete(table, {message.key, config::TextPlace::Main, -1, message.german}, message.key);
+  EXPECT_EQ(
+      config::interfaceTexts().size() + config::interfaceTooltips().size() + config::messageTexts().size(),
+      table.size());
 }
 
 TEST(LanguageSample, ListsHaveThreeItems) {

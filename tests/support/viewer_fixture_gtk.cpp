@@ -8,10 +8,12 @@
 
 #include "app/dispatcher_gtk.h"
 #include "app/main_window_gtk.h"
+#include "app/topic_commands_gtk.h"
 #include "base/app_state.h"
 #include "base/event_queue.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
+#include "config/message_texts.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
@@ -43,8 +45,10 @@ std::string smallLibraryDatabase() {
 void ViewerTest::SetUp() {
   savedPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
   base::resetAppState(dir.path());
+  app::topicTrail = viewer::TopicTrail();
   resetAppSettings(dir.path());
   config::setLanguageChoice(0);
+  config::resetInterfaceLanguage();
   base::clearEvents();
   dir.write("ViewerHelp.txt", "Help text\n");
   dir.write("Gtk/Window.zn", "\xEF\xBB\xBFWindow code\n; Grüße\n; IDE Options = Zarnel\n; EnableUnicode\n");

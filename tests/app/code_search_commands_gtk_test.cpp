@@ -172,10 +172,7 @@ TEST_F(CodeSearchWindowTest, TypingListsTheHitsAndADoubleClickOrReturnShowsTheLi
   ASSERT_TRUE(testing_support::typeText("set_title"));
   ASSERT_TRUE(dispatchUntil([&] { return gtk_adjustment_get_value(across) > before + 100; }));
   ASSERT_TRUE(testing_support::typeText("("));
-  const auto count = [] {
-    return std::string(gtk_label_get_text(GTK_LABEL(search::findBar.at(base::FindCountControl))));
-  };
-  ASSERT_TRUE(dispatchUntil([&] { return count() == "1 / 1"; })) << count();
+  ASSERT_TRUE(dispatchUntil([] { return search::foundOccurrenceCount() == 1; }));
   EXPECT_EQ(before, gtk_adjustment_get_value(across)) << "the occurrence was in sight";
 
   // The text stays for the next time, and the missing file of row 6 was left out silently.

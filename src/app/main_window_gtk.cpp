@@ -116,14 +116,6 @@ void createToolButtons() {
   }
 }
 
-GtkWidget* newScrolled(GtkWidget* child) {
-  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
-  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
-  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled), GTK_SHADOW_IN);
-  gtk_container_add(GTK_CONTAINER(scrolled), child);
-  return scrolled;
-}
-
 void createTopicTree() {
   TRACE_LINE();
   base::mainWindow.topicModel = database::createTopicModel();
@@ -136,7 +128,7 @@ void createTopicTree() {
   gtk_tree_view_set_enable_search(view, FALSE);
   gtk_tree_selection_set_mode(gtk_tree_view_get_selection(view), GTK_SELECTION_SINGLE);
   base::mainWindow.control[base::TopicTreeControl] = tree;
-  base::mainWindow.treeScroll = newScrolled(tree);
+  base::mainWindow.treeScroll = base::newScrolled(tree);
   gtk_widget_set_size_request(base::mainWindow.treeScroll, 100, -1);
 }
 
@@ -164,7 +156,7 @@ void createCodeArea() {
   GtkWidget* description = newReadOnlyText();
   gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(description), GTK_WRAP_WORD);
   base::mainWindow.control[base::DescriptionControl] = description;
-  base::mainWindow.descriptionScroll = newScrolled(description);
+  base::mainWindow.descriptionScroll = base::newScrolled(description);
   gtk_widget_set_size_request(base::mainWindow.descriptionScroll, 432, 35);
   gtk_fixed_put(GTK_FIXED(base::mainWindow.codeArea), base::mainWindow.descriptionScroll, 1, 3);
 
@@ -177,7 +169,7 @@ void createCodeArea() {
   gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(code), FALSE);
   gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(code), GTK_WRAP_NONE);
   base::mainWindow.control[base::CodeViewControl] = code;
-  base::mainWindow.codeScroll = newScrolled(code);
+  base::mainWindow.codeScroll = base::newScrolled(code);
   gtk_widget_set_size_request(base::mainWindow.codeScroll, 432, 511);
   gtk_fixed_put(GTK_FIXED(base::mainWindow.codeArea), base::mainWindow.codeScroll, 1, codeViewTop);
   gtk_fixed_put(GTK_FIXED(base::mainWindow.codeArea), search::createFindBar(), 1, codeViewTop + 511);

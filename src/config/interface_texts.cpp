@@ -52,7 +52,7 @@ const std::vector<InterfaceText> texts = {
     {"#PuInf_AboutDb", P::InfoMenu, base::AboutDatabaseMenuItem, "Über Datenbank ..."},
     {"#PuInf_IsUpdate", P::InfoMenu, base::UpdateCheckMenuItem, "Auf Updates prüfen ..."},
     {"#PuInf_OpnCode", P::InfoMenu, base::OpenCodeMenuItem, "Mit Standard-App öffnen"},
-    {"#Find_Label", P::FindBar, base::FindLabelControl, "Im Code suchen:"},
+    {"#Find_Label", P::FindBar, base::FindLabelControl, "Suchen:"},
 };
 
 const std::vector<InterfaceText> tooltips = {

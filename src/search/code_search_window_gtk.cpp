@@ -8,6 +8,7 @@
 #include "base/event_queue.h"
 #include "base/main_window_widgets_gtk.h"
 #include "base/trace.h"
+#include "base/window_kit_gtk.h"
 #include "config/message_texts.h"
 #include "database/topic_model_gtk.h"
 #include "search/code_index.h"
@@ -108,14 +109,6 @@ GtkWidget* newHitList() {
   gtk_tree_view_set_fixed_height_mode(view, TRUE);
   g_signal_connect(list, "row-activated", G_CALLBACK(onHitActivated), nullptr);
   return list;
-}
-
-GtkWidget* scrolled(GtkWidget* child) {
-  GtkWidget* scroll = gtk_scrolled_window_new(nullptr, nullptr);
-  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroll), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
-  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroll), GTK_SHADOW_IN);
-  gtk_container_add(GTK_CONTAINER(scroll), child);
-  return scroll;
 }
 
 GtkWidget* newStatusRow() {
@@ -246,7 +239,7 @@ void buildCodeSearchWindow() {
   gtk_box_pack_start(GTK_BOX(box), field, FALSE, FALSE, 0);
   GtkWidget* list = newHitList();
   codeSearchWindow.control[base::CodeSearchHitListControl] = list;
-  gtk_box_pack_start(GTK_BOX(box), scrolled(list), TRUE, TRUE, 0);
+  gtk_box_pack_start(GTK_BOX(box), base::newScrolled(list), TRUE, TRUE, 0);
   gtk_box_pack_start(GTK_BOX(box), newStatusRow(), FALSE, FALSE, 0);
   gtk_widget_show_all(box);
   base::connectCloseAndEscape(window, base::CodeSearchWindowNo);

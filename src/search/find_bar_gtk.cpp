@@ -28,6 +28,12 @@ const char* const currentBackground = "#FFA726";
 // tags the lines that come into sight.
 constexpr int linesBesideSight = 50;
 
+// Where the code view stands: the scroll positions across and down.
+struct ViewPlace {
+  double across = 0;
+  double down = 0;
+};
+
 struct FindState {
   bool codeStale = true;  // the code changed since it was last folded
   FoldedCode code;
@@ -37,6 +43,9 @@ struct FindState {
   int taggedTo = 0;
   guint pendingSearch = 0;
   GtkWidget* focusBefore = nullptr;  // weak: where the focus goes back to
+  bool typingStarted = false;        // typingStart holds the view the typing began in
+  ViewPlace typingStart;
+  ViewPlace leftAt;  // where the last search left the view
 };
 
 FindState state;
@@ -44,6 +53,36 @@ FindState state;
 GtkTextView* view() { return base::codeView(); }
 GtkTextBuffer* buffer() { return gtk_text_view_get_buffer(view()); }
 GtkWidget* field() { return findBar.at(base::FindFieldControl); }
+
+GtkAdjustment* scrollAcross() {
+  return gtk_scrolled_window_get_hadjustment(GTK_SCROLLED_WINDOW(base::mainWindow.codeScroll));
+}
+GtkAdjustment* scrollDown() {
+  return gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(base::mainWindow.codeScroll));
+}
+
+ViewPlace viewPlace() {
+  return ViewPlace{gtk_adjustment_get_value(scrollAcross()), gtk_adjustment_get_value(scrollDown())};
+}
+
+void scrollClamped(GtkAdjustment* scroll, double value) {
+  const double last = gtk_adjustment_get_upper(scroll) - gtk_adjustment_get_page_size(scroll);
+  gtk_adjustment_set_value(scroll, std::max(gtk_adjustment_get_lower(scroll), std::min(value, last)));
+}
+
+// Every text typed is searched from the view the typing began in. A prefix found out of
+// sight scrolls the view away, and the longer text must not be sought from there: found
+// in that first view, it leaves the view where it was. Once the view moved otherwise (the
+// wheel, a step, another topic), the typing begins anew from where it stands.
+void returnToTypingStart() {
+  const ViewPlace now = viewPlace();
+  if (!state.typingStarted || now.across != state.leftAt.across || now.down != state.leftAt.down) {
+    state.typingStart = now;
+    state.typingStarted = true;
+  }
+  scrollClamped(scrollAcross(), state.typingStart.across);
+  scrollClamped(scrollDown(), state.typingStart.down);
+}
 
 GtkTextTag* tagNamed(const char* name) {
   return gtk_text_tag_table_lookup(gtk_text_buffer_get_tag_table(buffer()), name);
@@ -155,6 +194,7 @@ void onCodeChanged(GtkTextBuffer*, gpointer) {
   state.matches.clear();
   state.current = -1;
   state.taggedFrom = state.taggedTo = 0;
+  state.typingStarted = false;
   if (findBarIsOpen() && state.pendingSearch == 0)
     state.pendingSearch = g_idle_add(onCodeChangedIdle, nullptr);
 }
@@ -247,6 +287,7 @@ void openFindBar() {
       g_object_add_weak_pointer(G_OBJECT(state.focusBefore), reinterpret_cast<gpointer*>(&state.focusBefore));
   }
   gtk_widget_show(findBar.bar);
+  state.typingStarted = false;
   gtk_widget_grab_focus(field());
   gtk_editable_select_region(GTK_EDITABLE(field()), 0, -1);
   findInShownCode();
@@ -274,9 +315,11 @@ void findInShownCode() {
   }
   state.matches = findInCode(state.code, gtk_entry_get_text(GTK_ENTRY(field())));
   removeAllFindTags();
+  returnToTypingStart();
   state.current = firstMatchFrom(state.matches, lineStart(linesInSight().first));
   tagInSight(true);
   showCurrent();
+  state.leftAt = viewPlace();
   showCount();
 }
 
@@ -284,6 +327,7 @@ void stepFoundOccurrence(int direction) {
   TRACE_LINE();
   if (!findBarIsOpen() || state.matches.empty()) return;
   state.current = steppedMatch(state.current, foundOccurrenceCount(), direction);
+  state.typingStarted = false;
   showCurrent();
   showCount();
 }

@@ -14,6 +14,7 @@
 #include "config/settings_window_gtk.h"
 #include "database/topic_tree_gtk.h"
 #include "search/code_index_reader.h"
+#include "search/find_bar_gtk.h"
 #include "support/viewer_fixture.h"
 #include "support/x_input_gtk.h"
 
@@ -29,9 +30,11 @@ class CodeSearchWindowTest : public testing_support::ViewerTest {
   void SetUp() override {
     ViewerTest::SetUp();
     gdk_display_get_pointer(gdk_display_get_default(), nullptr, &pointerX, &pointerY, nullptr);
-    // Rows 4 and 5 of the small library; row 6 names a file that is missing.
+    // Rows 4 and 5 of the small library; row 6 names a file that is missing. A line of
+    // the window's code is wider than the view.
     dir.write("Gtk/Window.zn",
-              "; Ein Fenster\nwindow = gtk_window_new(#GTK_WINDOW_TOPLEVEL)\nshow(window)\n");
+              "; Ein Fenster\nwindow = gtk_window_new(#GTK_WINDOW_TOPLEVEL)\nshow(window)\n; " +
+                  std::string(300, '-') + " set_title\n  set_title(window)\n");
     dir.write("Gtk/Button.zn",
               "button = gtk_button_new()\n  GTK_WINDOW_NEW ; second\n\n\tx = gtk_window_new(y)\n");
   }
@@ -157,6 +160,21 @@ TEST_F(CodeSearchWindowTest, TypingListsTheHitsAndADoubleClickOrReturnShowsTheLi
   ASSERT_TRUE(pressKeys("Escape"));
   ASSERT_TRUE(dispatchUntil([this] { return !gtk_widget_get_visible(window()); }));
   EXPECT_EQ(0, base::appState.quitRequested);
+
+  // Ctrl+F on the chosen line: a prefix found far right scrolls the view there; the whole
+  // text, found in sight of the view the typing began in, leaves the view where it was.
+  GtkAdjustment* across =
+      gtk_scrolled_window_get_hadjustment(GTK_SCROLLED_WINDOW(base::mainWindow.codeScroll));
+  const double before = gtk_adjustment_get_value(across);
+  ASSERT_TRUE(testing_support::pointAt(GTK_WIDGET(base::codeView())));
+  ASSERT_TRUE(pressKeys("ctrl+f"));
+  ASSERT_TRUE(dispatchUntil([] { return search::findBarHasFocus(); }));
+  ASSERT_TRUE(testing_support::typeText("set_title"));
+  ASSERT_TRUE(dispatchUntil([&] { return gtk_adjustment_get_value(across) > before + 100; }));
+  ASSERT_TRUE(testing_support::typeText("("));
+  ASSERT_TRUE(dispatchUntil([] { return search::foundOccurrenceCount() == 1; }));
+  EXPECT_EQ(before, gtk_adjustment_get_value(across)) << "the occurrence was in sight";
+
   // The text stays for the next time, and the missing file of row 6 was left out silently.
   openWithKeys();
   EXPECT_EQ("gtk_WINDOW_new", fieldText());

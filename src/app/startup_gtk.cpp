@@ -34,6 +34,7 @@
 #include "database/topic_tree_gtk.h"
 #include "resources/pictures_gtk.h"
 #include "search/code_index_reader.h"
+#include "search/search_gtk.h"
 #include "services/about_gtk.h"
 #include "services/database_info_gtk.h"
 #include "services/update_window_gtk.h"
@@ -196,6 +197,8 @@ void runEventLoop() {
   while (!base::appState.quitRequested) {
     while (!base::hasPendingEvent()) gtk_main_iteration_do(TRUE);
     dispatchEvent(base::takeEvent());
+    // Any command may have rebuilt the rows or changed the search's scope or language.
+    search::foldRowsWhenIdle();
   }
 }
 
@@ -206,6 +209,7 @@ int runProgram(int argc, char** argv) {
     return 0;
   }
   std::setlocale(LC_ALL, "");
+  base::startFontConfiguration();
   // The window class comes from this name; the desktop entry's StartupWMClass relies
   // on it, whatever name the program file was started under.
   g_set_prgname(programName);

@@ -126,6 +126,8 @@ void showAndLayout() {
   gtk_widget_grab_focus(base::mainWindow.control[base::SearchFieldControl]);
 }
 
+constexpr guint codeIndexDelayMs = 1000;
+
 // Reads the whole library, unless the code search was opened first and reads it already.
 gboolean startReadingCodeIndex(gpointer) {
   TRACE_LINE();
@@ -133,11 +135,12 @@ gboolean startReadingCodeIndex(gpointer) {
   return G_SOURCE_REMOVE;
 }
 
-// The snippet files are read in the background once the main window has been painted,
-// so that reading them never delays the start or the first picture.
+// The snippet files are read in the background a moment after the main window has been
+// painted: reading them never delays the start or the first picture, nor competes with
+// the start's last work. Opening the code search before then starts the reading at once.
 gboolean onFirstPaint(GtkWidget* window, GdkEventExpose*, gpointer) {
   g_signal_handlers_disconnect_by_func(window, reinterpret_cast<gpointer>(onFirstPaint), nullptr);
-  g_idle_add_full(G_PRIORITY_LOW, startReadingCodeIndex, nullptr, nullptr);
+  g_timeout_add_full(G_PRIORITY_LOW, codeIndexDelayMs, startReadingCodeIndex, nullptr, nullptr);
   return FALSE;
 }
 

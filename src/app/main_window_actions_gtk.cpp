@@ -31,21 +31,51 @@ void applyZoomLevel(bool markNormalSize) {
   gtk_widget_queue_draw(code);
 }
 
-void fillHistoryList() {
-  GtkComboBox* list = GTK_COMBO_BOX(base::mainWindow.control[base::HistoryListControl]);
-  // The list measures all its items whenever one comes or goes: filled before it is
-  // handed over, the new list is measured once.
-  GtkListStore* items = gtk_list_store_new(1, G_TYPE_STRING);
-  for (int entryRow : base::appState.historyRows) {
-    const std::string_view file = entryRow >= 0 && entryRow < static_cast<int>(database::indexEntries.size())
-                                      ? database::indexEntries[entryRow].File
-                                      : std::string_view();
-    gtk_list_store_insert_with_values(items, nullptr, -1, 0, base::fileNamePart(file).c_str(), -1);
+// The rows the history list shows, in its order.
+std::vector<int> listedHistoryRows;
+
+std::string historyItemText(int entryRow) {
+  const std::string_view file = entryRow >= 0 && entryRow < static_cast<int>(database::indexEntries.size())
+                                    ? database::indexEntries[entryRow].File
+                                    : std::string_view();
+  return base::fileNamePart(file);
+}
+
+// The list builds a menu item for each of its rows whenever it gets a new model, so
+// a step of the history changes only the items that differ.
+bool editHistoryList(GtkListStore* items, const std::vector<int>& rows) {
+  const HistoryEdit edit = historyEdit(listedHistoryRows, rows);
+  if (!edit.complete) return false;
+  for (auto at = edit.removed.rbegin(); at != edit.removed.rend(); ++at) {
+    GtkTreeIter item;
+    if (gtk_tree_model_iter_nth_child(GTK_TREE_MODEL(items), &item, nullptr, *at))
+      gtk_list_store_remove(items, &item);
   }
-  base::ProgramChange guard;
+  if (edit.insertFront)
+    gtk_list_store_insert_with_values(items, nullptr, 0, 0, historyItemText(rows.front()).c_str(), -1);
+  return true;
+}
+
+// A new list, filled before it is handed over, so that it is measured once.
+void refillHistoryList(GtkComboBox* list, const std::vector<int>& rows) {
+  GtkListStore* items = gtk_list_store_new(1, G_TYPE_STRING);
+  for (int entryRow : rows)
+    gtk_list_store_insert_with_values(items, nullptr, -1, 0, historyItemText(entryRow).c_str(), -1);
   gtk_combo_box_set_model(list, GTK_TREE_MODEL(items));
   g_object_unref(items);
-  if (!base::appState.historyRows.empty()) gtk_combo_box_set_active(list, 0);
+}
+
+void fillHistoryList() {
+  GtkComboBox* list = GTK_COMBO_BOX(base::mainWindow.control[base::HistoryListControl]);
+  const std::vector<int>& rows = base::appState.historyRows;
+  base::ProgramChange guard;
+  GtkTreeModel* items = gtk_combo_box_get_model(list);
+  // A list that is not the one noted (a new main window) is filled anew.
+  const bool noted = items && gtk_tree_model_iter_n_children(items, nullptr) ==
+                                  static_cast<int>(listedHistoryRows.size());
+  if (!noted || !editHistoryList(GTK_LIST_STORE(items), rows)) refillHistoryList(list, rows);
+  listedHistoryRows = rows;
+  if (!rows.empty() && gtk_combo_box_get_active(list) != 0) gtk_combo_box_set_active(list, 0);
 }
 
 }  // namespace
@@ -82,6 +112,7 @@ void setZoomLevel(int level) {
 
 void clearHistory() {
   base::appState.historyRows.clear();
+  listedHistoryRows.clear();
   if (!base::mainWindow.control[base::HistoryListControl]) return;
   base::ProgramChange guard;
   gtk_list_store_clear(GTK_LIST_STORE(

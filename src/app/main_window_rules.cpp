@@ -36,6 +36,27 @@ void pushHistoryRow(std::vector<int>& rows, int row, int limit) {
   rows.insert(rows.begin(), row);
 }
 
+HistoryEdit historyEdit(const std::vector<int>& listed, const std::vector<int>& wanted) {
+  HistoryEdit edit;
+  if (listed == wanted) return edit;
+  if (wanted.empty()) {
+    edit.complete = false;
+    return edit;
+  }
+  // The rows after the newest must be the listed ones in their order, some left out.
+  std::size_t next = 1;
+  for (std::size_t at = 0; at < listed.size(); ++at) {
+    if (next < wanted.size() && listed[at] == wanted[next]) {
+      ++next;
+    } else {
+      edit.removed.push_back(static_cast<int>(at));
+    }
+  }
+  edit.complete = next == wanted.size();
+  edit.insertFront = true;
+  return edit;
+}
+
 const char* const programTitle = "Linux ZN-ZID-Idavode-Ruriva";
 
 std::string titleForCodeFile(const std::string& file, std::int64_t sourceInTitle,

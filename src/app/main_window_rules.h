@@ -41,6 +41,17 @@ int zoomedFontSize(long fontSizePoints, double factor);
 // the front; drops the oldest entry when the list is full.
 void pushHistoryRow(std::vector<int>& rows, int row, int limit);
 
+// How the listed history becomes the wanted one with few edits, as a step of the history
+// gives it: the listed positions to remove, in ascending order, then the newest row put
+// in front when insertFront is set. complete is false when only a refill gives the
+// wanted list.
+struct HistoryEdit {
+  bool complete = true;
+  std::vector<int> removed;
+  bool insertFront = false;
+};
+HistoryEdit historyEdit(const std::vector<int>& listed, const std::vector<int>& wanted);
+
 extern const char* const programTitle;  // "Linux ZN-ZID-Idavode-Ruriva"
 
 // The title for a topic's File value by the SourceInTitle setting:

@@ -212,6 +212,35 @@ TEST_F(MainWindowTest, HistoryKeepsTenDistinctRowsNewestFirst) {
   EXPECT_EQ(1, std::count(base::appState.historyRows.begin(), base::appState.historyRows.end(), 5));
 }
 
+TEST_F(MainWindowTest, TheHistoryListShowsTheHistoryAfterEveryStepWithItsNewestChosen) {
+  struct Step {
+    int row;  // recorded, or -1: the history set to {6} as a restored place does
+    std::vector<std::string> texts;
+  };
+  const Step steps[] = {
+      {4, {"Window.zn"}},
+      {5, {"Button.zn", "Window.zn"}},
+      {6, {"Missing.zn", "Button.zn", "Window.zn"}},
+      {5, {"Button.zn", "Missing.zn", "Window.zn"}},  // from the middle to the front
+      {5, {"Button.zn", "Missing.zn", "Window.zn"}},  // shown again
+      {4, {"Window.zn", "Button.zn", "Missing.zn"}},  // from the end to the front
+      {0, {"", "Window.zn", "Button.zn"}},            // the list is full: the oldest goes
+      {-1, {"Missing.zn"}},
+      {5, {"Button.zn", "Missing.zn"}},
+  };
+  base::appState.historyLimit = 3;
+  for (const Step& step : steps) {
+    if (step.row >= 0) {
+      app::recordHistory(step.row);
+    } else {
+      app::setHistoryRows({6});
+    }
+    EXPECT_EQ(step.texts, historyTexts()) << "after row " << step.row;
+    EXPECT_EQ(0, gtk_combo_box_get_active(GTK_COMBO_BOX(base::mainWindow.control[base::HistoryListControl])));
+  }
+  EXPECT_TRUE(base::pendingEvents().empty()) << "changing the list raised an event";
+}
+
 TEST_F(MainWindowTest, ClickingTopicsFillsTheHistoryListWithFileNames) {
   clickRow(4);  // Gtk/Window.zn
   clickRow(5);  // /Gtk/Button.zn

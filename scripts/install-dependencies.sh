@@ -9,7 +9,7 @@ packages=(
   libgtk2.0-dev libexpat1-dev libglib2.0-dev-bin librsvg2-bin libcurl4
   libx11-dev libxfixes-dev
   libgtest-dev clang libclang-rt-dev clang-format
-  xvfb xauth xdotool xclip fonts-dejavu-core imagemagick desktop-file-utils
+  xvfb xauth xdotool xclip fonts-dejavu-core imagemagick desktop-file-utils openbox python3
 )
 
 missing=()

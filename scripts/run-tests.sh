@@ -2,7 +2,8 @@
 # Installs what is needed, builds, and runs every test (each GUI and end-to-end
 # test starts its own Xvfb). With --ci, as continuous integration runs it: the
 # sources must follow .clang-format, warnings are errors, the core and GUI tests run
-# once more under the sanitizers, and every fuzz target runs on its seed corpus.
+# once more under the sanitizers, the sanitized program gets three minutes of random
+# input with a new seed, and every fuzz target runs on its seed corpus.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 ci=0
@@ -17,5 +18,6 @@ fi
 (cd "$root/build" && ctest --output-on-failure -j 2 --timeout 300)
 if [ "$ci" -eq 1 ]; then
   "$root/scripts/run-sanitized-tests.sh"
+  "$root/scripts/run-monkey.sh" 180
   "$root/scripts/run-fuzzers.sh" 20
 fi

@@ -7,8 +7,8 @@
 #include <glib/gstdio.h>
 #include <gtk/gtk.h>
 
-#include "app/app_state.h"
 #include "app/main_window_gtk.h"
+#include "base/app_state.h"
 #include "bench_timing.h"
 #include "config/app_settings.h"
 #include "viewer/code_file.h"
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   char* folder = g_dir_make_tmp("zn-bench-XXXXXX", nullptr);
   const std::string library = std::string(folder) + "/";
   g_free(folder);
-  resetAppState(library);
+  base::resetAppState(library);
   resetAppSettings(library);
   const std::string file = library + "Long.zn";
   const std::string bytes = snippetOfLines(5000);
@@ -41,11 +41,11 @@ int main(int argc, char** argv) {
 
   app::createPopupMenus();
   if (!app::buildMainWindow()) return 1;
-  gtk_widget_show(app::mainWindow.window);
+  gtk_widget_show(base::mainWindow.window);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 
   const std::string shownText = viewer::readCodeFile(file).text;
-  GtkTextBuffer* buffer = gtk_text_view_get_buffer(app::codeView());
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(base::codeView());
   const bench::PairTimes times = bench::bestOfTurns(
       15, [&] { viewer::loadCodeFile("Long.zn", 0); },
       [&] { gtk_text_buffer_set_text(buffer, shownText.c_str(), static_cast<gint>(shownText.size())); });

@@ -15,8 +15,8 @@
 #include <glib/gstdio.h>
 #include <gtk/gtk.h>
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
 #include "bench_timing.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"
@@ -57,7 +57,7 @@ bool report(const char* name, const char* baseline, const bench::PairTimes& time
 // The whole command against writing its output's bytes in one go.
 bool measureCommand(const char* name, const char* outputName, const std::function<void()>& command) {
   command();
-  const std::string output = appState.exportFolder + outputName;
+  const std::string output = base::appState.exportFolder + outputName;
   const std::string bytes = fileBytes(output);
   const std::string copy = output + ".copy";
   const bench::PairTimes times = bench::bestOfTurns(20, command, [&] { writeAtOnce(copy, bytes); });
@@ -87,16 +87,17 @@ std::vector<database::IndexEntry> threefoldEntries(std::vector<database::IndexEn
 bool measureDuplicates() {
   testing_support::OwnedTexts texts;
   const std::vector<database::IndexEntry> entries = threefoldEntries(database::indexEntries, texts);
-  const std::string output = appState.exportFolder + "Protocoll.txt";
+  const std::string output = base::appState.exportFolder + "Protocoll.txt";
   exports::saveDuplicatesReport(entries);
-  if (fileBytes(output) != testing_support::referenceDuplicatesReport(entries, appState.databaseFileName)) {
+  if (fileBytes(output) !=
+      testing_support::referenceDuplicatesReport(entries, base::appState.databaseFileName)) {
     std::printf("bench_exports: the duplicates report differs from the all-pairs reference\n");
     return false;
   }
   // The all-pairs baseline takes seconds: it runs once, the report keeps its best of ten.
   auto save = [&] { exports::saveDuplicatesReport(entries); };
   bench::PairTimes times = bench::bestOfTurns(
-      1, save, [&] { testing_support::referenceDuplicatesReport(entries, appState.databaseFileName); });
+      1, save, [&] { testing_support::referenceDuplicatesReport(entries, base::appState.databaseFileName); });
   for (int run = 1; run < 10; ++run)
     times.measuredMs = std::min(times.measuredMs, bench::elapsedMilliseconds(save));
   std::printf("bench_exports: duplicates report of %zu rows, %zu bytes\n", entries.size(),
@@ -118,12 +119,12 @@ int main(int argc, char** argv) {
   char* scratch = g_dir_make_tmp("zn-bench-export-XXXXXX", nullptr);
   const std::string folder = std::string(scratch ? scratch : "/tmp") + "/";
   g_free(scratch);
-  appState.exportFolder = folder;
-  appState.templatesFolder = folder;
+  base::appState.exportFolder = folder;
+  base::appState.templatesFolder = folder;
   writeAtOnce(folder + "ZN-LinuxAPI-Head.html",
               "<!DOCTYPE html>\n<html><head><title>CurrDate</title></head>\n<body><p>\n");
   writeAtOnce(folder + "ZN-LinuxAPI-Tail.html", "</body>\n</html>\n");
-  app::setDialogHandler([](const app::DialogRequest&) { return std::string(); });
+  base::setDialogHandler([](const base::DialogRequest&) { return std::string(); });
 
   database::clearTopicIndex();
   std::vector<database::TopicRow> rows;

@@ -7,8 +7,8 @@
 
 #include <gtk/gtk.h>
 
-#include "app/app_state.h"
 #include "app/main_window_gtk.h"
+#include "base/app_state.h"
 #include "bench_timing.h"
 #include "config/app_settings.h"
 #include "viewer/highlight_passes.h"
@@ -60,7 +60,7 @@ void waitForPaint(int before) {
 void showText(GtkTextBuffer* buffer, const std::string& text, bool highlighted) {
   const int before = exposures;
   gtk_text_buffer_set_text(buffer, text.c_str(), static_cast<gint>(text.size()));
-  if (highlighted) viewer::highlightCodeView(app::codeView());
+  if (highlighted) viewer::highlightCodeView(base::codeView());
   waitForPaint(before);
 }
 
@@ -77,17 +77,17 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string folder = std::string(g_get_tmp_dir()) + "/";
-  resetAppState(folder);
+  base::resetAppState(folder);
   resetAppSettings(folder);
   appSettings.CodeMarks = 2;
   app::createPopupMenus();
   if (!app::buildMainWindow()) return 1;
-  gtk_widget_show(app::mainWindow.window);
+  gtk_widget_show(base::mainWindow.window);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-  g_signal_connect_after(app::codeView(), "expose-event", G_CALLBACK(onCodeViewExpose), nullptr);
+  g_signal_connect_after(base::codeView(), "expose-event", G_CALLBACK(onCodeViewExpose), nullptr);
 
   const std::string text = snippetOfLines(5000);
-  GtkTextBuffer* buffer = gtk_text_view_get_buffer(app::codeView());
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(base::codeView());
   bench::PairTimes best;
   for (int turn = 0; turn < 9; ++turn) {
     emptyView(buffer);

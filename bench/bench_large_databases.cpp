@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "bench_timing.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"

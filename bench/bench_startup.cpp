@@ -12,8 +12,8 @@
 #include <gtk/gtk.h>
 #include <sys/stat.h>
 
-#include "app/app_state.h"
 #include "bare_baselines.h"
+#include "base/app_state.h"
 #include "bench_timing.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"

@@ -9,10 +9,10 @@
 
 #include <gtk/gtk.h>
 
-#include "app/app_state.h"
 #include "app/dispatcher_gtk.h"
-#include "app/event_queue.h"
 #include "app/main_window_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
 #include "bench_timing.h"
 #include "config/app_settings.h"
 #include "services/http_download.h"
@@ -28,8 +28,8 @@ const double silentOvershootGoalMs = 500.0;
 
 // The info menu's command as the loop hands it over, until the X server has the window.
 void runUpdateCommand() {
-  app::postMenuEvent(MainWindowNo, 11);
-  while (app::hasPendingEvent()) app::dispatchEvent(app::takeEvent());
+  base::postMenuEvent(base::MainWindowNo, 11);
+  while (base::hasPendingEvent()) app::dispatchEvent(base::takeEvent());
   gdk_display_sync(gdk_display_get_default());
 }
 
@@ -94,12 +94,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   char* folder = g_dir_make_tmp("zn-bench-XXXXXX", nullptr);
-  resetAppState(std::string(folder) + "/");
+  base::resetAppState(std::string(folder) + "/");
   resetAppSettings(std::string(folder) + "/");
   app::createPopupMenus();
   if (!app::buildMainWindow()) return 1;
   services::createUpdateWindow();
-  gtk_widget_show(app::mainWindow.window);
+  gtk_widget_show(base::mainWindow.window);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 
   testing_support::HttpTestServer server;

@@ -3,7 +3,8 @@
 # test starts its own Xvfb). With --ci, as continuous integration runs it: the
 # sources must follow .clang-format, warnings are errors, the core and GUI tests run
 # once more under the sanitizers, the sanitized program gets three minutes of random
-# input with a new seed, and every fuzz target runs on its seed corpus.
+# input with a new seed, and every fuzz target runs on its seed corpus; the includes
+# between the source folders must follow the direction of the layers.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 ci=0
@@ -11,6 +12,7 @@ if [ "${1:-}" = "--ci" ]; then ci=1; fi
 "$root/scripts/install-dependencies.sh"
 if [ "$ci" -eq 1 ]; then
   "$root/scripts/check-format.sh"
+  "$root/scripts/check-layers.sh"
   "$root/scripts/build.sh" -DZN_WERROR=ON
 else
   "$root/scripts/build.sh"

@@ -33,7 +33,7 @@ GdkWindow* newBusyCover(GdkWindow* parent) {
 void showBusyCursor(bool busy) {
   if (busyCover) gdk_window_destroy(busyCover);
   busyCover = nullptr;
-  GdkWindow* window = mainWindow.window ? gtk_widget_get_window(mainWindow.window) : nullptr;
+  GdkWindow* window = base::mainWindow.window ? gtk_widget_get_window(base::mainWindow.window) : nullptr;
   if (!window) return;
   if (busy) busyCover = newBusyCover(window);
   // The loop does not run while the program is busy: the X server must see the change now.

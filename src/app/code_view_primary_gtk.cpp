@@ -67,7 +67,7 @@ void onUnrealize(GtkWidget* view, gpointer) {
 }  // namespace
 
 void connectCodeViewPrimarySelection() {
-  GtkWidget* view = mainWindow.gadget[CodeViewGadget];
+  GtkWidget* view = base::mainWindow.control[base::CodeViewControl];
   if (gtk_widget_get_realized(view)) onRealized(view, nullptr);
   g_signal_connect_after(view, "realize", G_CALLBACK(onRealized), nullptr);
   g_signal_connect(view, "unrealize", G_CALLBACK(onUnrealize), nullptr);

@@ -1,13 +1,13 @@
 // The answers to "--version" and "--help"; they need no display, so they come before the toolkit.
 #include "app/command_line.h"
 
-#include "app/program_version.h"
+#include "base/program_version.h"
 #include "config/settings_store.h"
 
 namespace app {
 namespace {
 
-std::string versionText() { return std::string(programName) + " " + programVersion + "\n"; }
+std::string versionText() { return std::string(programName) + " " + base::programVersion + "\n"; }
 
 std::string helpText(const std::string& programFolder) {
   const std::string usage = std::string("Usage: ") + programName + " [--help | --version] [GTK option...]\n";

@@ -1,17 +1,20 @@
 // The command table: every event of the four windows to its command.
 #include "app/dispatcher_gtk.h"
 
+#include "app/settings_commands_gtk.h"
+
 #include "app/administrator_mode.h"
-#include "app/app_state.h"
 #include "app/busy_cursor_gtk.h"
-#include "app/dialogs.h"
+#include "app/language_apply_gtk.h"
 #include "app/main_window_gtk.h"
-#include "app/paths.h"
-#include "app/program_version.h"
 #include "app/topic_commands_gtk.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
+#include "base/paths.h"
+#include "base/program_version.h"
+#include "base/trace.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
-#include "config/language_apply_gtk.h"
 #include "config/settings_window_gtk.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
@@ -29,21 +32,21 @@ namespace {
 
 void showHelpTopic() {
   TRACE_LINE();
-  if (appState.helpRow == 0) {
-    showMessage(messageTitle, "No help-file found.");
+  if (base::appState.helpRow == 0) {
+    base::showMessage(base::messageTitle, "No help-file found.");
     return;
   }
-  GtkTreeView* tree = topicTreeView();
+  GtkTreeView* tree = base::topicTreeView();
   GtkTreeIter iter;
   if (database::topicRowIter(1, &iter)) {
     GtkTreePath* path = gtk_tree_model_get_path(gtk_tree_view_get_model(tree), &iter);
-    ProgramChange guard;
+    base::ProgramChange guard;
     gtk_tree_view_expand_row(tree, path, FALSE);
     gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(tree));
     gtk_tree_path_free(path);
   }
-  database::selectTopicRow(tree, appState.helpRow);
-  postWidgetEvent(MainWindowNo, TopicTreeGadget, EventType::Change);
+  database::selectTopicRow(tree, base::appState.helpRow);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
 }
 
 void showDatabaseInformation() {
@@ -54,7 +57,7 @@ void showDatabaseInformation() {
 
 void runUpdateCommand() {
   TRACE_LINE();
-  services::updateInfo.currentVersion = programVersion;
+  services::updateInfo.currentVersion = base::programVersion;
   showBusyCursor(true);
   services::runUpdateCheck();
   showBusyCursor(false);
@@ -63,147 +66,154 @@ void runUpdateCommand() {
 
 void switchLanguageQuickly(int choice) {
   config::setLanguageChoice(choice);
-  config::ApplyLanguage(true);
-  viewer::showDescriptionOfRow(database::selectedTopicRow(topicTreeView()));
+  app::ApplyLanguage(true);
+  viewer::showDescriptionOfRow(database::selectedTopicRow(base::topicTreeView()));
 }
 
 bool searchFieldHasFocus() {
-  return gtk_window_get_focus(GTK_WINDOW(mainWindow.window)) == mainWindow.gadget[SearchFieldGadget];
+  return gtk_window_get_focus(GTK_WINDOW(base::mainWindow.window)) ==
+         base::mainWindow.control[base::SearchFieldControl];
 }
 
-bool codeViewIsEmpty() { return gtk_text_buffer_get_char_count(gtk_text_view_get_buffer(codeView())) == 0; }
+bool codeViewIsEmpty() {
+  return gtk_text_buffer_get_char_count(gtk_text_view_get_buffer(base::codeView())) == 0;
+}
 
-void dispatchMainWidget(const Event& event) {
+void dispatchMainWidget(const base::Event& event) {
   TRACE_LINE();
   switch (event.widget) {
-    case NodeToggleGadget:
-      expandAll(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(mainWindow.gadget[NodeToggleGadget])));
+    case base::NodeToggleControl:
+      expandAll(
+          gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(base::mainWindow.control[base::NodeToggleControl])));
       break;
-    case AdminButtonGadget:
-      if (administratorMode) popupMenu(mainWindow.adminMenu);
+    case base::AdminButtonControl:
+      if (administratorMode) popupMenu(base::mainWindow.adminMenu);
       break;
-    case FindButtonGadget: search::searchTopics(search::SearchStart::FindNext); break;
-    case SearchFieldGadget:
-      if (event.type == EventType::Change) search::searchTopics(search::SearchStart::FromTop);
+    case base::FindButtonControl: search::searchTopics(search::SearchStart::FindNext); break;
+    case base::SearchFieldControl:
+      if (event.type == base::EventType::Change) search::searchTopics(search::SearchStart::FromTop);
       break;
-    case SettingsButtonGadget: config::openSettingsWindow(); break;
-    case HelpButtonGadget: showHelpTopic(); break;
-    case InfoButtonGadget: popupMenu(mainWindow.infoMenu); break;
-    case SplitterGadget:
-      if (event.type == EventType::LeftClick) layoutMainWindow(false);
+    case base::SettingsButtonControl: config::openSettingsWindow(); break;
+    case base::HelpButtonControl: showHelpTopic(); break;
+    case base::InfoButtonControl: popupMenu(base::mainWindow.infoMenu); break;
+    case base::SplitterControl:
+      if (event.type == base::EventType::LeftClick) layoutMainWindow(false);
       break;
-    case TopicTreeGadget:
-      if (database::selectedTopicRow(topicTreeView()) < 0) break;
-      if (event.type == EventType::LeftDoubleClick)
+    case base::TopicTreeControl:
+      if (database::selectedTopicRow(base::topicTreeView()) < 0) break;
+      if (event.type == base::EventType::LeftDoubleClick)
         toggleSelectedNode();
-      else if (event.type == EventType::LeftClick || event.type == EventType::Change)
+      else if (event.type == base::EventType::LeftClick || event.type == base::EventType::Change)
         showChosenTopic(event.type);
-      else if (event.type == EventType::DragStart)
+      else if (event.type == base::EventType::DragStart)
         startTopicDrag();
       break;
-    case CopyButtonGadget:
+    case base::CopyButtonControl:
       if (!codeViewIsEmpty()) quickCopy();
       break;
-    case HistoryListGadget: showChosenHistoryEntry(); break;
+    case base::HistoryListControl: showChosenHistoryEntry(); break;
     default: break;
   }
 }
 
 void copyCodePath() {
   gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD),
-                         paths::joinLibraryPath(appSettings.Lib_path, appState.currentCodeFile).c_str(), -1);
+                         base::joinLibraryPath(appSettings.Lib_path, base::appState.currentCodeFile).c_str(),
+                         -1);
 }
 
 void dispatchMainMenu(int item) {
   TRACE_LINE();
   switch (item) {
-    case ExportWebPageMenuItem: exports::exportWebPage(); break;
-    case ExportPostingAllMenuItem: exports::exportPosting(0); break;
-    case ExportPostingNewsMenuItem: exports::exportPosting(1); break;
-    case ExportFileListMenuItem: exports::exportFileList(); break;
-    case DuplicatesReportMenuItem: exports::writeDuplicatesReport(); break;
-    case EditHelpFileMenuItem: services::editHelpFile(); break;
-    case CopyCodePathMenuItem: copyCodePath(); break;
-    case AboutProgramMenuItem: services::AboutProgramDialog(); break;
-    case AboutDatabaseMenuItem: showDatabaseInformation(); break;
-    case UpdateCheckMenuItem: runUpdateCommand(); break;
-    case OpenCodeMenuItem: services::openCode(); break;
-    case ReturnMenuItem:
+    case base::ExportWebPageMenuItem: exports::exportWebPage(); break;
+    case base::ExportPostingAllMenuItem: exports::exportPosting(0); break;
+    case base::ExportPostingNewsMenuItem: exports::exportPosting(1); break;
+    case base::ExportFileListMenuItem: exports::exportFileList(); break;
+    case base::DuplicatesReportMenuItem: exports::writeDuplicatesReport(); break;
+    case base::EditHelpFileMenuItem: services::editHelpFile(); break;
+    case base::CopyCodePathMenuItem: copyCodePath(); break;
+    case base::AboutProgramMenuItem: services::AboutProgramDialog(); break;
+    case base::AboutDatabaseMenuItem: showDatabaseInformation(); break;
+    case base::UpdateCheckMenuItem: runUpdateCommand(); break;
+    case base::OpenCodeMenuItem: services::openCode(); break;
+    case base::ReturnMenuItem:
       if (searchFieldHasFocus()) search::searchTopics(search::SearchStart::FindNext);
       break;
-    case EscapeMenuItem: appState.quitRequested = 1; break;
-    case HelpKeyMenuItem: postWidgetEvent(MainWindowNo, HelpButtonGadget, EventType::LeftClick); break;
-    case FindNextMenuItem: search::searchTopics(search::SearchStart::FindNext); break;
-    case LineWrapMenuItem: switchLineWrap(); break;
-    case LanguageToggleMenuItem: switchLanguageQuickly(config::languageChoice() == 0 ? 1 : 0); break;
-    case GermanMenuItem:
-    case GermanAltMenuItem: switchLanguageQuickly(0); break;
-    case EnglishMenuItem:
-    case FrenchKeyMenuItem: switchLanguageQuickly(1); break;
+    case base::EscapeMenuItem: base::appState.quitRequested = 1; break;
+    case base::HelpKeyMenuItem:
+      base::postWidgetEvent(base::MainWindowNo, base::HelpButtonControl, base::EventType::LeftClick);
+      break;
+    case base::FindNextMenuItem: search::searchTopics(search::SearchStart::FindNext); break;
+    case base::LineWrapMenuItem: switchLineWrap(); break;
+    case base::LanguageToggleMenuItem: switchLanguageQuickly(config::languageChoice() == 0 ? 1 : 0); break;
+    case base::GermanMenuItem:
+    case base::GermanAltMenuItem: switchLanguageQuickly(0); break;
+    case base::EnglishMenuItem:
+    case base::FrenchKeyMenuItem: switchLanguageQuickly(1); break;
     default: break;
   }
 }
 
-void dispatchMain(const Event& event) {
+void dispatchMain(const base::Event& event) {
   switch (event.kind) {
-    case EventKind::Close: appState.quitRequested = 1; break;
-    case EventKind::Size: layoutMainWindow(true); break;
-    case EventKind::FilesDropped: openDroppedFile(event.droppedPaths); break;
-    case EventKind::Widget: dispatchMainWidget(event); break;
-    case EventKind::Menu: dispatchMainMenu(event.menuItem); break;
+    case base::EventKind::Close: base::appState.quitRequested = 1; break;
+    case base::EventKind::Size: layoutMainWindow(true); break;
+    case base::EventKind::FilesDropped: openDroppedFile(event.droppedPaths); break;
+    case base::EventKind::Widget: dispatchMainWidget(event); break;
+    case base::EventKind::Menu: dispatchMainMenu(event.menuItem); break;
   }
 }
 
-bool isHideRequest(const Event& event) {
-  return event.kind == EventKind::Close ||
-         (event.kind == EventKind::Menu && event.menuItem == EscapeMenuItem);
+bool isHideRequest(const base::Event& event) {
+  return event.kind == base::EventKind::Close ||
+         (event.kind == base::EventKind::Menu && event.menuItem == base::EscapeMenuItem);
 }
 
-void dispatchSettings(const Event& event) {
+void dispatchSettings(const base::Event& event) {
   TRACE_LINE();
   if (isHideRequest(event)) {
     config::hideSettingsWindow();
     return;
   }
-  if (event.kind != EventKind::Widget) return;
+  if (event.kind != base::EventKind::Widget) return;
   switch (event.widget) {
-    case config::DatabaseChooserControl: config::chooseDatabaseFile(); break;
-    case config::LibraryChooserControl: config::chooseLibraryFolder(); break;
-    case config::FontButtonControl: config::chooseCodeFont(); break;
-    case config::CancelControl: config::hideSettingsWindow(); break;
-    case config::ApplyControl: config::applyPathsAndReload(); break;
-    case config::SaveControl: config::saveSettingsFromDialog(); break;
+    case base::DatabaseChooserControl: app::chooseDatabaseFile(); break;
+    case base::LibraryChooserControl: app::chooseLibraryFolder(); break;
+    case base::FontButtonControl: app::chooseCodeFont(); break;
+    case base::CancelControl: config::hideSettingsWindow(); break;
+    case base::ApplyControl: app::applyPathsAndReload(); break;
+    case base::SaveControl: app::saveSettingsFromDialog(); break;
     default: break;
   }
 }
 
 void copyCodePathFromInfoWindow() {
-  if (services::databaseInfoFieldText(services::FileFieldControl).empty()) return;
-  flashWidget(services::databaseInfoWindow.control[services::FileFieldControl], true);
+  if (services::databaseInfoFieldText(base::FileFieldControl).empty()) return;
+  base::flashWidget(services::databaseInfoWindow.control[base::FileFieldControl], true);
   copyCodePath();
 }
 
-void dispatchDatabaseInfo(const Event& event) {
+void dispatchDatabaseInfo(const base::Event& event) {
   TRACE_LINE();
   if (isHideRequest(event)) {
     services::hideDatabaseInfo();
     return;
   }
-  if (event.kind != EventKind::Widget) return;
-  if (event.widget == services::CopyIconControl) copyCodePathFromInfoWindow();
-  if (event.widget == services::FolderIconControl)
-    services::OpenFolderWithDesktop(services::databaseInfoFieldText(services::LibraryFieldControl));
+  if (event.kind != base::EventKind::Widget) return;
+  if (event.widget == base::CopyIconControl) copyCodePathFromInfoWindow();
+  if (event.widget == base::FolderIconControl)
+    services::OpenFolderWithDesktop(services::databaseInfoFieldText(base::LibraryFieldControl));
 }
 
 }  // namespace
 
-void dispatchEvent(const Event& event) {
+void dispatchEvent(const base::Event& event) {
   TRACE_LINE();
   switch (event.window) {
-    case MainWindowNo: dispatchMain(event); break;
-    case SettingsWindowNo: dispatchSettings(event); break;
-    case DatabaseInfoWindowNo: dispatchDatabaseInfo(event); break;
-    case UpdateWindowNo:
+    case base::MainWindowNo: dispatchMain(event); break;
+    case base::SettingsWindowNo: dispatchSettings(event); break;
+    case base::DatabaseInfoWindowNo: dispatchDatabaseInfo(event); break;
+    case base::UpdateWindowNo:
       if (isHideRequest(event)) services::hideUpdateWindow();
       break;
     default: break;

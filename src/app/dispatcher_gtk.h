@@ -1,10 +1,10 @@
 // The command table: every event of the four windows to its command.
 #pragma once
 
-#include "app/event_queue.h"
+#include "base/event_queue.h"
 
 namespace app {
 
-void dispatchEvent(const Event& event);
+void dispatchEvent(const base::Event& event);
 
 }  // namespace app

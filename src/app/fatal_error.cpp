@@ -1,8 +1,8 @@
 // Catches the fatal signals, tells the user what happened and where, then ends the program.
 #include "app/fatal_error.h"
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
+#include "base/dialogs.h"
+#include "base/trace.h"
 
 #include <csignal>
 #include <utility>
@@ -43,7 +43,7 @@ void restoreDefaultActions() {
 
 // Shows the report and ends the process; returns only if the ending failed.
 void reportFatalError(int signalNumber, int line) {
-  showMessage(errorTitle, fatalErrorText(signalNumber, line));
+  base::showMessage(base::errorTitle, fatalErrorText(signalNumber, line));
   if (shutdownHook) shutdownHook();
   _exit(0);
 }
@@ -71,7 +71,7 @@ bool sentByAnotherProcess(const siginfo_t* info) {
 void onFatalSignal(int signalNumber, siginfo_t* info, void*) {
   // A second fault while reporting must end the process at once.
   restoreDefaultActions();
-  const int line = currentLine;
+  const int line = base::currentLine;
   if (sentByAnotherProcess(info)) {
     pendingLine = line;
     pendingSignal = signalNumber;

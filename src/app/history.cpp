@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 namespace app {
 

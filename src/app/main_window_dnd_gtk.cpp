@@ -1,11 +1,12 @@
 // Dragging a topic's snippet out as a file URI, and files dropped on the code view.
 #include <string>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
 #include "app/main_window_gtk.h"
 #include "app/main_window_signals_gtk.h"
-#include "app/paths.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
+#include "base/paths.h"
+#include "base/trace.h"
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
@@ -66,26 +67,26 @@ void onCodeViewDragDataReceived(GtkWidget* widget, GdkDragContext* context, gint
   g_strfreev(uris);
   gtk_drag_finish(context, !joined.empty(), FALSE, time);
   if (joined.empty()) return;
-  Event event;
-  event.kind = EventKind::FilesDropped;
-  event.window = MainWindowNo;
-  event.widget = CodeViewGadget;
+  base::Event event;
+  event.kind = base::EventKind::FilesDropped;
+  event.window = base::MainWindowNo;
+  event.widget = base::CodeViewControl;
   event.droppedPaths = joined;
-  postEvent(event);
+  base::postEvent(event);
 }
 
 }  // namespace
 
 std::string selectedTopicDragUri() {
   TRACE_LINE();
-  const int row = database::selectedTopicRow(topicTreeView());
+  const int row = database::selectedTopicRow(base::topicTreeView());
   if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return std::string();
   const std::string file(database::indexEntries[row].File);
   if (file.empty()) return std::string();
-  const std::string path = paths::joinLibraryPath(appSettings.Lib_path, file);
-  if (!paths::isRegularFile(path)) return std::string();
+  const std::string path = base::joinLibraryPath(appSettings.Lib_path, file);
+  if (!base::isRegularFile(path)) return std::string();
   gchar* absolute = g_canonicalize_filename(
-      path.c_str(), appState.programFolder.empty() ? nullptr : appState.programFolder.c_str());
+      path.c_str(), base::appState.programFolder.empty() ? nullptr : base::appState.programFolder.c_str());
   gchar* uri = g_filename_to_uri(absolute, nullptr, nullptr);
   g_free(absolute);
   std::string result = uri ? uri : "";
@@ -98,13 +99,14 @@ void startTopicDrag() {
   draggedUri = selectedTopicDragUri();
   if (draggedUri.empty()) return;
   GtkTargetList* targets = uriTargets();
-  gtk_drag_begin(mainWindow.gadget[TopicTreeGadget], targets, GDK_ACTION_COPY, 1, gtk_get_current_event());
+  gtk_drag_begin(base::mainWindow.control[base::TopicTreeControl], targets, GDK_ACTION_COPY, 1,
+                 gtk_get_current_event());
   gtk_target_list_unref(targets);
 }
 
 void connectCodeViewDrop() {
   TRACE_LINE();
-  GtkWidget* code = mainWindow.gadget[CodeViewGadget];
+  GtkWidget* code = base::mainWindow.control[base::CodeViewControl];
   gtk_drag_dest_set(code, GtkDestDefaults(0), nullptr, 0, GdkDragAction(GDK_ACTION_COPY | GDK_ACTION_MOVE));
   GtkTargetList* targets = uriTargets();
   gtk_drag_dest_set_target_list(code, targets);
@@ -112,8 +114,8 @@ void connectCodeViewDrop() {
   g_signal_connect(code, "drag-motion", G_CALLBACK(onCodeViewDragMotion), nullptr);
   g_signal_connect(code, "drag-drop", G_CALLBACK(onCodeViewDragDrop), nullptr);
   g_signal_connect(code, "drag-data-received", G_CALLBACK(onCodeViewDragDataReceived), nullptr);
-  g_signal_connect(mainWindow.gadget[TopicTreeGadget], "drag-data-get", G_CALLBACK(onTreeDragDataGet),
-                   nullptr);
+  g_signal_connect(base::mainWindow.control[base::TopicTreeControl], "drag-data-get",
+                   G_CALLBACK(onTreeDragDataGet), nullptr);
 }
 
 }  // namespace app

@@ -2,14 +2,15 @@
 #include "app/main_window_gtk.h"
 
 #include "app/administrator_mode.h"
-#include "app/app_state.h"
-#include "app/event_queue.h"
-#include "app/fonts_gtk.h"
 #include "app/main_layout.h"
 #include "app/main_window_signals_gtk.h"
-#include "app/text_fit_gtk.h"
-#include "app/window_events_gtk.h"
 #include "app/window_title.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
+#include "base/fonts_gtk.h"
+#include "base/text_fit_gtk.h"
+#include "base/trace.h"
+#include "base/window_kit_gtk.h"
 #include "config/app_settings.h"
 #include "config/interface_texts.h"
 #include "database/topic_tree_gtk.h"
@@ -17,22 +18,20 @@
 
 namespace app {
 
-MainWindow mainWindow;
-
 namespace {
 
 struct PictureButton {
-  int gadget;
+  int control;
   const char* picture;
   int x;
 };
 
 // Right-aligned picture buttons at their places for the default 800 pixel width.
 const PictureButton toolButtons[] = {
-    {CopyButtonGadget, "copy", 666},
-    {SettingsButtonGadget, "settings", 696},
-    {HelpButtonGadget, "help", 736},
-    {InfoButtonGadget, "info", 766},
+    {base::CopyButtonControl, "copy", 666},
+    {base::SettingsButtonControl, "settings", 696},
+    {base::HelpButtonControl, "help", 736},
+    {base::InfoButtonControl, "info", 766},
 };
 
 // The client area may shrink below what its children ask for; the window's own
@@ -48,10 +47,10 @@ GtkWidget* newShrinkableFixed() {
   return fixed;
 }
 
-void place(GtkWidget* widget, int gadget, int x, int y, int width, int height) {
+void place(GtkWidget* widget, int control, int x, int y, int width, int height) {
   gtk_widget_set_size_request(widget, width, height);
-  gtk_fixed_put(GTK_FIXED(mainWindow.toolRow), widget, x, y);
-  if (gadget >= 0) mainWindow.gadget[gadget] = widget;
+  gtk_fixed_put(GTK_FIXED(base::mainWindow.toolRow), widget, x, y);
+  if (control >= 0) base::mainWindow.control[control] = widget;
 }
 
 GtkWidget* newPictureButton(const char* picture) {
@@ -71,7 +70,7 @@ void createNodeToggle() {
   gtk_button_set_image(GTK_BUTTON(toggle), image);
   gtk_button_set_relief(GTK_BUTTON(toggle), GTK_RELIEF_NONE);
   gtk_button_set_focus_on_click(GTK_BUTTON(toggle), FALSE);
-  place(toggle, NodeToggleGadget, 5, 4, 30, 30);
+  place(toggle, base::NodeToggleControl, 5, 4, 30, 30);
 }
 
 void createSearchRow() {
@@ -81,15 +80,15 @@ void createSearchRow() {
   gtk_button_set_image_position(GTK_BUTTON(find), GTK_POS_LEFT);
   gtk_button_set_relief(GTK_BUTTON(find), GTK_RELIEF_NONE);
   gtk_button_set_focus_on_click(GTK_BUTTON(find), FALSE);
-  place(find, FindButtonGadget, 37, 2, 28, 28);
-  place(gtk_entry_new(), SearchFieldGadget, 65, 3, 115, 28);
+  place(find, base::FindButtonControl, 37, 2, 28, 28);
+  place(gtk_entry_new(), base::SearchFieldControl, 65, 3, 115, 28);
 }
 
 // The admin button exists in both variants; the user's variant keeps it hidden.
-void createAdminGadgets() {
+void createAdminControls() {
   TRACE_LINE();
   GtkWidget* admin = newPictureButton("admin");
-  if (admin) place(admin, AdminButtonGadget, 420, 2, 30, 30);
+  if (admin) place(admin, base::AdminButtonControl, 420, 2, 30, 30);
   if (!administratorMode) {
     if (admin) gtk_widget_set_no_show_all(admin, TRUE);
     return;
@@ -99,8 +98,8 @@ void createAdminGadgets() {
   for (int i = 0; i < 3; ++i) {
     GtkWidget* label = gtk_label_new(" ");
     gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);
-    keepTextInside(label);
-    place(label, SourceLabelGadget + i, labels[i].x, labels[i].y, labels[i].width, labels[i].height);
+    base::keepTextInside(label);
+    place(label, base::SourceLabelControl + i, labels[i].x, labels[i].y, labels[i].width, labels[i].height);
   }
 }
 
@@ -109,11 +108,11 @@ void createToolButtons() {
   GtkWidget* history = gtk_combo_box_new_text();
   gtk_combo_box_set_focus_on_click(GTK_COMBO_BOX(history), FALSE);
   GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(history));
-  if (cells) keepListItemsInside(history, GTK_CELL_RENDERER(cells->data));
+  if (cells) base::keepListItemsInside(history, GTK_CELL_RENDERER(cells->data));
   g_list_free(cells);
-  place(history, HistoryListGadget, 186, 2, 230, 30);
+  place(history, base::HistoryListControl, 186, 2, 230, 30);
   for (const PictureButton& entry : toolButtons) {
-    if (GtkWidget* button = newPictureButton(entry.picture)) place(button, entry.gadget, entry.x, 2, 30, 30);
+    if (GtkWidget* button = newPictureButton(entry.picture)) place(button, entry.control, entry.x, 2, 30, 30);
   }
 }
 
@@ -127,18 +126,18 @@ GtkWidget* newScrolled(GtkWidget* child) {
 
 void createTopicTree() {
   TRACE_LINE();
-  mainWindow.topicModel = database::createTopicModel();
-  GtkWidget* tree = gtk_tree_view_new_with_model(mainWindow.topicModel);
-  g_object_unref(mainWindow.topicModel);
+  base::mainWindow.topicModel = database::createTopicModel();
+  GtkWidget* tree = gtk_tree_view_new_with_model(base::mainWindow.topicModel);
+  g_object_unref(base::mainWindow.topicModel);
   GtkTreeView* view = GTK_TREE_VIEW(tree);
   database::attachTopicColumns(view);
   gtk_tree_view_set_headers_visible(view, FALSE);
   gtk_tree_view_set_enable_tree_lines(view, TRUE);
   gtk_tree_view_set_enable_search(view, FALSE);
   gtk_tree_selection_set_mode(gtk_tree_view_get_selection(view), GTK_SELECTION_SINGLE);
-  mainWindow.gadget[TopicTreeGadget] = tree;
-  mainWindow.treeScroll = newScrolled(tree);
-  gtk_widget_set_size_request(mainWindow.treeScroll, 100, -1);
+  base::mainWindow.control[base::TopicTreeControl] = tree;
+  base::mainWindow.treeScroll = newScrolled(tree);
+  gtk_widget_set_size_request(base::mainWindow.treeScroll, 100, -1);
 }
 
 GtkWidget* newReadOnlyText() {
@@ -154,59 +153,59 @@ void createCodeArea() {
   GtkWidget* frame = gtk_frame_new(nullptr);
   gtk_frame_set_shadow_type(GTK_FRAME(frame), GTK_SHADOW_IN);
   gtk_widget_set_size_request(frame, 100, -1);
-  mainWindow.gadget[CodeContainerGadget] = frame;
-  mainWindow.codeArea = newShrinkableFixed();
-  gtk_container_add(GTK_CONTAINER(frame), mainWindow.codeArea);
+  base::mainWindow.control[base::CodeContainerControl] = frame;
+  base::mainWindow.codeArea = newShrinkableFixed();
+  gtk_container_add(GTK_CONTAINER(frame), base::mainWindow.codeArea);
 
   GtkWidget* description = newReadOnlyText();
   gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(description), GTK_WRAP_WORD);
-  mainWindow.gadget[DescriptionGadget] = description;
-  mainWindow.descriptionScroll = newScrolled(description);
-  gtk_widget_set_size_request(mainWindow.descriptionScroll, 432, 35);
-  gtk_fixed_put(GTK_FIXED(mainWindow.codeArea), mainWindow.descriptionScroll, 1, 3);
+  base::mainWindow.control[base::DescriptionControl] = description;
+  base::mainWindow.descriptionScroll = newScrolled(description);
+  gtk_widget_set_size_request(base::mainWindow.descriptionScroll, 432, 35);
+  gtk_fixed_put(GTK_FIXED(base::mainWindow.codeArea), base::mainWindow.descriptionScroll, 1, 3);
 
   GtkWidget* code = newReadOnlyText();
-  const GdkColor black = toGdkColor(rgb(0, 0, 0));
-  const GdkColor background = toGdkColor(appState.codeViewBackground);
+  const GdkColor black = base::toGdkColor(base::rgb(0, 0, 0));
+  const GdkColor background = base::toGdkColor(base::appState.codeViewBackground);
   gtk_widget_modify_text(code, GTK_STATE_NORMAL, &black);
   gtk_widget_modify_base(code, GTK_STATE_NORMAL, &background);
-  if (codeFont) gtk_widget_modify_font(code, codeFont);
+  if (base::codeFont) gtk_widget_modify_font(code, base::codeFont);
   gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(code), FALSE);
   gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(code), GTK_WRAP_NONE);
-  mainWindow.gadget[CodeViewGadget] = code;
-  mainWindow.codeScroll = newScrolled(code);
-  gtk_widget_set_size_request(mainWindow.codeScroll, 432, 511);
-  gtk_fixed_put(GTK_FIXED(mainWindow.codeArea), mainWindow.codeScroll, 1, 43);
+  base::mainWindow.control[base::CodeViewControl] = code;
+  base::mainWindow.codeScroll = newScrolled(code);
+  gtk_widget_set_size_request(base::mainWindow.codeScroll, 432, 511);
+  gtk_fixed_put(GTK_FIXED(base::mainWindow.codeArea), base::mainWindow.codeScroll, 1, 43);
 }
 
 void createSplitter() {
   TRACE_LINE();
   GtkWidget* paned = gtk_hpaned_new();
-  gtk_paned_pack1(GTK_PANED(paned), mainWindow.treeScroll, FALSE, FALSE);
-  gtk_paned_pack2(GTK_PANED(paned), mainWindow.gadget[CodeContainerGadget], TRUE, FALSE);
+  gtk_paned_pack1(GTK_PANED(paned), base::mainWindow.treeScroll, FALSE, FALSE);
+  gtk_paned_pack2(GTK_PANED(paned), base::mainWindow.control[base::CodeContainerControl], TRUE, FALSE);
   gtk_paned_set_position(GTK_PANED(paned), static_cast<gint>(appSettings.Splitter));
-  place(paned, SplitterGadget, 5, 35, 790, 562);
+  place(paned, base::SplitterControl, 5, 35, 790, 562);
 }
 
 // The window starts with the built-in German tooltips; a language replaces them.
 void setStartTooltips() {
   for (const config::InterfaceText& entry : config::interfaceTooltips()) {
     if (entry.place != config::TextPlace::Main) continue;
-    if (GtkWidget* widget = mainWindow.gadget[entry.widget])
+    if (GtkWidget* widget = base::mainWindow.control[entry.widget])
       gtk_widget_set_tooltip_text(widget, entry.german);
   }
 }
 
 void createCodeTabStops() {
-  mainWindow.codeTabStops = pango_tab_array_new(1, FALSE);
-  pango_tab_array_set_tab(mainWindow.codeTabStops, 0, PANGO_TAB_LEFT, 16 * 1024);
-  gtk_text_view_set_tabs(codeView(), mainWindow.codeTabStops);
+  base::mainWindow.codeTabStops = pango_tab_array_new(1, FALSE);
+  pango_tab_array_set_tab(base::mainWindow.codeTabStops, 0, PANGO_TAB_LEFT, 16 * 1024);
+  gtk_text_view_set_tabs(base::codeView(), base::mainWindow.codeTabStops);
 }
 
 bool openWindow() {
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   if (!window) return false;
-  mainWindow.window = window;
+  base::mainWindow.window = window;
   gtk_window_set_title(GTK_WINDOW(window), programTitle);
   gtk_window_set_default_size(GTK_WINDOW(window), static_cast<gint>(appSettings.WinWidth),
                               static_cast<gint>(appSettings.WinHight));
@@ -218,49 +217,45 @@ bool openWindow() {
   minimum.min_width = 640;
   minimum.min_height = 400;
   gtk_window_set_geometry_hints(GTK_WINDOW(window), nullptr, &minimum, GDK_HINT_MIN_SIZE);
-  mainWindow.toolRow = newShrinkableFixed();
-  gtk_container_add(GTK_CONTAINER(window), mainWindow.toolRow);
+  base::mainWindow.toolRow = newShrinkableFixed();
+  gtk_container_add(GTK_CONTAINER(window), base::mainWindow.toolRow);
   return true;
 }
 
 }  // namespace
-
-GtkTreeView* topicTreeView() { return GTK_TREE_VIEW(mainWindow.gadget[TopicTreeGadget]); }
-GtkTextView* codeView() { return GTK_TEXT_VIEW(mainWindow.gadget[CodeViewGadget]); }
-GtkTextView* descriptionView() { return GTK_TEXT_VIEW(mainWindow.gadget[DescriptionGadget]); }
 
 bool buildMainWindow() {
   TRACE_LINE();
   if (!openWindow()) return false;
   createNodeToggle();
   createSearchRow();
-  createAdminGadgets();
+  createAdminControls();
   createToolButtons();
   createTopicTree();
   createCodeArea();
   createSplitter();
   setStartTooltips();
-  gtk_widget_add_events(mainWindow.gadget[CodeViewGadget], GDK_SCROLL_MASK);
+  gtk_widget_add_events(base::mainWindow.control[base::CodeViewControl], GDK_SCROLL_MASK);
   setNodeToggle(true);
   createCodeTabStops();
   addMainShortcuts();
   connectMainWindowSignals();
-  gtk_widget_show_all(mainWindow.toolRow);
+  gtk_widget_show_all(base::mainWindow.toolRow);
   return true;
 }
 
 void setNodeToggle(bool pressed) {
-  GtkWidget* toggle = mainWindow.gadget[NodeToggleGadget];
+  GtkWidget* toggle = base::mainWindow.control[base::NodeToggleControl];
   if (!toggle) return;
   {
-    ProgramChange guard;
+    base::ProgramChange guard;
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(toggle), pressed);
   }
   showNodeTogglePicture();
 }
 
 void showNodeTogglePicture() {
-  GtkWidget* toggle = mainWindow.gadget[NodeToggleGadget];
+  GtkWidget* toggle = base::mainWindow.control[base::NodeToggleControl];
   if (!toggle) return;
   const bool pressed = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(toggle));
   if (GtkWidget* image = resources::pictureImage(pressed ? "node-toggle-pressed" : "node-toggle"))
@@ -268,38 +263,39 @@ void showNodeTogglePicture() {
 }
 
 void destroyMainWindow() {
-  if (mainWindow.codeTabStops) pango_tab_array_free(mainWindow.codeTabStops);
-  mainWindow.codeTabStops = nullptr;
-  if (mainWindow.window) gtk_widget_destroy(mainWindow.window);
-  mainWindow = MainWindow();
+  if (base::mainWindow.codeTabStops) pango_tab_array_free(base::mainWindow.codeTabStops);
+  base::mainWindow.codeTabStops = nullptr;
+  if (base::mainWindow.window) gtk_widget_destroy(base::mainWindow.window);
+  base::mainWindow = base::MainWindow();
 }
 
 void layoutMainWindow(bool withSplitter) {
   TRACE_LINE();
-  if (!mainWindow.window) return;
+  if (!base::mainWindow.window) return;
   GtkAllocation client;
-  gtk_widget_get_allocation(mainWindow.toolRow, &client);
+  gtk_widget_get_allocation(base::mainWindow.toolRow, &client);
   const ToolButtonPlaces places = toolButtonPlaces(client.width);
-  const std::pair<int, int> moves[] = {{InfoButtonGadget, places.infoX},
-                                       {HelpButtonGadget, places.helpX},
-                                       {SettingsButtonGadget, places.settingsX},
-                                       {CopyButtonGadget, places.copyX}};
+  const std::pair<int, int> moves[] = {{base::InfoButtonControl, places.infoX},
+                                       {base::HelpButtonControl, places.helpX},
+                                       {base::SettingsButtonControl, places.settingsX},
+                                       {base::CopyButtonControl, places.copyX}};
   for (const auto& move : moves) {
-    if (GtkWidget* button = mainWindow.gadget[move.first])
-      gtk_fixed_move(GTK_FIXED(mainWindow.toolRow), button, move.second, 2);
+    if (GtkWidget* button = base::mainWindow.control[move.first])
+      gtk_fixed_move(GTK_FIXED(base::mainWindow.toolRow), button, move.second, 2);
   }
   if (withSplitter) {
     const Rect splitter = splitterRect(client.width, client.height);
-    gtk_widget_set_size_request(mainWindow.gadget[SplitterGadget], splitter.width, splitter.height);
+    gtk_widget_set_size_request(base::mainWindow.control[base::SplitterControl], splitter.width,
+                                splitter.height);
   }
   GtkAllocation container;
-  gtk_widget_get_allocation(mainWindow.gadget[CodeContainerGadget], &container);
+  gtk_widget_get_allocation(base::mainWindow.control[base::CodeContainerControl], &container);
   const CodeAreaSizes sizes = codeAreaSizes(container.width, container.height);
   int descriptionHeight = 35;
-  gtk_widget_get_size_request(mainWindow.descriptionScroll, nullptr, &descriptionHeight);
-  gtk_widget_set_size_request(mainWindow.descriptionScroll, std::max(sizes.descriptionWidth, 1),
+  gtk_widget_get_size_request(base::mainWindow.descriptionScroll, nullptr, &descriptionHeight);
+  gtk_widget_set_size_request(base::mainWindow.descriptionScroll, std::max(sizes.descriptionWidth, 1),
                               descriptionHeight);
-  gtk_widget_set_size_request(mainWindow.codeScroll, std::max(sizes.codeWidth, 1),
+  gtk_widget_set_size_request(base::mainWindow.codeScroll, std::max(sizes.codeWidth, 1),
                               std::max(sizes.codeHeight, 1));
 }
 

@@ -5,33 +5,12 @@
 
 #include <gtk/gtk.h>
 
-#include "app/main_gadgets.h"
-#include "app/menu_items.h"
+#include "base/main_window_widgets_gtk.h"
 
 namespace app {
 
-struct MainWindow {
-  GtkWidget* window = nullptr;
-  GtkWidget* toolRow = nullptr;  // fixed container of the client area
-  GtkWidget* gadget[MainGadgetCount] = {};
-  GtkWidget* treeScroll = nullptr;
-  GtkWidget* codeArea = nullptr;  // fixed container inside frame 12
-  GtkWidget* descriptionScroll = nullptr;
-  GtkWidget* codeScroll = nullptr;
-  GtkTreeModel* topicModel = nullptr;
-  GtkWidget* adminMenu = nullptr;
-  GtkWidget* infoMenu = nullptr;
-  GtkAccelGroup* shortcuts = nullptr;
-  PangoTabArray* codeTabStops = nullptr;
-};
-
-extern MainWindow mainWindow;
 // The items of both popup menus by their menu-item number.
-extern GtkWidget* popupMenuItems[MenuItemCount];
-
-GtkTreeView* topicTreeView();
-GtkTextView* codeView();
-GtkTextView* descriptionView();
+extern GtkWidget* popupMenuItems[base::MenuItemCount];
 
 // Start-up creates the two popup menus before the window exists.
 void createPopupMenus();
@@ -45,9 +24,6 @@ void layoutMainWindow(bool withSplitter);
 // Sets the node toggle's state (and its picture) without raising an event.
 void setNodeToggle(bool pressed);
 void showNodeTogglePicture();
-// A 200 ms background flash acknowledging an action.
-void flashGadget(int gadgetNumber);
-void flashWidget(GtkWidget* widget, bool codeColour);
 
 void recordHistory(int row);
 // The tree row of the entry chosen in the history list, -1 when none is chosen.
@@ -64,7 +40,7 @@ gboolean onCodeViewScroll(GtkWidget* widget, GdkEventScroll* event, gpointer);
 
 // Sets a property label (2 to 4); does nothing without administrator mode, which alone
 // creates them.
-void setPropertyLabel(int gadgetNumber, const std::string& text);
+void setPropertyLabel(int controlNumber, const std::string& text);
 
 // The file URI that dragging the selected topic offers, or "" when no drag starts.
 std::string selectedTopicDragUri();

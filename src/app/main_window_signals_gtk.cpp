@@ -5,25 +5,26 @@
 
 #include <gdk/gdkkeysyms.h>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
 #include "app/main_window_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
+#include "base/trace.h"
 #include "resources/pictures_gtk.h"
 #include "viewer/code_view_gtk.h"
 
 namespace app {
 namespace {
 
-void postMainWidget(int gadget, EventType type) {
-  if (programChangeInProgress()) return;
-  postWidgetEvent(MainWindowNo, gadget, type);
+void postMainWidget(int control, base::EventType type) {
+  if (base::programChangeInProgress()) return;
+  base::postWidgetEvent(base::MainWindowNo, control, type);
 }
 
 gboolean onMainDelete(GtkWidget*, GdkEvent*, gpointer) {
-  Event event;
-  event.kind = EventKind::Close;
-  event.window = MainWindowNo;
-  postEvent(event);
+  base::Event event;
+  event.kind = base::EventKind::Close;
+  event.window = base::MainWindowNo;
+  base::postEvent(event);
   return TRUE;  // the window stays until the program ends
 }
 
@@ -32,10 +33,10 @@ void onMainSizeAllocate(GtkWidget*, GtkAllocation* allocation, gpointer) {
   if (allocation->width == lastWidth && allocation->height == lastHeight) return;
   lastWidth = allocation->width;
   lastHeight = allocation->height;
-  Event event;
-  event.kind = EventKind::Size;
-  event.window = MainWindowNo;
-  postEvent(event);
+  base::Event event;
+  event.kind = base::EventKind::Size;
+  event.window = base::MainWindowNo;
+  base::postEvent(event);
 }
 
 // The splitter reports a moved handle or a new size as a left click of widget 10.
@@ -44,24 +45,28 @@ void onCodeContainerSizeAllocate(GtkWidget*, GtkAllocation* allocation, gpointer
   if (allocation->width == lastWidth && allocation->height == lastHeight) return;
   lastWidth = allocation->width;
   lastHeight = allocation->height;
-  postWidgetEvent(MainWindowNo, SplitterGadget, EventType::LeftClick);
+  base::postWidgetEvent(base::MainWindowNo, base::SplitterControl, base::EventType::LeftClick);
 }
 
-void onButtonClicked(GtkButton*, gpointer gadget) {
-  postMainWidget(GPOINTER_TO_INT(gadget), EventType::LeftClick);
+void onButtonClicked(GtkButton*, gpointer control) {
+  postMainWidget(GPOINTER_TO_INT(control), base::EventType::LeftClick);
 }
 
 void onNodeToggled(GtkToggleButton*, gpointer) {
   showNodeTogglePicture();
-  postMainWidget(NodeToggleGadget, EventType::LeftClick);
+  postMainWidget(base::NodeToggleControl, base::EventType::LeftClick);
 }
 
-void onSearchChanged(GtkEditable*, gpointer) { postMainWidget(SearchFieldGadget, EventType::Change); }
+void onSearchChanged(GtkEditable*, gpointer) {
+  postMainWidget(base::SearchFieldControl, base::EventType::Change);
+}
 
-void onHistoryChanged(GtkComboBox*, gpointer) { postMainWidget(HistoryListGadget, EventType::Change); }
+void onHistoryChanged(GtkComboBox*, gpointer) {
+  postMainWidget(base::HistoryListControl, base::EventType::Change);
+}
 
 void onTreeSelectionChanged(GtkTreeSelection*, gpointer) {
-  postMainWidget(TopicTreeGadget, EventType::Change);
+  postMainWidget(base::TopicTreeControl, base::EventType::Change);
 }
 
 // The click is reported when the left button goes down, not up: showing the topic may
@@ -69,8 +74,9 @@ void onTreeSelectionChanged(GtkTreeSelection*, gpointer) {
 // selects the row before the loop hands the click on, so the click sees its row.
 gboolean onTreeButtonPress(GtkWidget*, GdkEventButton* event, gpointer) {
   if (event->button != 1) return FALSE;
-  if (event->type == GDK_BUTTON_PRESS) postMainWidget(TopicTreeGadget, EventType::LeftClick);
-  if (event->type == GDK_2BUTTON_PRESS) postMainWidget(TopicTreeGadget, EventType::LeftDoubleClick);
+  if (event->type == GDK_BUTTON_PRESS) postMainWidget(base::TopicTreeControl, base::EventType::LeftClick);
+  if (event->type == GDK_2BUTTON_PRESS)
+    postMainWidget(base::TopicTreeControl, base::EventType::LeftDoubleClick);
   return FALSE;
 }
 
@@ -94,7 +100,7 @@ gboolean onTreeMotion(GtkWidget* tree, GdkEventMotion* event, gpointer) {
                                 static_cast<int>(event->y)))
     return FALSE;
   treeDrag.armed = false;
-  postMainWidget(TopicTreeGadget, EventType::DragStart);
+  postMainWidget(base::TopicTreeControl, base::EventType::DragStart);
   return TRUE;
 }
 
@@ -103,13 +109,13 @@ gboolean onTreeReleaseForDrag(GtkWidget*, GdkEventButton*, gpointer) {
   return FALSE;
 }
 
-void connectClick(int gadget) {
-  if (GtkWidget* widget = mainWindow.gadget[gadget])
-    g_signal_connect(widget, "clicked", G_CALLBACK(onButtonClicked), GINT_TO_POINTER(gadget));
+void connectClick(int control) {
+  if (GtkWidget* widget = base::mainWindow.control[control])
+    g_signal_connect(widget, "clicked", G_CALLBACK(onButtonClicked), GINT_TO_POINTER(control));
 }
 
 void connectTree() {
-  GtkWidget* tree = mainWindow.gadget[TopicTreeGadget];
+  GtkWidget* tree = base::mainWindow.control[base::TopicTreeControl];
   gtk_widget_add_events(tree, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
   g_signal_connect(tree, "button-press-event", G_CALLBACK(onTreeButtonPress), nullptr);
   g_signal_connect(tree, "button-press-event", G_CALLBACK(onTreeButtonPressForDrag), nullptr);
@@ -148,21 +154,21 @@ struct Shortcut {
 };
 
 const Shortcut mainShortcuts[] = {
-    {GDK_F3, GdkModifierType(0), FindNextMenuItem},
-    {GDK_Return, GdkModifierType(0), ReturnMenuItem},
-    {GDK_KP_Enter, GdkModifierType(0), ReturnMenuItem},
-    {GDK_Escape, GdkModifierType(0), EscapeMenuItem},
-    {GDK_F1, GdkModifierType(0), HelpKeyMenuItem},
-    {GDK_F5, GdkModifierType(0), LineWrapMenuItem},
-    {GDK_F6, GdkModifierType(0), LanguageToggleMenuItem},
-    {GDK_e, GDK_MOD1_MASK, EnglishMenuItem},
-    {GDK_g, GDK_MOD1_MASK, GermanMenuItem},
-    {GDK_d, GDK_MOD1_MASK, GermanAltMenuItem},
-    {GDK_f, GDK_MOD1_MASK, FrenchKeyMenuItem},
+    {GDK_F3, GdkModifierType(0), base::FindNextMenuItem},
+    {GDK_Return, GdkModifierType(0), base::ReturnMenuItem},
+    {GDK_KP_Enter, GdkModifierType(0), base::ReturnMenuItem},
+    {GDK_Escape, GdkModifierType(0), base::EscapeMenuItem},
+    {GDK_F1, GdkModifierType(0), base::HelpKeyMenuItem},
+    {GDK_F5, GdkModifierType(0), base::LineWrapMenuItem},
+    {GDK_F6, GdkModifierType(0), base::LanguageToggleMenuItem},
+    {GDK_e, GDK_MOD1_MASK, base::EnglishMenuItem},
+    {GDK_g, GDK_MOD1_MASK, base::GermanMenuItem},
+    {GDK_d, GDK_MOD1_MASK, base::GermanAltMenuItem},
+    {GDK_f, GDK_MOD1_MASK, base::FrenchKeyMenuItem},
 };
 
 gboolean onShortcut(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer menuItem) {
-  postMenuEvent(MainWindowNo, GPOINTER_TO_INT(menuItem));
+  base::postMenuEvent(base::MainWindowNo, GPOINTER_TO_INT(menuItem));
   return TRUE;
 }
 
@@ -170,30 +176,32 @@ gboolean onShortcut(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer m
 
 void addMainShortcuts() {
   TRACE_LINE();
-  mainWindow.shortcuts = gtk_accel_group_new();
+  base::mainWindow.shortcuts = gtk_accel_group_new();
   for (const Shortcut& shortcut : mainShortcuts) {
     GClosure* closure = g_cclosure_new(G_CALLBACK(onShortcut), GINT_TO_POINTER(shortcut.menuItem), nullptr);
-    gtk_accel_group_connect(mainWindow.shortcuts, shortcut.key, shortcut.modifiers, GtkAccelFlags(0),
+    gtk_accel_group_connect(base::mainWindow.shortcuts, shortcut.key, shortcut.modifiers, GtkAccelFlags(0),
                             closure);
   }
-  gtk_window_add_accel_group(GTK_WINDOW(mainWindow.window), mainWindow.shortcuts);
+  gtk_window_add_accel_group(GTK_WINDOW(base::mainWindow.window), base::mainWindow.shortcuts);
 }
 
 void connectMainWindowSignals() {
   TRACE_LINE();
-  g_signal_connect(mainWindow.window, "delete-event", G_CALLBACK(onMainDelete), nullptr);
-  g_signal_connect(mainWindow.toolRow, "size-allocate", G_CALLBACK(onMainSizeAllocate), nullptr);
-  g_signal_connect(mainWindow.gadget[CodeContainerGadget], "size-allocate",
+  g_signal_connect(base::mainWindow.window, "delete-event", G_CALLBACK(onMainDelete), nullptr);
+  g_signal_connect(base::mainWindow.toolRow, "size-allocate", G_CALLBACK(onMainSizeAllocate), nullptr);
+  g_signal_connect(base::mainWindow.control[base::CodeContainerControl], "size-allocate",
                    G_CALLBACK(onCodeContainerSizeAllocate), nullptr);
-  for (int gadget : {AdminButtonGadget, FindButtonGadget, SettingsButtonGadget, HelpButtonGadget,
-                     InfoButtonGadget, CopyButtonGadget})
-    connectClick(gadget);
-  if (GtkWidget* toggle = mainWindow.gadget[NodeToggleGadget])
+  for (int control : {base::AdminButtonControl, base::FindButtonControl, base::SettingsButtonControl,
+                      base::HelpButtonControl, base::InfoButtonControl, base::CopyButtonControl})
+    connectClick(control);
+  if (GtkWidget* toggle = base::mainWindow.control[base::NodeToggleControl])
     g_signal_connect(toggle, "toggled", G_CALLBACK(onNodeToggled), nullptr);
-  g_signal_connect(mainWindow.gadget[SearchFieldGadget], "changed", G_CALLBACK(onSearchChanged), nullptr);
-  g_signal_connect(mainWindow.gadget[HistoryListGadget], "changed", G_CALLBACK(onHistoryChanged), nullptr);
+  g_signal_connect(base::mainWindow.control[base::SearchFieldControl], "changed", G_CALLBACK(onSearchChanged),
+                   nullptr);
+  g_signal_connect(base::mainWindow.control[base::HistoryListControl], "changed",
+                   G_CALLBACK(onHistoryChanged), nullptr);
   connectTree();
-  GtkWidget* code = mainWindow.gadget[CodeViewGadget];
+  GtkWidget* code = base::mainWindow.control[base::CodeViewControl];
   g_signal_connect(code, "scroll-event", G_CALLBACK(onCodeViewScroll), nullptr);
   g_signal_connect(code, "copy-clipboard", G_CALLBACK(onCodeViewCopy), nullptr);
   g_signal_connect(code, "drag-data-get", G_CALLBACK(onCodeViewDragDataGet), nullptr);

@@ -1,9 +1,10 @@
 // The admin menu and the info menu; their items post menu events by number.
 #include <string>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
 #include "app/main_window_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
+#include "base/trace.h"
 #include "config/interface_texts.h"
 #include "services/external_programs.h"
 
@@ -16,24 +17,26 @@ struct MenuEntry {
 };
 
 const MenuEntry adminEntries[] = {
-    {ExportWebPageMenuItem, "Export WebPage"},
-    {ExportPostingAllMenuItem, "Export Posting All"},
-    {ExportPostingNewsMenuItem, "Export Posting News"},
-    {ExportFileListMenuItem, "Export Filelist"},
-    {DuplicatesReportMenuItem, "Debug doubles db-entries"},
+    {base::ExportWebPageMenuItem, "Export WebPage"},
+    {base::ExportPostingAllMenuItem, "Export Posting All"},
+    {base::ExportPostingNewsMenuItem, "Export Posting News"},
+    {base::ExportFileListMenuItem, "Export Filelist"},
+    {base::DuplicatesReportMenuItem, "Debug doubles db-entries"},
     {0, nullptr},
-    {EditHelpFileMenuItem, "edit ViewerHelp"},
+    {base::EditHelpFileMenuItem, "edit ViewerHelp"},
     {0, nullptr},
-    {CopyCodePathMenuItem, "Copy code-path to clipboard"},
+    {base::CopyCodePathMenuItem, "Copy code-path to clipboard"},
 };
 
 const MenuEntry infoEntries[] = {
-    {AboutProgramMenuItem, nullptr}, {AboutDatabaseMenuItem, nullptr},
-    {UpdateCheckMenuItem, nullptr},  {0, nullptr},
-    {OpenCodeMenuItem, nullptr},
+    {base::AboutProgramMenuItem, nullptr}, {base::AboutDatabaseMenuItem, nullptr},
+    {base::UpdateCheckMenuItem, nullptr},  {0, nullptr},
+    {base::OpenCodeMenuItem, nullptr},
 };
 
-void onMenuItemActivate(GtkMenuItem*, gpointer item) { postMenuEvent(MainWindowNo, GPOINTER_TO_INT(item)); }
+void onMenuItemActivate(GtkMenuItem*, gpointer item) {
+  base::postMenuEvent(base::MainWindowNo, GPOINTER_TO_INT(item));
+}
 
 GtkWidget* newMenuItem(const MenuEntry& entry) {
   const std::string text =
@@ -58,18 +61,18 @@ GtkWidget* buildMenu(const MenuEntry (&entries)[N]) {
 
 }  // namespace
 
-GtkWidget* popupMenuItems[MenuItemCount] = {};
+GtkWidget* popupMenuItems[base::MenuItemCount] = {};
 
 void createPopupMenus() {
   TRACE_LINE();
-  mainWindow.adminMenu = buildMenu(adminEntries);
-  mainWindow.infoMenu = buildMenu(infoEntries);
+  base::mainWindow.adminMenu = buildMenu(adminEntries);
+  base::mainWindow.infoMenu = buildMenu(infoEntries);
 }
 
 void showEditorOnOpenCodeEntry() {
   const std::string text = services::editorMenuText();
-  if (!text.empty() && popupMenuItems[OpenCodeMenuItem])
-    gtk_menu_item_set_label(GTK_MENU_ITEM(popupMenuItems[OpenCodeMenuItem]), text.c_str());
+  if (!text.empty() && popupMenuItems[base::OpenCodeMenuItem])
+    gtk_menu_item_set_label(GTK_MENU_ITEM(popupMenuItems[base::OpenCodeMenuItem]), text.c_str());
 }
 
 }  // namespace app

@@ -11,20 +11,21 @@
 
 #include <gtk/gtk.h>
 
-#include "app/app_state.h"
 #include "app/command_line.h"
-#include "app/dialogs.h"
-#include "app/dialogs_gtk.h"
 #include "app/dispatcher_gtk.h"
-#include "app/event_queue.h"
 #include "app/fatal_error.h"
-#include "app/fonts_gtk.h"
+#include "app/language_apply_gtk.h"
 #include "app/main_layout.h"
 #include "app/main_window_gtk.h"
-#include "app/paths.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
+#include "base/dialogs_gtk.h"
+#include "base/event_queue.h"
+#include "base/fonts_gtk.h"
+#include "base/paths.h"
+#include "base/trace.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
-#include "config/language_apply_gtk.h"
 #include "config/settings_store.h"
 #include "config/settings_window_gtk.h"
 #include "database/toc_database.h"
@@ -40,10 +41,10 @@ namespace {
 
 void setUpProgramState(const std::string& folder) {
   TRACE_LINE();
-  resetAppState(folder);
+  base::resetAppState(folder);
   const AppSettings defaults = defaultAppSettings(folder);
-  loadCodeFont(defaults.FontName, defaults.FontSize);
-  loadBoldUiFont();
+  base::loadCodeFont(defaults.FontName, defaults.FontSize);
+  base::loadBoldUiFont();
   database::clearTopicIndex();
   resetAppSettings(folder);
 }
@@ -62,16 +63,16 @@ void examineMonitors() {
 }
 
 std::optional<config::WindowGeometry> currentWindowGeometry() {
-  if (!mainWindow.window) return std::nullopt;
+  if (!base::mainWindow.window) return std::nullopt;
   config::WindowGeometry geometry;
   gint x = 0, y = 0, width = 0, height = 0;
-  gtk_window_get_position(GTK_WINDOW(mainWindow.window), &x, &y);
-  gtk_window_get_size(GTK_WINDOW(mainWindow.window), &width, &height);
+  gtk_window_get_position(GTK_WINDOW(base::mainWindow.window), &x, &y);
+  gtk_window_get_size(GTK_WINDOW(base::mainWindow.window), &width, &height);
   geometry.x = x;
   geometry.y = y;
   geometry.width = width;
   geometry.height = height;
-  geometry.splitter = gtk_paned_get_position(GTK_PANED(mainWindow.gadget[SplitterGadget]));
+  geometry.splitter = gtk_paned_get_position(GTK_PANED(base::mainWindow.control[base::SplitterControl]));
   return geometry;
 }
 
@@ -88,8 +89,8 @@ void setProgramIdentity() {
 void buildTopicTreeAndCount() {
   TRACE_LINE();
   if (database::documentRoot())
-    database::rebuildTopicTree(topicTreeView(), config::languageChoice(), appSettings.DyeingNews != 0);
-  database::countTopics(topicTreeView());
+    database::rebuildTopicTree(base::topicTreeView(), config::languageChoice(), appSettings.DyeingNews != 0);
+  database::countTopics(base::topicTreeView());
 }
 
 void applyStoredLanguage() {
@@ -97,7 +98,7 @@ void applyStoredLanguage() {
   config::setLanguageChoice(static_cast<int>(appSettings.Language));
   if (appSettings.Language == 0) return;
   appSettings.Language = 0;
-  config::ApplyLanguage(false);
+  app::ApplyLanguage(false);
 }
 
 void showAboutOnFirstStart() {
@@ -108,21 +109,21 @@ void showAboutOnFirstStart() {
 void showFirstTopicAndLayout() {
   TRACE_LINE();
   if (database::topicRowCount() > 0) {
-    database::selectTopicRow(topicTreeView(), 0);
-    postWidgetEvent(MainWindowNo, TopicTreeGadget, EventType::Change);
+    database::selectTopicRow(base::topicTreeView(), 0);
+    base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
   }
-  gtk_paned_set_position(GTK_PANED(mainWindow.gadget[SplitterGadget]),
+  gtk_paned_set_position(GTK_PANED(base::mainWindow.control[base::SplitterControl]),
                          static_cast<gint>(appSettings.Splitter));
-  gtk_widget_show(mainWindow.window);
+  gtk_widget_show(base::mainWindow.window);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
   layoutMainWindow(true);
-  gtk_widget_grab_focus(mainWindow.gadget[SearchFieldGadget]);
+  gtk_widget_grab_focus(base::mainWindow.control[base::SearchFieldControl]);
 }
 
 void releaseProgram() {
-  if (mainWindow.codeTabStops) {
-    pango_tab_array_free(mainWindow.codeTabStops);
-    mainWindow.codeTabStops = nullptr;
+  if (base::mainWindow.codeTabStops) {
+    pango_tab_array_free(base::mainWindow.codeTabStops);
+    base::mainWindow.codeTabStops = nullptr;
   }
 }
 
@@ -132,7 +133,7 @@ std::string findProgramFolder() {
   std::vector<char> target(4096);
   const ssize_t length = readlink("/proc/self/exe", target.data(), target.size() - 1);
   if (length <= 0) return std::string();
-  return paths::folderPart(std::string(target.data(), static_cast<size_t>(length)));
+  return base::folderPart(std::string(target.data(), static_cast<size_t>(length)));
 }
 
 void presentLibrary() {
@@ -148,9 +149,9 @@ void endProgram() {
 }
 
 void runEventLoop() {
-  while (!appState.quitRequested) {
-    while (!hasPendingEvent()) gtk_main_iteration_do(TRUE);
-    dispatchEvent(takeEvent());
+  while (!base::appState.quitRequested) {
+    while (!base::hasPendingEvent()) gtk_main_iteration_do(TRUE);
+    dispatchEvent(base::takeEvent());
   }
 }
 
@@ -168,18 +169,18 @@ int runProgram(int argc, char** argv) {
   const std::string folder = findProgramFolder();
   if (!folder.empty() && chdir(folder.c_str()) != 0) return 1;
   setUpProgramState(folder);
-  installToolkitDialogs();
+  base::installToolkitDialogs();
   createPopupMenus();
   installFatalErrorHandler(releaseProgram);
   examineMonitors();
-  config::setCodeFontLoader(loadCodeFont);
+  config::setCodeFontLoader(base::loadCodeFont);
   config::setWindowGeometrySource(currentWindowGeometry);
   config::setEditorMenuTextHandler(showEditorOnOpenCodeEntry);
   config::LocateDatabase();
   if (!database::loadDatabase()) endProgram();
   setProgramIdentity();
   if (!buildMainWindow()) {
-    showMessage(messageTitle, "Main-Window couldn't be created!");
+    base::showMessage(base::messageTitle, "Main-Window couldn't be created!");
     endProgram();
   }
   config::createSettingsWindow();

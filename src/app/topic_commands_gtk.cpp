@@ -1,9 +1,10 @@
 // The commands that show a topic's code and bring the other windows in step with it.
 #include "app/topic_commands_gtk.h"
 
-#include "app/app_state.h"
 #include "app/main_window_gtk.h"
 #include "app/window_title.h"
+#include "base/app_state.h"
+#include "base/trace.h"
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
@@ -13,14 +14,17 @@
 #include "viewer/topic_display.h"
 
 namespace app {
+
+viewer::CodeFileProperties codeFileProperties;
+
 namespace {
 
 // What the last load found in the file: the administrator's labels and the information window.
 void showFileProperties(const std::string& file) {
-  const viewer::CodeFileProperties& properties = viewer::codeFileProperties;
-  setPropertyLabel(SourceLabelGadget, viewer::sourceLabelText(properties));
-  setPropertyLabel(ExecutableLabelGadget, viewer::executableLabelText(properties));
-  setPropertyLabel(SubsystemLabelGadget, viewer::subsystemLabelText(properties));
+  const viewer::CodeFileProperties& properties = codeFileProperties;
+  setPropertyLabel(base::SourceLabelControl, viewer::sourceLabelText(properties));
+  setPropertyLabel(base::ExecutableLabelControl, viewer::executableLabelText(properties));
+  setPropertyLabel(base::SubsystemLabelControl, viewer::subsystemLabelText(properties));
   services::setSelectedFileFields(file, viewer::codeFormatText(properties),
                                   viewer::executableFormatText(properties));
 }
@@ -29,6 +33,8 @@ void showFileProperties(const std::string& file) {
 // without a file leaves the property labels as they were.
 void followShownFile(const viewer::ShownTopic& shown) {
   if (!shown.fileChanged) return;
+  base::appState.currentCodeFile = shown.file;
+  if (!shown.file.empty()) codeFileProperties = shown.properties;
   if (shown.file.empty()) {
     setMainTitle(programTitle);
     services::setSelectedFileFields("", "", "");
@@ -40,37 +46,60 @@ void followShownFile(const viewer::ShownTopic& shown) {
 
 }  // namespace
 
-void showChosenTopic(EventType type) {
+void showChosenTopic(base::EventType type) {
   TRACE_LINE();
-  const int row = database::selectedTopicRow(topicTreeView());
+  const int row = database::selectedTopicRow(base::topicTreeView());
   const viewer::ShownTopic shown = viewer::showSelectedTopic(row);
   if (!shown.shown) return;
   followShownFile(shown);
   // A click records the topic also when its code was shown already.
-  if (!shown.file.empty() && type == EventType::LeftClick) recordHistory(row);
+  if (!shown.file.empty() && type == base::EventType::LeftClick) recordHistory(row);
 }
 
 void showChosenHistoryEntry() {
   TRACE_LINE();
   const int row = chosenHistoryRow();
   if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return;
-  database::selectTopicRow(topicTreeView(), row);
+  database::selectTopicRow(base::topicTreeView(), row);
   followShownFile(viewer::showHistoryEntry(row));
 }
 
 void openDroppedFile(const std::string& paths) {
   TRACE_LINE();
   if (paths.empty()) return;
-  const viewer::LoadResult result = viewer::loadCodeFile(paths, 1);
-  if (result == viewer::LoadResult::Refused) return;
+  const viewer::LoadedCode loaded = viewer::loadCodeFile(paths, 1);
+  if (loaded.result == viewer::LoadResult::Refused) return;
   // The view shows no topic's file now; the file fields name none either, so that the
   // copy icon cannot hand over a path that is not shown.
+  base::appState.currentCodeFile.clear();
+  codeFileProperties = loaded.properties;
   setMainTitle(titleForExternalFile(viewer::firstDroppedPath(paths)));
   services::setSelectedFileFields("", "", "");
-  if (result != viewer::LoadResult::Loaded) return;
+  if (loaded.result != viewer::LoadResult::Loaded) return;
   viewer::showDescription("Extern file ...");
-  ProgramChange guard;
-  gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(topicTreeView()));
+  base::ProgramChange guard;
+  gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(base::topicTreeView()));
+}
+
+void reloadSelectedTopicCode() {
+  TRACE_LINE();
+  const int row = database::selectedTopicRow(base::topicTreeView());
+  if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return;
+  const std::string file(database::indexEntries[row].File);
+  if (file.empty()) return;
+  const viewer::LoadedCode loaded = viewer::loadCodeFile(file, 0);
+  viewer::setDescriptionAlarm(loaded.result != viewer::LoadResult::Loaded);
+  codeFileProperties = loaded.properties;
+}
+
+void forgetShownTopic() {
+  TRACE_LINE();
+  viewer::clearCodeView();
+  viewer::showDescription("");
+  base::appState.currentCodeFile.clear();
+  setMainTitle(programTitle);
+  services::setSelectedFileFields("", "", "");
+  clearHistory();
 }
 
 }  // namespace app

@@ -1,7 +1,7 @@
 // Owner of the settings record and of the table of its keys and defaults.
 #include "config/app_settings.h"
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Writes a whole file through a temporary file and rename(), keeping the old one on failure.
 #include "config/file_replace.h"
 
-#include "app/app_state.h"
-#include "app/paths.h"
+#include "base/paths.h"
+#include "base/trace.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -64,7 +64,7 @@ std::optional<std::string> readLink(const std::string& path) {
 
 // The scratch files of a save are named after the file they replace: "." + name + "." +
 // six letters or digits.
-std::string scratchPrefix(const std::string& path) { return "." + paths::fileNamePart(path) + "."; }
+std::string scratchPrefix(const std::string& path) { return "." + base::fileNamePart(path) + "."; }
 
 bool isScratchName(const std::string& name, const std::string& prefix) {
   if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) return false;
@@ -87,7 +87,7 @@ void removeIfAbandoned(const std::string& path) {
 
 void removeAbandonedScratchFiles(const std::string& path) {
   TRACE_LINE();
-  const std::string folder = paths::folderPart(path);
+  const std::string folder = base::folderPart(path);
   const std::string prefix = scratchPrefix(path);
   GDir* dir = g_dir_open(folder.empty() ? "." : folder.c_str(), 0, nullptr);
   if (!dir) return;
@@ -119,7 +119,7 @@ std::optional<std::string> linkTarget(const std::string& path) {
     const std::optional<std::string> next = readLink(current);
     if (!next) return current;
     // A relative link is read from the folder that holds the link.
-    current = !next->empty() && next->front() == '/' ? *next : paths::folderPart(current) + *next;
+    current = !next->empty() && next->front() == '/' ? *next : base::folderPart(current) + *next;
   }
   return std::nullopt;
 }
@@ -133,7 +133,7 @@ bool mayRewriteFile(const std::string& path, const struct stat& info) {
 bool replaceFileContents(const std::string& path, const std::string& bytes, const struct stat* previous) {
   TRACE_LINE();
   removeAbandonedScratchFiles(path);
-  std::string scratch = paths::folderPart(path) + scratchPrefix(path) + "XXXXXX";
+  std::string scratch = base::folderPart(path) + scratchPrefix(path) + "XXXXXX";
   // 0666 before the umask, as for any new file the user's programs create.
   const int fd = g_mkstemp_full(&scratch[0], O_RDWR | O_CLOEXEC, 0666);
   if (fd < 0) return previous && rewriteInPlace(path, bytes);

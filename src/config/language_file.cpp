@@ -3,8 +3,10 @@
 
 #include <glib.h>
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
+#include "base/paths.h"
+#include "base/trace.h"
 
 namespace config {
 
@@ -69,15 +71,7 @@ void readBlockLine(LineCursor& cursor, const char* name, LanguageTable& table, c
   if (field.name == name) table[key].*text = field.value;
 }
 
-// Bad bytes would reach the toolkit's labels, which take UTF-8 only.
-std::string validUtf8(const std::string& bytes) {
-  gchar* valid = g_utf8_make_valid(bytes.data(), static_cast<gssize>(bytes.size()));
-  std::string result = valid;
-  g_free(valid);
-  return result;
-}
-
-std::string languageFilePath() { return appState.programFolder + appState.languageFileName; }
+std::string languageFilePath() { return base::appState.programFolder + base::appState.languageFileName; }
 
 std::string codeFromEnvironment() {
   const char* lang = g_getenv("LANG");
@@ -98,7 +92,8 @@ void readLanguageText(const std::string& bytes, LanguageTable& table) {
   // An editor may have saved the file with a byte-order mark; it must not
   // hide a first line "[LanguageItems]".
   const bool marked = bytes.compare(0, 3, byteOrderMark) == 0;
-  const std::string text = validUtf8(marked ? bytes.substr(3) : bytes);
+  // Bad bytes would reach the toolkit's labels, which take UTF-8 only.
+  const std::string text = base::validUtf8(marked ? bytes.substr(3) : bytes);
   LineCursor cursor{text};
   std::string line;
   bool found = false;
@@ -125,7 +120,7 @@ bool LoadLanguageFile() {
   if (!g_file_get_contents(languageFilePath().c_str(), &contents, &length, nullptr)) {
     if (!notFoundShown) {
       notFoundShown = true;
-      app::showMessage("", "Language-File not found!");
+      base::showMessage("", "Language-File not found!");
     }
     return false;
   }

@@ -1,7 +1,8 @@
 // Reading and writing the settings file format as a plain list of lines.
 #include "config/settings_file.h"
 
-#include "app/app_state.h"
+#include "base/paths.h"
+#include "base/trace.h"
 
 #include <limits>
 
@@ -14,16 +15,6 @@ const char utf8Mark[] = "\xEF\xBB\xBF";
 const char* const lineBlanks = " \t";
 
 bool startsWithUtf8Mark(const std::string& bytes) { return bytes.compare(0, 3, utf8Mark) == 0; }
-
-// A NUL would silently cut the text in every C interface it reaches (paths,
-// widgets), so it becomes U+FFFD like any other unusable byte.
-std::string validUtf8(const std::string& bytes) {
-  TRACE_LINE();
-  gchar* valid = g_utf8_make_valid(bytes.data(), static_cast<gssize>(bytes.size()));
-  std::string result(valid);
-  g_free(valid);
-  return result;
-}
 
 std::string latin1ToUtf8(const std::string& bytes) {
   TRACE_LINE();
@@ -147,7 +138,7 @@ std::string formatLine(const SettingsLine& line) {
 
 std::string decodeSettingsBytes(const std::string& bytes) {
   TRACE_LINE();
-  if (startsWithUtf8Mark(bytes)) return validUtf8(bytes.substr(3));
+  if (startsWithUtf8Mark(bytes)) return base::validUtf8(std::string_view(bytes).substr(3));
   return latin1ToUtf8(bytes);
 }
 

@@ -1,9 +1,10 @@
 // Moves the settings record to and from the settings file and locates the database at start-up.
 #include "config/settings_store.h"
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
-#include "app/paths.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
+#include "base/paths.h"
+#include "base/trace.h"
 #include "config/app_settings.h"
 #include "config/file_replace.h"
 #include "config/settings_file.h"
@@ -34,7 +35,7 @@ void copyField(AppSettings& to, const AppSettings& from, const SettingsKey& entr
 // the table names the default or the empty value.
 AppSettings valuesWhenMissing() {
   AppSettings values = appSettings;
-  const AppSettings defaults = defaultAppSettings(appState.programFolder);
+  const AppSettings defaults = defaultAppSettings(base::appState.programFolder);
   const AppSettings empty{};
   for (const SettingsKey& entry : settingsKeys()) {
     if (entry.missing == SettingsMissing::TakesDefault) copyField(values, defaults, entry);
@@ -92,7 +93,7 @@ void updateCodeFont(const std::string& previousName, std::int64_t previousSize) 
   TRACE_LINE();
   if (appSettings.FontName == previousName && appSettings.FontSize == previousSize) return;
   if (createCodeFont(appSettings.FontName, appSettings.FontSize)) return;
-  const AppSettings defaults = defaultAppSettings(appState.programFolder);
+  const AppSettings defaults = defaultAppSettings(base::appState.programFolder);
   appSettings.FontName = defaults.FontName;
   appSettings.FontSize = defaults.FontSize;
   createCodeFont(appSettings.FontName, appSettings.FontSize);
@@ -118,7 +119,7 @@ bool writesKey(SettingsWrite write, bool windowKnown) {
 // settings record keeps the place the window started with).
 AppSettings valuesToWrite(const std::optional<WindowGeometry>& window) {
   AppSettings values = appSettings;
-  values.db_path += appState.databaseFileName;
+  values.db_path += base::appState.databaseFileName;
   if (window) {
     values.WinX = window->x;
     values.WinY = window->y;
@@ -140,25 +141,25 @@ void fillSettingsDocument(SettingsDocument& document, bool created) {
   }
 }
 
-void reportSaveFailure() { app::showMessage(app::messageTitle, "*.ini-file couldn't be updatet!"); }
+void reportSaveFailure() { base::showMessage(base::messageTitle, "*.ini-file couldn't be updatet!"); }
 
 std::string chooseDatabaseFile() {
   TRACE_LINE();
-  return app::chooseFile("Choose database '" + appState.databaseFileName + "' ...", appState.databaseFileName,
-                         "XML files (*.xml)", "*.xml");
+  return base::chooseFile("Choose database '" + base::appState.databaseFileName + "' ...",
+                          base::appState.databaseFileName, "XML files (*.xml)", "*.xml");
 }
 
 }  // namespace
 
 void useDatabaseFile(const std::string& path) {
-  appState.databasePath = path;
-  appState.databaseFileName = paths::fileNamePart(path);
-  appSettings.db_path = paths::folderPart(path);
+  base::appState.databasePath = path;
+  base::appState.databaseFileName = base::fileNamePart(path);
+  appSettings.db_path = base::folderPart(path);
 }
 
 const char* const settingsFileName = "DizerEZ VAV-AruRuvove.ini";
 
-std::string settingsFilePath() { return appState.programFolder + settingsFileName; }
+std::string settingsFilePath() { return base::appState.programFolder + settingsFileName; }
 
 void setScreenLimits(ScreenLimits limits) { screenLimits = limits; }
 
@@ -171,7 +172,7 @@ bool LoadSettings() {
   const std::string previousFontName = appSettings.FontName;
   const std::int64_t previousFontSize = appSettings.FontSize;
   const std::string path = settingsFilePath();
-  if (!paths::isRegularFile(path)) return false;
+  if (!base::isRegularFile(path)) return false;
   // A file we may not read still counts as present: every key takes its default.
   const SettingsDocument document = parseSettingsBytes(readFileBytes(path).value_or(std::string()));
   readAllKeys(document);
@@ -220,7 +221,7 @@ void LocateDatabase() {
   TRACE_LINE();
   if (!LoadSettings()) {
     const std::string chosen = chooseDatabaseFile();
-    appState.databasePath = chosen;
+    base::appState.databasePath = chosen;
     if (chosen.empty()) return;
     useDatabaseFile(chosen);
     SaveSettings();
@@ -228,12 +229,12 @@ void LocateDatabase() {
   }
   // db_path still holds the full path read from the file.
   const std::string stored = appSettings.db_path;
-  if (paths::isRegularFile(stored)) {
+  if (base::isRegularFile(stored)) {
     useDatabaseFile(stored);
     return;
   }
-  if (paths::isDirectory(stored)) {
-    appState.databasePath = stored + appState.databaseFileName;
+  if (base::isDirectory(stored)) {
+    base::appState.databasePath = stored + base::appState.databaseFileName;
   } else {
     useDatabaseFile(chooseDatabaseFile());
   }

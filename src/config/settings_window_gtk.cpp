@@ -4,11 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
-#include "app/main_window_gtk.h"
-#include "app/text_fit_gtk.h"
-#include "app/window_events_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
+#include "base/main_window_widgets_gtk.h"
+#include "base/text_fit_gtk.h"
+#include "base/trace.h"
+#include "base/window_kit_gtk.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
 #include "config/interface_texts.h"
@@ -45,36 +46,36 @@ struct ControlSpec {
 
 // Texts and tooltips come from the built-in German interface texts.
 const ControlSpec controls[] = {
-    {DatabaseLabelControl, Label, 15, 22, 400, 26, false, nullptr},
-    {DatabasePathControl, PathField, 20, 40, 475, 25, false, nullptr},
-    {DatabaseChooserControl, ChooserButton, 500, 40, 30, 25, true, nullptr},
-    {LibraryLabelControl, Label, 15, 67, 500, 26, false, nullptr},
-    {LibraryPathControl, PathField, 20, 85, 475, 25, false, nullptr},
-    {LibraryChooserControl, ChooserButton, 500, 85, 30, 25, true, nullptr},
-    {KeepPathsControl, CheckBox, 15, 115, 300, 24, true, nullptr},
-    {ApplyControl, StockButton, 395, 115, 135, 36, false, GTK_STOCK_APPLY},
-    {LanguageLabelControl, Label, 20, 197, 155, 26, false, nullptr},
-    {LanguageListControl, LanguageList, 180, 190, 210, 30, true, nullptr},
-    {FontLabelControl, Label, 20, 227, 160, 32, false, nullptr},
-    {FontNameControl, BorderedField, 180, 224, 175, 22, false, nullptr},
-    {FontSizeControl, BorderedField, 360, 224, 30, 22, false, nullptr},
-    {FontButtonControl, PushButton, 395, 222, 135, 26, true, nullptr},
-    {SearchScopeLabelControl, Label, 20, 257, 155, 26, false, nullptr},
-    {SearchScopeListControl, List, 180, 250, 210, 30, true, nullptr},
-    {SearchHintLabelControl, Label, 20, 287, 155, 26, false, nullptr},
-    {SearchHintListControl, List, 180, 280, 210, 30, true, nullptr},
-    {TitleContentLabelControl, Label, 20, 317, 155, 26, false, nullptr},
-    {TitleContentListControl, List, 180, 310, 210, 30, true, nullptr},
-    {CodeMarkingLabelControl, Label, 20, 347, 155, 32, false, nullptr},
-    {CodeMarkingListControl, List, 180, 340, 210, 30, true, nullptr},
-    {NewTopicsControl, CheckBox, 15, 377, 300, 24, false, nullptr},
-    {WindowGeometryControl, CheckBox, 15, 404, 300, 24, true, nullptr},
-    {CancelControl, StockButton, 5, 440, 260, 36, false, GTK_STOCK_CANCEL},
-    {SaveControl, StockButton, 274, 440, 260, 36, false, GTK_STOCK_SAVE},
+    {base::DatabaseLabelControl, Label, 15, 22, 400, 26, false, nullptr},
+    {base::DatabasePathControl, PathField, 20, 40, 475, 25, false, nullptr},
+    {base::DatabaseChooserControl, ChooserButton, 500, 40, 30, 25, true, nullptr},
+    {base::LibraryLabelControl, Label, 15, 67, 500, 26, false, nullptr},
+    {base::LibraryPathControl, PathField, 20, 85, 475, 25, false, nullptr},
+    {base::LibraryChooserControl, ChooserButton, 500, 85, 30, 25, true, nullptr},
+    {base::KeepPathsControl, CheckBox, 15, 115, 300, 24, true, nullptr},
+    {base::ApplyControl, StockButton, 395, 115, 135, 36, false, GTK_STOCK_APPLY},
+    {base::LanguageLabelControl, Label, 20, 197, 155, 26, false, nullptr},
+    {base::LanguageListControl, LanguageList, 180, 190, 210, 30, true, nullptr},
+    {base::FontLabelControl, Label, 20, 227, 160, 32, false, nullptr},
+    {base::FontNameControl, BorderedField, 180, 224, 175, 22, false, nullptr},
+    {base::FontSizeControl, BorderedField, 360, 224, 30, 22, false, nullptr},
+    {base::FontButtonControl, PushButton, 395, 222, 135, 26, true, nullptr},
+    {base::SearchScopeLabelControl, Label, 20, 257, 155, 26, false, nullptr},
+    {base::SearchScopeListControl, List, 180, 250, 210, 30, true, nullptr},
+    {base::SearchHintLabelControl, Label, 20, 287, 155, 26, false, nullptr},
+    {base::SearchHintListControl, List, 180, 280, 210, 30, true, nullptr},
+    {base::TitleContentLabelControl, Label, 20, 317, 155, 26, false, nullptr},
+    {base::TitleContentListControl, List, 180, 310, 210, 30, true, nullptr},
+    {base::CodeMarkingLabelControl, Label, 20, 347, 155, 32, false, nullptr},
+    {base::CodeMarkingListControl, List, 180, 340, 210, 30, true, nullptr},
+    {base::NewTopicsControl, CheckBox, 15, 377, 300, 24, false, nullptr},
+    {base::WindowGeometryControl, CheckBox, 15, 404, 300, 24, true, nullptr},
+    {base::CancelControl, StockButton, 5, 440, 260, 36, false, GTK_STOCK_CANCEL},
+    {base::SaveControl, StockButton, 274, 440, 260, 36, false, GTK_STOCK_SAVE},
     // The frames come last: the toolkit looks for the control under the pointer in
     // this order, and a frame placed first would hide its controls' tooltips.
-    {PathsFrameControl, Frame, 5, 5, 530, 152, false, nullptr},
-    {ProgramFrameControl, Frame, 5, 170, 530, 262, false, nullptr},
+    {base::PathsFrameControl, Frame, 5, 5, 530, 152, false, nullptr},
+    {base::ProgramFrameControl, Frame, 5, 170, 530, 262, false, nullptr},
 };
 
 // The controls that show a setting when the window is created.
@@ -83,14 +84,16 @@ struct SettingLink {
   std::int64_t AppSettings::*field;
 };
 const SettingLink checkBoxSettings[] = {
-    {KeepPathsControl, &AppSettings::SavePaths},
-    {NewTopicsControl, &AppSettings::DyeingNews},
-    {WindowGeometryControl, &AppSettings::SaveWinSetting},
+    {base::KeepPathsControl, &AppSettings::SavePaths},
+    {base::NewTopicsControl, &AppSettings::DyeingNews},
+    {base::WindowGeometryControl, &AppSettings::SaveWinSetting},
 };
 const SettingLink listSettings[] = {
-    {LanguageListControl, &AppSettings::Language},     {SearchScopeListControl, &AppSettings::SearchMode},
-    {SearchHintListControl, &AppSettings::SearchHint}, {TitleContentListControl, &AppSettings::SourceInTitle},
-    {CodeMarkingListControl, &AppSettings::CodeMarks},
+    {base::LanguageListControl, &AppSettings::Language},
+    {base::SearchScopeListControl, &AppSettings::SearchMode},
+    {base::SearchHintListControl, &AppSettings::SearchHint},
+    {base::TitleContentListControl, &AppSettings::SourceInTitle},
+    {base::CodeMarkingListControl, &AppSettings::CodeMarks},
 };
 
 const char* const flagPictures[3] = {"flag-de", "flag-en", "flag-fr"};
@@ -98,8 +101,8 @@ enum ListColumn { ListColumnFlag, ListColumnText, ListColumnCount };
 constexpr int listItemCount = 3;
 
 void onSettingsButtonClicked(GtkButton*, gpointer number) {
-  if (app::programChangeInProgress()) return;
-  app::postWidgetEvent(SettingsWindowNo, GPOINTER_TO_INT(number), app::EventType::LeftClick);
+  if (base::programChangeInProgress()) return;
+  base::postWidgetEvent(base::SettingsWindowNo, GPOINTER_TO_INT(number), base::EventType::LeftClick);
 }
 
 GtkWidget* newLabel(const std::string& text) {
@@ -136,7 +139,7 @@ GtkWidget* newList(const std::string& items, bool flags) {
   GtkCellRenderer* text = gtk_cell_renderer_text_new();
   gtk_cell_layout_pack_start(layout, text, TRUE);
   gtk_cell_layout_add_attribute(layout, text, "text", ListColumnText);
-  app::keepListItemsInside(list, text);
+  base::keepListItemsInside(list, text);
   return list;
 }
 
@@ -153,7 +156,7 @@ GtkWidget* makeControl(const ControlSpec& spec, GtkWidget** carrier) {
   const std::string text = builtInText(TextPlace::Settings, spec.number);
   GtkWidget* widget = nullptr;
   switch (spec.kind) {
-    case Frame: widget = app::newTitledFrame(text); break;
+    case Frame: widget = base::newTitledFrame(text); break;
     case Label: widget = newLabel(text); break;
     case PathField: widget = newPathField(); break;
     case ChooserButton: widget = newButton(spec, "..."); break;
@@ -189,7 +192,7 @@ void buildControls(GtkWidget* fixed) {
     settingsWindow.control[spec.number] = carrier;
     if (spec.kind == Label || spec.kind == CheckBox || spec.kind == PushButton ||
         spec.kind == ChooserButton || spec.kind == BorderedField)
-      app::keepTextInside(carrier);
+      base::keepTextInside(carrier);
     if (spec.keepsFocus) setKeepsFocus(carrier);
     const std::string tooltip = builtInTooltip(TextPlace::Settings, spec.number);
     if (!tooltip.empty()) gtk_widget_set_tooltip_text(carrier, tooltip.c_str());
@@ -200,26 +203,26 @@ void buildControls(GtkWidget* fixed) {
 void selectListItem(int control, std::int64_t value) {
   GtkWidget* list = settingsWindow.control[control];
   if (!list) return;
-  const app::ProgramChange guard;
+  const base::ProgramChange guard;
   gtk_combo_box_set_active(GTK_COMBO_BOX(list),
                            value >= 0 && value < listItemCount ? static_cast<gint>(value) : -1);
 }
 
 void showSettings() {
   TRACE_LINE();
-  const app::ProgramChange guard;
+  const base::ProgramChange guard;
   for (const SettingLink& link : checkBoxSettings)
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(settingsWindow.control[link.control]),
                                  appSettings.*link.field != 0);
   for (const SettingLink& link : listSettings) selectListItem(link.control, appSettings.*link.field);
-  setSettingsFieldText(FontNameControl, appSettings.FontName);
-  setSettingsFieldText(FontSizeControl, std::to_string(appSettings.FontSize));
+  setSettingsFieldText(base::FontNameControl, appSettings.FontName);
+  setSettingsFieldText(base::FontSizeControl, std::to_string(appSettings.FontSize));
 }
 
 void attachLanguageList() {
   LanguageSelector selector;
-  selector.read = [] { return settingsListIndex(LanguageListControl); };
-  selector.select = [](int choice) { selectListItem(LanguageListControl, choice); };
+  selector.read = [] { return settingsListIndex(base::LanguageListControl); };
+  selector.select = [](int choice) { selectListItem(base::LanguageListControl, choice); };
   attachLanguageSelector(selector);
 }
 
@@ -233,16 +236,16 @@ void createSettingsWindow() {
   gtk_widget_set_size_request(window, 540, 486);
   gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
   gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-  if (app::mainWindow.window)
-    gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(app::mainWindow.window));
+  if (base::mainWindow.window)
+    gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(base::mainWindow.window));
   GtkWidget* fixed = gtk_fixed_new();
   gtk_container_add(GTK_CONTAINER(window), fixed);
   buildControls(fixed);
   showSettings();
   attachLanguageList();
-  app::connectCloseAndEscape(window, SettingsWindowNo);
+  base::connectCloseAndEscape(window, base::SettingsWindowNo);
   gtk_widget_show_all(fixed);
-  gtk_window_set_focus(GTK_WINDOW(window), settingsWindow.control[CancelControl]);
+  gtk_window_set_focus(GTK_WINDOW(window), settingsWindow.control[base::CancelControl]);
 }
 
 void destroySettingsWindow() {
@@ -255,10 +258,10 @@ void destroySettingsWindow() {
 void openSettingsWindow() {
   TRACE_LINE();
   if (!settingsWindow.window) return;
-  setSettingsFieldText(DatabasePathControl, appSettings.db_path + appState.databaseFileName);
-  setSettingsFieldText(LibraryPathControl, appSettings.Lib_path);
-  setSettingsFieldText(FontNameControl, appSettings.FontName);
-  setSettingsFieldText(FontSizeControl, std::to_string(appSettings.FontSize));
+  setSettingsFieldText(base::DatabasePathControl, appSettings.db_path + base::appState.databaseFileName);
+  setSettingsFieldText(base::LibraryPathControl, appSettings.Lib_path);
+  setSettingsFieldText(base::FontNameControl, appSettings.FontName);
+  setSettingsFieldText(base::FontSizeControl, std::to_string(appSettings.FontSize));
   gtk_window_present(GTK_WINDOW(settingsWindow.window));
 }
 

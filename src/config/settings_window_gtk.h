@@ -5,14 +5,14 @@
 
 #include <gtk/gtk.h>
 
-#include "app/window_events_gtk.h"
-#include "config/settings_controls.h"
+#include "base/control_numbers.h"
+#include "base/window_kit_gtk.h"
 
 namespace config {
 
 // Each control is the widget that carries its text, items, state and tooltip (for the
 // two bordered font fields: the label inside the border).
-using SettingsWindow = app::NumberedWindow<SettingsControlCount>;
+using SettingsWindow = base::NumberedWindow<base::SettingsControlCount>;
 extern SettingsWindow settingsWindow;
 
 // Created once at start-up, hidden, with its content taken from appSettings.
@@ -28,14 +28,5 @@ std::string settingsFieldText(int control);
 void setSettingsFieldText(int control, const std::string& text);
 int settingsListIndex(int control);
 bool settingsCheckBoxState(int control);
-
-// The commands of the window's controls.
-void chooseDatabaseFile();
-void chooseLibraryFolder();
-void chooseCodeFont();
-// Takes the paths for this run and reloads the database.
-void applyPathsAndReload();
-// Takes every setting, applies it and writes the settings file.
-void saveSettingsFromDialog();
 
 }  // namespace config

@@ -1,8 +1,9 @@
 // The start-up load of the database, with the messages that end the program.
 #include "database/toc_database.h"
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
+#include "base/trace.h"
 
 namespace database {
 
@@ -16,17 +17,17 @@ std::string xmlErrorMessage(const TocDatabase& document) {
 
 bool loadDatabase() {
   TRACE_LINE();
-  const std::string& path = appState.databasePath;
+  const std::string& path = base::appState.databasePath;
   if (path.empty()) {
-    app::showMessage(app::errorTitle, "No database selected. Programm canceled!");
+    base::showMessage(base::errorTitle, "No database selected. Programm canceled!");
     return false;
   }
   if (!readDatabaseFile(path)) {
-    app::showMessage(app::errorTitle, "The database '" + path + "' cannot be opened.");
+    base::showMessage(base::errorTitle, "The database '" + path + "' cannot be opened.");
     return false;
   }
   if (tocDatabase->status != 0) {
-    app::showMessage(xmlErrorTitle, xmlErrorMessage(*tocDatabase));
+    base::showMessage(xmlErrorTitle, xmlErrorMessage(*tocDatabase));
     return false;
   }
   return true;

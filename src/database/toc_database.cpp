@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/app_state.h"
+#include "base/trace.h"
 #include "database/line_end.h"
 #include "database/topic_index.h"
 #include "database/xml_tree_builder.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 namespace database {
 namespace {

@@ -5,7 +5,8 @@
 #include <cstring>
 #include <utility>
 
-#include "app/paths.h"
+#include "base/paths.h"
+#include "base/trace.h"
 
 namespace database {
 
@@ -114,12 +115,12 @@ TopicRow makeRow(ElementFields& fields, int level, const TreeWalk& walk) {
     row.text = title;
   } else {
     row.text = fields.label;
-    if (fields.label == appState.viewerGroupName) {
+    if (fields.label == base::appState.viewerGroupName) {
       row.hasBackground = true;
-      row.background = appState.viewerGroupRowBackground;
+      row.background = base::appState.viewerGroupRowBackground;
     } else if (level == 1) {
       row.hasBackground = true;
-      row.background = appState.groupRowBackground;
+      row.background = base::appState.groupRowBackground;
     }
   }
   if (walk.dyeingNews && startsWith(fields.entry.FunctionDe, newTopicMarker)) {
@@ -154,7 +155,7 @@ void addElement(const XmlNode& node, int level, TreeWalk& walk) {
   walk.rows.push_back(makeRow(fields, level, walk));
   IndexEntry& entry = fields.entry;
   entry.Text = trimmed(fields.text);
-  if (paths::fileNamePart(entry.File) == helpFileName) walk.found.helpRow = rowNumber;
+  if (base::fileNamePart(entry.File) == helpFileName) walk.found.helpRow = rowNumber;
   if (!fields.label.empty()) {
     currentGroup = fields.label;
     walk.group = fields.label;
@@ -167,9 +168,9 @@ void addElement(const XmlNode& node, int level, TreeWalk& walk) {
 void colourRootRow(std::vector<TopicRow>& rows) {
   if (rows.empty()) return;
   rows[0].hasBackground = true;
-  rows[0].background = appState.rootRowBackground;
+  rows[0].background = base::appState.rootRowBackground;
   rows[0].hasForeground = true;
-  rows[0].foreground = appState.rootRowForeground;
+  rows[0].foreground = base::appState.rootRowForeground;
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "database/toc_database.h"
 
 namespace database {
@@ -51,16 +51,16 @@ struct TopicRow {
   std::string text;
   int level = 0;
   bool hasBackground = false;
-  Colour background = 0;
+  base::Colour background = 0;
   bool hasForeground = false;
-  Colour foreground = 0;
+  base::Colour foreground = 0;
 };
 
 // The title markers: a new topic, an updated topic.
 extern const char* const newTopicMarker;
 extern const char* const updatedTopicMarker;
 // The text colour of new topics while DyeingNews is on.
-constexpr Colour newTopicColour = rgb(0, 0, 185);
+constexpr base::Colour newTopicColour = base::rgb(0, 0, 185);
 
 // Empties the IndexEntry list and its texts: before a build, and before the
 // document its records view is replaced or freed.

@@ -5,8 +5,9 @@
 
 #include <utility>
 
-#include "app/app_state.h"
-#include "app/window_events_gtk.h"
+#include "base/app_state.h"
+#include "base/trace.h"
+#include "base/window_kit_gtk.h"
 
 namespace database {
 namespace {
@@ -129,9 +130,9 @@ GtkTreePath* onGetPath(GtkTreeModel*, GtkTreeIter* iter) {
   return path;
 }
 
-void setColour(GValue* value, bool set, Colour colour) {
+void setColour(GValue* value, bool set, base::Colour colour) {
   if (!set) return;
-  const GdkColor toolkitColour = app::toGdkColor(colour);
+  const GdkColor toolkitColour = base::toGdkColor(colour);
   g_value_set_boxed(value, &toolkitColour);
 }
 

@@ -3,8 +3,9 @@
 
 #include <utility>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
+#include "base/trace.h"
 #include "database/topic_column_gtk.h"
 
 namespace database {
@@ -27,7 +28,7 @@ void attachTopicColumns(GtkTreeView* view) {
 
 void showTopicRows(GtkTreeView* view, std::vector<TopicRow> rows) {
   TRACE_LINE();
-  const app::ProgramChange guard;
+  const base::ProgramChange guard;
   GtkTreeModel* model = modelOf(view);
   if (!model) return;
   // The view lets go of the old rows before they go, and builds its own
@@ -42,7 +43,7 @@ void showTopicRows(GtkTreeView* view, std::vector<TopicRow> rows) {
 
 void rebuildTopicTree(GtkTreeView* view, int displayLanguage, bool dyeingNews) {
   TRACE_LINE();
-  const app::ProgramChange guard;
+  const base::ProgramChange guard;
   clearTopicIndex();
   std::vector<TopicRow> rows;
   TreeFindings found;
@@ -50,7 +51,7 @@ void rebuildTopicTree(GtkTreeView* view, int displayLanguage, bool dyeingNews) {
     found = buildTopicTree(root, 0, displayLanguage, dyeingNews, rows);
     DbDate = found.DbDate;
   }
-  appState.helpRow = found.helpRow;
+  base::appState.helpRow = found.helpRow;
   showTopicRows(view, std::move(rows));
 }
 
@@ -66,7 +67,7 @@ int selectedTopicRow(GtkTreeView* view) {
 
 void selectTopicRow(GtkTreeView* view, int row) {
   TRACE_LINE();
-  const app::ProgramChange guard;
+  const base::ProgramChange guard;
   GtkTreeSelection* selection = gtk_tree_view_get_selection(view);
   if (row < 0 || row >= topicRowCount()) {
     gtk_tree_selection_unselect_all(selection);
@@ -90,7 +91,7 @@ void selectTopicRow(GtkTreeView* view, int row) {
 
 void expandAllTopics(GtkTreeView* view, bool open) {
   TRACE_LINE();
-  const app::ProgramChange guard;
+  const base::ProgramChange guard;
   if (open) {
     gtk_tree_view_expand_all(view);
   } else {
@@ -100,10 +101,10 @@ void expandAllTopics(GtkTreeView* view, bool open) {
 
 void countTopics(GtkTreeView* view) {
   TRACE_LINE();
-  const app::ProgramChange guard;
-  const TopicCounts counts = countTopicRows(topicRows(), indexEntries, appState.viewerGroupName);
-  appState.groupCount = counts.groups;
-  appState.codeTopicCount = counts.codeTopics;
+  const base::ProgramChange guard;
+  const TopicCounts counts = countTopicRows(topicRows(), indexEntries, base::appState.viewerGroupName);
+  base::appState.groupCount = counts.groups;
+  base::appState.codeTopicCount = counts.codeTopics;
   // One pass over the whole tree; opening row by row would look up every row's path.
   gtk_tree_view_expand_all(view);
   // Opening a node leaves no row selected.

@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 namespace database {
 namespace {

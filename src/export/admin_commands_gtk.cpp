@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
+#include "base/trace.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "export/export_commands.h"
@@ -20,7 +21,7 @@ std::vector<ExportRow> treeRows() {
   TRACE_LINE();
   std::vector<ExportRow> rows;
   const int count = database::topicRowCount();
-  for (int row = std::max(appState.firstCodeRow, 0); row < count; ++row) {
+  for (int row = std::max(base::appState.firstCodeRow, 0); row < count; ++row) {
     ExportRow exported;
     exported.level = database::topicRowLevel(row);
     exported.text = database::topicRowText(row);
@@ -31,7 +32,7 @@ std::vector<ExportRow> treeRows() {
 }
 
 void tell(const std::string& message) {
-  if (!message.empty()) app::showMessage(app::messageTitle, message);
+  if (!message.empty()) base::showMessage(base::messageTitle, message);
 }
 
 }  // namespace

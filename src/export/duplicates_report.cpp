@@ -4,7 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 namespace exports {
 namespace {

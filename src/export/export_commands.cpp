@@ -1,7 +1,8 @@
 // The export commands: file names, messages and the order of creating and writing.
 #include "export/export_commands.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
+#include "base/trace.h"
 #include "export/duplicates_report.h"
 #include "export/export_file.h"
 #include "export/file_list.h"
@@ -16,7 +17,7 @@ const char* const postingName = "ForumPosting.txt";
 const char* const fileListName = "FileList.txt";
 const char* const reportName = "Protocoll.txt";
 
-std::string exportPath(const char* name) { return appState.exportFolder + name; }
+std::string exportPath(const char* name) { return base::appState.exportFolder + name; }
 
 }  // namespace
 
@@ -25,9 +26,9 @@ std::string saveWebPage(const std::vector<ExportRow>& rows, const CalendarDate& 
   const std::string path = exportPath(webPageName);
   ExportWriter out = createExportFile(path);
   if (!out.file) return std::string();
-  writeWebPage(out, readTemplateLines(appState.templatesFolder + headTemplateName), rows,
-               readTemplateLines(appState.templatesFolder + tailTemplateName), webPageDate(today),
-               appState.platformName);
+  writeWebPage(out, readTemplateLines(base::appState.templatesFolder + headTemplateName), rows,
+               readTemplateLines(base::appState.templatesFolder + tailTemplateName), webPageDate(today),
+               base::appState.platformName);
   if (!finishExportFile(out, path)) return std::string();
   return "html-Export done to ...\n" + path;
 }
@@ -54,7 +55,7 @@ std::string saveDuplicatesReport(const std::vector<database::IndexEntry>& entrie
   TRACE_LINE();
   const std::string path = exportPath(reportName);
   ExportWriter out = createExportFile(path);
-  if (out.file) writeDuplicatesReport(out, entries, appState.databaseFileName);
+  if (out.file) writeDuplicatesReport(out, entries, base::appState.databaseFileName);
   if (!finishExportFile(out, path)) return "Couldn't create Protokoll\n" + path;
   return "Protokoll with double terms done to ...\n" + path;
 }

@@ -4,7 +4,7 @@
 #include <glib.h>
 #include <glib/gstdio.h>
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 namespace exports {
 namespace {

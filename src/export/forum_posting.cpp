@@ -1,7 +1,7 @@
 // The forum posting: an empty line before each group's topics, then one line per topic.
 #include "export/forum_posting.h"
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 namespace exports {
 

@@ -6,7 +6,7 @@
 
 #include <glib.h>
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 namespace exports {
 namespace {

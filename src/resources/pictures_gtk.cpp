@@ -1,7 +1,7 @@
 // Loads the built-in pictures from the resource bundle compiled into the program.
 #include "resources/pictures_gtk.h"
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 #include <string>
 

@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
-#include "app/main_window_gtk.h"
-#include "app/window_events_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
+#include "base/main_window_widgets_gtk.h"
+#include "base/trace.h"
+#include "base/window_kit_gtk.h"
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
@@ -59,7 +60,7 @@ void moveBackTo(GtkWidget* window, int x) {
   gdk_flush();
 }
 
-GtkWidget* searchField() { return app::mainWindow.gadget[app::SearchFieldGadget]; }
+GtkWidget* searchField() { return base::mainWindow.control[base::SearchFieldControl]; }
 
 // The rows of the tree as they stand, with the record of each row.
 TopicRows treeRows() {
@@ -77,7 +78,7 @@ void showHit(GtkTreeView* tree, int row) {
   database::selectTopicRow(tree, row);
   // Selecting by program raises no event; the posted one shows the topic the same
   // way as a selection by the user.
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::Change);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
 }
 
 // A character typed at the end that turned a hit into a miss is taken back. The
@@ -104,7 +105,7 @@ void shakeAndFlash(GtkWidget* window, GtkWidget* widget, int amplitude) {
   TRACE_LINE();
   if (!window || !widget) return;
   const int x = windowX(window);
-  const GdkColor flash = app::toGdkColor(appState.flashColour);
+  const GdkColor flash = base::toGdkColor(base::appState.flashColour);
   setBackground(widget, &flash);
   gtk_widget_queue_draw(widget);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
@@ -116,10 +117,10 @@ void shakeAndFlash(GtkWidget* window, GtkWidget* widget, int amplitude) {
 
 void giveMissHint() {
   TRACE_LINE();
-  GtkWidget* window = app::mainWindow.window;
+  GtkWidget* window = base::mainWindow.window;
   switch (appSettings.SearchHint) {
     case ShakeHint: shakeWindow(window, shakeAmplitude); break;
-    case FlashHint: app::flashGadget(app::SearchFieldGadget); break;
+    case FlashHint: base::flashGadget(base::SearchFieldControl); break;
     default: shakeAndFlash(window, searchField(), shakeAmplitude); break;
   }
 }
@@ -129,7 +130,7 @@ void searchTopics(SearchStart start) {
   if (!searchField()) return;
   const std::string text = gtk_entry_get_text(GTK_ENTRY(searchField()));
   if (text.empty()) return;
-  GtkTreeView* tree = app::topicTreeView();
+  GtkTreeView* tree = base::topicTreeView();
   const int firstRow = firstRowToSearch(start, database::selectedTopicRow(tree));
   TRACE_LINE();
   // The descriptions searched are those of the settings' language, not of the language list,

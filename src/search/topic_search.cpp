@@ -7,7 +7,8 @@
 
 #include <glib.h>
 
-#include "app/app_state.h"
+#include "base/paths.h"
+#include "base/trace.h"
 
 namespace search {
 namespace {
@@ -81,9 +82,7 @@ void appendFoldedAnyText(std::string& out, std::string_view text) {
   }
   // The replacement character stands in for every broken byte (and NUL), alike
   // in the search text and in the rows.
-  gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
-  appendFolded(out, valid);
-  g_free(valid);
+  appendFolded(out, base::validUtf8(text));
 }
 
 void buildFoldedRows(const TopicRows& rows, std::int64_t searchMode, int language) {

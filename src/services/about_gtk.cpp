@@ -1,10 +1,12 @@
 // The about dialog: name, version, description, credits and logo.
 #include "services/about_gtk.h"
 
+#include <string>
+
 #include <gtk/gtk.h>
 
-#include "app/app_state.h"
-#include "app/program_version.h"
+#include "base/program_version.h"
+#include "base/trace.h"
 #include "resources/pictures_gtk.h"
 
 namespace services {
@@ -17,7 +19,7 @@ bool AboutProgramDialog() {
   GtkAboutDialog* about = GTK_ABOUT_DIALOG(dialog);
   gtk_about_dialog_set_program_name(about, g_get_application_name());
   const std::string version =
-      std::string("\n") + app::programVersion + " gtk" + std::to_string(GTK_MAJOR_VERSION);
+      std::string("\n") + base::programVersion + " gtk" + std::to_string(GTK_MAJOR_VERSION);
   gtk_about_dialog_set_version(about, version.c_str());
   gtk_about_dialog_set_comments(
       about,

@@ -3,10 +3,11 @@
 
 #include <string>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
-#include "app/text_fit_gtk.h"
-#include "app/window_events_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
+#include "base/text_fit_gtk.h"
+#include "base/trace.h"
+#include "base/window_kit_gtk.h"
 #include "config/app_settings.h"
 #include "config/interface_texts.h"
 #include "database/topic_index.h"
@@ -30,30 +31,30 @@ struct ControlSpec {
 
 // Frame titles, label texts and icon tooltips are the built-in German interface texts.
 const ControlSpec controls[] = {
-    {FolderIconControl, Icon, 7, 24, 16, 16, "database"},
-    {DatabaseLabelControl, Label, 28, 25, 137, 22, nullptr},
-    {DatabaseFieldControl, Field, 170, 20, 520, 24, nullptr},
-    {ContentLabelControl, Label, 5, 49, 160, 22, nullptr},
-    {ContentFieldControl, Field, 170, 45, 520, 24, nullptr},
-    {LibraryLabelControl, Label, 5, 73, 160, 22, nullptr},
-    {LibraryFieldControl, Field, 170, 69, 520, 24, nullptr},
+    {base::FolderIconControl, Icon, 7, 24, 16, 16, "database"},
+    {base::InfoDatabaseLabelControl, Label, 28, 25, 137, 22, nullptr},
+    {base::DatabaseFieldControl, Field, 170, 20, 520, 24, nullptr},
+    {base::ContentLabelControl, Label, 5, 49, 160, 22, nullptr},
+    {base::ContentFieldControl, Field, 170, 45, 520, 24, nullptr},
+    {base::InfoLibraryLabelControl, Label, 5, 73, 160, 22, nullptr},
+    {base::LibraryFieldControl, Field, 170, 69, 520, 24, nullptr},
     {-1, Arrow, 154, 95, 16, 16, "arrow-right"},
-    {TopicsLabelControl, Label, 185, 97, 120, 22, nullptr},
-    {TopicsFieldControl, NumberField, 310, 93, 80, 24, nullptr},
-    {EntriesLabelControl, Label, 485, 97, 120, 22, nullptr},
-    {EntriesFieldControl, NumberField, 610, 93, 80, 24, nullptr},
-    {CopyIconControl, Icon, 7, 150, 16, 16, "document"},
-    {FileLabelControl, Label, 28, 151, 137, 22, nullptr},
-    {FileFieldControl, Field, 170, 146, 520, 24, nullptr},
+    {base::TopicsLabelControl, Label, 185, 97, 120, 22, nullptr},
+    {base::TopicsFieldControl, NumberField, 310, 93, 80, 24, nullptr},
+    {base::EntriesLabelControl, Label, 485, 97, 120, 22, nullptr},
+    {base::EntriesFieldControl, NumberField, 610, 93, 80, 24, nullptr},
+    {base::CopyIconControl, Icon, 7, 150, 16, 16, "document"},
+    {base::FileLabelControl, Label, 28, 151, 137, 22, nullptr},
+    {base::FileFieldControl, Field, 170, 146, 520, 24, nullptr},
     {-1, Arrow, 154, 173, 16, 16, "arrow-right"},
-    {CodeFormatLabelControl, Label, 185, 175, 120, 22, nullptr},
-    {CodeFormatFieldControl, Field, 310, 170, 80, 24, nullptr},
-    {ExecutableFormatLabelControl, Label, 485, 175, 120, 22, nullptr},
-    {ExecutableFormatFieldControl, Field, 610, 170, 80, 24, nullptr},
+    {base::CodeFormatLabelControl, Label, 185, 175, 120, 22, nullptr},
+    {base::CodeFormatFieldControl, Field, 310, 170, 80, 24, nullptr},
+    {base::ExecutableFormatLabelControl, Label, 485, 175, 120, 22, nullptr},
+    {base::ExecutableFormatFieldControl, Field, 610, 170, 80, 24, nullptr},
     // The frames come last: the toolkit looks for the control under the pointer in
     // this order, and a frame placed first would hide its controls' tooltips.
-    {LibraryFrameControl, Frame, 5, 2, 690, 121, nullptr},
-    {FileFrameControl, Frame, 5, 128, 690, 72, nullptr},
+    {base::LibraryFrameControl, Frame, 5, 2, 690, 121, nullptr},
+    {base::FileFrameControl, Frame, 5, 128, 690, 72, nullptr},
 };
 
 GtkWidget* pictureOrStock(const char* picture, const char* stock) {
@@ -63,14 +64,14 @@ GtkWidget* pictureOrStock(const char* picture, const char* stock) {
 
 gboolean onIconPress(GtkWidget*, GdkEventButton* event, gpointer number) {
   if (event->button == 1 && event->type == GDK_BUTTON_PRESS)
-    app::postWidgetEvent(DatabaseInfoWindowNo, GPOINTER_TO_INT(number), app::EventType::LeftClick);
+    base::postWidgetEvent(base::DatabaseInfoWindowNo, GPOINTER_TO_INT(number), base::EventType::LeftClick);
   return TRUE;
 }
 
 GtkWidget* newLabel(const std::string& text) {
   GtkWidget* label = gtk_label_new(text.c_str());
   gtk_misc_set_alignment(GTK_MISC(label), 1.0f, 0.5f);
-  app::keepTextInside(label);
+  base::keepTextInside(label);
   return label;
 }
 
@@ -84,7 +85,7 @@ GtkWidget* newField(bool number) {
 GtkWidget* newIcon(const ControlSpec& spec) {
   GtkWidget* box = gtk_event_box_new();
   gtk_event_box_set_visible_window(GTK_EVENT_BOX(box), FALSE);
-  const char* stock = spec.number == FolderIconControl ? GTK_STOCK_HARDDISK : GTK_STOCK_FILE;
+  const char* stock = spec.number == base::FolderIconControl ? GTK_STOCK_HARDDISK : GTK_STOCK_FILE;
   gtk_container_add(GTK_CONTAINER(box), pictureOrStock(spec.picture, stock));
   const std::string tooltip = config::builtInTooltip(config::TextPlace::DatabaseInfo, spec.number);
   gtk_widget_set_tooltip_text(box, tooltip.c_str());
@@ -95,7 +96,7 @@ GtkWidget* newIcon(const ControlSpec& spec) {
 GtkWidget* makeControl(const ControlSpec& spec) {
   const std::string text = config::builtInText(config::TextPlace::DatabaseInfo, spec.number);
   switch (spec.kind) {
-    case Frame: return app::newTitledFrame(text);
+    case Frame: return base::newTitledFrame(text);
     case Label: return newLabel(text);
     case Field: return newField(false);
     case NumberField: return newField(true);
@@ -115,7 +116,7 @@ void setField(int control, const std::string& text) {
 void createDatabaseInfoWindow() {
   TRACE_LINE();
   GtkWidget* fixed = nullptr;
-  GtkWidget* window = app::newUtilityWindow("About: current Database & File", 700, 205, &fixed);
+  GtkWidget* window = base::newUtilityWindow("About: current Database & File", 700, 205, &fixed);
   databaseInfoWindow.window = window;
   for (const ControlSpec& spec : controls) {
     GtkWidget* widget = makeControl(spec);
@@ -123,15 +124,15 @@ void createDatabaseInfoWindow() {
     gtk_fixed_put(GTK_FIXED(fixed), widget, spec.x, spec.y);
     if (spec.number >= 0) databaseInfoWindow.control[spec.number] = widget;
   }
-  app::connectCloseAndEscape(window, DatabaseInfoWindowNo);
+  base::connectCloseAndEscape(window, base::DatabaseInfoWindowNo);
   gtk_widget_show_all(fixed);
 }
 
 void setSelectedFileFields(const std::string& file, const std::string& codeFormat,
                            const std::string& executableFormat) {
-  setField(FileFieldControl, file);
-  setField(CodeFormatFieldControl, codeFormat);
-  setField(ExecutableFormatFieldControl, executableFormat);
+  setField(base::FileFieldControl, file);
+  setField(base::CodeFormatFieldControl, codeFormat);
+  setField(base::ExecutableFormatFieldControl, executableFormat);
 }
 
 std::string databaseInfoFieldText(int control) {
@@ -142,14 +143,14 @@ std::string databaseInfoFieldText(int control) {
 
 void fillDatabaseInfo() {
   TRACE_LINE();
-  setField(DatabaseFieldControl, appState.databasePath);
+  setField(base::DatabaseFieldControl, base::appState.databasePath);
   const std::string rootText = database::topicRowCount() > 0 ? database::topicRowText(0) : std::string();
   const std::string_view entryText =
       database::indexEntries.empty() ? std::string_view() : database::indexEntries[0].Text;
-  setField(ContentFieldControl, rootText + " - " + std::string(entryText));
-  setField(LibraryFieldControl, appSettings.Lib_path);
-  setField(TopicsFieldControl, std::to_string(appState.groupCount));
-  setField(EntriesFieldControl, std::to_string(appState.codeTopicCount));
+  setField(base::ContentFieldControl, rootText + " - " + std::string(entryText));
+  setField(base::LibraryFieldControl, appSettings.Lib_path);
+  setField(base::TopicsFieldControl, std::to_string(base::appState.groupCount));
+  setField(base::EntriesFieldControl, std::to_string(base::appState.codeTopicCount));
 }
 
 void showDatabaseInfo() {

@@ -5,12 +5,12 @@
 
 #include <gtk/gtk.h>
 
-#include "app/window_events_gtk.h"
-#include "services/database_info_controls.h"
+#include "base/control_numbers.h"
+#include "base/window_kit_gtk.h"
 
 namespace services {
 
-using DatabaseInfoWindow = app::NumberedWindow<DatabaseInfoControlCount>;
+using DatabaseInfoWindow = base::NumberedWindow<base::DatabaseInfoControlCount>;
 extern DatabaseInfoWindow databaseInfoWindow;
 
 // Created once at start-up, hidden.

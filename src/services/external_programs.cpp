@@ -3,9 +3,10 @@
 
 #include <sys/stat.h>
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
-#include "app/paths.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
+#include "base/paths.h"
+#include "base/trace.h"
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "services/process_launcher.h"
@@ -26,22 +27,22 @@ bool startDesktopOpener(const std::string& path) {
 }
 
 std::string currentCodeFilePath() {
-  return paths::joinLibraryPath(appSettings.Lib_path, appState.currentCodeFile);
+  return base::joinLibraryPath(appSettings.Lib_path, base::appState.currentCodeFile);
 }
 
 }  // namespace
 
 bool OpenWithDesktop(const std::string& path) {
   TRACE_LINE();
-  if (!paths::isRegularFile(path)) return false;
+  if (!base::isRegularFile(path)) return false;
   return startDesktopOpener(path);
 }
 
 void OpenFolderWithDesktop(const std::string& libraryFieldText) {
   TRACE_LINE();
-  std::string folder = libraryFieldText.empty() ? appState.programFolder : libraryFieldText;
+  std::string folder = libraryFieldText.empty() ? base::appState.programFolder : libraryFieldText;
   while (!folder.empty() && folder.back() == '/') folder.pop_back();
-  if (folder.empty() || !paths::isDirectory(folder)) return;
+  if (folder.empty() || !base::isDirectory(folder)) return;
   startDesktopOpener(folder);
 }
 
@@ -68,18 +69,18 @@ void openCode() {
 
 void editHelpFile() {
   TRACE_LINE();
-  const int row = appState.helpRow;
+  const int row = base::appState.helpRow;
   if (row != 0 && row > 0 && row < static_cast<int>(database::indexEntries.size())) {
     const std::string file(database::indexEntries[row].File);
-    startWithPath("xdg-open", paths::joinLibraryPath(appSettings.Lib_path, file));
+    startWithPath("xdg-open", base::joinLibraryPath(appSettings.Lib_path, file));
     return;
   }
-  app::showMessage("Sorry", "seems the helpfile can't be found.");
+  base::showMessage("Sorry", "seems the helpfile can't be found.");
 }
 
 std::string editorMenuText() {
   if (!isUsableEditor(appSettings.CodeEditorPath)) return std::string();
-  return "Open code in " + paths::fileNamePart(appSettings.CodeEditorPath);
+  return "Open code in " + base::fileNamePart(appSettings.CodeEditorPath);
 }
 
 }  // namespace services

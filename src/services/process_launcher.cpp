@@ -1,7 +1,7 @@
 // The one launcher of external programs: started detached, never waited for.
 #include "services/process_launcher.h"
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 #include <cerrno>
 #include <csignal>

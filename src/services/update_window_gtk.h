@@ -3,15 +3,15 @@
 
 #include <gtk/gtk.h>
 
-#include "services/update_controls.h"
+#include "base/control_numbers.h"
 
 namespace services {
 
 struct UpdateWindow {
   GtkWidget* window = nullptr;
   // By row: the program, the GTK 3 program, the library.
-  GtkWidget* label[updateRowCount] = {};
-  GtkWidget* result[updateRowCount] = {};
+  GtkWidget* label[base::updateRowCount] = {};
+  GtkWidget* result[base::updateRowCount] = {};
 };
 extern UpdateWindow updateWindow;
 

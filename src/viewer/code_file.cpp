@@ -1,8 +1,8 @@
 // Reading a snippet file into the text the code view shows, and the properties it declares.
 #include "viewer/code_file.h"
 
-#include "app/app_state.h"
-#include "app/paths.h"
+#include "base/paths.h"
+#include "base/trace.h"
 #include "viewer/text_decoding.h"
 
 #include <cerrno>
@@ -16,7 +16,6 @@
 
 namespace viewer {
 
-CodeFileProperties codeFileProperties;
 const char* const codeFileTypes = "zn;zni;znf";
 
 namespace {
@@ -62,10 +61,10 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
   return done;
 }
 
-void recordOption(std::string_view line) {
-  if (startsWith(line, enableUnicodeOption)) codeFileProperties.EnableUnicode = 1;
-  if (startsWith(line, gtk2Option)) codeFileProperties.SubSystem = 1;
-  if (startsWith(line, gtk3Option)) codeFileProperties.SubSystem = 2;
+void recordOption(std::string_view line, CodeFileProperties& properties) {
+  if (startsWith(line, enableUnicodeOption)) properties.EnableUnicode = 1;
+  if (startsWith(line, gtk2Option)) properties.SubSystem = 1;
+  if (startsWith(line, gtk3Option)) properties.SubSystem = 2;
 }
 
 // Finds line ends with memchr, which is many times faster than a byte loop. The
@@ -98,7 +97,7 @@ struct LineScanner {
 // Turns the decoded file into the view text in its own buffer: the view never
 // grows past the part of the file already read, because every shown line but
 // the first is paid for by the line end before it.
-void compactToViewText(std::string& text) {
+void compactToViewText(std::string& text, CodeFileProperties& properties) {
   TRACE_LINE();
   char* data = &text[0];
   LineScanner scanner{data, text.size()};
@@ -112,7 +111,7 @@ void compactToViewText(std::string& text) {
     const std::string_view line(data + start, end - start);
     if (hiding || (!line.empty() && line[0] == ';' && startsWith(line, optionsMarker))) {
       hiding = true;
-      recordOption(line);
+      recordOption(line, properties);
     } else {
       // Lines added to an empty view become the whole view: leading empty lines vanish.
       if (shown > 0) data[shown++] = '\n';
@@ -127,7 +126,7 @@ void compactToViewText(std::string& text) {
 }  // namespace
 
 std::string codeFileFullPath(const std::string& libPath, const std::string& file) {
-  return paths::joinLibraryPath(libPath, file);
+  return base::joinLibraryPath(libPath, file);
 }
 
 std::string codeFileExtension(const std::string& path) {
@@ -148,15 +147,16 @@ std::string firstDroppedPath(const std::string& joinedPaths) {
 
 CodeText readCodeFile(const std::string& fullPath) {
   TRACE_LINE();
-  codeFileProperties = CodeFileProperties();
+  CodeText code;
   std::string bytes;
-  if (!readWholeFile(fullPath, bytes)) return {std::string(), false};
+  if (!readWholeFile(fullPath, bytes)) return code;
+  code.opened = true;
   const ByteOrderMark mark = detectByteOrderMark(bytes.data(), bytes.size());
-  if (mark.format == TextFormat::Utf8) codeFileProperties.SourceUtf8 = 1;
+  if (mark.format == TextFormat::Utf8) code.properties.SourceUtf8 = 1;
   TRACE_LINE();
-  std::string text = decodeToUtf8(std::move(bytes), mark.length, mark.format);
-  compactToViewText(text);
-  return {std::move(text), true};
+  code.text = decodeToUtf8(std::move(bytes), mark.length, mark.format);
+  compactToViewText(code.text, code.properties);
+  return code;
 }
 
 }  // namespace viewer

@@ -12,8 +12,6 @@ struct CodeFileProperties {
   int SubSystem = 0;      // 0 none, 1 gtk2, 2 gtk3
 };
 
-extern CodeFileProperties codeFileProperties;
-
 // The accepted snippet types; an extension passes when it is a piece of this text.
 extern const char* const codeFileTypes;
 
@@ -31,11 +29,12 @@ bool passesCodeTypeTest(const std::string& extension);
 std::string firstDroppedPath(const std::string& joinedPaths);
 
 struct CodeText {
-  std::string text;     // valid UTF-8, lines joined with LF, no LF after the last
-  bool opened = false;  // false: missing, a folder or other non-regular file, or unreadable
+  std::string text;               // valid UTF-8, lines joined with LF, no LF after the last
+  bool opened = false;            // false: missing, a folder or other non-regular file, or unreadable
+  CodeFileProperties properties;  // what the file declares; all 0 when it was not read
 };
 
-// Resets codeFileProperties, then reads the whole file: decodes it by its
+// Reads the whole file: decodes it by its
 // byte-order mark, splits it at LF, CR LF or a lone CR, strips leading "?" from
 // every line, hides the options block (from the first line beginning with
 // "; IDE Options = " to the end) while recording what it declares, and drops

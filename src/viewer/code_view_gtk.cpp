@@ -3,10 +3,11 @@
 
 #include <utility>
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
-#include "app/main_window_gtk.h"
-#include "app/window_events_gtk.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
+#include "base/main_window_widgets_gtk.h"
+#include "base/trace.h"
+#include "base/window_kit_gtk.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
 #include "database/topic_index.h"
@@ -19,7 +20,7 @@
 namespace viewer {
 namespace {
 
-GtkTextBuffer* codeBuffer() { return gtk_text_view_get_buffer(app::codeView()); }
+GtkTextBuffer* codeBuffer() { return gtk_text_view_get_buffer(base::codeView()); }
 
 void setCodeText(const std::string& text) {
   TRACE_LINE();
@@ -29,7 +30,7 @@ void setCodeText(const std::string& text) {
   gtk_text_buffer_place_cursor(codeBuffer(), &start);
   // Every snippet opens at its first line and column, whatever the previous one showed.
   for (GtkAdjustment* scroll :
-       {gtk_text_view_get_hadjustment(app::codeView()), gtk_text_view_get_vadjustment(app::codeView())}) {
+       {gtk_text_view_get_hadjustment(base::codeView()), gtk_text_view_get_vadjustment(base::codeView())}) {
     if (scroll) gtk_adjustment_set_value(scroll, gtk_adjustment_get_lower(scroll));
   }
 }
@@ -72,9 +73,9 @@ void reportMissingFile(const std::string& givenPath) {
   TRACE_LINE();
   clearCodeView();
   services::startProgram("beep", "-f 130.8 -l 100", "");
-  if (appState.missingFileWarning == 1) {
-    app::showMessage(app::messageTitle, missingFileMessage(givenPath, appSettings.Lib_path));
-    appState.missingFileWarning = 0;
+  if (base::appState.missingFileWarning == 1) {
+    base::showMessage(base::messageTitle, missingFileMessage(givenPath, appSettings.Lib_path));
+    base::appState.missingFileWarning = 0;
   } else {
     setCodeText(missingFileBanner);
   }
@@ -98,13 +99,14 @@ std::string_view descriptionOfRow(int row) {
 ShownTopic showCodeOf(std::string file) {
   ShownTopic shown;
   shown.shown = true;
-  shown.fileChanged = file.empty() || file != appState.currentCodeFile;
+  shown.fileChanged = file.empty() || file != base::appState.currentCodeFile;
   if (file.empty()) {
     clearCodeView();
   } else if (shown.fileChanged) {
-    setDescriptionAlarm(loadCodeFile(file, 0) != LoadResult::Loaded);
+    const LoadedCode loaded = loadCodeFile(file, 0);
+    setDescriptionAlarm(loaded.result != LoadResult::Loaded);
+    shown.properties = loaded.properties;
   }
-  appState.currentCodeFile = file;
   shown.file = std::move(file);
   return shown;
 }
@@ -117,13 +119,7 @@ void showDescriptionOfRow(int row) {
   if (hasRecord(row)) showDescription(descriptionOfRow(row));
 }
 
-void clearShownTopic() {
-  clearCodeView();
-  showDescription("");
-  appState.currentCodeFile.clear();
-}
-
-void warnOfNextMissingFile() { appState.missingFileWarning = 1; }
+void warnOfNextMissingFile() { base::appState.missingFileWarning = 1; }
 
 std::string shownCodeText(const GtkTextIter* start, const GtkTextIter* end) {
   TRACE_LINE();
@@ -148,30 +144,30 @@ std::string shownCodeText() {
 
 void setCodeViewFont(const PangoFontDescription* font) {
   TRACE_LINE();
-  GtkWidget* view = GTK_WIDGET(app::codeView());
+  GtkWidget* view = GTK_WIDGET(base::codeView());
   gtk_widget_modify_font(view, const_cast<PangoFontDescription*>(font));
   gtk_container_forall(GTK_CONTAINER(view), setLinkLabelFont, const_cast<PangoFontDescription*>(font));
 }
 
 void showDescription(std::string_view text) {
-  GtkTextBuffer* buffer = gtk_text_view_get_buffer(app::descriptionView());
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(base::descriptionView());
   // An empty view may hold no address at all; the buffer wants one.
   gtk_text_buffer_set_text(buffer, text.empty() ? "" : text.data(), static_cast<gint>(text.size()));
 }
 
 void setDescriptionAlarm(bool alarm) {
-  GtkWidget* description = GTK_WIDGET(app::descriptionView());
+  GtkWidget* description = GTK_WIDGET(base::descriptionView());
   if (!alarm) {
     gtk_widget_modify_base(description, GTK_STATE_NORMAL, nullptr);
     return;
   }
-  const GdkColor colour = app::toGdkColor(appState.flashColour);
+  const GdkColor colour = base::toGdkColor(base::appState.flashColour);
   gtk_widget_modify_base(description, GTK_STATE_NORMAL, &colour);
 }
 
-LoadResult loadCodeFile(const std::string& path, int external) {
+LoadedCode loadCodeFile(const std::string& path, int external) {
   TRACE_LINE();
-  codeFileProperties = CodeFileProperties();
+  LoadedCode loaded;
   std::string fullPath;
   if (external == 0) {
     fullPath = codeFileFullPath(appSettings.Lib_path, path);
@@ -179,21 +175,23 @@ LoadResult loadCodeFile(const std::string& path, int external) {
     fullPath = firstDroppedPath(path);
     const std::string extension = codeFileExtension(fullPath);
     if (!passesCodeTypeTest(extension)) {
-      app::showMessage(app::messageTitle, unsupportedTypeMessage(extension));
-      return LoadResult::Refused;
+      base::showMessage(base::messageTitle, unsupportedTypeMessage(extension));
+      return loaded;
     }
-    appState.currentCodeFile.clear();
   }
   TRACE_LINE();
   const CodeText code = readCodeFile(fullPath);
+  loaded.properties = code.properties;
   if (!code.opened) {
     reportMissingFile(path);
-    return LoadResult::Missing;
+    loaded.result = LoadResult::Missing;
+    return loaded;
   }
   setCodeText(code.text);
   if (appSettings.CodeMarks != 0 && passesCodeTypeTest(codeFileExtension(fullPath)))
-    highlightCodeView(app::codeView());
-  return LoadResult::Loaded;
+    highlightCodeView(base::codeView());
+  loaded.result = LoadResult::Loaded;
+  return loaded;
 }
 
 ShownTopic showSelectedTopic(int row) {

@@ -6,6 +6,8 @@
 
 #include <gtk/gtk.h>
 
+#include "viewer/code_file.h"
+
 namespace viewer {
 
 // What a load came to: the type test refused the dropped file (nothing changed), the
@@ -13,27 +15,31 @@ namespace viewer {
 // file is shown.
 enum class LoadResult { Refused, Missing, Loaded };
 
+struct LoadedCode {
+  LoadResult result = LoadResult::Refused;
+  CodeFileProperties properties;  // what the file declares; all 0 unless it was read
+};
+
 // Loads a snippet into the code view: external 0 takes a File value of the database,
 // 1 the LF-separated list of dropped files (only the first counts); a dropped file
 // that passes the type test leaves the view standing for no topic's file.
-LoadResult loadCodeFile(const std::string& path, int external);
+LoadedCode loadCodeFile(const std::string& path, int external);
 
 // What showing a topic did, for the command that brings the other windows in step.
 struct ShownTopic {
-  bool shown = false;        // false: the row has no record, and nothing changed
-  std::string file;          // the File value the view stands for; "" when the topic has none
-  bool fileChanged = false;  // the view was loaded for that file, or emptied
+  bool shown = false;             // false: the row has no record, and nothing changed
+  std::string file;               // the File value the view stands for; "" when the topic has none
+  bool fileChanged = false;       // the view was loaded for that file, or emptied
+  CodeFileProperties properties;  // of the file loaded, when fileChanged and file is not ""
 };
 
 // Shows the row's description (the root and the groups: their Text) and its code; a file
-// the view shows already is not read again.
+// the view shows already (base::appState.currentCodeFile) is not read again.
 ShownTopic showSelectedTopic(int row);
 // The same for an entry of the history list: the description in the display language.
 ShownTopic showHistoryEntry(int row);
 // Shows the row's description anew, in the display language (after a switch).
 void showDescriptionOfRow(int row);
-// Empties the code view and the description; the view stands for no file.
-void clearShownTopic();
 // The next file that cannot be read is reported by a message, not only by the banner.
 void warnOfNextMissingFile();
 

@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 namespace viewer {
 

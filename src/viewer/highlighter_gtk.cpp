@@ -7,9 +7,10 @@
 #include <limits>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
-#include "app/main_window_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
+#include "base/main_window_widgets_gtk.h"
+#include "base/trace.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
 #include "database/topic_index.h"
@@ -113,8 +114,8 @@ gboolean onTopicLinkActivate(GtkLabel*, gchar* uri, gpointer) {
   TRACE_LINE();
   const int row = linkedTopicRow(database::indexEntries, config::displayLanguage(), uri ? uri : "");
   if (row < 0) return TRUE;
-  database::selectTopicRow(app::topicTreeView(), row);
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::Change);
+  database::selectTopicRow(base::topicTreeView(), row);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
   return TRUE;
 }
 

@@ -1,7 +1,7 @@
 // Turns the bytes of a snippet file into UTF-8 text by its byte-order mark.
 #include "viewer/text_decoding.h"
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 #include <cstdint>
 #include <cstring>

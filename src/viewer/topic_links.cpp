@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "app/app_state.h"
+#include "base/trace.h"
 
 namespace viewer {
 namespace {

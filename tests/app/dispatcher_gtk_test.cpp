@@ -1,10 +1,10 @@
 // The command table: each window's events reach their commands.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
 #include "app/main_window_gtk.h"
 #include "app/main_window_signals_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
 #include "config/settings_window_gtk.h"
@@ -30,12 +30,12 @@ class DispatcherTest : public testing_support::ViewerTest {
     services::updateWindow = services::UpdateWindow();
     ViewerTest::TearDown();
   }
-  void post(int window, app::EventKind kind, int menuItem = -1) {
-    app::Event event;
+  void post(int window, base::EventKind kind, int menuItem = -1) {
+    base::Event event;
     event.kind = kind;
     event.window = window;
     event.menuItem = menuItem;
-    app::postEvent(event);
+    base::postEvent(event);
     dispatchPending();
   }
   std::string clipboardText() {
@@ -50,45 +50,45 @@ TEST_F(DispatcherTest, EscapeAndCloseHideTheOtherWindowsButKeepTheProgram) {
   GtkWidget* windows[] = {config::settingsWindow.window, services::databaseInfoWindow.window,
                           services::updateWindow.window};
   for (int number = 1; number <= 3; ++number) {
-    for (app::EventKind kind : {app::EventKind::Menu, app::EventKind::Close}) {
+    for (base::EventKind kind : {base::EventKind::Menu, base::EventKind::Close}) {
       GtkWidget* window = windows[number - 1];
       gtk_widget_show(window);
-      post(number, kind, app::EscapeMenuItem);
+      post(number, kind, base::EscapeMenuItem);
       EXPECT_FALSE(gtk_widget_get_visible(window)) << "window " << number;
     }
   }
-  EXPECT_EQ(0, appState.quitRequested);
-  post(MainWindowNo, app::EventKind::Close);
-  EXPECT_EQ(1, appState.quitRequested);
+  EXPECT_EQ(0, base::appState.quitRequested);
+  post(base::MainWindowNo, base::EventKind::Close);
+  EXPECT_EQ(1, base::appState.quitRequested);
 }
 
 TEST_F(DispatcherTest, InfoWindowCopiesTheCodePathOnlyWhenAFileIsShown) {
   gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "untouched", -1);
-  app::postWidgetEvent(DatabaseInfoWindowNo, services::CopyIconControl, app::EventType::LeftClick);
+  base::postWidgetEvent(base::DatabaseInfoWindowNo, base::CopyIconControl, base::EventType::LeftClick);
   dispatchPending();
   EXPECT_EQ("untouched", clipboardText());
 
   appSettings.Lib_path = dir.path();
   selectRow(5);  // File "/Gtk/Button.zn"
-  app::postWidgetEvent(DatabaseInfoWindowNo, services::CopyIconControl, app::EventType::LeftClick);
+  base::postWidgetEvent(base::DatabaseInfoWindowNo, base::CopyIconControl, base::EventType::LeftClick);
   dispatchPending();
   EXPECT_EQ(dir.path() + "Gtk/Button.zn", clipboardText());
 }
 
 TEST_F(DispatcherTest, DatabaseInformationIsRefilledAndShown) {
-  appState.databasePath = "/data/ZN-LinuxAPI-Toc.xml";
-  appState.groupCount = 6;
-  appState.codeTopicCount = 31;
+  base::appState.databasePath = "/data/ZN-LinuxAPI-Toc.xml";
+  base::appState.groupCount = 6;
+  base::appState.codeTopicCount = 31;
   appSettings.Lib_path = "/data/lib/";
-  app::postMenuEvent(MainWindowNo, 10);
+  base::postMenuEvent(base::MainWindowNo, 10);
   dispatchPending();
   EXPECT_TRUE(gtk_widget_get_visible(services::databaseInfoWindow.window));
-  EXPECT_EQ("/data/ZN-LinuxAPI-Toc.xml", services::databaseInfoFieldText(services::DatabaseFieldControl));
+  EXPECT_EQ("/data/ZN-LinuxAPI-Toc.xml", services::databaseInfoFieldText(base::DatabaseFieldControl));
   EXPECT_EQ("Test Library - Test library of 2026-11-30 snippets",
-            services::databaseInfoFieldText(services::ContentFieldControl));
-  EXPECT_EQ("/data/lib/", services::databaseInfoFieldText(services::LibraryFieldControl));
-  EXPECT_EQ("6", services::databaseInfoFieldText(services::TopicsFieldControl));
-  EXPECT_EQ("31", services::databaseInfoFieldText(services::EntriesFieldControl));
+            services::databaseInfoFieldText(base::ContentFieldControl));
+  EXPECT_EQ("/data/lib/", services::databaseInfoFieldText(base::LibraryFieldControl));
+  EXPECT_EQ("6", services::databaseInfoFieldText(base::TopicsFieldControl));
+  EXPECT_EQ("31", services::databaseInfoFieldText(base::EntriesFieldControl));
 }
 
 TEST_F(DispatcherTest, LanguageKeysSetTheChoiceAndSwitchTheTreeQuickly) {
@@ -96,13 +96,13 @@ TEST_F(DispatcherTest, LanguageKeysSetTheChoiceAndSwitchTheTreeQuickly) {
     int before;
     int menuItem;
     int after;
-  } steps[] = {{2, app::LanguageToggleMenuItem, 0}, {0, app::LanguageToggleMenuItem, 1},
-               {1, app::GermanMenuItem, 0},         {0, app::EnglishMenuItem, 1},
-               {1, app::GermanAltMenuItem, 0},      {0, app::FrenchKeyMenuItem, 1}};
+  } steps[] = {{2, base::LanguageToggleMenuItem, 0}, {0, base::LanguageToggleMenuItem, 1},
+               {1, base::GermanMenuItem, 0},         {0, base::EnglishMenuItem, 1},
+               {1, base::GermanAltMenuItem, 0},      {0, base::FrenchKeyMenuItem, 1}};
   for (const Step& step : steps) {
     config::setLanguageChoice(step.before);
     appSettings.Language = step.before;
-    app::postMenuEvent(MainWindowNo, step.menuItem);
+    base::postMenuEvent(base::MainWindowNo, step.menuItem);
     dispatchPending();
     EXPECT_EQ(step.after, config::languageChoice()) << "menu item " << step.menuItem;
     EXPECT_EQ(step.after, appSettings.Language);
@@ -113,7 +113,7 @@ TEST_F(DispatcherTest, LanguageKeysSetTheChoiceAndSwitchTheTreeQuickly) {
 TEST_F(DispatcherTest, CopyCodePathMenuUsesTheLoadPath) {
   appSettings.Lib_path = "";
   selectRow(5);
-  app::postMenuEvent(MainWindowNo, 7);
+  base::postMenuEvent(base::MainWindowNo, 7);
   dispatchPending();
   EXPECT_EQ("Gtk/Button.zn", clipboardText());
 }

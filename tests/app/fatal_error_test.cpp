@@ -16,8 +16,8 @@
 #include <glib.h>
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
+#include "base/dialogs.h"
+#include "base/trace.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ void writeAll(int fd, const std::string& text) {
 
 // In the child: every dialog is written to the pipe as title, TAB, text, "|".
 void installRecordingReport(int fd) {
-  app::setDialogHandler([fd](const app::DialogRequest& request) {
+  base::setDialogHandler([fd](const base::DialogRequest& request) {
     writeAll(fd, request.title + "\t" + request.text + "|");
     return std::string();
   });
@@ -158,7 +158,7 @@ bool exitedWith(int status, int code) { return WIFEXITED(status) && WEXITSTATUS(
 TEST(FatalErrorHandler, SegmentationViolationIsReportedAndEndsWithStatusZero) {
   const ChildOutcome outcome = runInChild([](int fd) {
     installRecordingReport(fd);
-    currentLine = 3272;
+    base::currentLine = 3272;
     raise(SIGSEGV);
   });
   EXPECT_TRUE(exitedWith(outcome.status, 0)) << "status " << outcome.status;
@@ -169,7 +169,7 @@ TEST(FatalErrorHandler, SegmentationViolationIsReportedAndEndsWithStatusZero) {
 TEST(FatalErrorHandler, RealInvalidMemoryAccessIsReported) {
   const ChildOutcome outcome = runInChild([](int fd) {
     installRecordingReport(fd);
-    currentLine = 77;
+    base::currentLine = 77;
     // A page that may not be touched: a real fault, without a null pointer that
     // the undefined-behaviour checks would stop first.
     void* page = mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -183,7 +183,7 @@ TEST(FatalErrorHandler, RealInvalidMemoryAccessIsReported) {
 TEST(FatalErrorHandler, AbortIsReportedAsAbortSignal) {
   const ChildOutcome outcome = runInChild([](int fd) {
     installRecordingReport(fd);
-    currentLine = (1 << 24) + 12;
+    base::currentLine = (1 << 24) + 12;
     abort();
   });
   EXPECT_TRUE(exitedWith(outcome.status, 0)) << "status " << outcome.status;
@@ -194,7 +194,7 @@ TEST(FatalErrorHandler, AbortIsReportedAsAbortSignal) {
 
 TEST(FatalErrorHandler, EveryFatalSignalIsBackAtItsDefaultWhileReporting) {
   const ChildOutcome outcome = runInChild([](int fd) {
-    app::setDialogHandler([fd](const app::DialogRequest&) {
+    base::setDialogHandler([fd](const base::DialogRequest&) {
       for (const int number : app::fatalSignals) {
         struct sigaction current {};
         sigaction(number, nullptr, &current);
@@ -211,7 +211,7 @@ TEST(FatalErrorHandler, EveryFatalSignalIsBackAtItsDefaultWhileReporting) {
 
 TEST(FatalErrorHandler, FaultDuringTheReportEndsWithTheDefaultAction) {
   const ChildOutcome outcome = runInChild([](int fd) {
-    app::setDialogHandler([fd](const app::DialogRequest&) {
+    base::setDialogHandler([fd](const base::DialogRequest&) {
       writeAll(fd, "dialog|");
       raise(SIGSEGV);
       writeAll(fd, "survived|");
@@ -255,7 +255,7 @@ GMutex busyLock;
 TEST(FatalErrorHandler, SignalFromAnotherProcessIsReportedFromTheMainLoop) {
   const ChildOutcome outcome = signalChildWhenReady(
       [](int fd) {
-        app::setDialogHandler([fd](const app::DialogRequest& request) {
+        base::setDialogHandler([fd](const base::DialogRequest& request) {
           // Showing the report needs the lock; inside the handler it would wait forever.
           g_mutex_lock(&busyLock);
           writeAll(fd, request.title + "\t" + request.text + "|");
@@ -263,15 +263,15 @@ TEST(FatalErrorHandler, SignalFromAnotherProcessIsReportedFromTheMainLoop) {
           return std::string();
         });
         app::installFatalErrorHandler([fd] { writeAll(fd, "shutdown|"); });
-        currentLine = 600;
+        base::currentLine = 600;
         writeAll(fd, "ready|");
         for (;;) {
           g_mutex_lock(&busyLock);
-          currentLine = 500;
+          base::currentLine = 500;
           for (volatile int spin = 0; spin < 200000; spin = spin + 1) {
           }
           g_mutex_unlock(&busyLock);
-          currentLine = 600;
+          base::currentLine = 600;
           g_main_context_iteration(nullptr, FALSE);
         }
       },

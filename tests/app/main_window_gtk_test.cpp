@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "app/administrator_mode.h"
-#include "app/app_state.h"
-#include "app/event_queue.h"
 #include "app/main_window_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
@@ -17,24 +17,24 @@ namespace {
 
 class MainWindowTest : public testing_support::ViewerTest {
  protected:
-  GtkAllocation allocationOf(int gadget) {
+  GtkAllocation allocationOf(int control) {
     GtkAllocation allocation;
-    gtk_widget_get_allocation(app::mainWindow.gadget[gadget], &allocation);
+    gtk_widget_get_allocation(base::mainWindow.control[control], &allocation);
     return allocation;
   }
 
   // Resizes the window and waits until the layout has followed.
   void resizeTo(int width, int height) {
-    gtk_window_resize(GTK_WINDOW(app::mainWindow.window), width, height);
+    gtk_window_resize(GTK_WINDOW(base::mainWindow.window), width, height);
     ASSERT_TRUE(pumpUntil([&] {
       dispatchPending();
       GtkAllocation client;
-      gtk_widget_get_allocation(app::mainWindow.toolRow, &client);
+      gtk_widget_get_allocation(base::mainWindow.toolRow, &client);
       return client.width == std::max(width, 640) && client.height == std::max(height, 400) &&
-             allocationOf(app::InfoButtonGadget).x == client.width - 34 &&
-             allocationOf(app::HelpButtonGadget).x == client.width - 64 &&
-             allocationOf(app::SettingsButtonGadget).x == client.width - 104 &&
-             allocationOf(app::CopyButtonGadget).x == client.width - 134;
+             allocationOf(base::InfoButtonControl).x == client.width - 34 &&
+             allocationOf(base::HelpButtonControl).x == client.width - 64 &&
+             allocationOf(base::SettingsButtonControl).x == client.width - 104 &&
+             allocationOf(base::CopyButtonControl).x == client.width - 134;
     }));
   }
 
@@ -43,17 +43,17 @@ class MainWindowTest : public testing_support::ViewerTest {
     event.type = GDK_SCROLL;
     event.direction = direction;
     event.state = control ? GDK_CONTROL_MASK : 0;
-    return app::onCodeViewScroll(app::mainWindow.gadget[app::CodeViewGadget], &event, nullptr);
+    return app::onCodeViewScroll(base::mainWindow.control[base::CodeViewControl], &event, nullptr);
   }
 
   int codeFontSize() {
-    PangoContext* context = gtk_widget_get_pango_context(app::mainWindow.gadget[app::CodeViewGadget]);
+    PangoContext* context = gtk_widget_get_pango_context(base::mainWindow.control[base::CodeViewControl]);
     return pango_font_description_get_size(pango_context_get_font_description(context));
   }
 
   std::vector<std::string> historyTexts() {
     GtkTreeModel* model =
-        gtk_combo_box_get_model(GTK_COMBO_BOX(app::mainWindow.gadget[app::HistoryListGadget]));
+        gtk_combo_box_get_model(GTK_COMBO_BOX(base::mainWindow.control[base::HistoryListControl]));
     std::vector<std::string> texts;
     GtkTreeIter iter;
     for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok;
@@ -69,95 +69,97 @@ class MainWindowTest : public testing_support::ViewerTest {
 
 TEST_F(MainWindowTest, DefaultSizePlacesTheToolRowAndSplitterAsDesigned) {
   resizeTo(800, 600);
-  EXPECT_EQ(666, allocationOf(app::CopyButtonGadget).x);
-  EXPECT_EQ(696, allocationOf(app::SettingsButtonGadget).x);
-  EXPECT_EQ(736, allocationOf(app::HelpButtonGadget).x);
-  EXPECT_EQ(766, allocationOf(app::InfoButtonGadget).x);
-  ASSERT_TRUE(pumpUntil([&] { return allocationOf(app::SplitterGadget).width == 790; }));
-  EXPECT_EQ(562, allocationOf(app::SplitterGadget).height);
-  EXPECT_EQ(65, allocationOf(app::SearchFieldGadget).x);
-  EXPECT_EQ(186, allocationOf(app::HistoryListGadget).x);
+  EXPECT_EQ(666, allocationOf(base::CopyButtonControl).x);
+  EXPECT_EQ(696, allocationOf(base::SettingsButtonControl).x);
+  EXPECT_EQ(736, allocationOf(base::HelpButtonControl).x);
+  EXPECT_EQ(766, allocationOf(base::InfoButtonControl).x);
+  ASSERT_TRUE(pumpUntil([&] { return allocationOf(base::SplitterControl).width == 790; }));
+  EXPECT_EQ(562, allocationOf(base::SplitterControl).height);
+  EXPECT_EQ(65, allocationOf(base::SearchFieldControl).x);
+  EXPECT_EQ(186, allocationOf(base::HistoryListControl).x);
 }
 
 TEST_F(MainWindowTest, WindowNeverShrinksBelowItsMinimumAndKeepsButtonsRightAligned) {
   resizeTo(300, 200);
   GtkAllocation client;
-  gtk_widget_get_allocation(app::mainWindow.toolRow, &client);
+  gtk_widget_get_allocation(base::mainWindow.toolRow, &client);
   EXPECT_EQ(640, client.width);
   EXPECT_EQ(400, client.height);
-  EXPECT_EQ(640 - 134, allocationOf(app::CopyButtonGadget).x);
-  EXPECT_EQ(640 - 104, allocationOf(app::SettingsButtonGadget).x);
-  EXPECT_EQ(640 - 64, allocationOf(app::HelpButtonGadget).x);
+  EXPECT_EQ(640 - 134, allocationOf(base::CopyButtonControl).x);
+  EXPECT_EQ(640 - 104, allocationOf(base::SettingsButtonControl).x);
+  EXPECT_EQ(640 - 64, allocationOf(base::HelpButtonControl).x);
   ASSERT_TRUE(pumpUntil([&] {
     dispatchPending();
-    return allocationOf(app::SplitterGadget).width == 630 && allocationOf(app::SplitterGadget).height == 362;
+    return allocationOf(base::SplitterControl).width == 630 &&
+           allocationOf(base::SplitterControl).height == 362;
   }));
   // The code view follows its container: width - 7 by height - 51.
   ASSERT_TRUE(pumpUntil([&] {
     dispatchPending();
-    GtkAllocation container = allocationOf(app::CodeContainerGadget);
+    GtkAllocation container = allocationOf(base::CodeContainerControl);
     GtkAllocation code;
-    gtk_widget_get_allocation(app::mainWindow.codeScroll, &code);
+    gtk_widget_get_allocation(base::mainWindow.codeScroll, &code);
     return code.width == container.width - 7 && code.height == container.height - 51;
   }));
 }
 
-TEST_F(MainWindowTest, AdministratorGadgetsFollowTheBuildMode) {
+TEST_F(MainWindowTest, AdministratorControlsFollowTheBuildMode) {
   if (!app::administratorMode) {
-    ASSERT_NE(nullptr, app::mainWindow.gadget[app::AdminButtonGadget]);
-    EXPECT_FALSE(gtk_widget_get_visible(app::mainWindow.gadget[app::AdminButtonGadget]));
-    EXPECT_EQ(nullptr, app::mainWindow.gadget[app::SourceLabelGadget]);
-    app::setPropertyLabel(app::SourceLabelGadget, "Src: UTF8");  // does nothing, no crash
+    ASSERT_NE(nullptr, base::mainWindow.control[base::AdminButtonControl]);
+    EXPECT_FALSE(gtk_widget_get_visible(base::mainWindow.control[base::AdminButtonControl]));
+    EXPECT_EQ(nullptr, base::mainWindow.control[base::SourceLabelControl]);
+    app::setPropertyLabel(base::SourceLabelControl, "Src: UTF8");  // does nothing, no crash
     return;
   }
-  EXPECT_TRUE(gtk_widget_get_visible(app::mainWindow.gadget[app::AdminButtonGadget]));
-  gchar* tip = gtk_widget_get_tooltip_text(app::mainWindow.gadget[app::AdminButtonGadget]);
+  EXPECT_TRUE(gtk_widget_get_visible(base::mainWindow.control[base::AdminButtonControl]));
+  gchar* tip = gtk_widget_get_tooltip_text(base::mainWindow.control[base::AdminButtonControl]);
   EXPECT_STREQ("Popup admin menue", tip);
   g_free(tip);
-  auto label = [](int gadget) {
-    return std::string(gtk_label_get_text(GTK_LABEL(app::mainWindow.gadget[gadget])));
+  auto label = [](int control) {
+    return std::string(gtk_label_get_text(GTK_LABEL(base::mainWindow.control[control])));
   };
-  EXPECT_EQ(" ", label(app::SourceLabelGadget));
+  EXPECT_EQ(" ", label(base::SourceLabelControl));
   selectRow(4);  // UTF-8 mark, "; EnableUnicode", no subsystem line
-  EXPECT_EQ("Src: UTF8", label(app::SourceLabelGadget));
-  EXPECT_EQ("Exe: UNI", label(app::ExecutableLabelGadget));
-  EXPECT_EQ("", label(app::SubsystemLabelGadget));
+  EXPECT_EQ("Src: UTF8", label(base::SourceLabelControl));
+  EXPECT_EQ("Exe: UNI", label(base::ExecutableLabelControl));
+  EXPECT_EQ("", label(base::SubsystemLabelControl));
   selectRow(7);  // no file: the labels keep their texts
-  EXPECT_EQ("Src: UTF8", label(app::SourceLabelGadget));
+  EXPECT_EQ("Src: UTF8", label(base::SourceLabelControl));
 }
 
 TEST_F(MainWindowTest, AdminButtonOpensTheAdminMenuOnlyInTheAdministratorVariant) {
-  GtkWidget* menu = app::mainWindow.adminMenu;
+  GtkWidget* menu = base::mainWindow.adminMenu;
   if (app::administratorMode) {
-    ASSERT_TRUE(testing_support::clickAt(app::mainWindow.gadget[app::AdminButtonGadget]));
+    ASSERT_TRUE(testing_support::clickAt(base::mainWindow.control[base::AdminButtonControl]));
     EXPECT_TRUE(dispatchUntil([&] { return gtk_widget_get_mapped(menu); }));
     gtk_menu_popdown(GTK_MENU(menu));
     return;
   }
   // The user's variant hides the button; even its event opens nothing.
-  app::postWidgetEvent(MainWindowNo, app::AdminButtonGadget, app::EventType::LeftClick);
+  base::postWidgetEvent(base::MainWindowNo, base::AdminButtonControl, base::EventType::LeftClick);
   dispatchPending();
   EXPECT_FALSE(gtk_widget_get_mapped(menu));
 }
 
 TEST_F(MainWindowTest, TooltipsAndStartStateAreSet) {
-  gchar* tip = gtk_widget_get_tooltip_text(app::mainWindow.gadget[app::NodeToggleGadget]);
+  gchar* tip = gtk_widget_get_tooltip_text(base::mainWindow.control[base::NodeToggleControl]);
   EXPECT_STREQ("Öffnet und schließt alle Knoten.", tip);
   g_free(tip);
-  EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(app::mainWindow.gadget[app::NodeToggleGadget])));
-  EXPECT_FALSE(gtk_text_view_get_cursor_visible(app::codeView()));
-  EXPECT_EQ(GTK_WRAP_WORD, gtk_text_view_get_wrap_mode(app::descriptionView()));
-  EXPECT_FALSE(gtk_tree_view_get_enable_search(app::topicTreeView()));
-  PangoTabArray* tabs = gtk_text_view_get_tabs(app::codeView());
+  EXPECT_TRUE(
+      gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(base::mainWindow.control[base::NodeToggleControl])));
+  EXPECT_FALSE(gtk_text_view_get_cursor_visible(base::codeView()));
+  EXPECT_EQ(GTK_WRAP_WORD, gtk_text_view_get_wrap_mode(base::descriptionView()));
+  EXPECT_FALSE(gtk_tree_view_get_enable_search(base::topicTreeView()));
+  PangoTabArray* tabs = gtk_text_view_get_tabs(base::codeView());
   ASSERT_NE(nullptr, tabs);
   gint location = 0;
   pango_tab_array_get_tab(tabs, 0, nullptr, &location);
   EXPECT_EQ(16384, location);
   pango_tab_array_free(tabs);
-  for (const app::Event& event : app::pendingEvents()) {
+  for (const base::Event& event : base::pendingEvents()) {
     // Showing the window sizes it, which is reported; nothing else may be.
-    const bool sizing = event.kind == app::EventKind::Size ||
-                        (event.kind == app::EventKind::Widget && event.widget == app::SplitterGadget);
+    const bool sizing = event.kind == base::EventKind::Size ||
+                        (event.kind == base::EventKind::Widget && event.widget == base::SplitterControl);
     EXPECT_TRUE(sizing) << "building the window raised an event of widget " << event.widget;
   }
 }
@@ -166,25 +168,25 @@ TEST_F(MainWindowTest, ZoomStepsWithinLimitsAndBeepsAtNormalSize) {
   fakeProgram("beep");
   appSettings.FontSize = 10;
   EXPECT_FALSE(scroll(GDK_SCROLL_DOWN, false)) << "without Control the view scrolls";
-  EXPECT_EQ(3, appState.zoomLevel);
+  EXPECT_EQ(3, base::appState.zoomLevel);
 
   EXPECT_TRUE(scroll(GDK_SCROLL_DOWN, true));
-  EXPECT_EQ(2, appState.zoomLevel);
+  EXPECT_EQ(2, base::appState.zoomLevel);
   EXPECT_EQ(10 * 952, codeFontSize());  // 0.93 * 1024 rounded
   scroll(GDK_SCROLL_DOWN, true);
   scroll(GDK_SCROLL_DOWN, true);
   EXPECT_TRUE(scroll(GDK_SCROLL_DOWN, true));
-  EXPECT_EQ(0, appState.zoomLevel);
+  EXPECT_EQ(0, base::appState.zoomLevel);
   EXPECT_EQ(10 * 819, codeFontSize());
   EXPECT_TRUE(scroll(GDK_SCROLL_LEFT, true));
-  EXPECT_EQ(0, appState.zoomLevel);
+  EXPECT_EQ(0, base::appState.zoomLevel);
 
   for (int i = 0; i < 3; ++i) scroll(GDK_SCROLL_UP, true);
-  EXPECT_EQ(3, appState.zoomLevel);
+  EXPECT_EQ(3, base::appState.zoomLevel);
   ASSERT_TRUE(waitForProgramCalls("beep", 1));
   EXPECT_EQ("-f 100 -l 20\n", programLog("beep"));
   for (int i = 0; i < 6; ++i) scroll(GDK_SCROLL_UP, true);
-  EXPECT_EQ(7, appState.zoomLevel);
+  EXPECT_EQ(7, base::appState.zoomLevel);
   EXPECT_EQ(10 * 1638, codeFontSize());
   for (int i = 0; i < 4; ++i) scroll(GDK_SCROLL_DOWN, true);
   ASSERT_TRUE(waitForProgramCalls("beep", 2));
@@ -193,48 +195,48 @@ TEST_F(MainWindowTest, ZoomStepsWithinLimitsAndBeepsAtNormalSize) {
 
 TEST_F(MainWindowTest, FirstZoomStepAlwaysAppliesTheFont) {
   appSettings.FontSize = 12;
-  appState.zoomLevel = 4;
+  base::appState.zoomLevel = 4;
   scroll(GDK_SCROLL_UP, true);
-  EXPECT_EQ(5, appState.appliedZoomLevel);
+  EXPECT_EQ(5, base::appState.appliedZoomLevel);
   EXPECT_EQ(12 * 1331, codeFontSize());
 }
 
 TEST_F(MainWindowTest, HistoryKeepsTenDistinctRowsNewestFirst) {
   for (int row = 0; row < 11; ++row) app::recordHistory(row);
-  ASSERT_EQ(10u, appState.historyRows.size());
-  EXPECT_EQ(10, appState.historyRows.front());
-  EXPECT_EQ(1, appState.historyRows.back()) << "the oldest entry is dropped";
+  ASSERT_EQ(10u, base::appState.historyRows.size());
+  EXPECT_EQ(10, base::appState.historyRows.front());
+  EXPECT_EQ(1, base::appState.historyRows.back()) << "the oldest entry is dropped";
   app::recordHistory(5);
-  EXPECT_EQ(10u, appState.historyRows.size());
-  EXPECT_EQ(5, appState.historyRows.front());
-  EXPECT_EQ(1, std::count(appState.historyRows.begin(), appState.historyRows.end(), 5));
+  EXPECT_EQ(10u, base::appState.historyRows.size());
+  EXPECT_EQ(5, base::appState.historyRows.front());
+  EXPECT_EQ(1, std::count(base::appState.historyRows.begin(), base::appState.historyRows.end(), 5));
 }
 
 TEST_F(MainWindowTest, ClickingTopicsFillsTheHistoryListWithFileNames) {
   clickRow(4);  // Gtk/Window.zn
   clickRow(5);  // /Gtk/Button.zn
-  EXPECT_EQ((std::vector<int>{5, 4}), appState.historyRows);
+  EXPECT_EQ((std::vector<int>{5, 4}), base::appState.historyRows);
   EXPECT_EQ((std::vector<std::string>{"Button.zn", "Window.zn"}), historyTexts());
-  EXPECT_EQ(0, gtk_combo_box_get_active(GTK_COMBO_BOX(app::mainWindow.gadget[app::HistoryListGadget])));
-  EXPECT_TRUE(app::pendingEvents().empty()) << "refilling the list raised an event";
+  EXPECT_EQ(0, gtk_combo_box_get_active(GTK_COMBO_BOX(base::mainWindow.control[base::HistoryListControl])));
+  EXPECT_TRUE(base::pendingEvents().empty()) << "refilling the list raised an event";
 
   selectRow(4);  // keyboard selection: shows the code but adds nothing
-  EXPECT_EQ((std::vector<int>{5, 4}), appState.historyRows);
+  EXPECT_EQ((std::vector<int>{5, 4}), base::appState.historyRows);
 }
 
 TEST_F(MainWindowTest, ChoosingAHistoryEntryShowsItWithoutReordering) {
   clickRow(4);
   clickRow(5);
   {
-    app::ProgramChange guard;
-    gtk_combo_box_set_active(GTK_COMBO_BOX(app::mainWindow.gadget[app::HistoryListGadget]), 1);
+    base::ProgramChange guard;
+    gtk_combo_box_set_active(GTK_COMBO_BOX(base::mainWindow.control[base::HistoryListControl]), 1);
   }
-  app::postWidgetEvent(MainWindowNo, app::HistoryListGadget, app::EventType::Change);
+  base::postWidgetEvent(base::MainWindowNo, base::HistoryListControl, base::EventType::Change);
   dispatchPending();
-  EXPECT_EQ("Gtk/Window.zn", appState.currentCodeFile);
-  EXPECT_EQ(4, database::selectedTopicRow(app::topicTreeView()));
+  EXPECT_EQ("Gtk/Window.zn", base::appState.currentCodeFile);
+  EXPECT_EQ(4, database::selectedTopicRow(base::topicTreeView()));
   EXPECT_EQ("Ein Fenster", descriptionText());
-  EXPECT_EQ((std::vector<int>{5, 4}), appState.historyRows);
+  EXPECT_EQ((std::vector<int>{5, 4}), base::appState.historyRows);
   EXPECT_EQ("Linux ZN-ZID-Idavode-Ruriva ~ Gtk/Window.zn", windowTitle());
 }
 
@@ -249,14 +251,14 @@ TEST_F(MainWindowTest, TitleFollowsSourceInTitle) {
                {7, "Linux ZN-ZID-Idavode-Ruriva ~ /lib/Gtk/Button.zn"}};
   for (const Case& c : cases) {
     appSettings.SourceInTitle = c.setting;
-    appState.currentCodeFile.clear();
-    appState.missingFileWarning = 0;
+    base::appState.currentCodeFile.clear();
+    base::appState.missingFileWarning = 0;
     selectRow(5);
     EXPECT_EQ(c.title, windowTitle()) << "SourceInTitle " << c.setting;
   }
   appSettings.Lib_path = "";
   appSettings.SourceInTitle = 2;
-  appState.currentCodeFile.clear();
+  base::appState.currentCodeFile.clear();
   selectRow(5);
   EXPECT_EQ("Linux ZN-ZID-Idavode-Ruriva ~ Gtk/Button.zn", windowTitle());
   selectRow(7);  // a topic without a file
@@ -264,19 +266,19 @@ TEST_F(MainWindowTest, TitleFollowsSourceInTitle) {
 }
 
 TEST_F(MainWindowTest, NodeToggleAndExpandAll) {
-  GtkTreeView* tree = app::topicTreeView();
+  GtkTreeView* tree = base::topicTreeView();
   GtkTreeIter iter;
   ASSERT_TRUE(database::topicRowIter(3, &iter));
   GtkTreePath* path = gtk_tree_model_get_path(gtk_tree_view_get_model(tree), &iter);
   app::expandAll(false);
   database::selectTopicRow(tree, 0);
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::LeftDoubleClick);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::LeftDoubleClick);
   dispatchPending();
   EXPECT_FALSE(gtk_tree_view_row_expanded(tree, path)) << "only one level opens";
   EXPECT_EQ(0, database::selectedTopicRow(tree));
 
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(app::mainWindow.gadget[app::NodeToggleGadget]), FALSE);
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(app::mainWindow.gadget[app::NodeToggleGadget]), TRUE);
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(base::mainWindow.control[base::NodeToggleControl]), FALSE);
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(base::mainWindow.control[base::NodeToggleControl]), TRUE);
   dispatchPending();
   EXPECT_TRUE(gtk_tree_view_row_expanded(tree, path));
   gtk_tree_path_free(path);
@@ -288,7 +290,7 @@ TEST_F(MainWindowTest, DragOffersAnExistingSnippetAsFileUri) {
   gchar* expected = g_filename_to_uri((dir.path() + "Gtk/Button.zn").c_str(), nullptr, nullptr);
   EXPECT_EQ(expected, uri);
   g_free(expected);
-  appState.missingFileWarning = 0;
+  base::appState.missingFileWarning = 0;
   selectRow(6);  // the file does not exist
   EXPECT_EQ("", app::selectedTopicDragUri());
   selectRow(3);  // a group without a file
@@ -296,22 +298,22 @@ TEST_F(MainWindowTest, DragOffersAnExistingSnippetAsFileUri) {
 }
 
 TEST_F(MainWindowTest, EscapeAndCloseEndTheProgramAndF5SwitchesWrap) {
-  app::postMenuEvent(MainWindowNo, app::LineWrapMenuItem);
+  base::postMenuEvent(base::MainWindowNo, base::LineWrapMenuItem);
   dispatchPending();
-  EXPECT_EQ(GTK_WRAP_WORD, gtk_text_view_get_wrap_mode(app::codeView()));
-  app::postMenuEvent(MainWindowNo, app::LineWrapMenuItem);
+  EXPECT_EQ(GTK_WRAP_WORD, gtk_text_view_get_wrap_mode(base::codeView()));
+  base::postMenuEvent(base::MainWindowNo, base::LineWrapMenuItem);
   dispatchPending();
-  EXPECT_EQ(GTK_WRAP_NONE, gtk_text_view_get_wrap_mode(app::codeView()));
-  EXPECT_EQ(0, appState.quitRequested);
-  app::postMenuEvent(MainWindowNo, app::EscapeMenuItem);
+  EXPECT_EQ(GTK_WRAP_NONE, gtk_text_view_get_wrap_mode(base::codeView()));
+  EXPECT_EQ(0, base::appState.quitRequested);
+  base::postMenuEvent(base::MainWindowNo, base::EscapeMenuItem);
   dispatchPending();
-  EXPECT_EQ(1, appState.quitRequested);
+  EXPECT_EQ(1, base::appState.quitRequested);
 }
 
 TEST_F(MainWindowTest, QuickCopyPutsTheWholeCodeOnTheClipboard) {
   selectRow(5);
   gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "before", -1);
-  app::postWidgetEvent(MainWindowNo, app::CopyButtonGadget, app::EventType::LeftClick);
+  base::postWidgetEvent(base::MainWindowNo, base::CopyButtonControl, base::EventType::LeftClick);
   dispatchPending();
   gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
   EXPECT_STREQ("Button code\nsecond", text);
@@ -319,13 +321,13 @@ TEST_F(MainWindowTest, QuickCopyPutsTheWholeCodeOnTheClipboard) {
 }
 
 TEST_F(MainWindowTest, EventQueueDropsARepeatOfTheTailEvent) {
-  app::clearEvents();
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::Change);
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::Change);
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::LeftClick);
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::Change);
-  EXPECT_EQ(3u, app::pendingEvents().size());
-  app::clearEvents();
+  base::clearEvents();
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::LeftClick);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
+  EXPECT_EQ(3u, base::pendingEvents().size());
+  base::clearEvents();
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
 #include "app/main_window_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
@@ -31,7 +31,7 @@ class MainWindowInputTest : public testing_support::ViewerTest {
     ViewerTest::TearDown();
   }
 
-  GtkWidget* gadget(int number) { return app::mainWindow.gadget[number]; }
+  GtkWidget* control(int number) { return base::mainWindow.control[number]; }
 
   std::string fileUri(const std::string& path) {
     gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
@@ -40,29 +40,14 @@ class MainWindowInputTest : public testing_support::ViewerTest {
     return result;
   }
 
-  int selectedRow() { return database::selectedTopicRow(app::topicTreeView()); }
-
-  // The middle of a row's text, in the tree's own coordinates.
-  GdkPoint rowPoint(int row) {
-    GtkTreeIter iter;
-    EXPECT_TRUE(database::topicRowIter(row, &iter));
-    GtkTreeView* tree = app::topicTreeView();
-    GtkTreePath* path = gtk_tree_model_get_path(gtk_tree_view_get_model(tree), &iter);
-    GdkRectangle cell;
-    gtk_tree_view_get_cell_area(tree, path, gtk_tree_view_get_column(tree, 0), &cell);
-    gtk_tree_path_free(path);
-    GdkPoint point{0, 0};
-    gtk_tree_view_convert_bin_window_to_widget_coords(tree, cell.x + 20, cell.y + cell.height / 2, &point.x,
-                                                      &point.y);
-    return point;
-  }
+  int selectedRow() { return database::selectedTopicRow(base::topicTreeView()); }
 
   bool clickTreeRow(int row) {
     const GdkPoint point = rowPoint(row);
-    return testing_support::clickAt(gadget(app::TopicTreeGadget), point.x, point.y);
+    return testing_support::clickAt(control(base::TopicTreeControl), point.x, point.y);
   }
 
-  std::vector<int> history() { return appState.historyRows; }
+  std::vector<int> history() { return base::appState.historyRows; }
 
   // A snippet that links to "Button" (the English title of row 5) and "Hilfe" (row 2).
   void showSnippetWithLinks() {
@@ -77,13 +62,13 @@ class MainWindowInputTest : public testing_support::ViewerTest {
     for (GtkWidget* link : linkLabels())
       if (gtk_label_get_text(GTK_LABEL(link)) == title) return link;
     ADD_FAILURE() << "no link " << title;
-    return gadget(app::CodeViewGadget);
+    return control(base::CodeViewControl);
   }
 
   std::vector<GtkWidget*> linkLabels() {
     std::vector<GtkWidget*> labels;
     gtk_container_forall(
-        GTK_CONTAINER(app::codeView()),
+        GTK_CONTAINER(base::codeView()),
         [](GtkWidget* child, gpointer list) {
           if (GTK_IS_LABEL(child)) static_cast<std::vector<GtkWidget*>*>(list)->push_back(child);
         },
@@ -124,7 +109,7 @@ class MainWindowInputTest : public testing_support::ViewerTest {
   }
 
   GtkAdjustment* codeScroll(bool vertical) {
-    GtkScrolledWindow* scroll = GTK_SCROLLED_WINDOW(app::mainWindow.codeScroll);
+    GtkScrolledWindow* scroll = GTK_SCROLLED_WINDOW(base::mainWindow.codeScroll);
     return vertical ? gtk_scrolled_window_get_vadjustment(scroll)
                     : gtk_scrolled_window_get_hadjustment(scroll);
   }
@@ -133,7 +118,7 @@ class MainWindowInputTest : public testing_support::ViewerTest {
 TEST_F(MainWindowInputTest, LinkWithATitleOfAnotherLanguageSelectsItsTopic) {
   showSnippetWithLinks();
   ASSERT_TRUE(testing_support::clickAt(linkLabel("Button")));
-  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
+  ASSERT_TRUE(dispatchUntil([&] { return base::appState.currentCodeFile == "/Gtk/Button.zn"; }));
   EXPECT_EQ(5, selectedRow());
   EXPECT_EQ("Ein Knopf", descriptionText()) << "the interface stays German";
 
@@ -146,24 +131,24 @@ TEST_F(MainWindowInputTest, CopyButtonCopyKeyAndSelectionHandOverTheCodeWithItsL
   showSnippetWithLinks();
   const std::string shown = "If x\n; Link to topic:   Button\n; Link to topic:   Hilfe\nEndIf";
   gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "before", -1);
-  ASSERT_TRUE(testing_support::clickAt(gadget(app::CopyButtonGadget)));
+  ASSERT_TRUE(testing_support::clickAt(control(base::CopyButtonControl)));
   ASSERT_TRUE(dispatchUntil([&] { return clipboardText() != "before"; }));
   EXPECT_EQ(shown, clipboardText());
 
   gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "before", -1);
-  ASSERT_TRUE(testing_support::clickAt(gadget(app::CodeViewGadget), 5, 5));
+  ASSERT_TRUE(testing_support::clickAt(control(base::CodeViewControl), 5, 5));
   ASSERT_TRUE(testing_support::pressKeys("ctrl+a"));
   ASSERT_TRUE(testing_support::pressKeys("ctrl+c"));
   ASSERT_TRUE(pumpUntil([&] { return clipboardText() != "before"; }));
   EXPECT_EQ(shown, clipboardText()) << "a selection copied with the keyboard";
   EXPECT_EQ(shown, primaryReadByAnotherProgram()) << "the selection a middle click pastes";
 
-  ASSERT_TRUE(testing_support::clickAt(gadget(app::CodeViewGadget), 80, 5));
+  ASSERT_TRUE(testing_support::clickAt(control(base::CodeViewControl), 80, 5));
   ASSERT_TRUE(pumpUntil([&] { return primaryReadByAnotherProgram().empty(); }))
       << "a click that ends the selection also withdraws it";
 
   ASSERT_TRUE(testing_support::pressKeys("ctrl+a"));
-  GtkTextBuffer* buffer = gtk_text_view_get_buffer(app::codeView());
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(base::codeView());
   ASSERT_TRUE(pumpUntil([&] { return primaryReadByAnotherProgram() == shown; }));
   ASSERT_TRUE(g_spawn_command_line_async("sh -c 'printf other | xclip -i -selection primary'", nullptr));
   EXPECT_TRUE(pumpUntil([&] { return !gtk_text_buffer_get_selection_bounds(buffer, nullptr, nullptr); }))
@@ -172,7 +157,7 @@ TEST_F(MainWindowInputTest, CopyButtonCopyKeyAndSelectionHandOverTheCodeWithItsL
 
 TEST_F(MainWindowInputTest, SelectedCodeDraggedToAnotherProgramKeepsItsLinkTitles) {
   showSnippetWithLinks();
-  GtkTextBuffer* buffer = gtk_text_view_get_buffer(app::codeView());
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(base::codeView());
   GtkTextIter start, end;
   gtk_text_buffer_get_iter_at_line(buffer, &start, 1);
   gtk_text_buffer_get_iter_at_line(buffer, &end, 2);
@@ -181,13 +166,13 @@ TEST_F(MainWindowInputTest, SelectedCodeDraggedToAnotherProgramKeepsItsLinkTitle
   ASSERT_TRUE(target.startTarget(1000, 700));
   // The second line, selected: its marker lies at the left.
   GdkRectangle line;
-  gtk_text_view_get_iter_location(app::codeView(), &start, &line);
+  gtk_text_view_get_iter_location(base::codeView(), &start, &line);
   gint x = 0, y = 0;
-  gtk_text_view_buffer_to_window_coords(app::codeView(), GTK_TEXT_WINDOW_WIDGET, line.x + 20,
+  gtk_text_view_buffer_to_window_coords(base::codeView(), GTK_TEXT_WINDOW_WIDGET, line.x + 20,
                                         line.y + line.height / 2, &x, &y);
-  testing_support::SignalCounter drags(gadget(app::CodeViewGadget), "drag-begin");
-  ASSERT_TRUE(testing_support::pressAndPull(testing_support::screenPoint(gadget(app::CodeViewGadget), x, y),
-                                            [&] { return drags.count() > 0; }))
+  testing_support::SignalCounter drags(control(base::CodeViewControl), "drag-begin");
+  ASSERT_TRUE(testing_support::pressAndPull(
+      testing_support::screenPoint(control(base::CodeViewControl), x, y), [&] { return drags.count() > 0; }))
       << "no drag began";
   ASSERT_TRUE(testing_support::pullTo(target.centre()));
   ASSERT_TRUE(target.waitForReport("motion"));
@@ -198,13 +183,13 @@ TEST_F(MainWindowInputTest, SelectedCodeDraggedToAnotherProgramKeepsItsLinkTitle
 
 TEST_F(MainWindowInputTest, ZoomWithControlAndWheelTakesTheLinkLabelsAlong) {
   showSnippetWithLinks();
-  GtkWidget* code = gadget(app::CodeViewGadget);
+  GtkWidget* code = control(base::CodeViewControl);
   EXPECT_EQ(fontSize(code), fontSize(linkLabels()[0])) << "the links are set in the code font";
   const int before = fontSize(code);
   ASSERT_TRUE(testing_support::turnWheel(code, true, 2, true));
   ASSERT_TRUE(pumpUntil([&] { return fontSize(code) > before; }));
   for (GtkWidget* link : linkLabels()) EXPECT_EQ(fontSize(code), fontSize(link));
-  EXPECT_EQ(5, appState.zoomLevel);
+  EXPECT_EQ(5, base::appState.zoomLevel);
   selectRow(5);
   selectRow(4);
   ASSERT_EQ(2u, linkLabels().size());
@@ -218,11 +203,11 @@ TEST_F(MainWindowInputTest, EverySnippetOpensAtItsFirstLine) {
   dir.write("Gtk/Window.zn", lines);
   dir.write("Gtk/Button.zn", lines);
   selectRow(4);
-  ASSERT_TRUE(testing_support::turnWheel(gadget(app::CodeViewGadget), false, 10, false));
+  ASSERT_TRUE(testing_support::turnWheel(control(base::CodeViewControl), false, 10, false));
   ASSERT_TRUE(pumpUntil([&] { return gtk_adjustment_get_value(codeScroll(true)) > 0; }));
   gtk_adjustment_set_value(codeScroll(false), 300);
   ASSERT_TRUE(clickTreeRow(5));
-  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
+  ASSERT_TRUE(dispatchUntil([&] { return base::appState.currentCodeFile == "/Gtk/Button.zn"; }));
   EXPECT_TRUE(pumpUntil([&] {
     return gtk_adjustment_get_value(codeScroll(true)) == 0 &&
            gtk_adjustment_get_value(codeScroll(false)) == 0;
@@ -249,7 +234,7 @@ TEST_F(MainWindowInputTest, LanguageKeysSwitchTheTreeAndTheShownDescription) {
 
 TEST_F(MainWindowInputTest, ClickingTopicsShowsThemAndClickingTheShownOneAgainRecordsIt) {
   ASSERT_TRUE(clickTreeRow(4));
-  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "Gtk/Window.zn"; }));
+  ASSERT_TRUE(dispatchUntil([&] { return base::appState.currentCodeFile == "Gtk/Window.zn"; }));
   EXPECT_EQ(std::vector<int>{4}, history()) << "the click that shows a topic records it";
   ASSERT_TRUE(clickTreeRow(5));
   ASSERT_TRUE(dispatchUntil([&] { return history() == std::vector<int>({5, 4}); }));
@@ -265,9 +250,9 @@ TEST_F(MainWindowInputTest, OtherButtonsAndTheKeyboardMoveNoTopicIntoTheHistory)
   ASSERT_TRUE(clickTreeRow(4));
   ASSERT_TRUE(dispatchUntil([&] { return history().size() == 1; }));
   const GdkPoint point = rowPoint(5);
-  ASSERT_TRUE(testing_support::clickAt(gadget(app::TopicTreeGadget), point.x, point.y, 3));
+  ASSERT_TRUE(testing_support::clickAt(control(base::TopicTreeControl), point.x, point.y, 3));
   ASSERT_TRUE(testing_support::pressKeys("Down"));
-  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile != "Gtk/Window.zn"; }))
+  ASSERT_TRUE(dispatchUntil([&] { return base::appState.currentCodeFile != "Gtk/Window.zn"; }))
       << "the keyboard moves the selection and shows the topic";
   EXPECT_EQ(std::vector<int>{4}, history());
 }
@@ -284,17 +269,17 @@ TEST_F(MainWindowInputTest, ClickOnATopicWhoseFileIsMissingIsRecordedWhileTheMes
       },
       GTK_RESPONSE_OK);
   const GdkPoint point = rowPoint(6);
-  ASSERT_TRUE(testing_support::pointAt(gadget(app::TopicTreeGadget), point.x, point.y));
+  ASSERT_TRUE(testing_support::pointAt(control(base::TopicTreeControl), point.x, point.y));
   ASSERT_TRUE(testing_support::xdotool({"mousedown", "1"}));
   ASSERT_TRUE(dispatchUntil([&] { return answer.answered(); }));
   dispatchPending();
   EXPECT_EQ(1, releasesInTheMessage) << "the message took the release";
-  EXPECT_EQ("Gtk/Missing.zn", appState.currentCodeFile);
+  EXPECT_EQ("Gtk/Missing.zn", base::appState.currentCodeFile);
   EXPECT_EQ(std::vector<int>{6}, history());
 }
 
 TEST_F(MainWindowInputTest, DoubleClickClosesAndOpensANode) {
-  GtkTreeView* tree = app::topicTreeView();
+  GtkTreeView* tree = base::topicTreeView();
   auto expanded = [&](int row) {
     GtkTreeIter iter;
     database::topicRowIter(row, &iter);
@@ -308,7 +293,7 @@ TEST_F(MainWindowInputTest, DoubleClickClosesAndOpensANode) {
   for (const int row : {3, 1, 3}) {
     const bool wasOpen = expanded(row);
     const GdkPoint point = rowPoint(row);
-    ASSERT_TRUE(testing_support::doubleClickAt(gadget(app::TopicTreeGadget), point.x, point.y));
+    ASSERT_TRUE(testing_support::doubleClickAt(control(base::TopicTreeControl), point.x, point.y));
     EXPECT_TRUE(dispatchUntil([&] { return expanded(row) != wasOpen; })) << "row " << row;
     EXPECT_EQ(row, selectedRow());
   }
@@ -318,13 +303,13 @@ TEST_F(MainWindowInputTest, DoubleClickClosesAndOpensANode) {
 
 TEST_F(MainWindowInputTest, TopicDraggedToAnotherProgramHandsOverItsFileUri) {
   ASSERT_TRUE(clickTreeRow(5));
-  ASSERT_TRUE(dispatchUntil([&] { return appState.currentCodeFile == "/Gtk/Button.zn"; }));
+  ASSERT_TRUE(dispatchUntil([&] { return base::appState.currentCodeFile == "/Gtk/Button.zn"; }));
   testing_support::DndPeer target;
   ASSERT_TRUE(target.startTarget(1000, 700));
   const GdkPoint row = rowPoint(5);
-  testing_support::SignalCounter drags(gadget(app::TopicTreeGadget), "drag-begin");
+  testing_support::SignalCounter drags(control(base::TopicTreeControl), "drag-begin");
   // The drag starts as a command of the queue: the commands run while the pointer moves.
-  const GdkPoint from = testing_support::screenPoint(gadget(app::TopicTreeGadget), row.x, row.y);
+  const GdkPoint from = testing_support::screenPoint(control(base::TopicTreeControl), row.x, row.y);
   ASSERT_TRUE(testing_support::pressAndPull(from, [&] {
     dispatchPending();
     return drags.count() > 0;
@@ -338,40 +323,41 @@ TEST_F(MainWindowInputTest, TopicDraggedToAnotherProgramHandsOverItsFileUri) {
 }
 
 TEST_F(MainWindowInputTest, ToolButtonsAndKeysOfTheMainWindow) {
-  GtkTreeView* tree = app::topicTreeView();
+  GtkTreeView* tree = base::topicTreeView();
   GtkTreePath* group = gtk_tree_path_new_from_indices(0, 1, -1);
-  ASSERT_TRUE(testing_support::clickAt(gadget(app::NodeToggleGadget)));
+  ASSERT_TRUE(testing_support::clickAt(control(base::NodeToggleControl)));
   EXPECT_TRUE(dispatchUntil([&] { return !gtk_tree_view_row_expanded(tree, group); })) << "all nodes closed";
-  ASSERT_TRUE(testing_support::clickAt(gadget(app::NodeToggleGadget)));
+  ASSERT_TRUE(testing_support::clickAt(control(base::NodeToggleControl)));
   EXPECT_TRUE(dispatchUntil([&] { return gtk_tree_view_row_expanded(tree, group); })) << "all nodes open";
   gtk_tree_path_free(group);
 
   // "f" is in the texts of rows 2, 4, 5 and 6: typing finds the first, then each way on the next.
-  ASSERT_TRUE(testing_support::clickAt(gadget(app::SearchFieldGadget)));
+  ASSERT_TRUE(testing_support::clickAt(control(base::SearchFieldControl)));
   ASSERT_TRUE(testing_support::typeText("f"));
   EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 2; }));
-  ASSERT_TRUE(testing_support::clickAt(gadget(app::FindButtonGadget)));
+  ASSERT_TRUE(testing_support::clickAt(control(base::FindButtonControl)));
   EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 4; }));
-  ASSERT_TRUE(testing_support::pointAt(gadget(app::SearchFieldGadget)));
+  ASSERT_TRUE(testing_support::pointAt(control(base::SearchFieldControl)));
   ASSERT_TRUE(testing_support::pressKeys("F3"));
   EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 5; }));
   ASSERT_TRUE(testing_support::pressKeys("Return"));
   EXPECT_TRUE(dispatchUntil([&] { return selectedRow() == 6; })) << "Return in the search field";
 
-  appState.helpRow = 2;
-  ASSERT_TRUE(testing_support::clickAt(gadget(app::HelpButtonGadget)));
+  base::appState.helpRow = 2;
+  ASSERT_TRUE(testing_support::clickAt(control(base::HelpButtonControl)));
   EXPECT_TRUE(dispatchUntil([&] { return codeText() == "Help text"; }));
   selectRow(4);
   ASSERT_TRUE(testing_support::pressKeys("F1"));
   EXPECT_TRUE(dispatchUntil([&] { return codeText() == "Help text"; }));
 
   ASSERT_TRUE(testing_support::pressKeys("F5"));
-  EXPECT_TRUE(dispatchUntil([] { return gtk_text_view_get_wrap_mode(app::codeView()) == GTK_WRAP_WORD; }));
+  EXPECT_TRUE(dispatchUntil([] { return gtk_text_view_get_wrap_mode(base::codeView()) == GTK_WRAP_WORD; }));
   ASSERT_TRUE(testing_support::pressKeys("Escape"));
-  EXPECT_TRUE(dispatchUntil([] { return appState.quitRequested == 1; }));
-  appState.quitRequested = 0;
-  testing_support::requestClose(app::mainWindow.window);
-  EXPECT_TRUE(dispatchUntil([] { return appState.quitRequested == 1; })) << "the window manager's close";
+  EXPECT_TRUE(dispatchUntil([] { return base::appState.quitRequested == 1; }));
+  base::appState.quitRequested = 0;
+  testing_support::requestClose(base::mainWindow.window);
+  EXPECT_TRUE(dispatchUntil([] { return base::appState.quitRequested == 1; }))
+      << "the window manager's close";
 }
 
 TEST_F(MainWindowInputTest, ResizedWindowAndMovedSplitterAreLaidOutAgain) {
@@ -380,21 +366,21 @@ TEST_F(MainWindowInputTest, ResizedWindowAndMovedSplitterAreLaidOutAgain) {
     gtk_widget_get_allocation(widget, &box);
     return box;
   };
-  const std::string window = std::to_string(GDK_WINDOW_XID(gtk_widget_get_window(app::mainWindow.window)));
+  const std::string window = std::to_string(GDK_WINDOW_XID(gtk_widget_get_window(base::mainWindow.window)));
   // Smaller than the children ask for: the window's own minimum holds.
   ASSERT_TRUE(testing_support::xdotool({"windowsize", window, "300", "200"}));
   EXPECT_TRUE(dispatchUntil([&] {
-    return allocationOf(app::mainWindow.toolRow).width == 640 &&
-           allocationOf(gadget(app::InfoButtonGadget)).x == 640 - 34 &&
-           allocationOf(gadget(app::SplitterGadget)).height == 362;
+    return allocationOf(base::mainWindow.toolRow).width == 640 &&
+           allocationOf(control(base::InfoButtonControl)).x == 640 - 34 &&
+           allocationOf(control(base::SplitterControl)).height == 362;
   }));
   ASSERT_TRUE(testing_support::xdotool({"windowsize", window, "900", "700"}));
   EXPECT_TRUE(dispatchUntil([&] {
-    return allocationOf(gadget(app::InfoButtonGadget)).x == 900 - 34 &&
-           allocationOf(gadget(app::SplitterGadget)).width == 890;
+    return allocationOf(control(base::InfoButtonControl)).x == 900 - 34 &&
+           allocationOf(control(base::SplitterControl)).width == 890;
   }));
 
-  GtkPaned* paned = GTK_PANED(gadget(app::SplitterGadget));
+  GtkPaned* paned = GTK_PANED(control(base::SplitterControl));
   const int before = gtk_paned_get_position(paned);
   GdkWindow* handle = gtk_paned_get_handle_window(paned);
   gint handleX = 0, handleY = 0;
@@ -404,9 +390,9 @@ TEST_F(MainWindowInputTest, ResizedWindowAndMovedSplitterAreLaidOutAgain) {
   ASSERT_TRUE(testing_support::pullTo(GdkPoint{grip.x - 100, grip.y}));
   ASSERT_TRUE(testing_support::releaseButton());
   EXPECT_TRUE(dispatchUntil([&] {
-    const GtkAllocation container = allocationOf(gadget(app::CodeContainerGadget));
+    const GtkAllocation container = allocationOf(control(base::CodeContainerControl));
     return gtk_paned_get_position(paned) < before - 50 &&
-           allocationOf(app::mainWindow.codeScroll).width == container.width - 7;
+           allocationOf(base::mainWindow.codeScroll).width == container.width - 7;
   }));
 }
 
@@ -415,12 +401,12 @@ TEST_F(MainWindowInputTest, FileDroppedByAnotherProgramOnTheCodeViewIsShownAsExt
   const std::string file = dir.write("outside/Dropped.zn", "Dropped code\n");
   testing_support::DndPeer source;
   ASSERT_TRUE(source.startSource(1000, 700, {fileUri(file)}));
-  testing_support::SignalCounter motions(gadget(app::CodeViewGadget), "drag-motion");
+  testing_support::SignalCounter motions(control(base::CodeViewControl), "drag-motion");
 
   ASSERT_TRUE(testing_support::pressAndPull(source.centre(), [&] {
     return source.report().find("begin") != std::string::npos;
   })) << "no drag began";
-  ASSERT_TRUE(testing_support::pullTo(testing_support::screenPoint(gadget(app::CodeViewGadget))));
+  ASSERT_TRUE(testing_support::pullTo(testing_support::screenPoint(control(base::CodeViewControl))));
   ASSERT_TRUE(pumpUntil([&] { return motions.count() > 0; })) << "the drag never reached the code view";
   ASSERT_TRUE(testing_support::releaseButton());
 
@@ -428,7 +414,7 @@ TEST_F(MainWindowInputTest, FileDroppedByAnotherProgramOnTheCodeViewIsShownAsExt
   EXPECT_EQ("Extern file ...", descriptionText());
   EXPECT_EQ(-1, selectedRow()) << "no topic is selected";
   EXPECT_EQ("Linux ZN-ZID-Idavode-Ruriva ~ Dropped.zn", windowTitle());
-  EXPECT_EQ("", services::databaseInfoFieldText(services::FileFieldControl)) << "no topic's file is shown";
+  EXPECT_EQ("", services::databaseInfoFieldText(base::FileFieldControl)) << "no topic's file is shown";
   EXPECT_TRUE(source.waitForEnd());
 }
 

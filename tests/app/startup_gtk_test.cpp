@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
 #include "app/main_window_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
 #include "config/app_settings.h"
 #include "database/topic_tree_gtk.h"
 #include "services/database_info_gtk.h"
@@ -39,7 +39,7 @@ const std::string nestedLibrary =
 
 class StartupTest : public testing_support::ViewerTest {
  protected:
-  GtkTreeView* tree() { return app::topicTreeView(); }
+  GtkTreeView* tree() { return base::topicTreeView(); }
 
   // Every row that has children is open.
   bool everyNodeOpen() {
@@ -62,16 +62,16 @@ class StartupTest : public testing_support::ViewerTest {
     database::expandAllTopics(tree(), false);
     database::selectTopicRow(tree(), 1);
     gtk_widget_grab_focus(GTK_WIDGET(tree()));
-    app::clearEvents();
+    base::clearEvents();
     appSettings.about = 1;
     app::presentLibrary();
   }
 
   void expectCountsShown(int topics, int entries) {
-    app::postMenuEvent(MainWindowNo, 10);
+    base::postMenuEvent(base::MainWindowNo, 10);
     dispatchPending();
-    EXPECT_EQ(std::to_string(topics), services::databaseInfoFieldText(services::TopicsFieldControl));
-    EXPECT_EQ(std::to_string(entries), services::databaseInfoFieldText(services::EntriesFieldControl));
+    EXPECT_EQ(std::to_string(topics), services::databaseInfoFieldText(base::TopicsFieldControl));
+    EXPECT_EQ(std::to_string(entries), services::databaseInfoFieldText(base::EntriesFieldControl));
   }
 };
 
@@ -79,7 +79,7 @@ TEST_F(StartupTest, TheLibraryOpensWhollyCountedWithRowZeroShownAndTheFocusInThe
   presentAfterLoading(nestedLibrary);
   EXPECT_TRUE(everyNodeOpen());
   EXPECT_EQ(database::selectedTopicRow(tree()), 0);
-  EXPECT_TRUE(gtk_widget_has_focus(app::mainWindow.gadget[app::SearchFieldGadget]));
+  EXPECT_TRUE(gtk_widget_has_focus(base::mainWindow.control[base::SearchFieldControl]));
   dispatchPending();
   EXPECT_EQ(descriptionText(), "Nested library of 2026-11-30 snippets");
   EXPECT_TRUE(dialogs.requests.empty());
@@ -91,8 +91,8 @@ TEST_F(StartupTest, TheLibraryOpensWhollyCountedWithRowZeroShownAndTheFocusInThe
 TEST_F(StartupTest, TheSampleLibraryCountsItsTopicsWithNestedOnes) {
   presentAfterLoading(testing_support::readFile(std::string(ZN_SOURCE_DIR) + "/sample/ZN-LinuxAPI-Toc.xml"));
   EXPECT_TRUE(everyNodeOpen());
-  expectCountsShown(appState.groupCount, 29);
-  EXPECT_GT(appState.groupCount, 0);
+  expectCountsShown(base::appState.groupCount, 29);
+  EXPECT_GT(base::appState.groupCount, 0);
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 
 #include <glib.h>
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -29,19 +29,19 @@ LanguageTable parsed(const std::string& bytes) {
 class LanguageFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    resetAppState(folder.path());
+    base::resetAppState(folder.path());
     config::clearLanguageTable();
     const char* lang = std::getenv("LANG");
     hadLang_ = lang != nullptr;
     if (lang) savedLang_ = lang;
-    previous_ = app::setDialogHandler([this](const app::DialogRequest& request) {
+    previous_ = base::setDialogHandler([this](const base::DialogRequest& request) {
       messages.push_back(request);
       return std::string();
     });
   }
 
   void TearDown() override {
-    app::setDialogHandler(previous_);
+    base::setDialogHandler(previous_);
     config::clearLanguageTable();
     if (hadLang_)
       setenv("LANG", savedLang_.c_str(), 1);
@@ -52,10 +52,10 @@ class LanguageFileTest : public ::testing::Test {
   void writeLanguageFile(const std::string& bytes) { folder.write("DizerEZ API-LibLang.inf", bytes); }
 
   testing_support::TempDir folder;
-  std::vector<app::DialogRequest> messages;
+  std::vector<base::DialogRequest> messages;
 
  private:
-  app::DialogHandler previous_;
+  base::DialogHandler previous_;
   bool hadLang_ = false;
   std::string savedLang_;
 };
@@ -274,7 +274,7 @@ TEST_F(LanguageFileTest, AMissingFileIsReportedOnceWithAnEmptyTitleAndRetried) {
   EXPECT_EQ("", LanguageText("#Cnf_Apply", false, "en"));
   EXPECT_EQ("", LanguageText("#Cnf_Apply", true, "de"));
   ASSERT_EQ(1u, messages.size());
-  EXPECT_EQ(app::DialogKind::Message, messages[0].kind);
+  EXPECT_EQ(base::DialogKind::Message, messages[0].kind);
   EXPECT_EQ("", messages[0].title);
   EXPECT_EQ("Language-File not found!", messages[0].text);
   writeLanguageFile(twoBlocks);

@@ -23,8 +23,8 @@ bool fileExists(const std::string& path) {
   return stat(path.c_str(), &info) == 0;
 }
 
-void expectDatabaseChooser(const app::DialogRequest& request, const std::string& fileName) {
-  EXPECT_EQ(request.kind, app::DialogKind::OpenFile);
+void expectDatabaseChooser(const base::DialogRequest& request, const std::string& fileName) {
+  EXPECT_EQ(request.kind, base::DialogKind::OpenFile);
   EXPECT_EQ(request.title, "Choose database '" + fileName + "' ...");
   EXPECT_EQ(request.text, fileName);
   EXPECT_EQ(request.filterName, "XML files (*.xml)");
@@ -37,8 +37,8 @@ TEST_F(LocateDatabaseTest, StoredFileIsUsedAndNothingIsSaved) {
   writeSettings(original);
   config::LocateDatabase();
   EXPECT_TRUE(dialogs.empty());
-  EXPECT_EQ(appState.databasePath, database);
-  EXPECT_EQ(appState.databaseFileName, "Other-Toc.xml");
+  EXPECT_EQ(base::appState.databasePath, database);
+  EXPECT_EQ(base::appState.databaseFileName, "Other-Toc.xml");
   EXPECT_EQ(appSettings.db_path, folder.path() + "data/");
   EXPECT_EQ(settingsBytes(), original);
 }
@@ -48,8 +48,8 @@ TEST_F(LocateDatabaseTest, StoredFolderGetsTheDefaultFileNameAndIsSaved) {
   writeSettings("db-path=" + folder.path() + "data/\n");
   config::LocateDatabase();
   EXPECT_TRUE(dialogs.empty());
-  EXPECT_EQ(appState.databasePath, folder.path() + "data/ZN-LinuxAPI-Toc.xml");
-  EXPECT_EQ(appState.databaseFileName, "ZN-LinuxAPI-Toc.xml");
+  EXPECT_EQ(base::appState.databasePath, folder.path() + "data/ZN-LinuxAPI-Toc.xml");
+  EXPECT_EQ(base::appState.databaseFileName, "ZN-LinuxAPI-Toc.xml");
   EXPECT_EQ(appSettings.db_path, folder.path() + "data/");
   EXPECT_EQ(settingsBytes().find(written("db-path=" + folder.path() + "data/ZN-LinuxAPI-Toc.xml\n")), 0u);
 }
@@ -58,7 +58,7 @@ TEST_F(LocateDatabaseTest, StoredFolderWithoutSlashGluesTheFileNameToIt) {
   folder.write("data/keep", "");
   writeSettings("db-path=" + folder.path() + "data\n");
   config::LocateDatabase();
-  EXPECT_EQ(appState.databasePath, folder.path() + "dataZN-LinuxAPI-Toc.xml");
+  EXPECT_EQ(base::appState.databasePath, folder.path() + "dataZN-LinuxAPI-Toc.xml");
   EXPECT_NE(settingsBytes().find("db-path=" + folder.path() + "dataZN-LinuxAPI-Toc.xml\n"),
             std::string::npos);
 }
@@ -67,7 +67,7 @@ TEST_F(LocateDatabaseTest, MissingPathKeysUseTheProgramFolderAndAreSavedAtOnce) 
   writeSettings("Language=2\n");
   config::LocateDatabase();
   EXPECT_TRUE(dialogs.empty());
-  EXPECT_EQ(appState.databasePath, folder.path() + "ZN-LinuxAPI-Toc.xml");
+  EXPECT_EQ(base::appState.databasePath, folder.path() + "ZN-LinuxAPI-Toc.xml");
   EXPECT_EQ(appSettings.Lib_path, "");
   EXPECT_EQ(settingsBytes(),
             written("Language=2\ndb-path=" + folder.path() +
@@ -83,8 +83,8 @@ TEST_F(LocateDatabaseTest, VanishedPathAsksForTheFileAndSavesTheChoice) {
   config::LocateDatabase();
   ASSERT_EQ(dialogs.size(), 1u);
   expectDatabaseChooser(dialogs[0], "ZN-LinuxAPI-Toc.xml");
-  EXPECT_EQ(appState.databasePath, chosen);
-  EXPECT_EQ(appState.databaseFileName, "My-Toc.xml");
+  EXPECT_EQ(base::appState.databasePath, chosen);
+  EXPECT_EQ(base::appState.databaseFileName, "My-Toc.xml");
   EXPECT_EQ(appSettings.db_path, folder.path() + "new place/");
   EXPECT_EQ(settingsBytes().find(written("db-path=" + chosen + "\n")), 0u);
 }
@@ -93,8 +93,8 @@ TEST_F(LocateDatabaseTest, VanishedPathWithTheChooserCancelledStillSaves) {
   writeSettings("db-path=/no/such/place/ZN-LinuxAPI-Toc.xml\nLanguage=1\n");
   config::LocateDatabase();
   ASSERT_EQ(dialogs.size(), 1u);
-  EXPECT_EQ(appState.databasePath, "");
-  EXPECT_EQ(appState.databaseFileName, "");
+  EXPECT_EQ(base::appState.databasePath, "");
+  EXPECT_EQ(base::appState.databaseFileName, "");
   EXPECT_EQ(appSettings.db_path, "");
   EXPECT_EQ(settingsBytes().find(written("db-path=\nLanguage=1\n")), 0u);
 }
@@ -109,7 +109,7 @@ TEST_F(LocateDatabaseTest, NoSettingsFileAndCancelledWritesNothing) {
   config::LocateDatabase();
   ASSERT_EQ(dialogs.size(), 1u);
   expectDatabaseChooser(dialogs[0], "ZN-LinuxAPI-Toc.xml");
-  EXPECT_EQ(appState.databasePath, "");
+  EXPECT_EQ(base::appState.databasePath, "");
   EXPECT_FALSE(fileExists(settingsPath()));
 }
 
@@ -117,8 +117,8 @@ TEST_F(LocateDatabaseTest, NoSettingsFileAndAChosenDatabaseCreatesTheFile) {
   const std::string chosen = folder.write("data/My-Toc.xml", "<toc/>");
   answers.push_back(chosen);
   config::LocateDatabase();
-  EXPECT_EQ(appState.databasePath, chosen);
-  EXPECT_EQ(appState.databaseFileName, "My-Toc.xml");
+  EXPECT_EQ(base::appState.databasePath, chosen);
+  EXPECT_EQ(base::appState.databaseFileName, "My-Toc.xml");
   EXPECT_EQ(appSettings.db_path, folder.path() + "data/");
   const std::string golden =
       testing_support::readFile(std::string(ZN_SOURCE_DIR) + "/tests/config/golden/created_settings.ini");
@@ -134,7 +134,7 @@ TEST_F(LocateDatabaseTest, FolderInPlaceOfTheSettingsFileAsksAndReportsTheFailed
   config::LocateDatabase();
   ASSERT_EQ(dialogs.size(), 2u);
   EXPECT_EQ(dialogs[1].text, "*.ini-file couldn't be updatet!");
-  EXPECT_EQ(appState.databasePath, chosen);
+  EXPECT_EQ(base::appState.databasePath, chosen);
 }
 
 }  // namespace

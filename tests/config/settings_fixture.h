@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
 #include "config/app_settings.h"
 #include "config/settings_store.h"
 #include "support/temp_dir.h"
@@ -17,12 +17,12 @@ namespace testing_support {
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    resetAppState(folder.path());
+    base::resetAppState(folder.path());
     resetAppSettings(folder.path());
     config::setScreenLimits({});
     config::setCodeFontLoader(nullptr);
     config::setWindowGeometrySource(nullptr);
-    previousHandler_ = app::setDialogHandler([this](const app::DialogRequest& request) {
+    previousHandler_ = base::setDialogHandler([this](const base::DialogRequest& request) {
       dialogs.push_back(request);
       if (answers.empty()) return std::string();
       std::string answer = answers.front();
@@ -32,7 +32,7 @@ class SettingsTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    app::setDialogHandler(previousHandler_);
+    base::setDialogHandler(previousHandler_);
     config::setCodeFontLoader(nullptr);
     config::setWindowGeometrySource(nullptr);
     config::setScreenLimits({});
@@ -45,11 +45,11 @@ class SettingsTest : public ::testing::Test {
   static std::string written(const std::string& lines) { return "\xEF\xBB\xBF\n" + lines; }
 
   TempDir folder;
-  std::vector<app::DialogRequest> dialogs;
+  std::vector<base::DialogRequest> dialogs;
   std::vector<std::string> answers;
 
  private:
-  app::DialogHandler previousHandler_;
+  base::DialogHandler previousHandler_;
 };
 
 }  // namespace testing_support

@@ -205,7 +205,7 @@ TEST_F(SaveSettingsTest, FolderInPlaceOfTheFileIsReportedAndLeftAlone) {
   ASSERT_EQ(mkdir(settingsPath().c_str(), 0755), 0);
   config::SaveSettings();
   ASSERT_EQ(dialogs.size(), 1u);
-  EXPECT_EQ(dialogs[0].kind, app::DialogKind::Message);
+  EXPECT_EQ(dialogs[0].kind, base::DialogKind::Message);
   EXPECT_EQ(dialogs[0].title, "Linux ZN-ZID-Idavode-Ruriva");
   EXPECT_EQ(dialogs[0].text, "*.ini-file couldn't be updatet!");
   struct stat info;

@@ -10,8 +10,8 @@
 #include <expat.h>
 #include <glib.h>
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
+#include "base/app_state.h"
+#include "base/dialogs.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -26,12 +26,12 @@ using testing_support::TempDir;
 class TocDatabaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    resetAppState(dir.path());
+    base::resetAppState(dir.path());
     tocDatabase.reset();
   }
   void TearDown() override {
     tocDatabase.reset();
-    resetAppState("");
+    base::resetAppState("");
   }
 
   // Writes the bytes, reads them and returns the document element.
@@ -408,29 +408,29 @@ class LoadDatabaseTest : public TocDatabaseTest {
  protected:
   void SetUp() override {
     TocDatabaseTest::SetUp();
-    previous = app::setDialogHandler([this](const app::DialogRequest& request) {
+    previous = base::setDialogHandler([this](const base::DialogRequest& request) {
       requests.push_back(request);
       return std::string();
     });
   }
   void TearDown() override {
-    app::setDialogHandler(previous);
+    base::setDialogHandler(previous);
     TocDatabaseTest::TearDown();
   }
 
   void expectOneMessage(const std::string& title, const std::string& text) {
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].kind, app::DialogKind::Message);
+    EXPECT_EQ(requests[0].kind, base::DialogKind::Message);
     EXPECT_EQ(requests[0].title, title);
     EXPECT_EQ(requests[0].text, text);
   }
 
-  std::vector<app::DialogRequest> requests;
-  app::DialogHandler previous;
+  std::vector<base::DialogRequest> requests;
+  base::DialogHandler previous;
 };
 
 TEST_F(LoadDatabaseTest, NoDatabaseChosen) {
-  appState.databasePath = "";
+  base::appState.databasePath = "";
   EXPECT_FALSE(database::loadDatabase());
   expectOneMessage("Linux ZN-ZID-Idavode-Ruriva-Error", "No database selected. Programm canceled!");
 }
@@ -438,21 +438,21 @@ TEST_F(LoadDatabaseTest, NoDatabaseChosen) {
 TEST_F(LoadDatabaseTest, AFolderOrAnEmptyFileCannotBeOpened) {
   for (const std::string& path : {dir.path(), dir.write("empty.xml", ""), dir.file("none.xml")}) {
     requests.clear();
-    appState.databasePath = path;
+    base::appState.databasePath = path;
     EXPECT_FALSE(database::loadDatabase());
     expectOneMessage("Linux ZN-ZID-Idavode-Ruriva-Error", "The database '" + path + "' cannot be opened.");
   }
 }
 
 TEST_F(LoadDatabaseTest, AnXmlErrorIsReportedWithCrSeparatedLines) {
-  appState.databasePath = dir.write("toc.xml", "<a>\n<b>\n</c></a>");
+  base::appState.databasePath = dir.write("toc.xml", "<a>\n<b>\n</c></a>");
   EXPECT_FALSE(database::loadDatabase());
   expectOneMessage("Linux ZN-ZID-Idavode-RurivaError",
                    "Error in the XML file:\rMessage: mismatched tag\rLine: 3   Character: 3");
 }
 
 TEST_F(LoadDatabaseTest, TooDeepNestingIsReportedAsAnXmlError) {
-  appState.databasePath = dir.write("toc.xml", nestedElements(1001));
+  base::appState.databasePath = dir.write("toc.xml", nestedElements(1001));
   EXPECT_FALSE(database::loadDatabase());
   expectOneMessage("Linux ZN-ZID-Idavode-RurivaError",
                    "Error in the XML file:\rMessage: elements nested deeper than 1000 levels\rLine: 1002   "
@@ -460,14 +460,14 @@ TEST_F(LoadDatabaseTest, TooDeepNestingIsReportedAsAnXmlError) {
 }
 
 TEST_F(LoadDatabaseTest, BlanksOnlyReportNoElementFound) {
-  appState.databasePath = dir.write("toc.xml", " \n \n");
+  base::appState.databasePath = dir.write("toc.xml", " \n \n");
   EXPECT_FALSE(database::loadDatabase());
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].text.find("Error in the XML file:\rMessage: no element found\rLine: "), 0u);
 }
 
 TEST_F(LoadDatabaseTest, ASoundFileLoadsSilently) {
-  appState.databasePath = dir.write("toc.xml", "<r name=\"lib\"><g/></r>");
+  base::appState.databasePath = dir.write("toc.xml", "<r name=\"lib\"><g/></r>");
   EXPECT_TRUE(database::loadDatabase());
   EXPECT_TRUE(requests.empty());
   ASSERT_NE(database::documentRoot(), nullptr);

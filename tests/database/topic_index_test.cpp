@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "database/toc_database.h"
 #include "support/temp_dir.h"
 
@@ -23,13 +23,13 @@ const char* const circle = "\u21BA";
 class TopicIndexTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    resetAppState(dir.path());
+    base::resetAppState(dir.path());
     database::closeDatabase();
     database::currentGroup.clear();
   }
   void TearDown() override {
     database::closeDatabase();
-    resetAppState("");
+    base::resetAppState("");
   }
 
   // Loads the document and builds the rows, as a caller does: list and rows emptied first.
@@ -82,7 +82,7 @@ TEST_F(TopicIndexTest, RowsAndRecordsComeFromTheSameElementsInDocumentOrder) {
   }
   for (int row : {1, 4, 7}) {
     EXPECT_TRUE(rows[row].hasBackground);
-    EXPECT_EQ(rows[row].background, rgb(232, 232, 232));
+    EXPECT_EQ(rows[row].background, base::rgb(232, 232, 232));
   }
   for (int row : {2, 3, 5, 6, 8, 9}) {
     EXPECT_FALSE(rows[row].hasBackground) << row;
@@ -96,16 +96,16 @@ TEST_F(TopicIndexTest, RowsAndRecordsComeFromTheSameElementsInDocumentOrder) {
 TEST_F(TopicIndexTest, RowZeroTakesTheRootColoursWhateverItsLabel) {
   std::vector<TopicRow> rows = build("<r name=\"ZID Idavode Ruriva\"><g name=\"x\"/></r>");
   EXPECT_TRUE(rows[0].hasBackground);
-  EXPECT_EQ(rows[0].background, rgb(127, 127, 127));
+  EXPECT_EQ(rows[0].background, base::rgb(127, 127, 127));
   EXPECT_TRUE(rows[0].hasForeground);
-  EXPECT_EQ(rows[0].foreground, rgb(255, 255, 255));
+  EXPECT_EQ(rows[0].foreground, base::rgb(255, 255, 255));
 }
 
 TEST_F(TopicIndexTest, OnlyTheExactViewerGroupLabelGetsItsBackground) {
   const std::vector<TopicRow> rows =
       build("<r name=\"lib\"><g name=\"ZID Idavode Ruriva\"/><g name=\"zid idavode ruriva\"/></r>");
-  EXPECT_EQ(rows[1].background, rgb(200, 200, 200));
-  EXPECT_EQ(rows[2].background, rgb(232, 232, 232));
+  EXPECT_EQ(rows[1].background, base::rgb(200, 200, 200));
+  EXPECT_EQ(rows[2].background, base::rgb(232, 232, 232));
 }
 
 TEST_F(TopicIndexTest, LabelsJoinAllOtherAttributesInDocumentOrder) {
@@ -131,7 +131,7 @@ TEST_F(TopicIndexTest, NewTopicMarkerWithDyeingNews) {
   std::vector<TopicRow> rows = build(xml, 0, true);
   EXPECT_EQ(rows[2].text, std::string(star) + "Wort");
   EXPECT_TRUE(rows[2].hasForeground);
-  EXPECT_EQ(rows[2].foreground, rgb(0, 0, 185));
+  EXPECT_EQ(rows[2].foreground, base::rgb(0, 0, 185));
   EXPECT_EQ(indexEntries[2].FunctionDe, std::string(star) + "Wort");
 
   rows = rebuild(0, false);
@@ -147,7 +147,7 @@ TEST_F(TopicIndexTest, TheGermanTitleDecidesTheColourInEveryLanguage) {
   std::vector<TopicRow> rows = build(xml, 1, true);
   EXPECT_EQ(rows[2].text, "New");
   EXPECT_TRUE(rows[2].hasForeground);
-  EXPECT_EQ(rows[2].foreground, rgb(0, 0, 185));
+  EXPECT_EQ(rows[2].foreground, base::rgb(0, 0, 185));
 
   rows = rebuild(1, false);
   EXPECT_FALSE(rows[2].hasForeground);
@@ -351,7 +351,7 @@ TEST_F(TopicIndexTest, TenThousandTopics) {
   EXPECT_EQ(rows[row].text, "Topic 6542");
   EXPECT_EQ(indexEntries[row].File, "G13/T6542.zn");
   EXPECT_EQ(indexEntries[row].Group, "Group 13");
-  EXPECT_EQ(rows[1 + 501 * 13 + 1 + 0].foreground, rgb(0, 0, 185));
+  EXPECT_EQ(rows[1 + 501 * 13 + 1 + 0].foreground, base::rgb(0, 0, 185));
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 
 #include <gtk/gtk.h>
 
-#include "app/app_state.h"
-#include "app/event_queue.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
 #include "database/toc_database.h"
 #include "support/gui_fixture.h"
 #include "support/temp_dir.h"
@@ -67,7 +67,7 @@ std::string textAt(GtkTreeModel* model, GtkTreeIter* iter) {
   return result;
 }
 
-void expectColour(const GdkColor& colour, Colour expected) {
+void expectColour(const GdkColor& colour, base::Colour expected) {
   EXPECT_EQ(colour.red, (expected & 0xFF) * 257);
   EXPECT_EQ(colour.green, ((expected >> 8) & 0xFF) * 257);
   EXPECT_EQ(colour.blue, ((expected >> 16) & 0xFF) * 257);
@@ -77,13 +77,13 @@ void expectColour(const GdkColor& colour, Colour expected) {
 std::vector<bool> selectionChanges;
 
 void onSelectionChanged(GtkTreeSelection*, gpointer) {
-  selectionChanges.push_back(app::programChangeInProgress());
+  selectionChanges.push_back(base::programChangeInProgress());
 }
 
 class TopicTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    resetAppState(dir.path());
+    base::resetAppState(dir.path());
     database::currentGroup.clear();
     selectionChanges.clear();
     topicModel = database::createTopicModel();
@@ -103,7 +103,7 @@ class TopicTreeTest : public ::testing::Test {
     gtk_widget_destroy(window);
     g_object_unref(topicModel);
     database::closeDatabase();
-    resetAppState("");
+    base::resetAppState("");
   }
 
   void load(const std::string& xml, int language = 0, bool dyeingNews = true) {
@@ -163,7 +163,7 @@ TEST_F(TopicTreeTest, TheModelMirrorsTheRows) {
   EXPECT_EQ(database::topicRowText(7), "Eltern");
   EXPECT_EQ(database::topicRowText(11), "\u21BAZwei");
   EXPECT_EQ(indexEntries[8].File, "A/Child.zn");
-  EXPECT_EQ(appState.helpRow, 2);
+  EXPECT_EQ(base::appState.helpRow, 2);
   EXPECT_FALSE(database::topicRowIter(13, nullptr));
   EXPECT_FALSE(database::topicRowIter(-1, nullptr));
   EXPECT_EQ(database::topicRowText(99), "");
@@ -251,15 +251,15 @@ TEST_F(TopicTreeTest, RowColours) {
   struct Expected {
     int row;
     bool hasBackground;
-    Colour background;
+    base::Colour background;
     bool hasForeground;
-    Colour foreground;
+    base::Colour foreground;
   };
   const std::vector<Expected> cases = {
-      {0, true, rgb(127, 127, 127), true, rgb(255, 255, 255)},
-      {1, true, rgb(200, 200, 200), false, 0},
-      {4, true, rgb(232, 232, 232), false, 0},
-      {5, false, 0, true, rgb(0, 0, 185)},
+      {0, true, base::rgb(127, 127, 127), true, base::rgb(255, 255, 255)},
+      {1, true, base::rgb(200, 200, 200), false, 0},
+      {4, true, base::rgb(232, 232, 232), false, 0},
+      {5, false, 0, true, base::rgb(0, 0, 185)},
       {6, false, 0, false, 0},
       {11, false, 0, false, 0},
   };
@@ -381,8 +381,8 @@ TEST_F(TopicTreeTest, CountingLeavesOutTheViewersOwnGroupAndOpensEverything) {
   load(sampleDocument);
   database::selectTopicRow(view, 3);
   database::countTopics(view);
-  EXPECT_EQ(appState.groupCount, 2);      // A and B; C has no children
-  EXPECT_EQ(appState.codeTopicCount, 4);  // Neu, Eltern, Eins, Zwei: Ohne has no file, Kind is nested
+  EXPECT_EQ(base::appState.groupCount, 2);      // A and B; C has no children
+  EXPECT_EQ(base::appState.codeTopicCount, 4);  // Neu, Eltern, Eins, Zwei: Ohne has no file, Kind is nested
   for (int row : {0, 1, 4, 7, 9}) EXPECT_TRUE(expanded(row)) << row;
   EXPECT_EQ(database::selectedTopicRow(view), -1);
   for (bool own : selectionChanges) EXPECT_TRUE(own);
@@ -390,10 +390,10 @@ TEST_F(TopicTreeTest, CountingLeavesOutTheViewersOwnGroupAndOpensEverything) {
 
 TEST_F(TopicTreeTest, CountingAnEmptyTree) {
   database::rebuildTopicTree(view, 0, true);
-  appState.groupCount = 5;
+  base::appState.groupCount = 5;
   database::countTopics(view);
-  EXPECT_EQ(appState.groupCount, 0);
-  EXPECT_EQ(appState.codeTopicCount, 0);
+  EXPECT_EQ(base::appState.groupCount, 0);
+  EXPECT_EQ(base::appState.codeTopicCount, 0);
 }
 
 }  // namespace

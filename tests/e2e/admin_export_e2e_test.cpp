@@ -2,7 +2,6 @@
 // menu, and items chosen there with the keyboard write their exports beside the
 // templates, two folders above the program.
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -42,9 +41,7 @@ class AdminExportE2e : public ::testing::Test {
     }
   }
 
-  void TearDown() override {
-    if (HasFailure()) std::printf("program stderr:\n%s\n", viewer->standardError().c_str());
-  }
+  void TearDown() override { testing_support::reportFailure(*viewer); }
 
   // The popup menu: an untitled window of the program, taller than a tooltip.
   bool waitForMenu() {

@@ -1,6 +1,5 @@
 // The real program starts in the language its settings store.
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -24,9 +23,7 @@ class LanguageE2e : public ::testing::Test {
     viewer->copyProgramFolder();
   }
 
-  void TearDown() override {
-    if (HasFailure()) std::printf("program stderr:\n%s\n", viewer->standardError().c_str());
-  }
+  void TearDown() override { testing_support::reportFailure(*viewer); }
 
   void storeLanguage(int language) {
     viewer->writeSettings({"db-path=" + viewer->programFolder() + testing_support::databaseFileName,

@@ -1,6 +1,5 @@
 // The real program's search field on the sample library: typing finds a topic and
 // shows its file, F3 steps on to the next hit.
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -31,15 +30,7 @@ class SearchE2e : public ::testing::Test {
                            "Lib-path=" + viewer->programFolder(), "about=1"});
   }
 
-  void TearDown() override {
-    if (!HasFailure()) return;
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string picture = std::string(ZN_TEST_BINARY_DIR) + "/e2e-" + info->name() + ".png";
-    if (viewer->running() && viewer->screenshot(picture)) {
-      std::printf("screen at the failure: %s\n", picture.c_str());
-    }
-    std::printf("program stderr:\n%s\n", viewer->standardError().c_str());
-  }
+  void TearDown() override { testing_support::reportFailure(*viewer); }
 
   std::unique_ptr<ViewerProcess> viewer;
 };

@@ -30,15 +30,7 @@ class StartupE2e : public ::testing::Test {
     ASSERT_TRUE(viewer->displayRunning()) << "Xvfb could not be started";
   }
 
-  void TearDown() override {
-    if (!HasFailure()) return;
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string picture = std::string(ZN_TEST_BINARY_DIR) + "/e2e-" + info->name() + ".png";
-    if (viewer->running() && viewer->screenshot(picture)) {
-      std::printf("screen at the failure: %s\n", picture.c_str());
-    }
-    std::printf("program stderr:\n%s\n", viewer->standardError().c_str());
-  }
+  void TearDown() override { testing_support::reportFailure(*viewer); }
 
   // Settings that name the database and skip the first-start about dialog.
   std::string settingsNaming(const std::string& databasePath, int about = 1) {

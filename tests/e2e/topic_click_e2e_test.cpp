@@ -1,6 +1,5 @@
 // The real program on the sample library: a click on a topic shows its code, and the
 // copy button hands that code to the clipboard.
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -25,9 +24,7 @@ class TopicClickE2e : public ::testing::Test {
                            "Lib-path=" + viewer->programFolder(), "about=1", "SourceInTitle=1"});
   }
 
-  void TearDown() override {
-    if (HasFailure()) std::printf("program stderr:\n%s\n", viewer->standardError().c_str());
-  }
+  void TearDown() override { testing_support::reportFailure(*viewer); }
 
   std::string clipboard() {
     const testing_support::CommandResult result = testing_support::runCommand(

@@ -14,7 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "support/owned_texts.h"
 #include "support/temp_dir.h"
 
@@ -58,7 +58,7 @@ const Command commands[] = {
 };
 
 std::string expectedFailure(const Command& command) {
-  return *command.failure ? command.failure + appState.exportFolder + command.outputName : "";
+  return *command.failure ? command.failure + base::appState.exportFolder + command.outputName : "";
 }
 
 // Root writes into any folder: the work then runs as an ordinary user in a child.
@@ -74,11 +74,11 @@ int unprivileged(const std::function<int()>& work) {
 class ExportCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    resetAppState(dir.path());
-    appState.exportFolder = dir.path() + "Export/";
-    appState.templatesFolder = dir.path() + "Templates/";
+    base::resetAppState(dir.path());
+    base::appState.exportFolder = dir.path() + "Export/";
+    base::appState.templatesFolder = dir.path() + "Templates/";
   }
-  void TearDown() override { resetAppState(""); }
+  void TearDown() override { base::resetAppState(""); }
 
   const std::vector<ExportRow> rows = {row(1, "A"), row(2, "a1", "x/1.zn"), row(2, "a1", "y/1.zn")};
   testing_support::TempDir dir;
@@ -86,20 +86,20 @@ class ExportCommandsTest : public ::testing::Test {
 
 TEST_F(ExportCommandsTest, MissingReadOnlyOrBlockedExportFolderReportsOrEndsSilently) {
   for (const Command& command : commands) EXPECT_EQ(command.run(rows), expectedFailure(command));
-  ASSERT_EQ(g_mkdir(appState.exportFolder.c_str(), 0555), 0);
+  ASSERT_EQ(g_mkdir(base::appState.exportFolder.c_str(), 0555), 0);
   ASSERT_EQ(g_chmod(dir.path().c_str(), 0755), 0);
   for (const Command& command : commands) {
     EXPECT_EQ(unprivileged([&] { return command.run(rows) == expectedFailure(command) ? 0 : 1; }), 0)
         << command.outputName;
   }
-  EXPECT_FALSE(g_file_test((appState.exportFolder + "FileList.txt").c_str(), G_FILE_TEST_EXISTS));
-  ASSERT_EQ(g_rmdir(appState.exportFolder.c_str()), 0);
+  EXPECT_FALSE(g_file_test((base::appState.exportFolder + "FileList.txt").c_str(), G_FILE_TEST_EXISTS));
+  ASSERT_EQ(g_rmdir(base::appState.exportFolder.c_str()), 0);
   dir.write("Export", "a file where the folder should be");
   for (const Command& command : commands) EXPECT_EQ(command.run(rows), expectedFailure(command));
 }
 
 TEST_F(ExportCommandsTest, FailedWriteIsNoSuccessAndLeavesNoHalfFile) {
-  ASSERT_EQ(g_mkdir(appState.exportFolder.c_str(), 0755), 0);
+  ASSERT_EQ(g_mkdir(base::appState.exportFolder.c_str(), 0755), 0);
   const std::string longer(4096, 'x');
   const std::vector<ExportRow> big = {row(1, longer), row(2, longer, longer), row(2, longer, longer)};
   rlimit saved{};
@@ -112,24 +112,25 @@ TEST_F(ExportCommandsTest, FailedWriteIsNoSuccessAndLeavesNoHalfFile) {
     const std::string message = command.run(big);
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_EQ(message, expectedFailure(command));
-    EXPECT_FALSE(g_file_test((appState.exportFolder + command.outputName).c_str(), G_FILE_TEST_EXISTS));
+    EXPECT_FALSE(g_file_test((base::appState.exportFolder + command.outputName).c_str(), G_FILE_TEST_EXISTS));
   }
   std::signal(SIGXFSZ, previousSignal);
 }
 
 TEST_F(ExportCommandsTest, MissingTemplatesContributeNothing) {
-  ASSERT_EQ(g_mkdir(appState.exportFolder.c_str(), 0755), 0);
+  ASSERT_EQ(g_mkdir(base::appState.exportFolder.c_str(), 0755), 0);
   // A folder in place of the head template cannot be read either.
-  ASSERT_EQ(g_mkdir_with_parents((appState.templatesFolder + "ZN-LinuxAPI-Head.html").c_str(), 0755), 0);
+  ASSERT_EQ(g_mkdir_with_parents((base::appState.templatesFolder + "ZN-LinuxAPI-Head.html").c_str(), 0755),
+            0);
   EXPECT_EQ(commands[0].run({}),
-            "html-Export done to ...\n" + appState.exportFolder + "ZN-LinuxAPI-Lib.html");
-  const std::string page = readFile(appState.exportFolder + "ZN-LinuxAPI-Lib.html");
+            "html-Export done to ...\n" + base::appState.exportFolder + "ZN-LinuxAPI-Lib.html");
+  const std::string page = readFile(base::appState.exportFolder + "ZN-LinuxAPI-Lib.html");
   EXPECT_EQ(page.substr(0, 7), "<br />\n");
   EXPECT_EQ(page.substr(page.size() - 13), "</span>\n</p>\n");
 }
 
 TEST_F(ExportCommandsTest, HugeTitlesAndTenThousandTopicsAreWrittenWhole) {
-  ASSERT_EQ(g_mkdir(appState.exportFolder.c_str(), 0755), 0);
+  ASSERT_EQ(g_mkdir(base::appState.exportFolder.c_str(), 0755), 0);
   const std::string huge(100 * 1024, 'x');
   std::vector<ExportRow> library = {row(1, "G " + huge), row(2, huge, "huge.zn")};
   for (int topic = 0; topic < 10000; ++topic) {
@@ -138,9 +139,9 @@ TEST_F(ExportCommandsTest, HugeTitlesAndTenThousandTopicsAreWrittenWhole) {
   }
   for (const Command& command : commands)
     EXPECT_NE(command.run(library).find("done to ...\n"), std::string::npos);
-  const std::string fileList = readFile(appState.exportFolder + "FileList.txt");
+  const std::string fileList = readFile(base::appState.exportFolder + "FileList.txt");
   EXPECT_EQ(std::count(fileList.begin(), fileList.end(), '\n'), 10001);
-  const std::string posting = readFile(appState.exportFolder + "ForumPosting.txt");
+  const std::string posting = readFile(base::appState.exportFolder + "ForumPosting.txt");
   EXPECT_NE(posting.find("[b]G " + huge + "[/b]: \t" + huge + "\n"), std::string::npos);
   EXPECT_NE(posting.find("[b]G9900[/b]: \t'<&>\t[9999\n"), std::string::npos);
 }

@@ -9,7 +9,7 @@
 #include <glib/gstdio.h>
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"
 #include "export/export_commands.h"
@@ -88,16 +88,16 @@ std::vector<ExportRow> rowsOfDatabase(const std::string& path, bool dyeingNews) 
 class ExportGoldenTest : public ::testing::TestWithParam<GoldenCase> {
  protected:
   void SetUp() override {
-    resetAppState(dir.path());
-    appState.exportFolder = dir.path() + "Export/";
-    appState.templatesFolder = dir.path() + "Templates/";
-    g_mkdir(appState.exportFolder.c_str(), 0755);
+    base::resetAppState(dir.path());
+    base::appState.exportFolder = dir.path() + "Export/";
+    base::appState.templatesFolder = dir.path() + "Templates/";
+    g_mkdir(base::appState.exportFolder.c_str(), 0755);
     dir.write("Templates/ZN-LinuxAPI-Head.html", headTemplate);
     dir.write("Templates/ZN-LinuxAPI-Tail.html", tailTemplate);
   }
   void TearDown() override {
     database::clearTopicIndex();
-    resetAppState("");
+    base::resetAppState("");
   }
 
   testing_support::TempDir dir;
@@ -113,8 +113,8 @@ TEST_P(ExportGoldenTest, OutputMatchesTheGoldenFileByteForByte) {
   const std::vector<ExportRow> rows = rowsOfDatabase(goldenFolder + "library.xml", golden.dyeingNews);
   ASSERT_EQ(rows.size(), 21u);
 
-  EXPECT_EQ(golden.run(rows), withExportFolder(golden.message, appState.exportFolder));
-  const std::string written = readFile(appState.exportFolder + golden.outputName);
+  EXPECT_EQ(golden.run(rows), withExportFolder(golden.message, base::appState.exportFolder));
+  const std::string written = readFile(base::appState.exportFolder + golden.outputName);
   if (std::getenv("ZN_WRITE_GOLDEN")) testing_support::writeFile(goldenFolder + golden.golden, written);
   EXPECT_EQ(written, readFile(goldenFolder + golden.golden)) << golden.golden;
 }

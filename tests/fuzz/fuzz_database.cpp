@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool stateReady = (resetAppState("/nowhere/"), true);
+  static const bool stateReady = (base::resetAppState("/nowhere/"), true);
   (void)stateReady;
   const fuzzing::MemoryFile file(data, size);
   if (!database::readDatabaseFile(file.path())) return 0;
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_EXPECT(row == 0 || rows[row].level <= rows[row - 1].level + 1);
     }
     const database::TopicCounts counts =
-        database::countTopicRows(rows, database::indexEntries, appState.viewerGroupName);
+        database::countTopicRows(rows, database::indexEntries, base::appState.viewerGroupName);
     FUZZ_EXPECT(counts.groups >= 0 && counts.codeTopics >= 0 &&
                 static_cast<std::size_t>(counts.groups + counts.codeTopics) <= rows.size());
   }

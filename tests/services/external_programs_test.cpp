@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "support/recorded_dialogs.h"
@@ -24,7 +24,7 @@ class ExternalProgramsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     savedPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
-    resetAppState(dir.path());
+    base::resetAppState(dir.path());
     resetAppSettings(dir.path());
     dir.write("bin/.keep", "");
     setenv("PATH", (dir.path() + "bin:/usr/bin:/bin").c_str(), 1);
@@ -61,7 +61,7 @@ class ExternalProgramsTest : public ::testing::Test {
     services::OpenWithDesktop("/dev/null");  // not a regular file: starts nothing
     ASSERT_TRUE(services::isUsableEditor("marker"));
     appSettings.CodeEditorPath = "marker";
-    appState.currentCodeFile = "settle";
+    base::appState.currentCodeFile = "settle";
     services::openCode();
     waitForLog("marker");
   }
@@ -122,7 +122,7 @@ TEST_F(ExternalProgramsTest, OpenCodeStartsAnEditorFoundInPath) {
   fake("myeditor");
   appSettings.CodeEditorPath = "myeditor";
   appSettings.Lib_path = dir.path() + "My Library/";
-  appState.currentCodeFile = "/Gtk/Some Window.zn";
+  base::appState.currentCodeFile = "/Gtk/Some Window.zn";
   services::openCode();
   EXPECT_EQ("[" + dir.path() + "My Library/Gtk/Some Window.zn]\n", waitForLog("myeditor"));
   EXPECT_EQ("Open code in myeditor", services::editorMenuText());
@@ -131,7 +131,7 @@ TEST_F(ExternalProgramsTest, OpenCodeStartsAnEditorFoundInPath) {
 TEST_F(ExternalProgramsTest, OpenCodeWithNothingShownGivesTheEditorTheLibraryFolderOrNoArgument) {
   fake("myeditor");
   appSettings.CodeEditorPath = "myeditor";
-  appState.currentCodeFile.clear();
+  base::appState.currentCodeFile.clear();
   appSettings.Lib_path = dir.path() + "My Library/";
   services::openCode();
   EXPECT_EQ("[" + dir.path() + "My Library/]\n", waitForLog("myeditor"));
@@ -144,7 +144,7 @@ TEST_F(ExternalProgramsTest, OpenCodeWithNothingShownGivesTheEditorTheLibraryFol
 TEST_F(ExternalProgramsTest, OpenCodeWithoutEditorUsesTheDesktop) {
   fake("xdg-open");
   appSettings.Lib_path = dir.path() + "My Library/";
-  appState.currentCodeFile = "Gtk/Some Window.zn";
+  base::appState.currentCodeFile = "Gtk/Some Window.zn";
   services::openCode();
   EXPECT_EQ("[" + dir.path() + "My Library/Gtk/Some Window.zn]\n", waitForLog("xdg-open"));
   EXPECT_EQ("", services::editorMenuText());
@@ -160,7 +160,7 @@ TEST_F(ExternalProgramsTest, EditorRuleLooksAtTheOwnerExecuteBitOfTheFileItself)
 
   fake("xdg-open");
   appSettings.CodeEditorPath = plain;
-  appState.currentCodeFile = "My Library/Gtk/Some Window.zn";
+  base::appState.currentCodeFile = "My Library/Gtk/Some Window.zn";
   services::openCode();  // an editor that is set but not usable: nothing at all
   appSettings.CodeEditorPath = dir.path() + "dangling";
   services::openCode();  // usable, but the start fails quietly
@@ -180,7 +180,7 @@ TEST_F(ExternalProgramsTest, EditHelpFileOpensTheHelpRowOrSaysSorry) {
 
   database::indexEntries.resize(3);
   database::indexEntries[2].File = "/Help/ViewerHelp.txt";
-  appState.helpRow = 2;
+  base::appState.helpRow = 2;
   appSettings.Lib_path = "/opt/lib/";
   services::editHelpFile();
   EXPECT_EQ("[/opt/lib/Help/ViewerHelp.txt]\n", waitForLog("xdg-open"));

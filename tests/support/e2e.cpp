@@ -5,6 +5,7 @@
 #include <chrono>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -13,6 +14,8 @@
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 extern char** environ;
 
@@ -431,6 +434,15 @@ std::optional<std::string> ViewerProcess::waitForDialog(const std::string& title
     if (!stillRunning || Clock::now() >= deadline) return std::nullopt;
     pollPause();
   }
+}
+
+void reportFailure(ViewerProcess& viewer) {
+  if (!::testing::Test::HasFailure()) return;
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string picture = std::string(ZN_TEST_BINARY_DIR) + "/e2e-" + info->name() + ".png";
+  if (viewer.running() && viewer.screenshot(picture))
+    std::printf("screen at the failure: %s\n", picture.c_str());
+  std::printf("program stderr:\n%s\n", viewer.standardError().c_str());
 }
 
 }  // namespace testing_support

@@ -161,4 +161,8 @@ class ViewerProcess {
   size_t dialogsTaken_ = 0;
 };
 
+// When the running test has failed: the screen as a picture in the test build folder
+// and the program's standard error, printed for the test log.
+void reportFailure(ViewerProcess& viewer);
+
 }  // namespace testing_support

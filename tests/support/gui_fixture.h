@@ -29,7 +29,4 @@ inline void pumpPending() {
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 }
 
-// Records every dialog instead of showing it (answers queued in order, then "").
-using DialogRecorder = RecordedDialogs;
-
 }  // namespace testing_support

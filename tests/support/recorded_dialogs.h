@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 
 namespace testing_support {
 
 class RecordedDialogs {
  public:
   RecordedDialogs() {
-    previous_ = app::setDialogHandler([this](const app::DialogRequest& request) {
+    previous_ = base::setDialogHandler([this](const base::DialogRequest& request) {
       requests.push_back(request);
       if (answers.empty()) return std::string();
       std::string answer = answers.front();
@@ -19,15 +19,15 @@ class RecordedDialogs {
       return answer;
     });
   }
-  ~RecordedDialogs() { app::setDialogHandler(previous_); }
+  ~RecordedDialogs() { base::setDialogHandler(previous_); }
   RecordedDialogs(const RecordedDialogs&) = delete;
   RecordedDialogs& operator=(const RecordedDialogs&) = delete;
 
-  std::vector<app::DialogRequest> requests;
+  std::vector<base::DialogRequest> requests;
   std::vector<std::string> answers;
 
  private:
-  app::DialogHandler previous_;
+  base::DialogHandler previous_;
 };
 
 }  // namespace testing_support

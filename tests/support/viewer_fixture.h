@@ -32,16 +32,20 @@ class ViewerTest : public ::testing::Test {
   void dispatchPending();
   // Runs the queued events until the condition holds, as the program's loop does.
   bool dispatchUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
-  // Selects a row as a user would (a change event), then dispatches it.
+  // Selects a row as a user does with the keyboard: the cursor stands on it and Space
+  // selects it; the change is dispatched, and the focus goes back where it was.
   void selectRow(int row);
+  // Clicks the row with the mouse and dispatches what the click raised.
   void clickRow(int row);
+  // The middle of a row's text, in the tree's own coordinates, once it is scrolled into view.
+  GdkPoint rowPoint(int row);
   std::string codeText() const;
   std::string descriptionText() const;
   std::string windowTitle() const;
   std::string clipboardText() const;
 
   TempDir dir;
-  DialogRecorder dialogs;
+  RecordedDialogs dialogs;
 
  private:
   std::string savedPath_;

@@ -6,16 +6,17 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/app_state.h"
 #include "app/dispatcher_gtk.h"
-#include "app/event_queue.h"
 #include "app/main_window_gtk.h"
+#include "base/app_state.h"
+#include "base/event_queue.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "services/database_info_gtk.h"
+#include "support/x_input_gtk.h"
 
 namespace testing_support {
 
@@ -41,10 +42,10 @@ std::string smallLibraryDatabase() {
 
 void ViewerTest::SetUp() {
   savedPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
-  resetAppState(dir.path());
+  base::resetAppState(dir.path());
   resetAppSettings(dir.path());
   config::setLanguageChoice(0);
-  app::clearEvents();
+  base::clearEvents();
   dir.write("ViewerHelp.txt", "Help text\n");
   dir.write("Gtk/Window.zn", "\xEF\xBB\xBFWindow code\n; Grüße\n; IDE Options = Zarnel\n; EnableUnicode\n");
   dir.write("Gtk/Button.zn", "Button code\r\nsecond\r\n");
@@ -53,17 +54,17 @@ void ViewerTest::SetUp() {
   app::createPopupMenus();
   ASSERT_TRUE(app::buildMainWindow());
   services::createDatabaseInfoWindow();
-  gtk_widget_show(app::mainWindow.window);
-  ASSERT_TRUE(pumpUntil([] { return gtk_widget_get_mapped(app::mainWindow.window); }));
+  gtk_widget_show(base::mainWindow.window);
+  ASSERT_TRUE(pumpUntil([] { return gtk_widget_get_mapped(base::mainWindow.window); }));
   // As at start-up the search field holds the focus, so the tree does not select a row of its own.
-  gtk_widget_grab_focus(app::mainWindow.gadget[app::SearchFieldGadget]);
+  gtk_widget_grab_focus(base::mainWindow.control[base::SearchFieldControl]);
   loadLibrary(smallLibraryDatabase());
   pumpPending();
-  app::clearEvents();
+  base::clearEvents();
 }
 
 void ViewerTest::TearDown() {
-  app::clearEvents();
+  base::clearEvents();
   app::destroyMainWindow();
   if (services::databaseInfoWindow.window) gtk_widget_destroy(services::databaseInfoWindow.window);
   services::databaseInfoWindow = services::DatabaseInfoWindow();
@@ -74,8 +75,8 @@ void ViewerTest::TearDown() {
 void ViewerTest::loadLibrary(const std::string& databaseText) {
   const std::string path = dir.write("ZN-LinuxAPI-Toc.xml", databaseText);
   ASSERT_TRUE(database::readDatabaseFile(path));
-  database::rebuildTopicTree(app::topicTreeView(), config::languageChoice(), appSettings.DyeingNews != 0);
-  database::expandAllTopics(app::topicTreeView(), true);
+  database::rebuildTopicTree(base::topicTreeView(), config::languageChoice(), appSettings.DyeingNews != 0);
+  database::expandAllTopics(base::topicTreeView(), true);
 }
 
 void ViewerTest::fakeProgram(const std::string& name) {
@@ -97,8 +98,8 @@ bool ViewerTest::waitForProgramCalls(const std::string& name, size_t calls, int 
 
 void ViewerTest::dispatchPending() {
   pumpPending();
-  while (app::hasPendingEvent()) {
-    app::dispatchEvent(app::takeEvent());
+  while (base::hasPendingEvent()) {
+    app::dispatchEvent(base::takeEvent());
     pumpPending();
   }
 }
@@ -112,17 +113,48 @@ bool ViewerTest::dispatchUntil(const std::function<bool()>& condition, int timeo
       timeoutMs);
 }
 
+GdkPoint ViewerTest::rowPoint(int row) {
+  GtkTreeIter iter;
+  EXPECT_TRUE(database::topicRowIter(row, &iter));
+  GtkTreeView* tree = base::topicTreeView();
+  GtkTreePath* path = gtk_tree_model_get_path(gtk_tree_view_get_model(tree), &iter);
+  gtk_tree_view_scroll_to_cell(tree, path, nullptr, FALSE, 0, 0);
+  pumpPending();
+  GdkRectangle cell;
+  gtk_tree_view_get_cell_area(tree, path, gtk_tree_view_get_column(tree, 0), &cell);
+  gtk_tree_path_free(path);
+  GdkPoint point{0, 0};
+  gtk_tree_view_convert_bin_window_to_widget_coords(tree, cell.x + 20, cell.y + cell.height / 2, &point.x,
+                                                    &point.y);
+  return point;
+}
+
 void ViewerTest::selectRow(int row) {
-  database::selectTopicRow(app::topicTreeView(), row);
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::Change);
-  dispatchPending();
+  GtkTreeView* tree = base::topicTreeView();
+  {
+    const base::ProgramChange quiet;
+    database::selectTopicRow(tree, row);
+    gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(tree));
+  }
+  GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(base::mainWindow.window));
+  gtk_widget_grab_focus(GTK_WIDGET(tree));
+  const GdkPoint point = rowPoint(row);
+  ASSERT_TRUE(pointAt(GTK_WIDGET(tree), point.x, point.y));
+  ASSERT_TRUE(pressKeys("space"));
+  ASSERT_TRUE(
+      dispatchUntil([&] { return database::selectedTopicRow(tree) == row && !base::hasPendingEvent(); }));
+  // The test goes on where it was, as a user who clicks back into the field.
+  if (focus) gtk_widget_grab_focus(focus);
 }
 
 void ViewerTest::clickRow(int row) {
-  database::selectTopicRow(app::topicTreeView(), row);
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::Change);
-  app::postWidgetEvent(MainWindowNo, app::TopicTreeGadget, app::EventType::LeftClick);
-  dispatchPending();
+  GtkTreeView* tree = base::topicTreeView();
+  const GdkPoint point = rowPoint(row);
+  SignalCounter presses(GTK_WIDGET(tree), "button-press-event");
+  ASSERT_TRUE(clickAt(GTK_WIDGET(tree), point.x, point.y));
+  ASSERT_TRUE(dispatchUntil([&] {
+    return presses.count() > 0 && database::selectedTopicRow(tree) == row && !base::hasPendingEvent();
+  }));
 }
 
 static std::string bufferText(GtkTextView* view) {
@@ -135,8 +167,8 @@ static std::string bufferText(GtkTextView* view) {
   return result;
 }
 
-std::string ViewerTest::codeText() const { return bufferText(app::codeView()); }
-std::string ViewerTest::descriptionText() const { return bufferText(app::descriptionView()); }
+std::string ViewerTest::codeText() const { return bufferText(base::codeView()); }
+std::string ViewerTest::descriptionText() const { return bufferText(base::descriptionView()); }
 std::string ViewerTest::clipboardText() const {
   gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
   std::string result = text ? text : "";
@@ -145,7 +177,7 @@ std::string ViewerTest::clipboardText() const {
 }
 
 std::string ViewerTest::windowTitle() const {
-  return gtk_window_get_title(GTK_WINDOW(app::mainWindow.window));
+  return gtk_window_get_title(GTK_WINDOW(base::mainWindow.window));
 }
 
 }  // namespace testing_support

@@ -10,8 +10,8 @@
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 
-#include "app/dialogs.h"
-#include "app/dialogs_gtk.h"
+#include "base/dialogs.h"
+#include "base/dialogs_gtk.h"
 #include "support/gui_fixture.h"
 #include "support/temp_dir.h"
 
@@ -162,11 +162,11 @@ std::string shownTooltip() {
 }
 
 ToolkitDialogs::ToolkitDialogs() {
-  previous_ = app::setDialogHandler(nullptr);
-  app::installToolkitDialogs();
+  previous_ = base::setDialogHandler(nullptr);
+  base::installToolkitDialogs();
 }
 
-ToolkitDialogs::~ToolkitDialogs() { app::setDialogHandler(previous_); }
+ToolkitDialogs::~ToolkitDialogs() { base::setDialogHandler(previous_); }
 
 DialogAnswer::DialogAnswer(std::function<void(GtkWidget*)> action, int response)
     : action_(std::move(action)), response_(response) {

@@ -9,7 +9,7 @@
 
 #include <gtk/gtk.h>
 
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 
 namespace testing_support {
 
@@ -51,7 +51,7 @@ class ToolkitDialogs {
   ToolkitDialogs& operator=(const ToolkitDialogs&) = delete;
 
  private:
-  app::DialogHandler previous_;
+  base::DialogHandler previous_;
 };
 
 // Answers the next modal dialog once it is on the screen, from inside the dialog's own

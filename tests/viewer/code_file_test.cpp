@@ -17,7 +17,8 @@
 namespace {
 
 using testing_support::TempDir;
-using viewer::codeFileProperties;
+// What the file read last declared.
+viewer::CodeFileProperties codeFileProperties;
 
 // Writes the bytes to a snippet file and reads it back as the code view would.
 viewer::CodeText readBytes(const std::string& bytes) {
@@ -28,6 +29,7 @@ viewer::CodeText readBytes(const std::string& bytes) {
 std::string viewOf(const std::string& bytes) {
   const viewer::CodeText code = readBytes(bytes);
   EXPECT_TRUE(code.opened);
+  codeFileProperties = code.properties;
   return code.text;
 }
 
@@ -245,7 +247,9 @@ TEST(CodeFileOptions, EveryReadStartsFromClearedProperties) {
       "\xEF\xBB\xBF"
       "a\n; IDE Options = x\n; EnableUnicode\n; SubSystem = gtk3");
   ASSERT_EQ(codeFileProperties.SourceUtf8, 1);
-  EXPECT_FALSE(viewer::readCodeFile("/nonexistent/zn-missing.zn").opened);
+  const viewer::CodeText missing = viewer::readCodeFile("/nonexistent/zn-missing.zn");
+  EXPECT_FALSE(missing.opened);
+  codeFileProperties = missing.properties;
   EXPECT_EQ(codeFileProperties.SourceUtf8, 0);
   EXPECT_EQ(codeFileProperties.EnableUnicode, 0);
   EXPECT_EQ(codeFileProperties.SubSystem, 0);

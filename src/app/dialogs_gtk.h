@@ -1,9 +1,0 @@
-// The real toolkit dialogs behind the program's dialog door.
-#pragma once
-
-namespace app {
-
-// Installs the toolkit dialogs as the handler of app::runDialog.
-void installToolkitDialogs();
-
-}  // namespace app

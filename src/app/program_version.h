@@ -1,8 +1,0 @@
-// The program's version, as the about dialog, the update check and the command line give it.
-#pragma once
-
-namespace app {
-
-inline constexpr char programVersion[] = "0.25.36";
-
-}  // namespace app

@@ -1,0 +1,9 @@
+// The real toolkit dialogs behind the program's dialog door.
+#pragma once
+
+namespace base {
+
+// Installs the toolkit dialogs as the handler of app::runDialog.
+void installToolkitDialogs();
+
+}  // namespace base

@@ -1,0 +1,12 @@
+// The source line the program is about to run; the fatal error report names it.
+#pragma once
+
+namespace base {
+
+// A plain global so that a signal handler can read it; -1 until a line is recorded.
+extern volatile int currentLine;
+
+}  // namespace base
+
+// Records the current source line for the fatal error report.
+#define TRACE_LINE() (::base::currentLine = __LINE__)

@@ -35,7 +35,9 @@ actions=(
   60  type_search          # types a word or junk into the search field
   30  paste_search         # pastes a text into the search field
   10  menu_in_search       # right click in the search field, then a menu item
-  80  press_key            # a key the program knows, wherever the focus is
+  20  type_in_field        # types or pastes into a field of whichever window is open
+  100 shortcut_key         # a function key, Return or Alt+letter, wherever the focus is
+  60  press_key            # another key: Tab, arrows, Page keys, Ctrl+letters, ...
   60  click_button         # a button of the tool row
   20  pick_history         # an entry of the history list
   30  info_menu            # an entry of the info menu
@@ -63,8 +65,9 @@ words=(Button button GTK gtk_ Fenster window Signal clipboard Zeichen "Tree View
   xyz qqq é ä ß "→" ";" Gdk ZID "  " Datei Liste)
 pastes=(gtk_clipboard Button "Das Fenster wird geschlossen und danach nicht mehr gezeigt"
   "qwertzuiopasdfghjklyxcvbnm qwertzuiop" $'erste Zeile\nzweite Zeile' "äöü ß éè → ∑ 漢字" "")
-keys=(F1 F3 F5 F6 Return KP_Enter Tab shift+Tab Up Down Left Right Page_Up Page_Down Home End
-  Delete BackSpace space alt+g alt+e alt+d alt+f alt+x ctrl+c ctrl+a ctrl+v ctrl+x ctrl+f ctrl+z a 1)
+shortcuts=(F1 F2 F3 F4 F5 F6 Return KP_Enter alt+g alt+e alt+d alt+f)
+keys=(Tab shift+Tab Up Down Left Right Page_Up Page_Down Home End Delete BackSpace space alt+x ctrl+c ctrl+a
+  ctrl+v ctrl+x ctrl+f ctrl+z a 1)
 
 act_click_topic() { tree_point && click "$main" "$px" "$py" 1 1; }
 act_double_click_topic() { tree_point && click "$main" "$px" "$py" 1 2; }
@@ -93,6 +96,15 @@ act_paste_search() {
   click "$main" 122 17 1 1 && pick how ctrl+v "ctrl+a ctrl+v" && x key $how
 }
 act_menu_in_search() { click "$main" 122 17 3 1 && choose_in_menu 7; }
+act_type_in_field() {
+  local fields=("$main 122 17")
+  visible "$settings" && fields+=("$settings 250 52" "$settings 250 97")
+  visible "$info" && fields+=("$info 430 32" "$info 430 158")
+  visible "$update" && fields+=("$update 495 23")
+  pick field "${fields[@]}" && pick word "${words[@]}" ctrl+a ctrl+v && note "'$word'" && click $field 1 1
+  if [[ $word == ctrl+* ]]; then x key "$word"; else x type --delay 40 "$word"; fi
+}
+act_shortcut_key() { pick key "${shortcuts[@]}" && note "$key" && x key "$key"; }
 act_press_key() { pick key "${keys[@]}" && note "$key" && x key "$key"; }
 act_click_button() {
   main_size && pick button "20 19" "51 16" "301 17" "$((width - 119)) 17" "$((width - 89)) 17" \
@@ -102,14 +114,16 @@ act_click_button() {
 act_pick_history() { click "$main" 301 17 1 1 && choose_in_menu 4; }
 act_info_menu() { main_size && click "$main" $((width - 19)) 17 1 1 && choose_in_menu 5; }
 act_settings_list() {
-  open_settings && pick list "285 205" "285 265" "285 295" "285 325" "285 355"
+  open_settings || return 0
+  pick list "285 205" "285 265" "285 295" "285 325" "285 355"
   click "$settings" $list 1 1 && roll count 3 && pick way Up Down
   note "$way x$count" && x sleep 0.3 key --delay 60 $(repeat "$count" "$way") Return
 }
 act_settings_check() { open_settings && pick box "25 127" "25 389" "25 416" && click "$settings" $box 1 1; }
 act_settings_chooser() { open_settings && pick button "515 52" "515 97" "462 235" && click "$settings" $button 1 1; }
 act_settings_button() {
-  open_settings && pick button apply save cancel escape close && note "$button"
+  open_settings || return 0
+  pick button apply save cancel escape close && note "$button"
   case $button in
     apply) click "$settings" 462 133 1 1 ;;
     save) click "$settings" 404 458 1 1 ;;
@@ -222,7 +236,7 @@ wm_pid=$!
 ASAN_OPTIONS=detect_leaks=0 "$ping_tool" --manager 20000
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$work/site" >"$work/http.log" 2>&1 &
 http_pid=$!
-wait_until 20 grep -q " port " "$work/http.log"
+wait_until 20 grep -qs " port " "$work/http.log"
 port="$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/http.log" | head -n 1)"
 act_publish
 
@@ -231,7 +245,7 @@ start_program() {
   (cd "$work" && exec env HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" \
     XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" PATH="$work/bin:$PATH" \
     ZN_DIALOG_LOG="$work/dialogs.log" ZN_UPDATE_URL="http://127.0.0.1:$port/Linux/ZN-Linux-API-Version.ini" \
-    ASAN_OPTIONS="detect_leaks=1:allow_user_segv_handler=0:handle_abort=1:handle_sigill=1" \
+    ASAN_OPTIONS="detect_leaks=1:allow_user_segv_handler=0:handle_abort=1:handle_sigill=1:quarantine_size_mb=16" \
     UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
     LSAN_OPTIONS="suppressions=$root/scripts/toolkit-leaks.supp:print_suppressions=0" \
     "$work/program/zn-api-viewer") >/dev/null 2>>"$work/stderr.log" &
@@ -308,7 +322,7 @@ check_memory() {
   ((SECONDS - started_at >= 60 && SECONDS - last_sample >= 10)) || return 0
   last_sample=$SECONDS
   local rss
-  rss="$(sed -n 's/^VmRSS: *\([0-9]*\).*/\1/p' "/proc/$pid/status" 2>/dev/null)"
+  rss="$(sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\).*/\1/p' "/proc/$pid/status" 2>/dev/null)"
   [ -n "$rss" ] || return 0
   [ -n "$rss_base" ] || rss_base=$rss
   echo "memory of run $starts after $((SECONDS - started_at)) s: $rss kB" >>"$work/actions.log"

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "base/app_state.h"
 #include "bench_timing.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"

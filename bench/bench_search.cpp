@@ -10,7 +10,6 @@
 
 #include <strings.h>
 
-#include "base/app_state.h"
 #include "bench_timing.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"

@@ -13,7 +13,6 @@
 #include <sys/stat.h>
 
 #include "bare_baselines.h"
-#include "base/app_state.h"
 #include "bench_timing.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"

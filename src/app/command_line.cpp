@@ -1,6 +1,8 @@
 // The answers to "--version" and "--help"; they need no display, so they come before the toolkit.
 #include "app/command_line.h"
 
+#include <cstdlib>
+
 #include "base/program_version.h"
 #include "config/settings_store.h"
 
@@ -38,6 +40,22 @@ std::optional<std::string> commandLineAnswer(const std::vector<std::string>& arg
     if (argument == "--help") return helpText(programFolder);
   }
   return std::nullopt;
+}
+
+std::string displayName(const std::vector<std::string>& arguments) {
+  const std::string option = "--display";
+  for (size_t i = 0; i < arguments.size() && arguments[i] != "--"; ++i) {
+    if (arguments[i] == option && i + 1 < arguments.size()) return arguments[i + 1];
+    if (arguments[i].rfind(option + "=", 0) == 0) return arguments[i].substr(option.size() + 1);
+  }
+  const char* variable = std::getenv("DISPLAY");
+  return variable ? variable : "";
+}
+
+std::string noDisplayLine(const std::string& displayName) {
+  const std::string name =
+      displayName.empty() ? "none given (DISPLAY is not set)" : "\"" + displayName + "\"";
+  return std::string(programName) + ": cannot open display " + name + "\n";
 }
 
 }  // namespace app

@@ -15,4 +15,10 @@ extern const char* const programName;
 std::optional<std::string> commandLineAnswer(const std::vector<std::string>& arguments,
                                              const std::string& programFolder);
 
+// The display the toolkit opens: the argument of a "--display" option before any "--",
+// else $DISPLAY; "" when neither is given.
+std::string displayName(const std::vector<std::string>& arguments);
+// The one line on standard error when that display cannot be opened.
+std::string noDisplayLine(const std::string& displayName);
+
 }  // namespace app

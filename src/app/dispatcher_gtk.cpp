@@ -118,8 +118,7 @@ void dispatchMainWidget(const base::Event& event) {
 
 void copyCodePath() {
   gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD),
-                         base::joinLibraryPath(appSettings.Lib_path, base::appState.currentCodeFile).c_str(),
-                         -1);
+                         absoluteCodeFilePath(base::appState.currentCodeFile).c_str(), -1);
 }
 
 void dispatchMainMenu(int item) {
@@ -172,7 +171,7 @@ bool isHideRequest(const base::Event& event) {
 void dispatchSettings(const base::Event& event) {
   TRACE_LINE();
   if (isHideRequest(event)) {
-    config::hideSettingsWindow();
+    config::cancelSettingsWindow();
     return;
   }
   if (event.kind != base::EventKind::Widget) return;
@@ -180,7 +179,7 @@ void dispatchSettings(const base::Event& event) {
     case base::DatabaseChooserControl: app::chooseDatabaseFile(); break;
     case base::LibraryChooserControl: app::chooseLibraryFolder(); break;
     case base::FontButtonControl: app::chooseCodeFont(); break;
-    case base::CancelControl: config::hideSettingsWindow(); break;
+    case base::CancelControl: config::cancelSettingsWindow(); break;
     case base::ApplyControl: app::applyPathsAndReload(); break;
     case base::SaveControl: app::saveSettingsFromDialog(); break;
     default: break;

@@ -10,6 +10,7 @@
 #include "config/display_language.h"
 #include "config/interface_texts.h"
 #include "config/language_file.h"
+#include "config/message_texts.h"
 #include "config/settings_window_gtk.h"
 #include "database/topic_tree_gtk.h"
 #include "services/database_info_gtk.h"
@@ -95,6 +96,7 @@ void ApplyLanguage(bool quick) {
   appSettings.Language = language;
   if (quick) return;
   applyInterfaceTexts(config::languageCode(language));
+  config::setInterfaceLanguage(language);
   app::showEditorOnOpenCodeEntry();
 }
 

@@ -1,9 +1,8 @@
 // Behaviours of the main window: zoom, flash, history, nodes, copy, line wrap, title.
 #include <algorithm>
 
-#include "app/history.h"
-#include "app/main_layout.h"
 #include "app/main_window_gtk.h"
+#include "app/main_window_rules.h"
 #include "base/app_state.h"
 #include "base/event_queue.h"
 #include "base/paths.h"

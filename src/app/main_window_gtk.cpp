@@ -2,9 +2,8 @@
 #include "app/main_window_gtk.h"
 
 #include "app/administrator_mode.h"
-#include "app/main_layout.h"
+#include "app/main_window_rules.h"
 #include "app/main_window_signals_gtk.h"
-#include "app/window_title.h"
 #include "base/app_state.h"
 #include "base/event_queue.h"
 #include "base/fonts_gtk.h"
@@ -207,6 +206,7 @@ bool openWindow() {
   if (!window) return false;
   base::mainWindow.window = window;
   gtk_window_set_title(GTK_WINDOW(window), programTitle);
+  base::takeFocusWhenShown(window);
   gtk_window_set_default_size(GTK_WINDOW(window), static_cast<gint>(appSettings.WinWidth),
                               static_cast<gint>(appSettings.WinHight));
   if (appSettings.WinX != -1 || appSettings.WinY != -1)

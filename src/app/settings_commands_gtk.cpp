@@ -8,8 +8,8 @@
 
 #include "app/language_apply_gtk.h"
 #include "app/main_window_gtk.h"
+#include "app/main_window_rules.h"
 #include "app/topic_commands_gtk.h"
-#include "app/window_title.h"
 #include "base/app_state.h"
 #include "base/dialogs.h"
 #include "base/fonts_gtk.h"
@@ -86,7 +86,7 @@ void takeTitleContent() {
   const database::IndexEntry* entry = selectedIndexEntry();
   if (entry && !entry->File.empty())
     app::setMainTitle(
-        app::titleForCodeFile(std::string(entry->File), appSettings.SourceInTitle, appSettings.Lib_path));
+        app::titleForCodeFile(std::string(entry->File), appSettings.SourceInTitle, absoluteLibraryFolder()));
 }
 
 }  // namespace
@@ -133,7 +133,8 @@ void applyPathsAndReload() {
   viewer::warnOfNextMissingFile();
   forgetShownTopic();
   reloadDatabase();
-  app::setNodeToggle(false);
+  // Counting the topics has opened every node: the toggle shows it, so its next click closes them.
+  app::setNodeToggle(true);
   database::selectTopicRow(base::topicTreeView(), 0);
   services::fillDatabaseInfo();
 }

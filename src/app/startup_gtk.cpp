@@ -15,8 +15,8 @@
 #include "app/dispatcher_gtk.h"
 #include "app/fatal_error.h"
 #include "app/language_apply_gtk.h"
-#include "app/main_layout.h"
 #include "app/main_window_gtk.h"
+#include "app/main_window_rules.h"
 #include "base/app_state.h"
 #include "base/dialogs.h"
 #include "base/dialogs_gtk.h"
@@ -165,7 +165,10 @@ int runProgram(int argc, char** argv) {
   // The window class comes from this name; the desktop entry's StartupWMClass relies
   // on it, whatever name the program file was started under.
   g_set_prgname(programName);
-  if (!gtk_init_check(&argc, &argv)) return 1;
+  if (!gtk_init_check(&argc, &argv)) {
+    std::fputs(noDisplayLine(displayName(arguments)).c_str(), stderr);
+    return 1;
+  }
   const std::string folder = findProgramFolder();
   if (!folder.empty() && chdir(folder.c_str()) != 0) return 1;
   setUpProgramState(folder);

@@ -2,7 +2,7 @@
 #include "app/topic_commands_gtk.h"
 
 #include "app/main_window_gtk.h"
-#include "app/window_title.h"
+#include "app/main_window_rules.h"
 #include "base/app_state.h"
 #include "base/trace.h"
 #include "config/app_settings.h"
@@ -41,7 +41,7 @@ void followShownFile(const viewer::ShownTopic& shown) {
     return;
   }
   showFileProperties(shown.file);
-  setMainTitle(titleForCodeFile(shown.file, appSettings.SourceInTitle, appSettings.Lib_path));
+  setMainTitle(titleForCodeFile(shown.file, appSettings.SourceInTitle, absoluteLibraryFolder()));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "base/dialogs.h"
 #include "base/trace.h"
+#include "base/window_kit_gtk.h"
 
 namespace base {
 namespace {
@@ -42,6 +43,12 @@ void closeDialog(GtkWidget* dialog) {
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 }
 
+// Every dialog takes the keyboard focus when it appears, with a window manager too.
+gint runModal(GtkWidget* dialog) {
+  takeFocusWhenShown(dialog);
+  return gtk_dialog_run(GTK_DIALOG(dialog));
+}
+
 // Takes over a text the toolkit allocated; "" for none.
 std::string takeText(gchar* text) {
   const std::string result = text ? text : "";
@@ -57,7 +64,7 @@ std::string runMessage(const DialogRequest& request, bool question) {
   gtk_window_set_title(GTK_WINDOW(dialog), request.title.c_str());
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
   gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
-  const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+  const gint response = runModal(dialog);
   closeDialog(dialog);
   return response == GTK_RESPONSE_YES ? "yes" : "";
 }
@@ -94,7 +101,10 @@ std::string runChooser(const DialogRequest& request, GtkFileChooserAction action
     gtk_file_filter_add_pattern(filter, request.filterPattern.c_str());
     gtk_file_chooser_add_filter(chooser, filter);
   }
-  const bool accepted = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT;
+  // The chooser keeps the files it opened in the recently used list of the user's data
+  // folder, and warns on standard error when that folder does not exist yet.
+  g_mkdir_with_parents(g_get_user_data_dir(), 0700);
+  const bool accepted = runModal(dialog) == GTK_RESPONSE_ACCEPT;
   const std::string chosen = accepted ? takeText(gtk_file_chooser_get_filename(chooser)) : std::string();
   closeDialog(dialog);
   return chosen;
@@ -105,7 +115,7 @@ std::string runFontChooser(const DialogRequest& request) {
   GtkWidget* dialog = gtk_font_selection_dialog_new(request.title.c_str());
   GtkFontSelectionDialog* fonts = GTK_FONT_SELECTION_DIALOG(dialog);
   if (!request.text.empty()) gtk_font_selection_dialog_set_font_name(fonts, request.text.c_str());
-  const bool accepted = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK;
+  const bool accepted = runModal(dialog) == GTK_RESPONSE_OK;
   const std::string chosen =
       accepted ? takeText(gtk_font_selection_dialog_get_font_name(fonts)) : std::string();
   closeDialog(dialog);

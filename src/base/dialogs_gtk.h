@@ -3,7 +3,7 @@
 
 namespace base {
 
-// Installs the toolkit dialogs as the handler of app::runDialog.
+// Installs the toolkit dialogs as the handler of base::runDialog.
 void installToolkitDialogs();
 
 }  // namespace base

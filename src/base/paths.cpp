@@ -24,6 +24,11 @@ std::string joinLibraryPath(const std::string& folder, const std::string& file) 
   return folder + withoutLeadingSlashes(file);
 }
 
+std::string absoluteIn(const std::string& folder, const std::string& path) {
+  if (!path.empty() && path[0] == '/') return path;
+  return folder + path;
+}
+
 bool isRegularFile(const std::string& path) { return g_file_test(path.c_str(), G_FILE_TEST_IS_REGULAR); }
 
 bool isDirectory(const std::string& path) { return g_file_test(path.c_str(), G_FILE_TEST_IS_DIR); }

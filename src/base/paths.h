@@ -14,6 +14,8 @@ std::string fileNamePart(std::string_view path);
 std::string withoutLeadingSlashes(const std::string& path);
 // folder + file, the file's leading "/" characters dropped.
 std::string joinLibraryPath(const std::string& folder, const std::string& file);
+// The path itself when it begins with "/", else folder (ending in "/") + path.
+std::string absoluteIn(const std::string& folder, const std::string& path);
 
 bool isRegularFile(const std::string& path);
 bool isDirectory(const std::string& path);

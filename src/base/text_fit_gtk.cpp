@@ -137,7 +137,9 @@ void onListItemData(GtkCellLayout* layout, GtkCellRenderer* cell, GtkTreeModel*,
   const TextFit fit = fitOf(listWidget, text ? text : "", base, textCellBox(listWidget, cell));
   g_object_set(cell, "scale", fit.points / pointsOf(base), "scale-set", TRUE, "ellipsize",
                fit.ellipsized ? PANGO_ELLIPSIZE_END : PANGO_ELLIPSIZE_NONE, "ellipsize-set", TRUE, nullptr);
-  if (GTK_WIDGET(layout) == gtk_bin_get_child(GTK_BIN(listWidget))) {
+  // The layout is not always a widget: the list's key navigation asks the cells through
+  // a tree view column. Only the list's own cell view keeps the cut text.
+  if (static_cast<gpointer>(layout) == static_cast<gpointer>(gtk_bin_get_child(GTK_BIN(listWidget)))) {
     const std::string cut = fit.ellipsized && text ? text : "";
     g_object_set_data_full(G_OBJECT(listWidget), cutItemKey, g_strdup(cut.c_str()), g_free);
     if (!cut.empty()) gtk_widget_set_has_tooltip(listWidget, TRUE);

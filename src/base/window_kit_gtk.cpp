@@ -8,6 +8,9 @@
 #include "base/event_queue.h"
 #include "base/fonts_gtk.h"
 
+// Last: Xlib's macros (None among them) would break the headers above.
+#include <gdk/gdkx.h>
+
 namespace base {
 namespace {
 
@@ -24,7 +27,19 @@ gboolean onWindowEscape(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpoint
   return TRUE;
 }
 
+// The window is on the screen now, so the focus request cannot be lost. A fresh server
+// time makes it the newest request, one the window manager honours.
+gboolean onWindowMapped(GtkWidget* window, GdkEvent*, gpointer) {
+  GdkWindow* drawable = gtk_widget_get_window(window);
+  if (drawable) gdk_window_focus(drawable, gdk_x11_get_server_time(drawable));
+  return FALSE;
+}
+
 }  // namespace
+
+void takeFocusWhenShown(GtkWidget* window) {
+  g_signal_connect(window, "map-event", G_CALLBACK(onWindowMapped), nullptr);
+}
 
 GdkColor toGdkColor(Colour colour) {
   GdkColor result;
@@ -51,6 +66,7 @@ GtkWidget* newUtilityWindow(const char* title, int width, int height, GtkWidget*
   gtk_widget_set_size_request(window, width, height);
   gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
   gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+  takeFocusWhenShown(window);
   *controls = gtk_fixed_new();
   gtk_container_add(GTK_CONTAINER(window), *controls);
   return window;

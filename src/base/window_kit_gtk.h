@@ -26,7 +26,12 @@ GdkColor toGdkColor(Colour colour);
 // the window number; the window stays until the command table hides it.
 void connectCloseAndEscape(GtkWidget* window, int windowNumber);
 
-// A hidden, fixed-size utility window centred on the screen, holding a fixed
+// Gives the window the keyboard focus each time it appears. A window manager (openbox
+// among them) may otherwise leave the focus in the window that had it, where Escape
+// would end the program instead of closing the new window.
+void takeFocusWhenShown(GtkWidget* window);
+
+// A hidden, fixed-size utility window (it takes the focus when shown) centred on the screen, holding a fixed
 // container for its controls (returned through `controls`).
 GtkWidget* newUtilityWindow(const char* title, int width, int height, GtkWidget** controls);
 

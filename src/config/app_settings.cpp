@@ -1,6 +1,8 @@
 // Owner of the settings record and of the table of its keys and defaults.
 #include "config/app_settings.h"
 
+#include "base/app_state.h"
+#include "base/paths.h"
 #include "base/trace.h"
 
 namespace {
@@ -54,4 +56,16 @@ AppSettings defaultAppSettings(const std::string& programFolder) {
 void resetAppSettings(const std::string& programFolder) {
   TRACE_LINE();
   appSettings = defaultAppSettings(programFolder);
+}
+
+std::string absoluteLibraryFolder() {
+  return base::absoluteIn(base::appState.programFolder, appSettings.Lib_path);
+}
+
+std::string absoluteDatabasePath() {
+  return base::absoluteIn(base::appState.programFolder, base::appState.databasePath);
+}
+
+std::string absoluteCodeFilePath(const std::string& file) {
+  return base::joinLibraryPath(absoluteLibraryFolder(), file);
 }

@@ -51,6 +51,14 @@ struct SettingsKey {
 // Every key, in the order in which the file is read and written.
 const std::vector<SettingsKey>& settingsKeys();
 
+// What the user sees or copies of the paths in use: absolute, resolved against the
+// program folder (an empty library folder is the program folder itself). The
+// settings keep what they hold.
+std::string absoluteLibraryFolder();
+std::string absoluteDatabasePath();
+// The library folder followed by the database's file value without its leading "/".
+std::string absoluteCodeFilePath(const std::string& file);
+
 // The defaults, with both paths set to the program folder.
 AppSettings defaultAppSettings(const std::string& programFolder);
 void resetAppSettings(const std::string& programFolder);

@@ -104,6 +104,16 @@ const std::vector<InterfaceText> tooltips = {
     {"#Main_EdDescript", P::Main, base::DescriptionControl, "Zeigt eine kurze Beschreibung der Funktion."},
 };
 
+const std::vector<MessageTextEntry> messages = {
+    {"#Upt_FailCurl", "Prüfung fehlgeschlagen: die Bibliothek libcurl fehlt."},
+    {"#Upt_FailTimeout", "Prüfung fehlgeschlagen: keine Antwort innerhalb von 10 Sekunden."},
+    {"#Upt_FailServer", "Prüfung fehlgeschlagen: Server nicht gefunden oder Verbindung abgelehnt."},
+    {"#Upt_FailSize", "Prüfung fehlgeschlagen: die Antwort ist zu groß."},
+    {"#Upt_FailTransfer", "Prüfung fehlgeschlagen: die Übertragung brach ab."},
+    {"#Upt_FailNoFile", "Prüfung fehlgeschlagen: die Antwort ist keine Versionsdatei."},
+    {"#Msg_NoStart", "Das Programm '%s' kann nicht gestartet werden."},
+};
+
 std::string findGerman(const std::vector<InterfaceText>& table, TextPlace place, int widget) {
   for (const InterfaceText& entry : table) {
     if (entry.place == place && entry.widget == widget) return entry.german;
@@ -115,6 +125,7 @@ std::string findGerman(const std::vector<InterfaceText>& table, TextPlace place,
 
 const std::vector<InterfaceText>& interfaceTexts() { return texts; }
 const std::vector<InterfaceText>& interfaceTooltips() { return tooltips; }
+const std::vector<MessageTextEntry>& messageTexts() { return messages; }
 
 std::string builtInText(TextPlace place, int widget) { return findGerman(texts, place, widget); }
 std::string builtInTooltip(TextPlace place, int widget) { return findGerman(tooltips, place, widget); }

@@ -23,6 +23,27 @@ const std::vector<InterfaceText>& interfaceTexts();
 // Tooltips; looked up with the tooltip flag, so the language file keeps them under "TT" + key.
 const std::vector<InterfaceText>& interfaceTooltips();
 
+// Texts that no widget carries: the program's own messages and status lines. Their
+// number is their place in messageTexts().
+enum MessageText {
+  UpdateFailedNoHttpLibrary,
+  UpdateFailedTimedOut,
+  UpdateFailedUnreachable,
+  UpdateFailedTooLarge,
+  UpdateFailedTransfer,
+  UpdateFailedNotAVersionFile,
+  ProgramNotStarted,  // "%s" stands for the program
+  MessageTextCount
+};
+
+struct MessageTextEntry {
+  const char* key;
+  const char* german;  // built-in
+};
+
+// By MessageText; the language file keeps them like the labels.
+const std::vector<MessageTextEntry>& messageTexts();
+
 // The built-in German text of a widget, "" when it has none.
 std::string builtInText(TextPlace place, int widget);
 std::string builtInTooltip(TextPlace place, int widget);

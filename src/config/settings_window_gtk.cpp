@@ -236,6 +236,7 @@ void createSettingsWindow() {
   gtk_widget_set_size_request(window, 540, 486);
   gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
   gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+  base::takeFocusWhenShown(window);
   if (base::mainWindow.window)
     gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(base::mainWindow.window));
   GtkWidget* fixed = gtk_fixed_new();
@@ -258,6 +259,7 @@ void destroySettingsWindow() {
 void openSettingsWindow() {
   TRACE_LINE();
   if (!settingsWindow.window) return;
+  showSettings();
   setSettingsFieldText(base::DatabasePathControl, appSettings.db_path + base::appState.databaseFileName);
   setSettingsFieldText(base::LibraryPathControl, appSettings.Lib_path);
   setSettingsFieldText(base::FontNameControl, appSettings.FontName);
@@ -267,6 +269,15 @@ void openSettingsWindow() {
 
 void hideSettingsWindow() {
   if (settingsWindow.window) gtk_widget_hide(settingsWindow.window);
+}
+
+void cancelSettingsWindow() {
+  TRACE_LINE();
+  if (!settingsWindow.window) return;
+  // The language list is also the live language choice: a cancelled language must
+  // not decide the next rebuild of the tree.
+  showSettings();
+  hideSettingsWindow();
 }
 
 std::string settingsFieldText(int control) {

@@ -18,9 +18,12 @@ extern SettingsWindow settingsWindow;
 // Created once at start-up, hidden, with its content taken from appSettings.
 void createSettingsWindow();
 void destroySettingsWindow();
-// Refills the path and font fields and shows the window.
+// Shows the window with every control holding the setting as it stands.
 void openSettingsWindow();
 void hideSettingsWindow();
+// Cancel, Escape and the close button: hides the window and takes back every change
+// made in it, so that no later Save stores one.
+void cancelSettingsWindow();
 
 // What the controls hold: the text of a path or font field, the selected item of
 // a list (-1 none), the state of a check box.

@@ -5,7 +5,7 @@
 #include "base/trace.h"
 #include "export/duplicates_report.h"
 #include "export/export_file.h"
-#include "export/file_list.h"
+#include "export/forum_posting.h"
 
 namespace exports {
 namespace {

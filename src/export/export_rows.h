@@ -21,6 +21,9 @@ constexpr int groupLevel = 1;
 constexpr int topicLevel = 2;
 
 // Topics carry this mark as the first character of a title while they are new.
-bool beginsWithNewTopicMark(std::string_view text);
+inline bool beginsWithNewTopicMark(std::string_view text) {
+  return text.compare(0, std::char_traits<char>::length(database::newTopicMarker),
+                      database::newTopicMarker) == 0;
+}
 
 }  // namespace exports

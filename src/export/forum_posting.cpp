@@ -1,4 +1,5 @@
-// The forum posting: an empty line before each group's topics, then one line per topic.
+// The forum posting (an empty line before each group's topics, then one line per topic)
+// and the file list.
 #include "export/forum_posting.h"
 
 #include "base/trace.h"
@@ -20,6 +21,12 @@ void writeForumPosting(ExportWriter& out, const std::vector<ExportRow>& rows, Po
     }
     // A nested topic must not hide the topic after it.
     if (row.level <= topicLevel) previousLevel = row.level;
+  }
+}
+
+void writeFileList(ExportWriter& out, const std::vector<ExportRow>& rows) {
+  for (const ExportRow& row : rows) {
+    if (row.level == topicLevel && !row.entry.File.empty()) writeLine(out, row.entry.File);
   }
 }
 

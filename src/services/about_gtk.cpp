@@ -7,6 +7,7 @@
 
 #include "base/program_version.h"
 #include "base/trace.h"
+#include "base/window_kit_gtk.h"
 #include "resources/pictures_gtk.h"
 
 namespace services {
@@ -32,6 +33,7 @@ bool AboutProgramDialog() {
   gtk_about_dialog_set_logo(about, logo);
   g_object_unref(logo);
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+  base::takeFocusWhenShown(dialog);
   gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
   return true;

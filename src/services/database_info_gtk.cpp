@@ -143,12 +143,12 @@ std::string databaseInfoFieldText(int control) {
 
 void fillDatabaseInfo() {
   TRACE_LINE();
-  setField(base::DatabaseFieldControl, base::appState.databasePath);
+  setField(base::DatabaseFieldControl, absoluteDatabasePath());
   const std::string rootText = database::topicRowCount() > 0 ? database::topicRowText(0) : std::string();
   const std::string_view entryText =
       database::indexEntries.empty() ? std::string_view() : database::indexEntries[0].Text;
   setField(base::ContentFieldControl, rootText + " - " + std::string(entryText));
-  setField(base::LibraryFieldControl, appSettings.Lib_path);
+  setField(base::LibraryFieldControl, absoluteLibraryFolder());
   setField(base::TopicsFieldControl, std::to_string(base::appState.groupCount));
   setField(base::EntriesFieldControl, std::to_string(base::appState.codeTopicCount));
 }

@@ -8,6 +8,7 @@
 #include "base/paths.h"
 #include "base/trace.h"
 #include "config/app_settings.h"
+#include "config/message_texts.h"
 #include "database/topic_index.h"
 #include "services/process_launcher.h"
 
@@ -20,10 +21,16 @@ bool startWithPath(const std::string& program, const std::string& path) {
   return startProgramWithArguments(program, {path}, "");
 }
 
+// The user asked for the program, so a program that does not start is named to them.
+void reportNotStarted(const std::string& program) {
+  base::showMessage(base::messageTitle, config::messageText(config::ProgramNotStarted, program));
+}
+
 bool startDesktopOpener(const std::string& path) {
   TRACE_LINE();
-  if (startWithPath("xdg-open", path)) return true;
-  return startWithPath("gnome-open", path);
+  if (startWithPath("xdg-open", path) || startWithPath("gnome-open", path)) return true;
+  reportNotStarted("xdg-open");
+  return false;
 }
 
 std::string currentCodeFilePath() {
@@ -58,13 +65,14 @@ void openCode() {
   TRACE_LINE();
   const std::string path = currentCodeFilePath();
   const std::string& editor = appSettings.CodeEditorPath;
-  // With nothing shown and no library folder there is no path: the editor starts without one.
-  if (isUsableEditor(editor) && path.empty())
-    startProgramWithArguments(editor, {}, "");
-  else if (isUsableEditor(editor))
-    startWithPath(editor, path);
-  else if (editor.empty())
+  if (editor.empty()) {
     OpenWithDesktop(path);
+    return;
+  }
+  // With nothing shown and no library folder there is no path: the editor starts without one.
+  const bool started = isUsableEditor(editor) && (path.empty() ? startProgramWithArguments(editor, {}, "")
+                                                               : startWithPath(editor, path));
+  if (!started) reportNotStarted(editor);
 }
 
 void editHelpFile() {
@@ -72,7 +80,8 @@ void editHelpFile() {
   const int row = base::appState.helpRow;
   if (row != 0 && row > 0 && row < static_cast<int>(database::indexEntries.size())) {
     const std::string file(database::indexEntries[row].File);
-    startWithPath("xdg-open", base::joinLibraryPath(appSettings.Lib_path, file));
+    if (!startWithPath("xdg-open", base::joinLibraryPath(appSettings.Lib_path, file)))
+      reportNotStarted("xdg-open");
     return;
   }
   base::showMessage("Sorry", "seems the helpfile can't be found.");

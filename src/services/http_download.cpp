@@ -25,7 +25,15 @@ enum CurlOption : int {
 };
 constexpr long curlProtoHttp = 1;
 constexpr long curlProtoHttps = 2;
-constexpr int curlOk = 0;
+// The results of curl_easy_perform that tell the user something of their own.
+enum CurlCode : int {
+  curlOk = 0,
+  curlCouldntResolveProxy = 5,
+  curlCouldntResolveHost = 6,
+  curlCouldntConnect = 7,
+  curlWriteError = 23,  // the body collector refused more: the size limit
+  curlOperationTimedOut = 28,
+};
 
 struct CurlFunctions {
   void* (*easy_init)() = nullptr;
@@ -108,6 +116,18 @@ bool setOptions(void* handle, const std::string& url, std::string& body, void* h
          allowRedirectsToHttpOnly(handle);
 }
 
+HttpFailure failureOf(int code) {
+  switch (code) {
+    case curlOk: return HttpFailure::None;
+    case curlOperationTimedOut: return HttpFailure::TimedOut;
+    case curlCouldntResolveProxy:
+    case curlCouldntResolveHost:
+    case curlCouldntConnect: return HttpFailure::Unreachable;
+    case curlWriteError: return HttpFailure::TooLarge;
+    default: return HttpFailure::Broken;
+  }
+}
+
 }  // namespace
 
 const std::vector<std::string>& defaultHttpLibraryNames() {
@@ -123,19 +143,20 @@ void setHttpLibraryNames(const std::vector<std::string>& names) {
   loaded = false;
 }
 
-bool httpGet(const std::string& url, std::string& body) {
-  if (!curlAvailable()) return false;
+HttpFailure httpGet(const std::string& url, std::string& body) {
+  if (!curlAvailable()) return HttpFailure::NoLibrary;
   void* handle = curl.easy_init();
-  if (!handle) return false;
+  if (!handle) return HttpFailure::Broken;
   // A proxy's stored copy would hide a newer publication.
   void* headers = curl.slist_append(nullptr, "Cache-Control: no-cache");
   std::string received;
-  const bool done =
-      headers && setOptions(handle, url, received, headers) && curl.easy_perform(handle) == curlOk;
+  const HttpFailure failure = headers && setOptions(handle, url, received, headers)
+                                  ? failureOf(curl.easy_perform(handle))
+                                  : HttpFailure::Broken;
   curl.easy_cleanup(handle);
   curl.slist_free_all(headers);
-  if (done) body = std::move(received);
-  return done;
+  if (failure == HttpFailure::None) body = std::move(received);
+  return failure;
 }
 
 }  // namespace services

@@ -88,10 +88,13 @@ void fillLaunchPlan(LaunchPlan& plan, const std::string& file, const std::string
 }
 
 // The program should not inherit the viewer's open files, blocked signals or an
-// ignored SIGPIPE.
-void prepareProcessForExec(const LaunchPlan& plan) {
-  if (close_range(3, ~0U, 0) != 0) {
-    for (long fd = 3; fd < plan.highestDescriptor; ++fd) close(static_cast<int>(fd));
+// ignored SIGPIPE. Only the descriptor that reports a failed start stays (it closes
+// itself at the exec).
+void prepareProcessForExec(const LaunchPlan& plan, int failureFd) {
+  const unsigned keep = static_cast<unsigned>(failureFd);
+  if ((keep > 3 && close_range(3, keep - 1, 0) != 0) || close_range(keep + 1, ~0U, 0) != 0) {
+    for (long fd = 3; fd < plan.highestDescriptor; ++fd)
+      if (fd != failureFd) close(static_cast<int>(fd));
   }
   sigset_t none;
   sigemptyset(&none);
@@ -101,36 +104,65 @@ void prepareProcessForExec(const LaunchPlan& plan) {
   sigaction(SIGPIPE, &standard, nullptr);
 }
 
-[[noreturn]] void runProgram(const LaunchPlan& plan) {
-  prepareProcessForExec(plan);
-  if (!plan.workingFolder.empty() && chdir(plan.workingFolder.c_str()) != 0) _exit(1);
-  execvp(plan.file.c_str(), plan.argv.data());
+void writeFully(int fd, const void* data, std::size_t size) {
+  const char* from = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t written = write(fd, from, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    from += written;
+    size -= static_cast<std::size_t>(written);
+  }
+}
+
+// False when the other end closed before the whole value came.
+bool readFully(int fd, void* data, std::size_t size) {
+  char* target = static_cast<char*>(data);
+  std::size_t filled = 0;
+  while (filled < size) {
+    const ssize_t got = read(fd, target + filled, size - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    filled += static_cast<std::size_t>(got);
+  }
+  return true;
+}
+
+// A program that cannot change into its folder or be executed sends the reason through
+// failureFd before it ends; a successful exec closes the descriptor without a word.
+[[noreturn]] void runProgram(const LaunchPlan& plan, int failureFd) {
+  prepareProcessForExec(plan, failureFd);
+  if (plan.workingFolder.empty() || chdir(plan.workingFolder.c_str()) == 0)
+    execvp(plan.file.c_str(), plan.argv.data());
+  const int error = errno;
+  writeFully(failureFd, &error, sizeof error);
   _exit(1);
 }
 
-// The intermediate process: starts the program, reports its id and ends at once,
-// so the program is handed to init and never becomes the viewer's zombie.
+// The intermediate process: starts the program, waits only until it runs or failed to,
+// reports its id (-1 for a failed start) and ends at once, so the program is handed to
+// init and never becomes the viewer's zombie.
 [[noreturn]] void runIntermediate(const LaunchPlan& plan, int reportFd) {
-  const pid_t started = fork();
-  if (started == 0) runProgram(plan);
-  ssize_t written;
-  do {
-    written = write(reportFd, &started, sizeof started);
-  } while (written < 0 && errno == EINTR);
+  pid_t started = -1;
+  int failure[2];
+  if (pipe2(failure, O_CLOEXEC) == 0) {
+    started = fork();
+    if (started == 0) {
+      close(failure[0]);
+      runProgram(plan, failure[1]);
+    }
+    close(failure[1]);
+    int error = 0;
+    if (started > 0 && readFully(failure[0], &error, sizeof error)) started = -1;
+    close(failure[0]);
+  }
+  writeFully(reportFd, &started, sizeof started);
   _exit(started < 0 ? 1 : 0);
 }
 
 pid_t readReportedPid(int fd) {
   pid_t started = -1;
-  char* target = reinterpret_cast<char*>(&started);
-  std::size_t filled = 0;
-  while (filled < sizeof started) {
-    const ssize_t got = read(fd, target + filled, sizeof started - filled);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return -1;
-    filled += static_cast<std::size_t>(got);
-  }
-  return started;
+  return readFully(fd, &started, sizeof started) ? started : -1;
 }
 
 void reapChild(pid_t child) {

@@ -20,10 +20,10 @@ bool isProgramAvailable(const std::string& program);
 std::vector<std::string> splitParameters(const std::string& text);
 
 // Starts the program detached with the given arguments and returns its process
-// id, or -1 when it is not available or no process could be created. The
-// program's own argument list is the program text followed by the arguments.
-// It runs in workingFolder when that is not empty; if it cannot change there or
-// cannot be executed, it ends with exit status 1 (the start still counts).
+// id, or -1 when it is not available, no process could be created, or the new
+// process could not change into workingFolder (when that is not empty) or could not
+// execute the program. The program's own argument list is the program text
+// followed by the arguments.
 pid_t startProgramProcess(const std::string& program, const std::vector<std::string>& arguments,
                           const std::string& workingFolder);
 

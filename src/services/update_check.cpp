@@ -17,7 +17,8 @@ UpdateInfo updateInfo;
 
 namespace {
 
-// The line with this number (from 1), without its line feed; "" past the end.
+// The line with this number (from 1), without its line end; "" past the end. A file
+// saved with CR LF line ends must give the same values as one with LF alone.
 std::string lineAt(const std::string& text, int number) {
   size_t start = 0;
   for (int line = 1; line < number; ++line) {
@@ -25,7 +26,9 @@ std::string lineAt(const std::string& text, int number) {
     if (start == std::string::npos) return "";
     ++start;
   }
-  return text.substr(start, text.find('\n', start) - start);
+  std::string line = text.substr(start, text.find('\n', start) - start);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
 }
 
 std::string secondField(const std::string& line) {
@@ -100,18 +103,23 @@ bool readVersionFile(const std::string& body, UpdateInfo& info) {
   return !info.PublishedVersion.empty() && !info.PublishedDbDate.empty();
 }
 
-bool downloadVersionFile(UpdateInfo& info) {
+UpdateFailure downloadVersionFile(UpdateInfo& info) {
   std::string body;
-  return httpGet(versionFileUrl(), body) && readVersionFile(body, info);
+  switch (httpGet(versionFileUrl(), body)) {
+    case HttpFailure::None: break;
+    case HttpFailure::NoLibrary: return UpdateFailure::NoHttpLibrary;
+    case HttpFailure::TimedOut: return UpdateFailure::TimedOut;
+    case HttpFailure::Unreachable: return UpdateFailure::Unreachable;
+    case HttpFailure::TooLarge: return UpdateFailure::TooLarge;
+    case HttpFailure::Broken: return UpdateFailure::TransferBroken;
+  }
+  return readVersionFile(body, info) ? UpdateFailure::None : UpdateFailure::NotAVersionFile;
 }
 
+// The first number decides, then the second, then the third: 0.24.40 is older than 0.25.36.
 bool programVersionNewer(const std::string& published, const std::string& current) {
   if (published.empty()) return false;
-  const auto publishedNumbers = versionNumbers(published);
-  const auto currentNumbers = versionNumbers(current);
-  for (size_t i = 0; i < publishedNumbers.size(); ++i)
-    if (publishedNumbers[i] > currentNumbers[i]) return true;
-  return false;
+  return versionNumbers(published) > versionNumbers(current);
 }
 
 bool databaseDateNewer(const std::string& published, const std::string& dbDate) {
@@ -133,9 +141,11 @@ UpdateTexts updateResultTexts(const UpdateInfo& info, const std::string& dbDate)
   return texts;
 }
 
-std::optional<UpdateTexts> checkForUpdates(UpdateInfo& info, const std::string& dbDate) {
-  if (!downloadVersionFile(info)) return std::nullopt;
-  return updateResultTexts(info, dbDate);
+UpdateCheck checkForUpdates(UpdateInfo& info, const std::string& dbDate) {
+  UpdateCheck check;
+  check.failure = downloadVersionFile(info);
+  if (check.failure == UpdateFailure::None) check.texts = updateResultTexts(info, dbDate);
+  return check;
 }
 
 }  // namespace services

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <array>
-#include <optional>
 #include <string>
 
 namespace services {
@@ -23,20 +22,37 @@ using UpdateTexts = std::array<std::string, 3>;
 // "http://" + the configured host + the file's path, or ZN_UPDATE_URL when set and not empty.
 std::string versionFileUrl();
 
+// Why a check found nothing to compare; None when it did.
+enum class UpdateFailure {
+  None,
+  NoHttpLibrary,    // libcurl cannot be loaded
+  TimedOut,         // no complete answer within the time limit
+  Unreachable,      // the server is not found or refuses the connection
+  TooLarge,         // the answer passes the size limit
+  TransferBroken,   // the transfer broke off, or too many or forbidden redirects
+  NotAVersionFile,  // an answer came, but lines 3 and 5 hold no values
+};
+
 // Takes a downloaded body as the version file: its text and the values of lines 3 and 5
-// are stored. False when the body is no UTF-8 text (nothing is stored then) or when
-// either value is empty.
+// (without a line end's CR) are stored. False when the body is no UTF-8 text (nothing
+// is stored then) or when either value is empty.
 bool readVersionFile(const std::string& body, UpdateInfo& info);
 // Downloads the version file from versionFileUrl() and reads it.
-bool downloadVersionFile(UpdateInfo& info);
+UpdateFailure downloadVersionFile(UpdateInfo& info);
 
-// Each of the three numbers is compared on its own: 0.24.40 is newer than 0.25.36.
+// The versions compare as a whole, first number first: 1.0.0 and 0.25.40 are newer
+// than 0.25.36, 0.24.40 is not.
 bool programVersionNewer(const std::string& published, const std::string& current);
 // True when the published date (yyyy-mm-dd) is later than the database's.
 bool databaseDateNewer(const std::string& published, const std::string& dbDate);
 UpdateTexts updateResultTexts(const UpdateInfo& info, const std::string& dbDate);
 
-// Downloads and compares; nothing when the download fails.
-std::optional<UpdateTexts> checkForUpdates(UpdateInfo& info, const std::string& dbDate);
+struct UpdateCheck {
+  UpdateFailure failure = UpdateFailure::None;
+  UpdateTexts texts;  // only when there is no failure
+};
+
+// Downloads and compares.
+UpdateCheck checkForUpdates(UpdateInfo& info, const std::string& dbDate);
 
 }  // namespace services

@@ -151,7 +151,7 @@ CodeText readCodeFile(const std::string& fullPath) {
   std::string bytes;
   if (!readWholeFile(fullPath, bytes)) return code;
   code.opened = true;
-  const ByteOrderMark mark = detectByteOrderMark(bytes.data(), bytes.size());
+  const ByteOrderMark mark = detectTextFormat(bytes.data(), bytes.size());
   if (mark.format == TextFormat::Utf8) code.properties.SourceUtf8 = 1;
   TRACE_LINE();
   code.text = decodeToUtf8(std::move(bytes), mark.length, mark.format);

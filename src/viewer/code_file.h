@@ -7,7 +7,7 @@ namespace viewer {
 
 // Text format, character mode and toolkit target of the file last read.
 struct CodeFileProperties {
-  int SourceUtf8 = 0;     // 1: the file begins with the UTF-8 byte-order mark
+  int SourceUtf8 = 0;     // 1: the file is read as UTF-8, with or without a byte-order mark
   int EnableUnicode = 0;  // 1: the options block holds "; EnableUnicode"
   int SubSystem = 0;      // 0 none, 1 gtk2, 2 gtk3
 };
@@ -34,8 +34,8 @@ struct CodeText {
   CodeFileProperties properties;  // what the file declares; all 0 when it was not read
 };
 
-// Reads the whole file: decodes it by its
-// byte-order mark, splits it at LF, CR LF or a lone CR, strips leading "?" from
+// Reads the whole file: decodes it in the format detectTextFormat finds, splits it
+// at LF, CR LF or a lone CR, strips leading "?" from
 // every line, hides the options block (from the first line beginning with
 // "; IDE Options = " to the end) while recording what it declares, and drops
 // empty lines until the first non-empty one.

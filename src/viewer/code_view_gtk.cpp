@@ -74,7 +74,7 @@ void reportMissingFile(const std::string& givenPath) {
   clearCodeView();
   services::startProgram("beep", "-f 130.8 -l 100", "");
   if (base::appState.missingFileWarning == 1) {
-    base::showMessage(base::messageTitle, missingFileMessage(givenPath, appSettings.Lib_path));
+    base::showMessage(base::messageTitle, missingFileMessage(givenPath, absoluteLibraryFolder()));
     base::appState.missingFileWarning = 0;
   } else {
     setCodeText(missingFileBanner);

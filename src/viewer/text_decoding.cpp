@@ -3,6 +3,7 @@
 
 #include "base/trace.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -168,6 +169,19 @@ std::string decodeEightBit(const unsigned char* s, std::size_t size) {
   return out;
 }
 
+// True when the text holds a byte above 0x7F and all of it is well-formed UTF-8 (NUL counts
+// as a character like any other here).
+bool isUtf8BeyondAscii(const unsigned char* s, std::size_t size) {
+  std::size_t i = 0;
+  while (i < size) {
+    i += cleanUtf8Length(s + i, size - i);
+    if (i == size) break;
+    if (s[i] != 0) return false;
+    ++i;
+  }
+  return std::any_of(s, s + size, [](unsigned char byte) { return byte >= 0x80; });
+}
+
 }  // namespace
 
 ByteOrderMark detectByteOrderMark(const char* bytes, std::size_t size) {
@@ -177,6 +191,13 @@ ByteOrderMark detectByteOrderMark(const char* bytes, std::size_t size) {
   if (hasPrefix(s, size, "\xFE\xFF", 2)) return {TextFormat::EightBit, 2};
   if (hasPrefix(s, size, "\x00\x00\xFE\xFF", 4)) return {TextFormat::EightBit, 4};
   return {TextFormat::EightBit, 0};
+}
+
+ByteOrderMark detectTextFormat(const char* bytes, std::size_t size) {
+  const ByteOrderMark mark = detectByteOrderMark(bytes, size);
+  if (mark.length == 0 && isUtf8BeyondAscii(reinterpret_cast<const unsigned char*>(bytes), size))
+    return {TextFormat::Utf8, 0};
+  return mark;
 }
 
 std::string decodeToUtf8(const char* bytes, std::size_t size, TextFormat format) {

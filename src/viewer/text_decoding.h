@@ -20,6 +20,11 @@ struct ByteOrderMark {
 // those formats still reads correctly.
 ByteOrderMark detectByteOrderMark(const char* bytes, std::size_t size);
 
+// The format a snippet is read in: the byte-order mark's, and without a mark UTF-8 when
+// the text has characters beyond ASCII and every byte belongs to a well-formed UTF-8
+// character; else 8-bit text, so Latin-1 snippets read as before.
+ByteOrderMark detectTextFormat(const char* bytes, std::size_t size);
+
 // The result is always valid UTF-8 and never contains U+0000: the code view
 // refuses NUL, and NUL carries nothing visible, so it is dropped.
 // Utf8: each maximal ill-formed subsequence becomes one U+FFFD.

@@ -115,7 +115,7 @@ TEST_F(DispatcherTest, CopyCodePathMenuUsesTheLoadPath) {
   selectRow(5);
   base::postMenuEvent(base::MainWindowNo, 7);
   dispatchPending();
-  EXPECT_EQ("Gtk/Button.zn", clipboardText());
+  EXPECT_EQ(dir.path() + "Gtk/Button.zn", clipboardText()) << "absolute, from the program folder";
 }
 
 }  // namespace

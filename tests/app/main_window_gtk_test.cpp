@@ -260,7 +260,8 @@ TEST_F(MainWindowTest, TitleFollowsSourceInTitle) {
   appSettings.SourceInTitle = 2;
   base::appState.currentCodeFile.clear();
   selectRow(5);
-  EXPECT_EQ("Linux ZN-ZID-Idavode-Ruriva ~ Gtk/Button.zn", windowTitle());
+  EXPECT_EQ("Linux ZN-ZID-Idavode-Ruriva ~ " + dir.path() + "Gtk/Button.zn", windowTitle())
+      << "the full path, from the program folder";
   selectRow(7);  // a topic without a file
   EXPECT_EQ("Linux ZN-ZID-Idavode-Ruriva", windowTitle());
 }

@@ -320,6 +320,8 @@ TEST_F(MainWindowInputTest, TopicDraggedToAnotherProgramHandsOverItsFileUri) {
   ASSERT_TRUE(target.waitForReport("end"));
   EXPECT_NE(std::string::npos, target.report().find("uri " + fileUri(dir.path() + "Gtk/Button.zn") + "\n"))
       << target.report();
+  // Offered as a move, a file manager would take the snippet out of the library.
+  EXPECT_NE(std::string::npos, target.report().find("offered copy\n")) << target.report();
 }
 
 TEST_F(MainWindowInputTest, ToolButtonsAndKeysOfTheMainWindow) {
@@ -350,8 +352,15 @@ TEST_F(MainWindowInputTest, ToolButtonsAndKeysOfTheMainWindow) {
   ASSERT_TRUE(testing_support::pressKeys("F1"));
   EXPECT_TRUE(dispatchUntil([&] { return codeText() == "Help text"; }));
 
+  // Keys typed into the code view or the description change nothing shown.
+  const std::string shown = codeText() + descriptionText();
+  for (int number : {base::CodeViewControl, base::DescriptionControl}) {
+    ASSERT_TRUE(testing_support::clickAt(control(number), 5, 5));
+    ASSERT_TRUE(testing_support::pressKeys("x"));
+  }
   ASSERT_TRUE(testing_support::pressKeys("F5"));
   EXPECT_TRUE(dispatchUntil([] { return gtk_text_view_get_wrap_mode(base::codeView()) == GTK_WRAP_WORD; }));
+  EXPECT_EQ(shown, codeText() + descriptionText()) << "the keys before F5 have been handled";
   ASSERT_TRUE(testing_support::pressKeys("Escape"));
   EXPECT_TRUE(dispatchUntil([] { return base::appState.quitRequested == 1; }));
   base::appState.quitRequested = 0;

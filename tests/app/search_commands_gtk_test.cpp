@@ -2,6 +2,7 @@
 // character and the three hints of a miss.
 #include "search/search_gtk.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,12 @@ class SearchTest : public testing_support::ViewerTest {
     gtk_editable_set_position(GTK_EDITABLE(field()), -1);
   }
 
+  // As a paste does it: the change event, the cursor at the end.
+  void paste(const std::string& text) {
+    gtk_entry_set_text(GTK_ENTRY(field()), text.c_str());
+    gtk_editable_set_position(GTK_EDITABLE(field()), -1);
+  }
+
   void findNext() {
     pressKey(GDK_F3);
     dispatchPending();
@@ -223,6 +230,13 @@ TEST_F(SearchTest, CharacterThatMakesAMissAtTheEndIsTakenBack) {
   EXPECT_EQ("fenster", fieldText());
   EXPECT_EQ(4, selected()) << "the shortened text found its row again";
   EXPECT_EQ((std::vector<GdkColor>{flashColour(), normal}), watch.colours);
+
+  // The cursor counts characters: after the two bytes of "ê" the miss is still the last one.
+  appSettings.SearchMode = 2;
+  setFieldText("fenê");
+  type("q");
+  EXPECT_EQ("fenê", fieldText());
+  EXPECT_EQ(4, selected());
 }
 
 TEST_F(SearchTest, CharacterThatMakesAMissInTheMiddleStays) {
@@ -235,25 +249,57 @@ TEST_F(SearchTest, CharacterThatMakesAMissInTheMiddleStays) {
   EXPECT_EQ(2u, watch.colours.size());
 }
 
-TEST_F(SearchTest, PastedMissIsShortenedOneCharacterAtATimeEachWithItsHint) {
+TEST_F(SearchTest, PastedMissIsShortenedOneCharacterAtATimeWithOneHint) {
   HintWatch watch;
   const GdkColor normal = fieldBase();
-  gtk_entry_set_text(GTK_ENTRY(field()), "knopfxyz");  // raises the change event like a paste
-  gtk_editable_set_position(GTK_EDITABLE(field()), -1);
+  paste("knopfxyz");
   dispatchPending();
   EXPECT_EQ("knopf", fieldText());
   EXPECT_EQ(5, selected());
-  EXPECT_EQ((std::vector<GdkColor>{flashColour(), normal, flashColour(), normal, flashColour(), normal}),
-            watch.colours);
+  EXPECT_EQ((std::vector<GdkColor>{flashColour(), normal}), watch.colours);
 
   // Nothing matches at all: the field empties and then nothing more happens.
   watch.colours.clear();
-  gtk_entry_set_text(GTK_ENTRY(field()), "qq");
-  gtk_editable_set_position(GTK_EDITABLE(field()), -1);
+  paste("qq");
   dispatchPending();
   EXPECT_EQ("", fieldText());
   EXPECT_EQ(-1, selected());
-  EXPECT_EQ(4u, watch.colours.size());
+  EXPECT_EQ(2u, watch.colours.size());
+}
+
+// Other work of the loop during a take-back run: it counts the times it finds the field
+// part-way shortened, and once it is shorter than clearBelow, the user empties it.
+struct LoopProbe {
+  int partWay = 0;
+  size_t clearBelow = 0;
+  static gboolean onTick(gpointer self) {
+    auto* probe = static_cast<LoopProbe*>(self);
+    GtkEntry* field = GTK_ENTRY(base::mainWindow.control[base::SearchFieldControl]);
+    const size_t length = strlen(gtk_entry_get_text(field));
+    probe->partWay += length > 7 && length < 1990;
+    if (length > 0 && length < probe->clearBelow) gtk_entry_set_text(field, "");
+    return TRUE;
+  }
+};
+
+TEST_F(SearchTest, ALongPastedMissIsTakenBackWithinASecondWhileTheWindowAnswers) {
+  LoopProbe probe;
+  const guint source = g_timeout_add(1, LoopProbe::onTick, &probe);
+  const std::string pasted = "Fenster" + std::string(1993, '#');
+  paste(pasted);
+  EXPECT_TRUE(dispatchUntil([&] { return fieldText() == "Fenster" && selected() == 4; }, 1000))
+      << fieldText();
+  EXPECT_GE(probe.partWay, 3) << "the loop did other work between the steps";
+
+  // A change by the user (Ctrl+A, Delete) ends the run: the field stays empty.
+  HintWatch watch;
+  probe.clearBelow = 1000;
+  paste(pasted);
+  EXPECT_TRUE(dispatchUntil([&] { return fieldText().empty(); }, 1000));
+  dispatchPending();
+  EXPECT_EQ(-1, selected());
+  EXPECT_EQ(2u, watch.colours.size()) << "one hint, for the paste";
+  g_source_remove(source);
 }
 
 TEST_F(SearchTest, ReturnSearchesOnOnlyInTheSearchField) {

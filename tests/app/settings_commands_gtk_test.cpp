@@ -5,7 +5,7 @@
 
 #include "app/dispatcher_gtk.h"
 #include "app/language_apply_gtk.h"
-#include "app/window_title.h"
+#include "app/main_window_rules.h"
 #include "base/app_state.h"
 #include "base/event_queue.h"
 #include "base/fonts_gtk.h"
@@ -227,7 +227,7 @@ TEST_F(SettingsWindowTest, ControlsStartFromTheSettings) {
   EXPECT_FALSE(settingsEventPending());
 }
 
-TEST_F(SettingsWindowTest, OpeningRefillsPathAndFontFieldsButKeepsTheOtherControls) {
+TEST_F(SettingsWindowTest, OpeningShowsTheSettingsAndCancelTakesBackEveryChange) {
   appSettings.db_path = "/data/db/";
   base::appState.databaseFileName = "Lib.xml";
   appSettings.Lib_path = "/data/lib/";
@@ -245,9 +245,10 @@ TEST_F(SettingsWindowTest, OpeningRefillsPathAndFontFieldsButKeepsTheOtherContro
   EXPECT_FALSE(shown());
   EXPECT_EQ(0, appSettings.SearchMode);
   EXPECT_EQ(0, appSettings.SaveWinSetting);
+  EXPECT_EQ(0, settingsListIndex(base::SearchScopeListControl));
+  EXPECT_FALSE(settingsCheckBoxState(base::WindowGeometryControl));
   openDialog();
-  EXPECT_EQ(2, settingsListIndex(base::SearchScopeListControl));
-  EXPECT_TRUE(settingsCheckBoxState(base::WindowGeometryControl));
+  EXPECT_EQ(0, settingsListIndex(base::SearchScopeListControl));
   EXPECT_EQ("/data/lib/", field(base::LibraryPathControl));
   EXPECT_EQ("Monospace", field(base::FontNameControl));
 }
@@ -402,8 +403,9 @@ TEST_F(SettingsWindowTest, ApplyTakesThePathsReloadsTheDatabaseAndWritesNothing)
   EXPECT_EQ("G1", database::topicRowText(1));
   EXPECT_EQ(2, base::appState.groupCount);
   EXPECT_EQ(3, base::appState.codeTopicCount);
-  EXPECT_FALSE(
-      gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(base::mainWindow.control[base::NodeToggleControl])));
+  EXPECT_TRUE(
+      gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(base::mainWindow.control[base::NodeToggleControl])))
+      << "the tree is all open";
   EXPECT_EQ(0, database::selectedTopicRow(base::topicTreeView()));
   EXPECT_EQ(dir.file("other/Other.xml"), services::databaseInfoFieldText(base::DatabaseFieldControl));
   EXPECT_EQ("Other - Other library of 2027-01-02 x",

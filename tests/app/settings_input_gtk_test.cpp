@@ -1,5 +1,6 @@
 // The settings window, the database information window and the info menu under real input:
 // clicks, keys and the window manager's close go through the X server.
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 namespace {
 
 using testing_support::pumpUntil;
+using testing_support::readFile;
 
 class SettingsInputTest : public testing_support::SettingsGuiTest {
  protected:
@@ -72,6 +74,13 @@ TEST_F(SettingsInputTest, ALanguageChosenAndCancelledLeavesTheSearchInTheSetting
   EXPECT_TRUE(dispatchUntil([&] { return fieldText() == "b" && !base::hasPendingEvent(); })) << fieldText();
   EXPECT_NE(5, database::selectedTopicRow(base::topicTreeView()));
   EXPECT_NE("/Gtk/Button.zn", base::appState.currentCodeFile);
+
+  // Cancelled means gone: the list shows the stored language again, and Save does not store it.
+  openSettings();
+  EXPECT_EQ(0, config::settingsListIndex(base::LanguageListControl));
+  ASSERT_TRUE(testing_support::clickAt(control(base::SaveControl)));
+  ASSERT_TRUE(dispatchUntil([] { return !shown(config::settingsWindow.window); }));
+  EXPECT_NE(std::string::npos, readFile(dir.file("DizerEZ VAV-AruRuvove.ini")).find("\nLanguage=0\n"));
 }
 
 TEST_F(SettingsInputTest, SavingAnotherLanguageShowsTheDescriptionInIt) {
@@ -103,10 +112,45 @@ TEST_F(SettingsInputTest, FileFieldsNameTheTopicOfTheHistoryEntryAndNothingAfter
   ASSERT_TRUE(dispatchUntil([&] { return clipboardText() != "before"; }));
   EXPECT_EQ(dir.path() + "Gtk/Window.zn", clipboardText());
 
+  // Home on the list chooses its first entry; a toolkit warning (a column taken for a widget) ends the test.
+  gtk_window_present(GTK_WINDOW(base::mainWindow.window));
+  gtk_widget_grab_focus(mainControl(base::HistoryListControl));
+  ASSERT_TRUE(testing_support::pointAt(mainControl(base::HistoryListControl)));
+  ASSERT_TRUE(testing_support::pressKeys("Home"));
+  ASSERT_TRUE(dispatchUntil([] { return base::appState.currentCodeFile == "/Gtk/Button.zn"; }));
+
   openSettings();
   ASSERT_TRUE(testing_support::clickAt(control(base::ApplyControl)));
   ASSERT_TRUE(dispatchUntil([] { return base::appState.currentCodeFile.empty(); }));
   EXPECT_EQ("||", fileFields()) << "the code view shows nothing";
+
+  // The rebuilt tree is all open, and the node toggle says so: its next click closes all.
+  gdk_window_raise(gtk_widget_get_window(base::mainWindow.window));
+  ASSERT_TRUE(testing_support::clickAt(mainControl(base::NodeToggleControl)));
+  GtkTreePath* root = gtk_tree_path_new_first();
+  EXPECT_TRUE(dispatchUntil([&] { return !gtk_tree_view_row_expanded(base::topicTreeView(), root); }));
+  gtk_tree_path_free(root);
+}
+
+TEST_F(SettingsInputTest, PathsOfTheBundledSettingsAreShownAndCopiedAbsolute) {
+  // The database beside the program and no library folder, as the bundled settings say;
+  // the program folder is the working folder.
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  appSettings.Lib_path = "";
+  base::appState.databasePath = "ZN-LinuxAPI-Toc.xml";
+  clickRow(4);
+  openDatabaseInformation();
+  EXPECT_EQ(dir.path() + "ZN-LinuxAPI-Toc.xml|" + dir.path(),
+            field(base::DatabaseFieldControl) + "|" + field(base::LibraryFieldControl));
+  ASSERT_TRUE(testing_support::clickAt(services::databaseInfoWindow.control[base::CopyIconControl]));
+  EXPECT_TRUE(dispatchUntil([&] { return clipboardText() == dir.path() + "Gtk/Window.zn"; }));
+  clickRow(6);
+  ASSERT_EQ(1u, dialogs.requests.size());
+  EXPECT_EQ("Missing file:\nGtk/Missing.zn\n\nCheck library-path in settings:\n" + dir.path(),
+            dialogs.requests[0].text);
+  EXPECT_EQ("", appSettings.Lib_path) << "the settings keep what they hold";
+  std::filesystem::current_path(before);
 }
 
 TEST_F(SettingsInputTest, FolderIconOpensTheLibraryAndCloseAndEscapeHideTheWindows) {

@@ -7,6 +7,7 @@
 #include "base/main_window_widgets_gtk.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
+#include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "services/database_info_gtk.h"
 #include "support/viewer_fixture.h"
@@ -63,6 +64,16 @@ TEST_F(CodeViewTest, DescriptionFollowsTheDisplayLanguageAndGroupsShowTheirText)
   EXPECT_EQ("Window snippets", descriptionText());
   selectRow(0);
   EXPECT_EQ("Test library of 2026-11-30 snippets", descriptionText());
+}
+
+TEST_F(CodeViewTest, SampleSnippetInUtf8WithoutAMarkShowsItsUmlauts) {
+  appSettings.Lib_path = std::string(ZN_SOURCE_DIR) + "/sample/";
+  loadLibrary(testing_support::readFile(appSettings.Lib_path + "ZN-LinuxAPI-Toc.xml"));
+  int row = 0;
+  while (database::indexEntries[row].File != "GLib/Utilities/DateAndTime.zn") ++row;
+  selectRow(row);
+  EXPECT_NE(std::string::npos, codeText().find("gespeichert; ältere")) << codeText().substr(0, 200);
+  EXPECT_EQ("UTF8", services::databaseInfoFieldText(base::CodeFormatFieldControl));
 }
 
 TEST_F(CodeViewTest, TopicWithoutFileEmptiesViewTitleAndFileFields) {

@@ -115,11 +115,18 @@ TEST_F(UpdateCheckGuiTest, TheInfoMenuEntryShowsTheResultsAndKeepsThemWhenACheck
   EXPECT_EQ(found, results());
   EXPECT_EQ("0.25.36", services::updateInfo.currentVersion);
 
+  // A failed check keeps the rows and tells why, in the window; the next good one clears it.
   server.serve(versionPath, versionFile("0.25.36", ""));
   chooseUpdateEntry();
   EXPECT_EQ(found, results());
   EXPECT_EQ(2, server.connectionCount());
-  EXPECT_TRUE(dialogs.requests.empty()) << "a failed check reports nothing";
+  EXPECT_TRUE(dialogs.requests.empty()) << "a failed check opens no message";
+  EXPECT_TRUE(gtk_widget_get_visible(services::updateWindow.failureText));
+  EXPECT_STREQ("Prüfung fehlgeschlagen: die Antwort ist keine Versionsdatei.",
+               gtk_label_get_text(GTK_LABEL(services::updateWindow.failureText)));
+  server.serve(versionPath, versionFile("0.25.36", "2026-11-30"));
+  chooseUpdateEntry();
+  EXPECT_FALSE(gtk_widget_get_visible(services::updateWindow.failureText));
 }
 
 TEST_F(UpdateCheckGuiTest, TheMainWindowShowsTheBusyCursorWhileTheCheckRuns) {

@@ -48,7 +48,11 @@ TEST(LanguageSample, HasEveryInterfaceTextAndTooltipInThreeLanguages) {
   for (const config::InterfaceText& entry : config::interfaceTexts()) expectComplete(table, entry, entry.key);
   for (const config::InterfaceText& entry : config::interfaceTooltips())
     expectComplete(table, entry, std::string("TT") + entry.key);
-  EXPECT_EQ(config::interfaceTexts().size() + config::interfaceTooltips().size(), table.size());
+  for (const config::MessageTextEntry& message : config::messageTexts())
+    expectComplete(table, {message.key, config::TextPlace::Main, -1, message.german}, message.key);
+  EXPECT_EQ(
+      config::interfaceTexts().size() + config::interfaceTooltips().size() + config::messageTexts().size(),
+      table.size());
 }
 
 TEST(LanguageSample, ListsHaveThreeItems) {

@@ -231,4 +231,18 @@ TEST_F(StartupE2e, SegmentationViolationIsReportedAndEndsWithStatusZero) {
   answerAndExpectCleanEnd(errorTitle, "Return");
 }
 
+TEST(NoDisplayE2e, TheProgramNamesTheDisplayItCouldNotOpenAndEndsWithStatusOne) {
+  // Environment, argument, the display named.
+  const char* const cases[][3] = {{"DISPLAY", "", "none given (DISPLAY is not set)"},
+                                  {"DISPLAY=:9873", "", "\":9873\""},
+                                  {"DISPLAY=:9873", "--display=:9874", "\":9874\""}};
+  for (const auto& c : cases) {  // standard error alone comes through the pipe, then the status
+    const auto result = testing_support::runCommand(
+        {"sh", "-c", "\"$0\" $1 2>&1 >/dev/null; echo \"status $?\"", ZN_VIEWER_BINARY, c[1]}, {c[0]},
+        stepLimitMs);
+    EXPECT_EQ(std::string("zn-api-viewer: cannot open display ") + c[2] + "\nstatus 1\n", result.output)
+        << c[1];
+  }
+}
+
 }  // namespace

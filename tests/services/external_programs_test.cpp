@@ -1,5 +1,6 @@
 // The desktop openers, the code editor rule and the help file, with recording programs on PATH.
 #include "services/external_programs.h"
+#include "services/process_launcher.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -158,16 +159,23 @@ TEST_F(ExternalProgramsTest, EditorRuleLooksAtTheOwnerExecuteBitOfTheFileItself)
   EXPECT_TRUE(services::isUsableEditor(dir.path() + "dangling")) << "a link counts as executable";
   EXPECT_FALSE(services::isUsableEditor(""));
 
+  // An editor that cannot be started (not executable, missing, a folder) is named in a message,
+  // and so is a missing desktop opener; a missing beep says nothing.
   fake("xdg-open");
-  appSettings.CodeEditorPath = plain;
   base::appState.currentCodeFile = "My Library/Gtk/Some Window.zn";
-  services::openCode();  // an editor that is set but not usable: nothing at all
-  appSettings.CodeEditorPath = dir.path() + "dangling";
-  services::openCode();  // usable, but the start fails quietly
-  appSettings.CodeEditorPath = dir.path();
-  services::openCode();  // a folder cannot be started either
+  for (const std::string& editor : {plain, dir.path() + "dangling", dir.path()}) {
+    appSettings.CodeEditorPath = editor;
+    services::openCode();
+  }
   settle();
   EXPECT_FALSE(called("xdg-open"));
+  setenv("PATH", (dir.path() + "bin").c_str(), 1);
+  unlink((dir.path() + "bin/xdg-open").c_str());
+  services::OpenFolderWithDesktop("");
+  services::startProgram("beep", "", "");
+  ASSERT_EQ(4u, dialogs.requests.size());
+  EXPECT_EQ("Das Programm '" + plain + "' kann nicht gestartet werden.", dialogs.requests[0].text);
+  EXPECT_EQ("Das Programm 'xdg-open' kann nicht gestartet werden.", dialogs.requests[3].text);
 }
 
 TEST_F(ExternalProgramsTest, EditHelpFileOpensTheHelpRowOrSaysSorry) {

@@ -183,6 +183,10 @@ TEST(StartProgram, RefusesWhatIsNotAvailable) {
   EXPECT_FALSE(services::startProgram(dir.file("plain"), "", ""));
   EXPECT_FALSE(services::startProgram("./zn-surely-missing-program", "x", ""));
   EXPECT_FALSE(services::startProgram(dir.file("missing"), "", ""));
+  // Found and executable, but the exec fails: the start does not count.
+  const std::string broken = dir.write("broken", "#!/zn/no/such/interpreter\n");
+  ASSERT_EQ(0, chmod(broken.c_str(), 0755));
+  EXPECT_FALSE(services::startProgram(broken, "", ""));
   ScopedEnvironment noPath("PATH", nullptr);
   EXPECT_FALSE(services::startProgram("sh", "-c true", ""));
 }

@@ -55,7 +55,7 @@ class UpdateCheckTest : public ::testing::Test {
   }
 
   // Runs the check and notes how long it took.
-  std::optional<services::UpdateTexts> check() {
+  services::UpdateCheck check() {
     info.currentVersion = "0.25.36";
     const auto start = std::chrono::steady_clock::now();
     auto texts = services::checkForUpdates(info, "2026-11-30");
@@ -68,14 +68,14 @@ class UpdateCheckTest : public ::testing::Test {
   double seconds = 0;
 };
 
-TEST(UpdateComparison, VersionsComparePositionByPositionEachOnItsOwn) {
+TEST(UpdateComparison, VersionsCompareAsAWholeFirstNumberFirst) {
   struct Case {
     const char* published;
     bool newer;
   } cases[] = {{"0.25.36", false},   {"0.25.40", true},
-               {"1.0.0", true},      {"0.24.40", true},
+               {"1.0.0", true},      {"0.24.40", false},
                {"0.24.30", false},   {"", false},
-               {"0.25", false},      {"0..37", true},
+               {"0.25", false},      {"0..37", false},
                {"0.26", true},       {"x.y.z", false},
                {" 0.25.40", true},   {"0.25.37\r", true},
                {"0.25.36\r", false}, {"0.25.99999999999999999999999", true}};
@@ -125,7 +125,7 @@ TEST(UpdateComparison, VersionFileLinesThreeAndFive) {
     const char* date;
   } cases[] = {
       {goodFile, true, "0.25.40", "2026-12-01"},
-      {"a\r\nb=1\r\nc=0.25.40\r\nd=2\r\ne=2026-12-01\r\n", true, "0.25.40\r", "2026-12-01\r"},
+      {"a\r\nb=1\r\nc=0.25.40\r\nd=2\r\ne=2026-12-01\r\n", true, "0.25.40", "2026-12-01"},
       {"a\nb\nc=0.25.40=x\nd\ne=2026-12-01", true, "0.25.40", "2026-12-01"},
       {"a\nb\nc=0.25.40\nd=2026-12-01\n", false, "0.25.40", ""},
       {"a\nb\nc 0.25.40\nd\ne=2026-12-01\n", false, "", "2026-12-01"},
@@ -197,12 +197,23 @@ TEST_F(UpdateCheckTest, BadAnswersFailQuicklyAndOnlyGoodOnesCount) {
   for (const Case& c : cases) {
     server.serve(versionPath, c.reply);
     info = services::UpdateInfo();
-    EXPECT_EQ(c.counts, check().has_value()) << c.name;
+    EXPECT_EQ(c.counts, check().failure == services::UpdateFailure::None) << c.name;
     EXPECT_LT(seconds, 5.0) << c.name << ": failing must not wait for the time limit";
   }
   EXPECT_EQ(0, ftpLike.connectionCount()) << "a redirect leads to http and https only";
   EXPECT_EQ(0u, server.lastRequest().find("GET /Linux/ZN-Linux-API-Version.ini HTTP/1.1\r\n"));
   EXPECT_NE(std::string::npos, server.lastRequest().find("\r\nCache-Control: no-cache\r\n"));
+
+  // Why a check failed, as the update window tells it.
+  using F = services::UpdateFailure;
+  for (const auto& [reply, failure] : {std::pair(complete(goodFile + padding + "#"), F::TooLarge),
+                                       {complete("a\nb\nc\n"), F::NotAVersionFile},
+                                       {ofKind(ReplyKind::CloseMidBody), F::TransferBroken}}) {
+    server.serve(versionPath, reply);
+    EXPECT_EQ(failure, check().failure) << reply.body.size();
+  }
+  g_setenv("ZN_UPDATE_URL", "http://127.0.0.1:1/version.ini", TRUE);
+  EXPECT_EQ(F::Unreachable, check().failure) << "nobody listens on port 1";
 }
 
 // A server that never answers, and one that stalls after the headers: each waits out
@@ -211,7 +222,7 @@ class UpdateStallTest : public UpdateCheckTest, public ::testing::WithParamInter
 
 TEST_P(UpdateStallTest, FailsAtTheTimeLimit) {
   server.serve(versionPath, ofKind(GetParam()));
-  EXPECT_FALSE(check());
+  EXPECT_EQ(services::UpdateFailure::TimedOut, check().failure);
   EXPECT_GE(seconds, services::httpTimeoutMs / 1000.0 - 0.1);
   EXPECT_LT(seconds, services::httpTimeoutMs / 1000.0 + 1.0);
 }
@@ -223,15 +234,15 @@ TEST_F(UpdateCheckTest, WithoutLibcurlEveryDownloadFailsAndOneLineIsWritten) {
   server.serve(versionPath, complete(goodFile));
   services::setHttpLibraryNames({"libzn-no-such-curl.so.4", "libglib-2.0.so.0"});
   testing::internal::CaptureStderr();
-  EXPECT_FALSE(check());
-  EXPECT_FALSE(check());
+  EXPECT_EQ(services::UpdateFailure::NoHttpLibrary, check().failure);
+  EXPECT_EQ(services::UpdateFailure::NoHttpLibrary, check().failure);
   EXPECT_EQ("[Error] can't open 'libcurl' dynamic library needed by Mail and HTTP commands\n",
             testing::internal::GetCapturedStderr());
   EXPECT_EQ(0, server.connectionCount());
 
   // A library without the functions is passed over for the next name.
   services::setHttpLibraryNames({"libglib-2.0.so.0", "libcurl.so.4"});
-  EXPECT_TRUE(check());
+  EXPECT_EQ(services::UpdateFailure::None, check().failure);
 }
 
 }  // namespace

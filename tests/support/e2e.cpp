@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <thread>
 
+#include <glib.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -183,13 +185,38 @@ ViewerProcess::ViewerProcess() {
   programFolder_ = resolvedFolder(programDir_.path());
   fakeBin_ = sandbox_.path() + "bin/";
   std::filesystem::create_directories(fakeBin_);
-  // A home as a user has it: the toolkit keeps its recently used files there.
-  std::filesystem::create_directories(sandbox_.path() + "home/.local/share");
+  // A new user's home: the data folder, where the toolkit keeps its recently used files,
+  // is not there yet.
+  std::filesystem::create_directories(sandbox_.path() + "home");
   // The real ones would open browsers or sound the bell of this machine.
   for (const char* name : {"beep", "xdg-open", "gnome-open"}) recordingFake(name);
 }
 
-ViewerProcess::~ViewerProcess() { killProgram(); }
+ViewerProcess::~ViewerProcess() {
+  killProgram();
+  if (windowManager_ > 0) {
+    kill(windowManager_, SIGTERM);
+    waitpid(windowManager_, nullptr, 0);
+  }
+}
+
+bool ViewerProcess::startWindowManager() {
+  const std::vector<std::string> environment = mergedEnvironment(childEnvironment());
+  std::vector<char*> envp = pointerArray(environment);
+  const char* argv[] = {"openbox", "--sm-disable", nullptr};
+  if (!g_spawn_async(nullptr, const_cast<char**>(argv), envp.data(),
+                     GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD |
+                                 G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
+                     nullptr, nullptr, &windowManager_, nullptr))
+    return false;
+  // Once it runs, the manager has a window of its own class on the display.
+  const auto deadline = deadlineAfter(stepLimitMs);
+  while (xdotool({"search", "--class", "openbox"}).status != 0) {
+    if (Clock::now() >= deadline) return false;
+    pollPause();
+  }
+  return true;
+}
 
 void ViewerProcess::copyProgramFolder() {
   // Copied, not linked: the program finds its folder through /proc/self/exe.
@@ -329,12 +356,13 @@ std::vector<std::string> ViewerProcess::visibleWindows(const std::string& nameRe
   return splitLines(xdotool({"search", "--onlyvisible", "--name", nameRegex}).output);
 }
 
-std::string ViewerProcess::waitForWindow(const std::string& nameRegex, int timeoutMs) {
+std::string ViewerProcess::waitForWindow(const std::string& nameRegex, int timeoutMs,
+                                         const std::vector<std::string>& except) {
   const auto deadline = deadlineAfter(timeoutMs);
   for (;;) {
     const bool stillRunning = !started_ || running();
-    const std::vector<std::string> found = visibleWindows(nameRegex);
-    if (!found.empty()) return found.front();
+    for (const std::string& found : visibleWindows(nameRegex))
+      if (std::find(except.begin(), except.end(), found) == except.end()) return found;
     if (!stillRunning || Clock::now() >= deadline) return std::string();
     pollPause();
   }

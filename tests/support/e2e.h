@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include <glib.h>
 #include <sys/types.h>
 
 #include "support/temp_dir.h"
@@ -91,6 +92,9 @@ class ViewerProcess {
   // Adds "NAME=value" to the program's environment (before start()).
   void setEnvironment(const std::string& entry) { extraEnvironment_.push_back(entry); }
 
+  // Starts a window manager (openbox) on the display until this object ends; false when it is not up.
+  bool startWindowManager();
+
   // Starts this file (a launcher, say) instead of the binary in the program folder.
   void useProgramFile(const std::string& path) { programFile_ = path; }
   // Starts the binary in another working directory; false when it cannot start.
@@ -112,9 +116,10 @@ class ViewerProcess {
   // Runs xdotool on this display.
   CommandResult xdotool(const std::vector<std::string>& arguments, int timeoutMs = 10000) const;
   // Polls for a visible window whose name matches the (extended, case-insensitive)
-  // regular expression; returns its id, or "" at the time limit or once the
-  // started program has ended.
-  std::string waitForWindow(const std::string& nameRegex, int timeoutMs);
+  // regular expression, other than those excepted; returns its id, or "" at the time
+  // limit or once the started program has ended.
+  std::string waitForWindow(const std::string& nameRegex, int timeoutMs,
+                            const std::vector<std::string>& except = {});
   // The visible windows whose name matches.
   std::vector<std::string> visibleWindows(const std::string& nameRegex) const;
   bool isVisible(const std::string& windowId) const;
@@ -156,6 +161,7 @@ class ViewerProcess {
   std::string fakeBin_;
   std::vector<std::string> extraEnvironment_;
   pid_t pid_ = -1;
+  GPid windowManager_ = -1;
   bool started_ = false;
   int exitStatus_ = -1;
   size_t dialogsTaken_ = 0;

@@ -12,6 +12,7 @@
 #include "base/event_queue.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
+#include "config/message_texts.h"
 #include "database/toc_database.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
@@ -45,6 +46,7 @@ void ViewerTest::SetUp() {
   base::resetAppState(dir.path());
   resetAppSettings(dir.path());
   config::setLanguageChoice(0);
+  config::resetInterfaceLanguage();
   base::clearEvents();
   dir.write("ViewerHelp.txt", "Help text\n");
   dir.write("Gtk/Window.zn", "\xEF\xBB\xBFWindow code\n; Grüße\n; IDE Options = Zarnel\n; EnableUnicode\n");

@@ -1,8 +1,9 @@
 // A second X client for the drag and drop tests: a drag source offering file URIs, or a
 // drop target that reports what a drag offers it. Reports go to a file, one line each:
 // "ready" once the window is on the screen, "begin" when the source's drag begins,
-// "motion" when a drag first moves over the target, "uri <uri>" or "text <text>" for what
-// is dropped, "end" when the drag is over.
+// "motion" when a drag first moves over the target, "offered copy" when the drag offers
+// nothing but a copy, "uri <uri>" or "text <text>" for what is dropped, "end" when the drag
+// is over.
 //
 //   dnd_peer source X Y REPORT URI...
 //   dnd_peer target X Y REPORT
@@ -47,8 +48,9 @@ void onDragEnd(GtkWidget*, GdkDragContext*, gpointer) {
   gtk_main_quit();
 }
 
-gboolean onMotion(GtkWidget*, GdkDragContext*, gint, gint, guint, gpointer) {
+gboolean onMotion(GtkWidget*, GdkDragContext* context, gint, gint, guint, gpointer) {
   if (!motionReported) report("motion");
+  if (!motionReported && gdk_drag_context_get_actions(context) == GDK_ACTION_COPY) report("offered copy");
   motionReported = true;
   return FALSE;
 }

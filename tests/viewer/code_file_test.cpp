@@ -77,8 +77,10 @@ TEST(CodeFileMarks, Utf8MarkIsSkippedAndRecorded) {
   EXPECT_EQ(codeFileProperties.SourceUtf8, 1);
 }
 
-TEST(CodeFileMarks, Utf8WithoutMarkShowsEachByteAsACharacter) {
-  EXPECT_EQ(viewOf("Gr\xC3\xBC"), "Gr\xC3\x83\xC2\xBC");
+TEST(CodeFileMarks, Utf8WithoutMarkIsReadAsUtf8UnlessAByteIsNoUtf8) {
+  EXPECT_EQ(viewOf("Gr\xC3\xBC"), "Gr\xC3\xBC");
+  EXPECT_EQ(codeFileProperties.SourceUtf8, 1);
+  EXPECT_EQ(viewOf("Gr\xC3\xBC\xFC"), "Gr\xC3\x83\xC2\xBC\xC3\xBC");
   EXPECT_EQ(codeFileProperties.SourceUtf8, 0);
 }
 

@@ -1,7 +1,11 @@
-// Geometry rules of the main window: widget places, resize rules and zoom steps.
+// Rules of the main window that need no toolkit: places and sizes of its widgets,
+// the zoom steps, the history list and the title.
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 namespace app {
 
@@ -32,5 +36,17 @@ constexpr int normalZoomLevel = 3;
 int zoomLevelAfterStep(int level, int step);
 // The code font size in Pango units for the font size in points and the factor.
 int zoomedFontSize(long fontSizePoints, double factor);
+
+// The list of recently shown topics (tree row numbers, newest first): moves the row to
+// the front; drops the oldest entry when the list is full.
+void pushHistoryRow(std::vector<int>& rows, int row, int limit);
+
+extern const char* const programTitle;  // "Linux ZN-ZID-Idavode-Ruriva"
+
+// The title for a topic's File value by the SourceInTitle setting:
+// 0 the file name, 1 the value as given, anything else the full load path.
+std::string titleForCodeFile(const std::string& file, std::int64_t sourceInTitle, const std::string& libPath);
+// The title for a file shown from outside the library.
+std::string titleForExternalFile(const std::string& fullPath);
 
 }  // namespace app

@@ -38,7 +38,7 @@ actions=(
   20  type_in_field        # types or pastes into a field of whichever window is open
   100 shortcut_key         # a function key, Return or Alt+letter, wherever the focus is
   60  press_key            # another key: Tab, arrows, Page keys, Ctrl+letters, ...
-  60  click_button         # a button of the tool row
+  60  click_button         # a button of the tool row that opens no menu
   20  pick_history         # an entry of the history list
   30  info_menu            # an entry of the info menu
   60  settings_list        # another value in a list of the settings window
@@ -107,8 +107,7 @@ act_type_in_field() {
 act_shortcut_key() { pick key "${shortcuts[@]}" && note "$key" && x key "$key"; }
 act_press_key() { pick key "${keys[@]}" && note "$key" && x key "$key"; }
 act_click_button() {
-  main_size && pick button "20 19" "51 16" "301 17" "$((width - 119)) 17" "$((width - 89)) 17" \
-    "$((width - 49)) 17" "$((width - 19)) 17"
+  main_size && pick button "20 19" "51 16" "$((width - 119)) 17" "$((width - 89)) 17" "$((width - 49)) 17"
   click "$main" $button 1 1
 }
 act_pick_history() { click "$main" 301 17 1 1 && choose_in_menu 4; }
@@ -128,17 +127,19 @@ act_settings_button() {
     apply) click "$settings" 462 133 1 1 ;;
     save) click "$settings" 404 458 1 1 ;;
     cancel) click "$settings" 135 458 1 1 ;;
-    escape) press_ending_key Escape ;;
+    escape) click "$settings" 270 163 1 1 && press_ending_key Escape ;;
     close) click "$settings" 270 163 1 1 && press_ending_key alt+F4 ;;
   esac
 }
 act_database_window() {
   visible "$info" || { act_info_menu_item 2 && wait_until 5 visible_title "^About: current Database"; }
   pick spot "15 32" "15 158" "430 32" "430 158" escape && note "$spot"
-  if [ "$spot" = escape ]; then press_ending_key Escape; else click "$info" $spot 1 1; fi
+  if [ "$spot" = escape ]; then click "$info" 90 60 1 1 && press_ending_key Escape; else click "$info" $spot 1 1; fi
 }
+# Escape follows the window's appearance as quickly as a user can react.
 act_update_window() {
-  act_info_menu_item 3 && wait_until 15 visible_title "^Zarnel-Linux-API-Viewer: Update check$" && x key Escape
+  act_info_menu_item 3 && wait_until 15 visible_title "^Zarnel-Linux-API-Viewer: Update check$" &&
+    x sleep 0.3 key Escape
 }
 act_publish() {
   pick version 0.25.36 0.26.0 0.24.40 1.0 "" x.y.z && pick date 2001-01-01 2099-12-31 "" 31.12.2024

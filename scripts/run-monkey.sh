@@ -48,7 +48,7 @@ actions=(
   20  database_window      # the icons and fields of the database window
   20  update_window        # checks for updates and closes the window with Escape at once
   10  publish              # the update server publishes another version file
-  10  reshape              # moves or resizes the main window
+  10  reshape              # moves and resizes the main window
   10  hover                # rests the pointer on a widget until its tooltip shows
   2   quit                 # Escape or the close button of the main window
 )
@@ -136,8 +136,10 @@ act_database_window() {
   pick spot "15 32" "15 158" "430 32" "430 158" escape && note "$spot"
   if [ "$spot" = escape ]; then click "$info" 90 60 1 1 && press_ending_key Escape; else click "$info" $spot 1 1; fi
 }
-# Escape follows the window's appearance as quickly as a user can react.
+# Escape follows the window's appearance as quickly as a user can react; a window that
+# stood open already is clicked first.
 act_update_window() {
+  if visible "$update"; then note "open already" && click "$update" 90 60 1 1 && press_ending_key Escape; return; fi
   act_info_menu_item 3 && wait_until 15 visible_title "^Zarnel-Linux-API-Viewer: Update check$" &&
     x sleep 0.3 key Escape
 }
@@ -147,9 +149,10 @@ act_publish() {
   printf '[ZN-Linux-API]\n; published\nGtk2=%s\nGtk3=%s\nDb=%s\n' "$version" "$version" "$date" \
     >"$work/site/Linux/ZN-Linux-API-Version.ini"
 }
+# The window stays on the screen (1280 x 1024, less the frame), where the user can reach it.
 act_reshape() {
-  roll w 900 && roll h 700 && pick how windowsize windowmove && note "$how $((w + 380)) $((h + 300))"
-  if [ "$how" = windowsize ]; then x windowsize "$main" $((w + 380)) $((h + 300)); else x windowmove "$main" "$w" "$h"; fi
+  roll w 900 && roll h 650 && w=$((w + 380)) h=$((h + 300)) && roll left $((1280 - w)) && roll top $((1000 - h))
+  note "$w x $h at $left,$top" && x windowsize "$main" "$w" "$h" windowmove "$main" "$left" "$top"
 }
 act_hover() { tree_point && pick spot "$px $py" "122 17" "301 17" "51 16" && x mousemove --window "$main" $spot sleep 1; }
 act_quit() { pick how Escape alt+F4 && note "$how" && x windowactivate --sync "$main" && press_ending_key "$how"; }

@@ -76,15 +76,16 @@ act_drag_topic() {
   pick target "$((width - 150)) $((height / 2))" "122 17" "$((width + 300)) 40"
   note "to $target"
   x mousemove --window "$main" "$px" "$py" mousedown 1 mousemove_relative 10 6 mousemove_relative 10 6 \
-    sleep 0.1 mousemove --window "$main" $target sleep 0.3 mouseup 1
+    sleep 0.1 mousemove --window "$main" $target sleep 0.3
+  x mouseup 1
 }
 act_click_code() { code_point && pick count 1 1 2 3 && click "$main" "$px" "$py" 1 "$count"; }
 act_menu_in_code() { code_point && click "$main" "$px" "$py" 3 1 && choose_in_menu 8; }
 act_scroll_code() {
   code_point || return 0
   roll count 5 && pick wheel 4 5 && pick held "" ctrl && note "wheel $wheel x$((count + 1)) $held"
-  x mousemove --window "$main" "$px" "$py" ${held:+keydown ctrl} click --repeat $((count + 1)) "$wheel" \
-    ${held:+keyup ctrl}
+  x mousemove --window "$main" "$px" "$py" ${held:+keydown ctrl} click --repeat $((count + 1)) "$wheel"
+  [ -z "$held" ] || x keyup ctrl
 }
 act_type_search() {
   pick word "${words[@]}" && pick where End Home Left && note "'$word' at $where"
@@ -159,7 +160,10 @@ act_quit() { pick how Escape alt+F4 && note "$how" && x windowactivate --sync "$
 act_answer_return() { x key Return; }
 act_answer_escape() { x key Escape; }
 act_answer_close() { x windowactivate "$dialog" key alt+F4; }
-act_click_in_dialog() { roll px 400 && roll py 300 && click "$dialog" "$px" "$py" 1 1; }
+act_click_in_dialog() { window_size "$dialog" && roll px "$width" && roll py "$height" && click "$dialog" "$px" "$py" 1 1; }
+# A main window out of sight (minimised by a click on its frame, or on another desktop
+# after a wheel over the desktop) is brought back, as from a task bar.
+act_bring_back() { x windowactivate "$main" && wait_until 5 eval 'survey && visible "$main"'; }
 act_type_in_dialog() { pick word "${words[@]}" /tmp/ "$work/program/" && note "'$word'" && x type "$word" key Return; }
 
 # A run begins with a look around: every chooser and window once, so that what the
@@ -212,10 +216,11 @@ click() {
   note "click $5x button $4 at $2,$3"
   [ -n "$1" ] && x mousemove --window "$1" "$2" "$3" click --repeat "$5" --delay 90 "$4"
 }
-main_size() {
-  eval "$(xdotool getwindowgeometry --shell "$main" 2>/dev/null | grep -E '^(WIDTH|HEIGHT)=')" || true
+window_size() {
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | grep -E '^(WIDTH|HEIGHT)=')" || true
   width=${WIDTH:-800} height=${HEIGHT:-600}
 }
+main_size() { window_size "$main"; }
 tree_point() { main_size && roll px 220 && roll py $((height - 60)) && px=$((px + 15)) py=$((py + 42)); }
 code_point() { main_size && roll px $((width - 400)) && roll py $((height - 110)) && px=$((px + 380)) py=$((py + 95)); }
 
@@ -317,6 +322,9 @@ fail() {
   printf '  %s\n' "${recent[@]}"
   echo "The program's standard error:"
   sed 's/^/  /' "$work/stderr.log" | head -c 200000
+  echo "The windows in sight: $(for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    printf "'%s' " "$(xdotool getwindowname "$id")"
+  done)"
   import -window root "$work/failure.png" 2>/dev/null || true
   echo "Screenshot and logs kept in $work"
   exit 1
@@ -388,6 +396,8 @@ while ((SECONDS < deadline)); do
     choose answers && note "to '$dialog_name'"
   elif [ "$looked_around" = 0 ]; then
     chosen=look_around
+  elif ! visible "$main"; then
+    chosen=bring_back
   else
     choose actions
   fi

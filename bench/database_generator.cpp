@@ -1,8 +1,12 @@
 // A database of the sample's shape: titles with umlauts and markers, nested topics.
 #include "database_generator.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <vector>
 
 namespace bench {
 namespace {
@@ -121,6 +125,53 @@ bool writeDatabaseFile(const std::string& path, const std::string& xml) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << xml;
   return static_cast<bool>(out);
+}
+
+namespace {
+
+std::vector<std::string> sampleSnippets() {
+  std::vector<std::string> paths;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(ZN_SOURCE_DIR "/sample")) {
+    const std::string extension = entry.path().extension().string();
+    if (extension == ".zn" || extension == ".zni" || extension == ".znf")
+      paths.push_back(entry.path().string());
+  }
+  std::sort(paths.begin(), paths.end());
+  std::vector<std::string> snippets;
+  for (const std::string& path : paths) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    snippets.push_back(bytes.str());
+  }
+  return snippets;
+}
+
+// The snippet with its own first line, behind the byte-order mark if it has one.
+std::string numberedSnippet(const std::string& snippet, int n) {
+  const std::size_t mark = snippet.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  return snippet.substr(0, mark) + "; Topic " + std::to_string(n) + "\n" + snippet.substr(mark);
+}
+
+}  // namespace
+
+std::size_t writeSnippetLibrary(const std::string& folder, int topicCount) {
+  const std::string xml = generateDatabaseXml(topicCount);
+  const std::vector<std::string> snippets = sampleSnippets();
+  if (snippets.empty() || !writeDatabaseFile(folder + "ZN-LinuxAPI-Toc.xml", xml)) return 0;
+  std::size_t bytes = 0;
+  int n = 0;
+  for (std::size_t at = xml.find("File=\""); at != std::string::npos; at = xml.find("File=\"", at + 1)) {
+    const std::size_t start = at + 6;
+    const std::string file = xml.substr(start, xml.find('"', start) - start);
+    const std::string path = folder + file;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    const std::string text = numberedSnippet(snippets[n % snippets.size()], n);
+    if (!writeDatabaseFile(path, text)) return 0;
+    bytes += text.size();
+    ++n;
+  }
+  return bytes;
 }
 
 }  // namespace bench

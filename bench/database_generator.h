@@ -23,4 +23,10 @@ std::string generateLongAttributeXml(std::size_t bytes);
 // Writes the text to the path; false when that fails.
 bool writeDatabaseFile(const std::string& path, const std::string& xml);
 
+// A library in the folder (ending in "/"): the database of generateDatabaseXml and a
+// snippet file for every File value in it, each a snippet of the sample library in
+// turn with a line "; Topic N" of its own at the top. Returns the bytes of all
+// snippet files, 0 when something cannot be written.
+std::size_t writeSnippetLibrary(const std::string& folder, int topicCount);
+
 }  // namespace bench

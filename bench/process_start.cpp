@@ -154,6 +154,7 @@ StartFigures measureStart(const std::vector<std::string>& argv, const std::vecto
     figures.shown = waitForWindow(display, pid, titlePrefix, deadline);
     if (figures.shown) {
       figures.readyMs = millisecondsBetween(start, waitUntilIdle(pid, Clock::now(), deadline));
+      figures.busyMs = static_cast<double>(processorTime(pid)) / 1e6;
       figures.residentKb = residentKilobytes(pid);
     }
     figures.alive = stillRunning(pid);

@@ -11,6 +11,7 @@ struct StartFigures {
   bool shown = false;   // the window appeared within the time limit
   bool alive = false;   // the program still ran once it had gone idle
   double readyMs = 0;   // from the start to the last moment it was busy
+  double busyMs = 0;    // processor time its main thread used until then; others' load aside
   long residentKb = 0;  // resident memory once idle
 };
 

@@ -10,6 +10,8 @@ packages=(
   libx11-dev libxfixes-dev
   libgtest-dev clang libclang-rt-dev clang-format
   xvfb xauth xdotool xclip fonts-dejavu-core imagemagick desktop-file-utils openbox python3
+  shared-mime-info xdg-utils libglib2.0-bin
+  dpkg-dev lintian appstream
 )
 
 missing=()

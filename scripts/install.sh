@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the viewer for the current user, without root: the program folder
 # (program, sample library, language and settings file), a launcher, a menu
-# entry and the program icon. --uninstall removes what was installed, nothing else.
+# entry, the program icon and the snippet files' type (text/x-zarnel, opened with
+# the viewer). --uninstall removes what was installed, nothing else.
 #
 #   scripts/install.sh [--prefix DIR] [--uninstall] [--build-dir DIR]
 #
@@ -52,14 +53,56 @@ else
 fi
 program_dir="$data_dir/$name"
 launcher="$bin_dir/$name"
-desktop_file="$data_dir/applications/$name.desktop"
+applications_dir="$data_dir/applications"
+desktop_file="$applications_dir/$name.desktop"
 icon_dir="$data_dir/icons/hicolor"
-# What was placed, for --uninstall: "file PATH" and "dir PATH" (folders that were made).
+mime_dir="$data_dir/mime"
+mime_package="$mime_dir/packages/$name.xml"
+# What was placed, for --uninstall: "file PATH", "dir PATH" (folders that were made)
+# and "generated PATH" (a database that the install made, see refresh_databases).
 manifest="$program_dir/.installed-files"
 
 case "$program_dir$bin_dir" in
   *$'\n'*) echo "install.sh: folder names with line breaks are not supported" >&2; exit 2 ;;
 esac
+
+# --- the databases of types and menu entries -------------------------------
+
+declare -A recorded=()
+records=()
+record() {
+  if [ -z "${recorded[$1 $2]:-}" ]; then
+    recorded["$1 $2"]=1
+    records+=("$1 $2")
+  fi
+}
+
+# File managers, "xdg-mime" and "gio open" read the types and the applications for
+# each type from databases made out of the type packages and the menu entries.
+# One that did not exist before is recorded, and removed again once nothing but
+# the viewer's entries went into it.
+refresh_databases() {
+  if command -v update-mime-database >/dev/null 2>&1 && [ -d "$mime_dir/packages" ]; then
+    [ -e "$mime_dir/mime.cache" ] || record generated "$mime_dir"
+    update-mime-database "$mime_dir"
+  fi
+  if command -v update-desktop-database >/dev/null 2>&1 && [ -d "$applications_dir" ]; then
+    [ -e "$applications_dir/mimeinfo.cache" ] || record generated "$applications_dir/mimeinfo.cache"
+    update-desktop-database "$applications_dir"
+  fi
+}
+
+# Everything in a type database folder but packages/ is made from packages/.
+remove_generated() {
+  case "$1" in
+    */mimeinfo.cache) grep -q '=' "$1" 2>/dev/null || rm -f -- "$1" ;;
+    *)
+      if [ -z "$(ls -A "$1/packages" 2>/dev/null)" ] && [ -d "$1" ]; then
+        find "$1" -mindepth 1 -maxdepth 1 ! -name packages -exec rm -rf -- {} +
+      fi
+      ;;
+  esac
+}
 
 # --- uninstall ---------------------------------------------------------------
 
@@ -68,14 +111,17 @@ remove_installed() {
     echo "Nothing to remove: $name is not installed in $program_dir."
     return 0
   fi
-  local kind path dirs=()
+  local kind path dirs=() generated=()
   while IFS=' ' read -r kind path; do
     case "$kind" in
       file) rm -f -- "$path" ;;
       dir) dirs+=("$path") ;;
+      generated) generated+=("$path") ;;
     esac
   done <"$manifest"
   rm -f -- "$manifest"
+  refresh_databases
+  for path in "${generated[@]}"; do remove_generated "$path"; done
   # Deepest first; a folder that holds anything of the user's stays.
   local i
   for ((i = ${#dirs[@]} - 1; i >= 0; i--)); do
@@ -109,14 +155,6 @@ done
 
 # A re-install keeps the earlier record, so that --uninstall still finds
 # everything, including the folders made the first time.
-declare -A recorded=()
-records=()
-record() {
-  if [ -z "${recorded[$1 $2]:-}" ]; then
-    recorded["$1 $2"]=1
-    records+=("$1 $2")
-  fi
-}
 if [ -f "$manifest" ]; then
   while IFS= read -r line; do record "${line%% *}" "${line#* }"; done <"$manifest"
 fi
@@ -188,6 +226,10 @@ install_desktop_entry() {
   rm -f -- "$entry"
 }
 
+install_mime_type() {
+  place_file "$root/src/resources/desktop/$name-mime.xml" "$mime_package" 644
+}
+
 install_icons() {
   local file
   while IFS= read -r -d '' file; do
@@ -199,6 +241,8 @@ install_program_folder
 install_launcher
 install_desktop_entry
 install_icons
+install_mime_type
+refresh_databases
 printf '%s\n' "${records[@]}" >"$manifest"
 
 echo "Installed $name:"

@@ -19,6 +19,9 @@
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "export/admin_commands.h"
+#include "search/code_index_reader.h"
+#include "search/code_search_window_gtk.h"
+#include "search/find_bar_gtk.h"
 #include "search/search_gtk.h"
 #include "services/about_gtk.h"
 #include "services/database_info_gtk.h"
@@ -70,9 +73,39 @@ void switchLanguageQuickly(int choice) {
   viewer::showDescriptionOfRow(database::selectedTopicRow(base::topicTreeView()));
 }
 
+// Files changed since they were read are read again while the window is open.
+void openCodeSearch() {
+  TRACE_LINE();
+  search::refreshCodeIndex(database::indexEntries, appSettings.Lib_path);
+  search::openCodeSearchWindow();
+}
+
 bool searchFieldHasFocus() {
   return gtk_window_get_focus(GTK_WINDOW(base::mainWindow.window)) ==
          base::mainWindow.control[base::SearchFieldControl];
+}
+
+void openFindBar() {
+  search::openFindBar();
+  layoutMainWindow(false);
+}
+
+void closeFindBar() {
+  search::closeFindBar();
+  layoutMainWindow(false);
+}
+
+// Escape in the find bar closes the bar; anywhere else in the main window it ends the program.
+void answerEscape() {
+  if (search::findBarHasFocus())
+    closeFindBar();
+  else
+    base::appState.quitRequested = 1;
+}
+
+void answerReturn() {
+  if (searchFieldHasFocus()) search::searchTopics(search::SearchStart::FindNext);
+  if (search::findBarHasFocus()) search::stepFoundOccurrence(+1);
 }
 
 bool codeViewIsEmpty() {
@@ -112,6 +145,10 @@ void dispatchMainWidget(const base::Event& event) {
       if (!codeViewIsEmpty()) quickCopy();
       break;
     case base::HistoryListControl: showChosenHistoryEntry(); break;
+    case base::FindFieldControl: search::findInShownCode(); break;
+    case base::FindPreviousControl: search::stepFoundOccurrence(-1); break;
+    case base::FindNextControl: search::stepFoundOccurrence(+1); break;
+    case base::FindCloseControl: closeFindBar(); break;
     default: break;
   }
 }
@@ -135,10 +172,8 @@ void dispatchMainMenu(int item) {
     case base::AboutDatabaseMenuItem: showDatabaseInformation(); break;
     case base::UpdateCheckMenuItem: runUpdateCommand(); break;
     case base::OpenCodeMenuItem: services::openCode(); break;
-    case base::ReturnMenuItem:
-      if (searchFieldHasFocus()) search::searchTopics(search::SearchStart::FindNext);
-      break;
-    case base::EscapeMenuItem: base::appState.quitRequested = 1; break;
+    case base::ReturnMenuItem: answerReturn(); break;
+    case base::EscapeMenuItem: answerEscape(); break;
     case base::HelpKeyMenuItem:
       base::postWidgetEvent(base::MainWindowNo, base::HelpButtonControl, base::EventType::LeftClick);
       break;
@@ -149,6 +184,13 @@ void dispatchMainMenu(int item) {
     case base::GermanAltMenuItem: switchLanguageQuickly(0); break;
     case base::EnglishMenuItem:
     case base::FrenchKeyMenuItem: switchLanguageQuickly(1); break;
+    case base::FindInCodeMenuItem: openFindBar(); break;
+    case base::FindPreviousMenuItem:
+      if (search::findBarHasFocus()) search::stepFoundOccurrence(-1);
+      break;
+    case base::BackMenuItem: stepThroughShownPlaces(-1); break;
+    case base::ForwardMenuItem: stepThroughShownPlaces(+1); break;
+    case base::CodeSearchMenuItem: openCodeSearch(); break;
     default: break;
   }
 }
@@ -180,8 +222,15 @@ void dispatchSettings(const base::Event& event) {
     case base::LibraryChooserControl: app::chooseLibraryFolder(); break;
     case base::FontButtonControl: app::chooseCodeFont(); break;
     case base::CancelControl: config::cancelSettingsWindow(); break;
-    case base::ApplyControl: app::applyPathsAndReload(); break;
-    case base::SaveControl: app::saveSettingsFromDialog(); break;
+    case base::ApplyControl:
+      app::applyPathsAndReload();
+      search::rebuildCodeIndex(database::indexEntries, appSettings.Lib_path);
+      break;
+    case base::SaveControl:
+      app::saveSettingsFromDialog();
+      // Saving may change the library path without reloading the database.
+      search::refreshCodeIndex(database::indexEntries, appSettings.Lib_path);
+      break;
     default: break;
   }
 }
@@ -204,6 +253,20 @@ void dispatchDatabaseInfo(const base::Event& event) {
     services::OpenFolderWithDesktop(services::databaseInfoFieldText(base::LibraryFieldControl));
 }
 
+void dispatchCodeSearch(const base::Event& event) {
+  TRACE_LINE();
+  if (isHideRequest(event)) {
+    search::hideCodeSearchWindow();
+  } else if (event.kind == base::EventKind::Menu && event.menuItem == base::ReturnMenuItem) {
+    showCodeSearchHit();
+  } else if (event.kind == base::EventKind::Widget && event.widget == base::CodeSearchFieldControl) {
+    search::searchCodeFromField();
+  } else if (event.kind == base::EventKind::Widget && event.widget == base::CodeSearchHitListControl &&
+             event.type == base::EventType::LeftDoubleClick) {
+    showCodeSearchHit();
+  }
+}
+
 }  // namespace
 
 void dispatchEvent(const base::Event& event) {
@@ -215,6 +278,7 @@ void dispatchEvent(const base::Event& event) {
     case base::UpdateWindowNo:
       if (isHideRequest(event)) services::hideUpdateWindow();
       break;
+    case base::CodeSearchWindowNo: dispatchCodeSearch(event); break;
     default: break;
   }
 }

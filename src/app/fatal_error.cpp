@@ -7,6 +7,7 @@
 #include <csignal>
 #include <utility>
 
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <glib-unix.h>
@@ -67,17 +68,30 @@ bool sentByAnotherProcess(const siginfo_t* info) {
   return info && info->si_code <= 0 && info->si_pid != getpid() && wakeUpPipe[1] >= 0;
 }
 
+// The toolkit belongs to the main thread: a fault in a background thread (the code
+// index reads its files in one) is reported by the main loop too.
+bool onBackgroundThread() { return syscall(SYS_gettid) != getpid() && wakeUpPipe[1] >= 0; }
+
+void reportFromMainLoop(int signalNumber, int line) {
+  pendingLine = line;
+  pendingSignal = signalNumber;
+  const ssize_t ignored = write(wakeUpPipe[1], "!", 1);
+  (void)ignored;
+}
+
 // No TRACE_LINE here: the report names the line of the code that was interrupted.
 void onFatalSignal(int signalNumber, siginfo_t* info, void*) {
   // A second fault while reporting must end the process at once.
   restoreDefaultActions();
   const int line = base::currentLine;
   if (sentByAnotherProcess(info)) {
-    pendingLine = line;
-    pendingSignal = signalNumber;
-    const ssize_t ignored = write(wakeUpPipe[1], "!", 1);
-    (void)ignored;
+    reportFromMainLoop(signalNumber, line);
     return;
+  }
+  if (onBackgroundThread()) {
+    reportFromMainLoop(signalNumber, line);
+    // Going on would repeat the fault; the report ends the program meanwhile.
+    for (;;) pause();
   }
   reportFatalError(signalNumber, line);
   _exit(1);

@@ -13,6 +13,7 @@
 #include "config/message_texts.h"
 #include "config/settings_window_gtk.h"
 #include "database/topic_tree_gtk.h"
+#include "search/find_bar_gtk.h"
 #include "services/database_info_gtk.h"
 #include "services/update_window_gtk.h"
 
@@ -31,6 +32,7 @@ GtkWidget* widgetAt(config::TextPlace place, int number) {
     }
     case config::TextPlace::InfoMenu:
       return number >= 0 && number < base::MenuItemCount ? app::popupMenuItems[number] : nullptr;
+    case config::TextPlace::FindBar: return search::findBar.at(number);
   }
   return nullptr;
 }

@@ -17,7 +17,7 @@
 namespace app {
 namespace {
 
-void applyZoomLevel() {
+void applyZoomLevel(bool markNormalSize) {
   TRACE_LINE();
   GtkWidget* code = base::mainWindow.control[base::CodeViewControl];
   PangoContext* context = gtk_widget_get_pango_context(code);
@@ -26,8 +26,23 @@ void applyZoomLevel() {
       font, zoomedFontSize(static_cast<long>(appSettings.FontSize), zoomFactors[base::appState.zoomLevel]));
   viewer::setCodeViewFont(font);
   pango_font_description_free(font);
-  if (base::appState.zoomLevel == normalZoomLevel) services::startProgram("beep", "-f 100 -l 20", "");
+  if (markNormalSize && base::appState.zoomLevel == normalZoomLevel)
+    services::startProgram("beep", "-f 100 -l 20", "");
   gtk_widget_queue_draw(code);
+}
+
+void fillHistoryList() {
+  GtkComboBox* list = GTK_COMBO_BOX(base::mainWindow.control[base::HistoryListControl]);
+  base::ProgramChange guard;
+  GtkListStore* model = GTK_LIST_STORE(gtk_combo_box_get_model(list));
+  gtk_list_store_clear(model);
+  for (int entryRow : base::appState.historyRows) {
+    const std::string_view file = entryRow >= 0 && entryRow < static_cast<int>(database::indexEntries.size())
+                                      ? database::indexEntries[entryRow].File
+                                      : std::string_view();
+    gtk_combo_box_append_text(list, base::fileNamePart(file).c_str());
+  }
+  if (!base::appState.historyRows.empty()) gtk_combo_box_set_active(list, 0);
 }
 
 }  // namespace
@@ -39,7 +54,7 @@ gboolean onCodeViewScroll(GtkWidget*, GdkEventScroll* event, gpointer) {
     base::appState.zoomLevel = zoomLevelAfterStep(base::appState.zoomLevel, -1);
   if (event->direction == GDK_SCROLL_UP)
     base::appState.zoomLevel = zoomLevelAfterStep(base::appState.zoomLevel, +1);
-  if (base::appState.zoomLevel != base::appState.appliedZoomLevel) applyZoomLevel();
+  if (base::appState.zoomLevel != base::appState.appliedZoomLevel) applyZoomLevel(true);
   base::appState.appliedZoomLevel = base::appState.zoomLevel;
   return TRUE;
 }
@@ -47,17 +62,19 @@ gboolean onCodeViewScroll(GtkWidget*, GdkEventScroll* event, gpointer) {
 void recordHistory(int row) {
   TRACE_LINE();
   pushHistoryRow(base::appState.historyRows, row, base::appState.historyLimit);
-  GtkComboBox* list = GTK_COMBO_BOX(base::mainWindow.control[base::HistoryListControl]);
-  base::ProgramChange guard;
-  GtkListStore* model = GTK_LIST_STORE(gtk_combo_box_get_model(list));
-  gtk_list_store_clear(model);
-  for (int entryRow : base::appState.historyRows) {
-    const std::string_view file = entryRow >= 0 && entryRow < static_cast<int>(database::indexEntries.size())
-                                      ? database::indexEntries[entryRow].File
-                                      : std::string_view();
-    gtk_combo_box_append_text(list, base::fileNamePart(file).c_str());
-  }
-  gtk_combo_box_set_active(list, 0);
+  fillHistoryList();
+}
+
+void setHistoryRows(const std::vector<int>& rows) {
+  base::appState.historyRows = rows;
+  fillHistoryList();
+}
+
+void setZoomLevel(int level) {
+  base::appState.zoomLevel = level;
+  if (level == normalZoomLevel) return;
+  applyZoomLevel(false);
+  base::appState.appliedZoomLevel = level;
 }
 
 void clearHistory() {

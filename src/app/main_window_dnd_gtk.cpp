@@ -1,4 +1,4 @@
-// Dragging a topic's snippet out as a file URI, and files dropped on the code view.
+// Dragging a topic's snippet out as a file URI and as its text, and files dropped on the code view.
 #include <string>
 
 #include "app/main_window_gtk.h"
@@ -10,11 +10,12 @@
 #include "config/app_settings.h"
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
+#include "viewer/code_view_gtk.h"
 
 namespace app {
 namespace {
 
-enum DragTarget { UriListTarget = 1 };
+enum DragTarget { UriListTarget = 1, TextTarget = 2 };
 
 GtkTargetList* uriTargets() {
   GtkTargetList* targets = gtk_target_list_new(nullptr, 0);
@@ -23,8 +24,22 @@ GtkTargetList* uriTargets() {
 }
 
 std::string draggedUri;
+std::string draggedText;
 
-void onTreeDragDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* data, guint, guint, gpointer) {
+// The code of the dragged topic as the copy button gives it, when the view shows it;
+// the drag starts once the press on the row has shown the topic.
+std::string selectedTopicDragText() {
+  const int row = database::selectedTopicRow(base::topicTreeView());
+  if (row < 0 || row >= static_cast<int>(database::indexEntries.size())) return std::string();
+  if (database::indexEntries[row].File != base::appState.currentCodeFile) return std::string();
+  return viewer::shownCodeText();
+}
+
+void onTreeDragDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* data, guint info, guint, gpointer) {
+  if (info == TextTarget) {
+    gtk_selection_data_set_text(data, draggedText.c_str(), static_cast<gint>(draggedText.size()));
+    return;
+  }
   if (draggedUri.empty()) return;
   gchar* uris[] = {const_cast<gchar*>(draggedUri.c_str()), nullptr};
   gtk_selection_data_set_uris(data, uris);
@@ -98,9 +113,14 @@ void startTopicDrag() {
   TRACE_LINE();
   draggedUri = selectedTopicDragUri();
   if (draggedUri.empty()) return;
+  draggedText = selectedTopicDragText();
+  // The file link comes first, so that targets taking files keep getting the file;
+  // a terminal or a plain text field takes the text.
   GtkTargetList* targets = uriTargets();
-  gtk_drag_begin(base::mainWindow.control[base::TopicTreeControl], targets, GDK_ACTION_COPY, 1,
-                 gtk_get_current_event());
+  if (!draggedText.empty()) gtk_target_list_add_text_targets(targets, TextTarget);
+  GdkEvent* trigger = gtk_get_current_event();
+  gtk_drag_begin(base::mainWindow.control[base::TopicTreeControl], targets, GDK_ACTION_COPY, 1, trigger);
+  if (trigger) gdk_event_free(trigger);
   gtk_target_list_unref(targets);
 }
 

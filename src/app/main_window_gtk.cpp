@@ -14,6 +14,7 @@
 #include "config/interface_texts.h"
 #include "database/topic_tree_gtk.h"
 #include "resources/pictures_gtk.h"
+#include "search/find_bar_gtk.h"
 
 namespace app {
 
@@ -115,14 +116,6 @@ void createToolButtons() {
   }
 }
 
-GtkWidget* newScrolled(GtkWidget* child) {
-  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
-  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
-  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled), GTK_SHADOW_IN);
-  gtk_container_add(GTK_CONTAINER(scrolled), child);
-  return scrolled;
-}
-
 void createTopicTree() {
   TRACE_LINE();
   base::mainWindow.topicModel = database::createTopicModel();
@@ -135,9 +128,13 @@ void createTopicTree() {
   gtk_tree_view_set_enable_search(view, FALSE);
   gtk_tree_selection_set_mode(gtk_tree_view_get_selection(view), GTK_SELECTION_SINGLE);
   base::mainWindow.control[base::TopicTreeControl] = tree;
-  base::mainWindow.treeScroll = newScrolled(tree);
+  base::mainWindow.treeScroll = base::newScrolled(tree);
   gtk_widget_set_size_request(base::mainWindow.treeScroll, 100, -1);
 }
+
+// Where the code view starts in the code area; the find bar, while open, takes the
+// bottom of the view's height.
+constexpr int codeViewTop = 43;
 
 GtkWidget* newReadOnlyText() {
   GtkWidget* text = gtk_text_view_new();
@@ -159,7 +156,7 @@ void createCodeArea() {
   GtkWidget* description = newReadOnlyText();
   gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(description), GTK_WRAP_WORD);
   base::mainWindow.control[base::DescriptionControl] = description;
-  base::mainWindow.descriptionScroll = newScrolled(description);
+  base::mainWindow.descriptionScroll = base::newScrolled(description);
   gtk_widget_set_size_request(base::mainWindow.descriptionScroll, 432, 35);
   gtk_fixed_put(GTK_FIXED(base::mainWindow.codeArea), base::mainWindow.descriptionScroll, 1, 3);
 
@@ -172,9 +169,10 @@ void createCodeArea() {
   gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(code), FALSE);
   gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(code), GTK_WRAP_NONE);
   base::mainWindow.control[base::CodeViewControl] = code;
-  base::mainWindow.codeScroll = newScrolled(code);
+  base::mainWindow.codeScroll = base::newScrolled(code);
   gtk_widget_set_size_request(base::mainWindow.codeScroll, 432, 511);
-  gtk_fixed_put(GTK_FIXED(base::mainWindow.codeArea), base::mainWindow.codeScroll, 1, 43);
+  gtk_fixed_put(GTK_FIXED(base::mainWindow.codeArea), base::mainWindow.codeScroll, 1, codeViewTop);
+  gtk_fixed_put(GTK_FIXED(base::mainWindow.codeArea), search::createFindBar(), 1, codeViewTop + 511);
 }
 
 void createSplitter() {
@@ -265,6 +263,7 @@ void showNodeTogglePicture() {
 void destroyMainWindow() {
   if (base::mainWindow.codeTabStops) pango_tab_array_free(base::mainWindow.codeTabStops);
   base::mainWindow.codeTabStops = nullptr;
+  search::forgetFindBar();
   if (base::mainWindow.window) gtk_widget_destroy(base::mainWindow.window);
   base::mainWindow = base::MainWindow();
 }
@@ -295,8 +294,12 @@ void layoutMainWindow(bool withSplitter) {
   gtk_widget_get_size_request(base::mainWindow.descriptionScroll, nullptr, &descriptionHeight);
   gtk_widget_set_size_request(base::mainWindow.descriptionScroll, std::max(sizes.descriptionWidth, 1),
                               descriptionHeight);
-  gtk_widget_set_size_request(base::mainWindow.codeScroll, std::max(sizes.codeWidth, 1),
-                              std::max(sizes.codeHeight, 1));
+  const int barHeight = search::findBarIsOpen() ? search::findBarHeight : 0;
+  const int codeHeight = std::max(sizes.codeHeight - barHeight, 1);
+  gtk_widget_set_size_request(base::mainWindow.codeScroll, std::max(sizes.codeWidth, 1), codeHeight);
+  if (barHeight == 0) return;
+  gtk_fixed_move(GTK_FIXED(base::mainWindow.codeArea), search::findBar.bar, 1, codeViewTop + codeHeight);
+  gtk_widget_set_size_request(search::findBar.bar, std::max(sizes.codeWidth, 1), barHeight);
 }
 
 }  // namespace app

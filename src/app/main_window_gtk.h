@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <gtk/gtk.h>
 
@@ -26,6 +27,11 @@ void setNodeToggle(bool pressed);
 void showNodeTogglePicture();
 
 void recordHistory(int row);
+// Puts these rows, newest first, into the history and its list.
+void setHistoryRows(const std::vector<int>& rows);
+// Shows the code at a zoom level without the beep of the normal size; the normal size
+// itself leaves the font as the settings make it.
+void setZoomLevel(int level);
 // The tree row of the entry chosen in the history list, -1 when none is chosen.
 int chosenHistoryRow();
 void clearHistory();

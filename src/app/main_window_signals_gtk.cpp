@@ -10,6 +10,7 @@
 #include "base/event_queue.h"
 #include "base/trace.h"
 #include "resources/pictures_gtk.h"
+#include "search/find_bar_gtk.h"
 #include "viewer/code_view_gtk.h"
 
 namespace app {
@@ -165,11 +166,54 @@ const Shortcut mainShortcuts[] = {
     {GDK_g, GDK_MOD1_MASK, base::GermanMenuItem},
     {GDK_d, GDK_MOD1_MASK, base::GermanAltMenuItem},
     {GDK_f, GDK_MOD1_MASK, base::FrenchKeyMenuItem},
+    {GDK_f, GDK_CONTROL_MASK, base::FindInCodeMenuItem},
+    {GDK_Return, GDK_SHIFT_MASK, base::FindPreviousMenuItem},
+    {GDK_KP_Enter, GDK_SHIFT_MASK, base::FindPreviousMenuItem},
+    {GDK_Left, GDK_MOD1_MASK, base::BackMenuItem},
+    {GDK_Right, GDK_MOD1_MASK, base::ForwardMenuItem},
+    {GDK_f, GdkModifierType(GDK_CONTROL_MASK | GDK_SHIFT_MASK), base::CodeSearchMenuItem},
 };
 
 gboolean onShortcut(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer menuItem) {
   base::postMenuEvent(base::MainWindowNo, GPOINTER_TO_INT(menuItem));
   return TRUE;
+}
+
+void onFindFieldChanged(GtkEditable*, gpointer) {
+  postMainWidget(base::FindFieldControl, base::EventType::Change);
+}
+
+void connectFindBar() {
+  g_signal_connect(search::findBar.at(base::FindFieldControl), "changed", G_CALLBACK(onFindFieldChanged),
+                   nullptr);
+  for (int control : {base::FindPreviousControl, base::FindNextControl, base::FindCloseControl})
+    g_signal_connect(search::findBar.at(control), "clicked", G_CALLBACK(onButtonClicked),
+                     GINT_TO_POINTER(control));
+}
+
+bool isOverMainWindow(const GdkEvent* event) {
+  if (!base::mainWindow.window || !event->any.window) return false;
+  // While a dialog or a menu holds the input, the press is theirs.
+  GtkWidget* grab = gtk_grab_get_current();
+  if (grab && gtk_widget_get_toplevel(grab) != base::mainWindow.window) return false;
+  return gdk_window_get_toplevel(event->any.window) == gtk_widget_get_window(base::mainWindow.window);
+}
+
+// A mouse's back and forward buttons (8 and 9) step through the shown topics wherever
+// the pointer is over the main window. The widgets there would take the press for
+// themselves (a button swallows any press, the tree selects the row under it), so it
+// is caught before the toolkit hands it to a widget.
+void onAnyEvent(GdkEvent* event, gpointer) {
+  const bool press =
+      event->type == GDK_BUTTON_PRESS || event->type == GDK_2BUTTON_PRESS || event->type == GDK_3BUTTON_PRESS;
+  if (press && (event->button.button == 8 || event->button.button == 9) && isOverMainWindow(event)) {
+    // Each press is a step; the double and triple presses the toolkit adds are not.
+    if (event->type == GDK_BUTTON_PRESS)
+      base::postMenuEvent(base::MainWindowNo,
+                          event->button.button == 8 ? base::BackMenuItem : base::ForwardMenuItem);
+    return;
+  }
+  gtk_main_do_event(event);
 }
 
 }  // namespace
@@ -207,6 +251,10 @@ void connectMainWindowSignals() {
   g_signal_connect(code, "drag-data-get", G_CALLBACK(onCodeViewDragDataGet), nullptr);
   connectCodeViewDrop();
   connectCodeViewPrimarySelection();
+  connectFindBar();
+  // Presses outside every widget reach the window too, so buttons 8 and 9 work over all of it.
+  gtk_widget_add_events(base::mainWindow.window, GDK_BUTTON_PRESS_MASK);
+  gdk_event_handler_set(onAnyEvent, nullptr, nullptr);
 }
 
 }  // namespace app

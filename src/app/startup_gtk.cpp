@@ -17,6 +17,7 @@
 #include "app/language_apply_gtk.h"
 #include "app/main_window_gtk.h"
 #include "app/main_window_rules.h"
+#include "app/place_commands_gtk.h"
 #include "base/app_state.h"
 #include "base/dialogs.h"
 #include "base/dialogs_gtk.h"
@@ -32,6 +33,7 @@
 #include "database/topic_index.h"
 #include "database/topic_tree_gtk.h"
 #include "resources/pictures_gtk.h"
+#include "search/code_index_reader.h"
 #include "services/about_gtk.h"
 #include "services/database_info_gtk.h"
 #include "services/update_window_gtk.h"
@@ -106,18 +108,55 @@ void showAboutOnFirstStart() {
   if (services::AboutProgramDialog()) appSettings.about = 1;
 }
 
-void showFirstTopicAndLayout() {
+void selectFirstTopic() {
   TRACE_LINE();
-  if (database::topicRowCount() > 0) {
-    database::selectTopicRow(base::topicTreeView(), 0);
-    base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
-  }
+  if (database::topicRowCount() == 0) return;
+  database::selectTopicRow(base::topicTreeView(), 0);
+  base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
+}
+
+void showAndLayout() {
+  TRACE_LINE();
   gtk_paned_set_position(GTK_PANED(base::mainWindow.control[base::SplitterControl]),
                          static_cast<gint>(appSettings.Splitter));
   gtk_widget_show(base::mainWindow.window);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
   layoutMainWindow(true);
   gtk_widget_grab_focus(base::mainWindow.control[base::SearchFieldControl]);
+}
+
+// Reads the whole library, unless the code search was opened first and reads it already.
+gboolean startReadingCodeIndex(gpointer) {
+  TRACE_LINE();
+  search::refreshCodeIndex(database::indexEntries, appSettings.Lib_path);
+  return G_SOURCE_REMOVE;
+}
+
+// The snippet files are read in the background once the main window has been painted,
+// so that reading them never delays the start or the first picture.
+gboolean onFirstPaint(GtkWidget* window, GdkEventExpose*, gpointer) {
+  g_signal_handlers_disconnect_by_func(window, reinterpret_cast<gpointer>(onFirstPaint), nullptr);
+  g_idle_add_full(G_PRIORITY_LOW, startReadingCodeIndex, nullptr, nullptr);
+  return FALSE;
+}
+
+// A file named on the command line is shown as a file dropped on the code view is.
+void showFileFromCommandLine(const std::vector<std::string>& files) {
+  if (files.empty()) return;
+  base::Event event;
+  event.kind = base::EventKind::FilesDropped;
+  event.window = base::MainWindowNo;
+  event.widget = base::CodeViewControl;
+  event.droppedPaths = files.front();
+  base::postEvent(event);
+}
+
+// Relative file arguments name files of the folder the program was started in.
+std::string startFolder() {
+  gchar* folder = g_get_current_dir();
+  std::string result = folder;
+  g_free(folder);
+  return result;
 }
 
 void releaseProgram() {
@@ -136,11 +175,16 @@ std::string findProgramFolder() {
   return base::folderPart(std::string(target.data(), static_cast<size_t>(length)));
 }
 
-void presentLibrary() {
+void presentLibrary(bool takeUpPlace) {
   buildTopicTreeAndCount();
   applyStoredLanguage();
   showAboutOnFirstStart();
-  showFirstTopicAndLayout();
+  selectFirstTopic();
+  // The noted place replaces the first topic before the window is drawn: drawn once,
+  // already there, and the tree scrolls to it without a picture of its top first.
+  if (takeUpPlace) restorePlace();
+  g_signal_connect(base::mainWindow.window, "expose-event", G_CALLBACK(onFirstPaint), nullptr);
+  showAndLayout();
 }
 
 void endProgram() {
@@ -169,6 +213,7 @@ int runProgram(int argc, char** argv) {
     std::fputs(noDisplayLine(displayName(arguments)).c_str(), stderr);
     return 1;
   }
+  const std::vector<std::string> files = commandLineFiles({argv + 1, argv + argc}, startFolder());
   const std::string folder = findProgramFolder();
   if (!folder.empty() && chdir(folder.c_str()) != 0) return 1;
   setUpProgramState(folder);
@@ -189,8 +234,10 @@ int runProgram(int argc, char** argv) {
   config::createSettingsWindow();
   services::createDatabaseInfoWindow();
   services::createUpdateWindow();
-  presentLibrary();
+  presentLibrary(!freshStartAsked(arguments));
+  showFileFromCommandLine(files);
   runEventLoop();
+  notePlace();
   releaseProgram();
   return 0;
 }

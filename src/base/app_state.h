@@ -11,7 +11,13 @@ namespace base {
 using Colour = std::uint32_t;
 constexpr Colour rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
 
-enum WindowNumber { MainWindowNo = 0, SettingsWindowNo = 1, DatabaseInfoWindowNo = 2, UpdateWindowNo = 3 };
+enum WindowNumber {
+  MainWindowNo = 0,
+  SettingsWindowNo = 1,
+  DatabaseInfoWindowNo = 2,
+  UpdateWindowNo = 3,
+  CodeSearchWindowNo = 4
+};
 
 // Each field that changes while the program runs names the one module that writes it.
 struct AppState {

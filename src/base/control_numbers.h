@@ -92,6 +92,28 @@ enum UpdateControl {
 };
 constexpr int updateRowCount = 3;
 
+// The find bar below the main window's code view (window 0).
+enum FindBarControl {
+  FindLabelControl = 70,
+  FindFieldControl = 71,
+  FindCountControl = 72,
+  FindPreviousControl = 73,
+  FindNextControl = 74,
+  FindCloseControl = 75,
+  FindBarFirstControl = FindLabelControl,
+  FindBarControlEnd = FindCloseControl + 1
+};
+
+// The code search window (window 4).
+enum CodeSearchControl {
+  CodeSearchWindowControl = 68,  // the window itself: its title
+  CodeSearchFieldControl = 69,
+  CodeSearchHitListControl = 70,
+  CodeSearchStatusControl = 71,
+  CodeSearchProgressControl = 72,
+  CodeSearchControlCount = CodeSearchProgressControl + 1
+};
+
 // The items of the two popup menus and the keyboard shortcuts; Escape carries the
 // same number in every window.
 enum MenuItem {
@@ -119,7 +141,13 @@ enum MenuItem {
   EnglishMenuItem = 20,
   GermanAltMenuItem = 21,
   FrenchKeyMenuItem = 22,
-  MenuItemCount = FrenchKeyMenuItem + 1
+  // The keys of the find bar and of stepping back and forward.
+  FindInCodeMenuItem = 30,
+  FindPreviousMenuItem = 31,
+  BackMenuItem = 32,
+  ForwardMenuItem = 33,
+  CodeSearchMenuItem = 34,  // Ctrl+Shift+F
+  MenuItemCount = CodeSearchMenuItem + 1
 };
 
 }  // namespace base

@@ -3,6 +3,6 @@
 
 namespace base {
 
-volatile int currentLine = -1;
+thread_local volatile int currentLine = -1;
 
 }  // namespace base

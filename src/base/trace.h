@@ -4,7 +4,9 @@
 namespace base {
 
 // A plain global so that a signal handler can read it; -1 until a line is recorded.
-extern volatile int currentLine;
+// Each thread records its own lines, so the report names the line of the thread
+// that failed, and a background thread never writes over the main thread's line.
+extern thread_local volatile int currentLine;
 
 }  // namespace base
 

@@ -80,4 +80,12 @@ GtkWidget* newTitledFrame(const std::string& title) {
   return frame;
 }
 
+GtkWidget* newScrolled(GtkWidget* child) {
+  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
+  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled), GTK_SHADOW_IN);
+  gtk_container_add(GTK_CONTAINER(scrolled), child);
+  return scrolled;
+}
+
 }  // namespace base

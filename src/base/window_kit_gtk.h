@@ -38,4 +38,7 @@ GtkWidget* newUtilityWindow(const char* title, int width, int height, GtkWidget*
 // A frame whose title is set in the bold interface font.
 GtkWidget* newTitledFrame(const std::string& title);
 
+// The child in a sunken scrolled window whose scroll bars show only when needed.
+GtkWidget* newScrolled(GtkWidget* child);
+
 }  // namespace base

@@ -52,6 +52,7 @@ const std::vector<InterfaceText> texts = {
     {"#PuInf_AboutDb", P::InfoMenu, base::AboutDatabaseMenuItem, "Über Datenbank ..."},
     {"#PuInf_IsUpdate", P::InfoMenu, base::UpdateCheckMenuItem, "Auf Updates prüfen ..."},
     {"#PuInf_OpnCode", P::InfoMenu, base::OpenCodeMenuItem, "Mit Standard-App öffnen"},
+    {"#Find_Label", P::FindBar, base::FindLabelControl, "Suchen:"},
 };
 
 const std::vector<InterfaceText> tooltips = {
@@ -102,6 +103,12 @@ const std::vector<InterfaceText> tooltips = {
     {"#Main_Help", P::Main, base::HelpButtonControl, "Öffnet die Programm-Hilfe-Datei im Editor."},
     {"#Main_Info", P::Main, base::InfoButtonControl, "Öffnet den Programm-Info-Dialog."},
     {"#Main_EdDescript", P::Main, base::DescriptionControl, "Zeigt eine kurze Beschreibung der Funktion."},
+    {"#Find_Field", P::FindBar, base::FindFieldControl,
+     "Sucht im angezeigten Code, Groß- und Kleinschreibung gleich. [Return] nächste, [Umschalt+Return] "
+     "vorige Fundstelle, [Escape] schließt."},
+    {"#Find_Previous", P::FindBar, base::FindPreviousControl, "Vorige Fundstelle [Umschalt+Return]"},
+    {"#Find_Next", P::FindBar, base::FindNextControl, "Nächste Fundstelle [Return]"},
+    {"#Find_Close", P::FindBar, base::FindCloseControl, "Schließt die Suchleiste [Escape]"},
 };
 
 const std::vector<MessageTextEntry> messages = {
@@ -112,6 +119,11 @@ const std::vector<MessageTextEntry> messages = {
     {"#Upt_FailTransfer", "Prüfung fehlgeschlagen: die Übertragung brach ab."},
     {"#Upt_FailNoFile", "Prüfung fehlgeschlagen: die Antwort ist keine Versionsdatei."},
     {"#Msg_NoStart", "Das Programm '%s' kann nicht gestartet werden."},
+    {"#Code_Title", "Im Code suchen"},
+    {"#Code_Topics", "{n} Thema\t{n} Themen"},
+    {"#Code_Lines", "{n} Zeile\t{n} Zeilen"},
+    {"#Code_More", "nur die ersten {n} Themen sind aufgeführt"},
+    {"#Code_Reading", "Lese Code: {n} von {total} Dateien"},
 };
 
 std::string findGerman(const std::vector<InterfaceText>& table, TextPlace place, int widget) {

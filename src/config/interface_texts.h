@@ -8,7 +8,7 @@ namespace config {
 
 // Where a widget lives; its number is the event number in that window, for the
 // info menu the menu-item number.
-enum class TextPlace { Main, Settings, DatabaseInfo, Update, InfoMenu };
+enum class TextPlace { Main, Settings, DatabaseInfo, Update, InfoMenu, FindBar };
 
 struct InterfaceText {
   const char* key;
@@ -33,6 +33,13 @@ enum MessageText {
   UpdateFailedTransfer,
   UpdateFailedNotAVersionFile,
   ProgramNotStarted,  // "%s" stands for the program
+  // The code search window: "{n}" and "{total}" stand for numbers, a TAB parts the
+  // singular from the plural.
+  CodeSearchTitle,
+  CodeSearchTopics,
+  CodeSearchLines,
+  CodeSearchMore,
+  CodeSearchReading,
   MessageTextCount
 };
 

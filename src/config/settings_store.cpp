@@ -8,6 +8,7 @@
 #include "config/app_settings.h"
 #include "config/file_replace.h"
 #include "config/settings_file.h"
+#include "config/settings_location.h"
 
 #include <algorithm>
 #include <optional>
@@ -143,6 +144,39 @@ void fillSettingsDocument(SettingsDocument& document, bool created) {
 
 void reportSaveFailure() { base::showMessage(base::messageTitle, "*.ini-file couldn't be updatet!"); }
 
+std::string shippedSettingsPath() { return base::appState.programFolder + settingsFileName; }
+
+// The program folder's settings as the user's copy holds them; nothing while the
+// settings stay beside the program.
+std::optional<SettingsDocument> shippedSettingsForUser() {
+  TRACE_LINE();
+  if (settingsFilePath() == shippedSettingsPath()) return std::nullopt;
+  if (!base::isRegularFile(shippedSettingsPath())) return std::nullopt;
+  const std::optional<std::string> bytes = readFileBytes(shippedSettingsPath());
+  if (!bytes) return std::nullopt;
+  return userCopyOfSettings(parseSettingsBytes(*bytes), base::appState.programFolder);
+}
+
+// A file we may not read still counts as present: every key takes its default.
+std::optional<SettingsDocument> readSettingsDocument() {
+  TRACE_LINE();
+  const std::string path = settingsFilePath();
+  if (base::isRegularFile(path)) return parseSettingsBytes(readFileBytes(path).value_or(std::string()));
+  return shippedSettingsForUser();
+}
+
+// Anything in the copy's place, a dangling link too, is the user's and stays.
+void copyShippedSettingsForUser() {
+  TRACE_LINE();
+  const std::string path = settingsFilePath();
+  struct stat info;
+  if (lstat(path.c_str(), &info) == 0) return;
+  const std::optional<SettingsDocument> copy = shippedSettingsForUser();
+  if (!copy) return;
+  g_mkdir_with_parents(base::folderPart(path).c_str(), 0700);
+  replaceFileContents(path, formatSettingsDocument(*copy), nullptr);
+}
+
 std::string chooseDatabaseFile() {
   TRACE_LINE();
   return base::chooseFile("Choose database '" + base::appState.databaseFileName + "' ...",
@@ -157,9 +191,7 @@ void useDatabaseFile(const std::string& path) {
   appSettings.db_path = base::folderPart(path);
 }
 
-const char* const settingsFileName = "DizerEZ VAV-AruRuvove.ini";
-
-std::string settingsFilePath() { return base::appState.programFolder + settingsFileName; }
+std::string settingsFilePath() { return settingsFileFor(base::appState.programFolder); }
 
 void setScreenLimits(ScreenLimits limits) { screenLimits = limits; }
 
@@ -171,11 +203,9 @@ bool LoadSettings() {
   TRACE_LINE();
   const std::string previousFontName = appSettings.FontName;
   const std::int64_t previousFontSize = appSettings.FontSize;
-  const std::string path = settingsFilePath();
-  if (!base::isRegularFile(path)) return false;
-  // A file we may not read still counts as present: every key takes its default.
-  const SettingsDocument document = parseSettingsBytes(readFileBytes(path).value_or(std::string()));
-  readAllKeys(document);
+  const std::optional<SettingsDocument> document = readSettingsDocument();
+  if (!document) return false;
+  readAllKeys(*document);
   appSettings.FontSize = std::clamp<std::int64_t>(appSettings.FontSize, 6, 24);
   updateCodeFont(previousFontName, previousFontSize);
   applyEditorMenuText();
@@ -219,6 +249,7 @@ void SaveSettings() {
 
 void LocateDatabase() {
   TRACE_LINE();
+  copyShippedSettingsForUser();
   if (!LoadSettings()) {
     const std::string chosen = chooseDatabaseFile();
     base::appState.databasePath = chosen;

@@ -8,8 +8,8 @@
 
 namespace config {
 
-// The settings file beside the program: its name, and its path.
-extern const char* const settingsFileName;
+// The settings file in use: beside the program, or the user's own copy when the
+// program folder is shared (see settings_location.h).
 std::string settingsFilePath();
 
 // The size of the primary monitor (the one holding the screen point 0,0);
@@ -38,12 +38,15 @@ using WindowGeometrySource = std::function<std::optional<WindowGeometry>()>;
 void setWindowGeometrySource(WindowGeometrySource source);
 
 // Reads the settings file into appSettings and corrects the values; false when
-// there is no settings file (no regular file of that name).
+// there is no settings file (no regular file of that name). A user whose own copy
+// could not be made reads the program folder's settings as the copy would hold them.
 bool LoadSettings();
 // Writes appSettings into the settings file; a file that cannot be written is reported.
 void SaveSettings();
 // Reads the settings and settles databasePath, databaseFileName and db_path,
-// asking the user for the database file when the stored path names nothing.
+// asking the user for the database file when the stored path names nothing. At a
+// user's first start with a shared program folder, the user's copy of the program
+// folder's settings file is made first.
 void LocateDatabase();
 // Takes the database file at the path: sets databasePath, databaseFileName and db_path.
 void useDatabaseFile(const std::string& path);

@@ -3,11 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
-#include <glib.h>
-
-#include "base/paths.h"
 #include "base/trace.h"
 
 namespace search {
@@ -36,55 +32,6 @@ const database::IndexEntry& entryOf(const TopicRows& rows, int row) {
   return (*rows.entries)[row];
 }
 
-// The folded form of one character outside ASCII, looked up once per character:
-// a library uses few of them, and the toolkit's folding allocates on every call.
-const std::string& foldedCharacter(std::string_view character) {
-  static std::unordered_map<gunichar, std::string> known;
-  const gunichar code = g_utf8_get_char(character.data());
-  auto found = known.find(code);
-  if (found == known.end()) {
-    gchar* folded = g_utf8_casefold(character.data(), static_cast<gssize>(character.size()));
-    found = known.emplace(code, folded).first;
-    g_free(folded);
-  }
-  return found->second;
-}
-
-// Appends the folded form of text known to be valid UTF-8. ASCII letters fold to
-// their small forms and nothing else in ASCII changes, so ASCII runs are copied
-// and lowered in one go.
-void appendFolded(std::string& out, std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    std::size_t runEnd = i;
-    while (runEnd < text.size() && static_cast<unsigned char>(text[runEnd]) < 0x80) ++runEnd;
-    if (runEnd > i) {
-      const std::size_t first = out.size();
-      out.resize(first + (runEnd - i));
-      char* target = &out[first];
-      for (; i < runEnd; ++i, ++target) {
-        const char c = text[i];
-        *target = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-      }
-      continue;
-    }
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = std::min<std::size_t>(g_utf8_skip[lead], text.size() - i);
-    out += foldedCharacter(text.substr(i, length));
-    i += length;
-  }
-}
-
-void appendFoldedAnyText(std::string& out, std::string_view text) {
-  if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
-    appendFolded(out, text);
-    return;
-  }
-  // The replacement character stands in for every broken byte (and NUL), alike
-  // in the search text and in the rows.
-  appendFolded(out, base::validUtf8(text));
-}
-
 void buildFoldedRows(const TopicRows& rows, std::int64_t searchMode, int language) {
   TRACE_LINE();
   FoldedRows& folded = foldedRows;
@@ -95,7 +42,7 @@ void buildFoldedRows(const TopicRows& rows, std::int64_t searchMode, int languag
     const SearchedFields fields = searchedFields(rows.text(row), entryOf(rows, row), searchMode, language);
     for (int i = 0; i < fields.count; ++i) {
       if (i > 0) folded.text += ';';  // folding works character by character, so the joints stay
-      appendFoldedAnyText(folded.text, fields.parts[i]);
+      appendFoldedCase(folded.text, fields.parts[i]);
     }
     folded.text += '\0';
     folded.rowStart.push_back(folded.text.size());
@@ -172,14 +119,6 @@ std::string searchedText(const SearchedFields& fields) {
     text += fields.parts[i];
   }
   return text;
-}
-
-std::string foldCase(std::string_view text) {
-  TRACE_LINE();
-  std::string folded;
-  folded.reserve(text.size());
-  appendFoldedAnyText(folded, text);
-  return folded;
 }
 
 int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& rows, std::int64_t searchMode,

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "database/topic_index.h"
+#include "search/case_folding.h"
 
 namespace search {
 
@@ -39,10 +40,6 @@ SearchedFields searchedFields(const std::string& rowText, const database::IndexE
                               std::int64_t searchMode, int language);
 // The searched text of one row: the fields joined with ";".
 std::string searchedText(const SearchedFields& fields);
-
-// The text with every letter case folded (Unicode full case folding), so that two
-// texts that differ only in case compare equal. Invalid UTF-8 is made valid first.
-std::string foldCase(std::string_view text);
 
 // The rows a search runs over: the displayed text of each tree row and the
 // parallel IndexEntry list (a missing entry counts as empty). The folded texts of

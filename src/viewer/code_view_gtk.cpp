@@ -142,6 +142,18 @@ std::string shownCodeText() {
   return shownCodeText(&start, &end);
 }
 
+void selectCodeLine(int line) {
+  TRACE_LINE();
+  GtkTextBuffer* buffer = codeBuffer();
+  if (line < 0 || line >= gtk_text_buffer_get_line_count(buffer)) return;
+  GtkTextIter start;
+  gtk_text_buffer_get_iter_at_line(buffer, &start, line);
+  GtkTextIter end = start;
+  if (!gtk_text_iter_ends_line(&end)) gtk_text_iter_forward_to_line_end(&end);
+  gtk_text_buffer_select_range(buffer, &start, &end);
+  gtk_text_view_scroll_to_mark(base::codeView(), gtk_text_buffer_get_insert(buffer), 0.0, TRUE, 0.0, 0.5);
+}
+
 void setCodeViewFont(const PangoFontDescription* font) {
   TRACE_LINE();
   GtkWidget* view = GTK_WIDGET(base::codeView());

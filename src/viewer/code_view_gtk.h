@@ -48,6 +48,10 @@ void warnOfNextMissingFile();
 std::string shownCodeText(const GtkTextIter* start, const GtkTextIter* end);
 std::string shownCodeText();
 
+// Selects a line of the code view (from 0) and scrolls it into the middle of the
+// view; a line past the end selects nothing.
+void selectCodeLine(int line);
+
 // Gives the code view, and every link label in it, the font.
 void setCodeViewFont(const PangoFontDescription* font);
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <regex>
 #include <string>
+#include <thread>
 
 #include <poll.h>
 #include <sys/mman.h>
@@ -246,6 +247,23 @@ TEST(FatalErrorHandler, EachOfTheSevenSignalsIsCaught) {
     EXPECT_NE(outcome.output.find("Error Code:      " + std::to_string(number) + "\n"), std::string::npos)
         << "signal " << number;
   }
+}
+
+TEST(FatalErrorHandler, FaultInABackgroundThreadIsReportedByTheMainLoopWithThatThreadsLine) {
+  const ChildOutcome outcome = runInChild([](int fd) {
+    installRecordingReport(fd);
+    base::currentLine = 10;
+    std::thread reader([] {
+      base::currentLine = 4242;
+      raise(SIGSEGV);
+    });
+    reader.detach();
+    // The main thread goes on with its own line; only its loop may show the report.
+    for (;;) g_main_context_iteration(nullptr, TRUE);
+  });
+  EXPECT_TRUE(exitedWith(outcome.status, 0)) << "status " << outcome.status;
+  EXPECT_NE(outcome.output.find("Error Code:      11\nSourcecode line: 4242\n|shutdown|"), std::string::npos)
+      << outcome.output;
 }
 
 // A lock that the interrupted code holds, as the toolkit holds its display lock

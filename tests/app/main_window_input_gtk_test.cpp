@@ -304,24 +304,76 @@ TEST_F(MainWindowInputTest, DoubleClickClosesAndOpensANode) {
 TEST_F(MainWindowInputTest, TopicDraggedToAnotherProgramHandsOverItsFileUri) {
   ASSERT_TRUE(clickTreeRow(5));
   ASSERT_TRUE(dispatchUntil([&] { return base::appState.currentCodeFile == "/Gtk/Button.zn"; }));
-  testing_support::DndPeer target;
-  ASSERT_TRUE(target.startTarget(1000, 700));
-  const GdkPoint row = rowPoint(5);
-  testing_support::SignalCounter drags(control(base::TopicTreeControl), "drag-begin");
-  // The drag starts as a command of the queue: the commands run while the pointer moves.
-  const GdkPoint from = testing_support::screenPoint(control(base::TopicTreeControl), row.x, row.y);
-  ASSERT_TRUE(testing_support::pressAndPull(from, [&] {
-    dispatchPending();
-    return drags.count() > 0;
-  })) << "no drag began";
-  ASSERT_TRUE(testing_support::pullTo(target.centre()));
-  ASSERT_TRUE(target.waitForReport("motion"));
-  ASSERT_TRUE(testing_support::releaseButton());
-  ASSERT_TRUE(target.waitForReport("end"));
-  EXPECT_NE(std::string::npos, target.report().find("uri " + fileUri(dir.path() + "Gtk/Button.zn") + "\n"))
-      << target.report();
-  // Offered as a move, a file manager would take the snippet out of the library.
-  EXPECT_NE(std::string::npos, target.report().find("offered copy\n")) << target.report();
+  // A program that takes files gets the file; one that takes text alone, the code as shown.
+  const std::string dropped[] = {"uri " + fileUri(dir.path() + "Gtk/Button.zn") + "\n",
+                                 "text Button code\\nsecond\n"};
+  for (const bool textAlone : {false, true}) {
+    testing_support::DndPeer target;
+    ASSERT_TRUE(target.startTarget(1000, 700, textAlone));
+    const GdkPoint row = rowPoint(5);
+    testing_support::SignalCounter drags(control(base::TopicTreeControl), "drag-begin");
+    // The drag starts as a command of the queue: the commands run while the pointer moves.
+    const GdkPoint from = testing_support::screenPoint(control(base::TopicTreeControl), row.x, row.y);
+    ASSERT_TRUE(testing_support::pressAndPull(from, [&] {
+      dispatchPending();
+      return drags.count() > 0;
+    })) << "no drag began";
+    ASSERT_TRUE(testing_support::pullTo(target.centre()));
+    ASSERT_TRUE(target.waitForReport("motion"));
+    ASSERT_TRUE(testing_support::releaseButton());
+    ASSERT_TRUE(target.waitForReport("end"));
+    EXPECT_NE(std::string::npos, target.report().find(dropped[textAlone])) << target.report();
+    // Offered as a move, a file manager would take the snippet out of the library.
+    EXPECT_NE(std::string::npos, target.report().find("offered copy\n")) << target.report();
+  }
+}
+
+TEST_F(MainWindowInputTest, AltArrowsAndTheMouseSideButtonsStepThroughTheShownTopics) {
+  fakeProgram("beep");
+  ASSERT_TRUE(clickTreeRow(4));
+  ASSERT_TRUE(dispatchUntil([&] { return codeText() == "Window code\n; Grüße"; }));
+  ASSERT_TRUE(clickTreeRow(5));
+  ASSERT_TRUE(dispatchUntil([&] { return codeText() == "Button code\nsecond"; }));
+  // The drop itself goes through the X server in its own test; its event is enough here.
+  base::Event drop;
+  drop.kind = base::EventKind::FilesDropped;
+  drop.droppedPaths = dir.write("outside/Dropped.zn", "Dropped code\n");
+  base::postEvent(drop);
+  ASSERT_TRUE(dispatchUntil([&] { return codeText() == "Dropped code"; }));
+  const std::vector<int> historyBefore = history();
+
+  GtkWidget* code = control(base::CodeViewControl);
+  const GdkPoint helpRow = rowPoint(2);
+  // A key, or a mouse button over a widget; at either end a step does nothing, which the
+  // step after it shows.
+  const struct {
+    const char* keys;
+    int button;
+    GtkWidget* over;
+    int row;  // -1: the dropped file
+    const char* title;
+  } steps[] = {
+      {"alt+Left", 0, nullptr, 5, "Linux ZN-ZID-Idavode-Ruriva ~ /Gtk/Button.zn"},
+      {nullptr, 8, code, 4, "Linux ZN-ZID-Idavode-Ruriva ~ Gtk/Window.zn"},
+      {"alt+Left", 0, nullptr, 4, "Linux ZN-ZID-Idavode-Ruriva ~ Gtk/Window.zn"},
+      {nullptr, 9, control(base::TopicTreeControl), 5, "Linux ZN-ZID-Idavode-Ruriva ~ /Gtk/Button.zn"},
+      {"alt+Right", 0, nullptr, -1, "Linux ZN-ZID-Idavode-Ruriva ~ Dropped.zn"},
+      {"alt+Right", 0, nullptr, -1, "Linux ZN-ZID-Idavode-Ruriva ~ Dropped.zn"},
+      {"alt+Left", 0, nullptr, 5, "Linux ZN-ZID-Idavode-Ruriva ~ /Gtk/Button.zn"},
+  };
+  for (const auto& step : steps) {
+    // Button 9 is pressed over row 2 of the tree, which must not take the press.
+    ASSERT_TRUE(step.keys ? testing_support::pressKeys(step.keys)
+                          : testing_support::clickAt(step.over, step.over == code ? -1 : helpRow.x,
+                                                     step.over == code ? -1 : helpRow.y, step.button));
+    EXPECT_TRUE(dispatchUntil([&] { return windowTitle() == step.title && selectedRow() == step.row; }))
+        << (step.keys ? step.keys : "button") << ": " << windowTitle() << ", row " << selectedRow();
+  }
+  EXPECT_EQ("Button code\nsecond", codeText());
+  EXPECT_EQ("Ein Knopf", descriptionText());
+  EXPECT_EQ(historyBefore, history()) << "stepping adds nothing to the history";
+  EXPECT_EQ("", programLog("beep")) << "not even at the ends";
+  EXPECT_TRUE(dialogs.requests.empty());
 }
 
 TEST_F(MainWindowInputTest, ToolButtonsAndKeysOfTheMainWindow) {

@@ -39,6 +39,9 @@ class HintWatch {
     field_ = base::mainWindow.control[base::SearchFieldControl];
     window_ = gtk_widget_get_window(base::mainWindow.window);
     styleHandler_ = g_signal_connect(field_, "style-set", G_CALLBACK(onStyleSet), this);
+    // A late report of where the window already stands is no move.
+    gint y = 0;
+    gtk_window_get_position(GTK_WINDOW(base::mainWindow.window), &lastX_, &y);
     gdk_window_add_filter(window_, onXEvent, this);
   }
   ~HintWatch() {
@@ -65,14 +68,18 @@ class HintWatch {
   }
   static GdkFilterReturn onXEvent(GdkXEvent* xevent, GdkEvent*, gpointer data) {
     const XEvent* event = static_cast<const XEvent*>(xevent);
-    if (event->type == ConfigureNotify)
-      static_cast<HintWatch*>(data)->positions_.push_back(event->xconfigure.x);
+    auto* self = static_cast<HintWatch*>(data);
+    if (event->type == ConfigureNotify && event->xconfigure.x != self->lastX_) {
+      self->lastX_ = event->xconfigure.x;
+      self->positions_.push_back(event->xconfigure.x);
+    }
     return GDK_FILTER_CONTINUE;
   }
 
   GtkWidget* field_;
   GdkWindow* window_;
   gulong styleHandler_;
+  gint lastX_ = 0;
   std::vector<int> positions_;
 };
 

@@ -14,6 +14,7 @@
 #include "config/language_file.h"
 #include "config/settings_window_gtk.h"
 #include "database/topic_tree_gtk.h"
+#include "search/find_bar_gtk.h"
 #include "services/database_info_gtk.h"
 #include "services/update_window_gtk.h"
 #include "support/viewer_fixture.h"
@@ -56,6 +57,7 @@ class SettingsGuiTest : public ViewerTest {
       case config::TextPlace::Update:
         return services::updateWindow.label[entry.widget - base::ProgramUpdateLabelControl];
       case config::TextPlace::InfoMenu: return app::popupMenuItems[entry.widget];
+      case config::TextPlace::FindBar: return search::findBar.at(entry.widget);
     }
     return nullptr;
   }

@@ -10,6 +10,7 @@
 #include "base/event_queue.h"
 #include "config/app_settings.h"
 #include "database/topic_tree_gtk.h"
+#include "search/code_index_reader.h"
 #include "services/database_info_gtk.h"
 #include "support/temp_dir.h"
 #include "support/viewer_fixture.h"
@@ -39,6 +40,12 @@ const std::string nestedLibrary =
 
 class StartupTest : public testing_support::ViewerTest {
  protected:
+  void TearDown() override {
+    search::stopCodeIndexReading();
+    search::codeIndex = search::CodeIndex();
+    ViewerTest::TearDown();
+  }
+
   GtkTreeView* tree() { return base::topicTreeView(); }
 
   // Every row that has children is open.
@@ -82,6 +89,9 @@ TEST_F(StartupTest, TheLibraryOpensWhollyCountedWithRowZeroShownAndTheFocusInThe
   EXPECT_TRUE(gtk_widget_has_focus(base::mainWindow.control[base::SearchFieldControl]));
   dispatchPending();
   EXPECT_EQ(descriptionText(), "Nested library of 2026-11-30 snippets");
+  // Once the window is painted, the seven snippet files are read in the background.
+  EXPECT_TRUE(dispatchUntil(
+      [] { return search::codeIndex.files.size() == 7 && !search::codeIndexProgress().building; }));
   EXPECT_TRUE(dialogs.requests.empty());
   // A and B (the empty group and the viewer's own left out); Eltern, Eins and Zwei
   // (Ohne Datei has no file, Kind and Enkel lie deeper).

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/language_apply_gtk.h"
+#include "base/event_queue.h"
 #include "base/main_window_widgets_gtk.h"
 #include "config/app_settings.h"
 #include "config/display_language.h"
@@ -33,6 +34,9 @@ class WindowTextsTest : public testing_support::SettingsGuiTest {
         dir.file("DizerEZ API-LibLang.inf"),
         testing_support::readFile(std::string(ZN_SOURCE_DIR) + "/sample/DizerEZ API-LibLang.inf"));
     config::openSettingsWindow();
+    // The find bar's texts are checked too, so it is open.
+    base::postMenuEvent(base::MainWindowNo, base::FindInCodeMenuItem);
+    dispatchPending();
     services::showDatabaseInfo();
     services::showUpdateWindow();
     ASSERT_TRUE(pumpUntil([] {

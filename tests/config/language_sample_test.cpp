@@ -1,4 +1,5 @@
-// The shipped language file: a block for every interface text and tooltip, in three languages.
+// The shipped language file: a block for every interface text, tooltip and composed text, in three
+// languages.
 #include <string>
 
 #include <gtest/gtest.h>
@@ -42,7 +43,7 @@ TEST(LanguageSample, IsUtf8WithoutByteOrderMark) {
   EXPECT_EQ(std::string::npos, bytes.find('\r'));
 }
 
-TEST(LanguageSample, HasEveryInterfaceTextAndTooltipInThreeLanguages) {
+TEST(LanguageSample, HasEveryInterfaceTextTooltipAndComposedTextInThreeLanguages) {
   config::LanguageTable table;
   config::readLanguageText(sampleBytes(), table);
   for (const config::InterfaceText& entry : config::interfaceTexts()) expectComplete(table, entry, entry.key);

@@ -121,7 +121,8 @@ TEST_F(InstallE2e, DesktopEntryValidatesAndNamesTheLauncher) {
   EXPECT_EQ(validation.status, 0);
   EXPECT_EQ(validation.output, "");
   auto keys = desktopKeys(desktopFile);
-  EXPECT_EQ(keys["Exec"], "\"" + launcher + "\"");
+  EXPECT_EQ(keys["Exec"], "\"" + launcher + "\" %F");
+  EXPECT_EQ(keys["MimeType"], "text/x-zarnel;");
   EXPECT_EQ(keys["Icon"], "zn-api-viewer");
   EXPECT_EQ(keys["Categories"], "Development;Documentation;");
   EXPECT_EQ(keys["StartupNotify"], "true");

@@ -108,6 +108,8 @@ class ViewerProcess {
   // The program folder (resolved, ending in "/"), as the program itself sees it.
   const std::string& programFolder() const { return programFolder_; }
   const std::string& workingFolder() const { return workFolder_.path(); }
+  // The program's home folder ($HOME, with XDG_CONFIG_HOME and XDG_DATA_HOME below it), ending in "/".
+  std::string homeFolder() const { return sandbox_.path() + "home/"; }
   const std::string& display() const { return xserver_.display(); }
   bool displayRunning() const { return xserver_.running(); }
   std::string standardOutput() const;

@@ -8,6 +8,7 @@
 
 #include "app/dispatcher_gtk.h"
 #include "app/main_window_gtk.h"
+#include "app/topic_commands_gtk.h"
 #include "base/app_state.h"
 #include "base/event_queue.h"
 #include "config/app_settings.h"
@@ -44,6 +45,7 @@ std::string smallLibraryDatabase() {
 void ViewerTest::SetUp() {
   savedPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
   base::resetAppState(dir.path());
+  app::topicTrail = viewer::TopicTrail();
   resetAppSettings(dir.path());
   config::setLanguageChoice(0);
   config::resetInterfaceLanguage();

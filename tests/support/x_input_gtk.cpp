@@ -240,7 +240,9 @@ bool DndPeer::startSource(int x, int y, const std::vector<std::string>& uris) {
   return start(arguments, x, y);
 }
 
-bool DndPeer::startTarget(int x, int y) { return start({"target"}, x, y); }
+bool DndPeer::startTarget(int x, int y, bool textAlone) {
+  return start({textAlone ? "text-target" : "target"}, x, y);
+}
 
 std::string DndPeer::report() const { return readFile(reportPath_); }
 

@@ -96,8 +96,8 @@ class DndPeer {
   ~DndPeer();
   // A window at x, y with a square to drag the URIs from.
   bool startSource(int x, int y, const std::vector<std::string>& uris);
-  // A window at x, y that takes URI lists and text.
-  bool startTarget(int x, int y);
+  // A window at x, y that takes URI lists and text, or text alone.
+  bool startTarget(int x, int y, bool textAlone = false);
   // The middle of the peer's square on the screen.
   GdkPoint centre() const { return centre_; }
   // What the peer reported: "ready" once on the screen; a source "begin" when its drag

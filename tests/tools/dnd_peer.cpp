@@ -1,5 +1,6 @@
 // A second X client for the drag and drop tests: a drag source offering file URIs, or a
-// drop target that reports what a drag offers it. Reports go to a file, one line each:
+// drop target that reports what a drag offers it (a text target takes text alone, as a
+// terminal does). Reports go to a file, one line each:
 // "ready" once the window is on the screen, "begin" when the source's drag begins,
 // "motion" when a drag first moves over the target, "offered copy" when the drag offers
 // nothing but a copy, "uri <uri>" or "text <text>" for what is dropped, "end" when the drag
@@ -7,6 +8,7 @@
 //
 //   dnd_peer source X Y REPORT URI...
 //   dnd_peer target X Y REPORT
+//   dnd_peer text-target X Y REPORT
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -103,7 +105,7 @@ int main(int argc, char** argv) {
   } else {
     gtk_drag_dest_set(box, GTK_DEST_DEFAULT_ALL, nullptr, 0, actions);
     GtkTargetList* targets = gtk_target_list_new(nullptr, 0);
-    gtk_target_list_add_uri_targets(targets, UriTarget);
+    if (mode == "target") gtk_target_list_add_uri_targets(targets, UriTarget);
     gtk_target_list_add_text_targets(targets, TextTarget);
     gtk_drag_dest_set_target_list(box, targets);
     gtk_target_list_unref(targets);

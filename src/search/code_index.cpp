@@ -1,0 +1,299 @@
+// The code of every topic's snippet, held folded in memory, and the search through it.
+#include "search/code_index.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+#include <utility>
+
+#include <sys/stat.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "base/paths.h"
+#include "base/trace.h"
+#include "config/language_file.h"
+#include "viewer/code_file.h"
+
+namespace search {
+namespace {
+
+// A hit's line is cut to about this many bytes around the match.
+constexpr std::size_t longestShownLine = 200;
+constexpr std::size_t contextBeforeMatch = 60;
+const char* const cutMark = "\u2026";
+
+// The search text, and how to look for it: a byte of it that the texts hold seldom
+// is found with memchr at memory speed and the text compared around it. When every
+// byte of it is common, a short text is looked for by testing sixteen places at once
+// for its first and last byte; a long one with memmem, which skips ahead the further
+// the longer the text.
+constexpr std::size_t longNeedle = 8;
+
+struct Needle {
+  std::string text;
+  std::size_t rare = 0;
+  bool rareEnough = false;
+
+  Needle(std::string folded, const std::vector<std::size_t>& byteCounts) : text(std::move(folded)) {
+    const auto count = [&](std::size_t i) { return byteCounts[static_cast<unsigned char>(text[i])]; };
+    std::size_t total = 0;
+    for (const std::size_t n : byteCounts) total += n;
+    for (std::size_t i = 1; i < text.size(); ++i) {
+      if (count(i) < count(rare)) rare = i;
+    }
+    rareEnough = text.size() == 1 || (!text.empty() && count(rare) * 256 < total);
+  }
+
+  // npos when the text does not hold the needle from `from` on.
+  std::size_t findIn(const std::string& haystack, std::size_t from) const {
+    if (haystack.size() < from + text.size()) return std::string::npos;
+    return rareEnough ? findByRareByte(haystack, from) : findByEnds(haystack, from);
+  }
+
+  std::size_t findByRareByte(const std::string& haystack, std::size_t from) const {
+    const char* const begin = haystack.data();
+    const char* const end = begin + haystack.size();
+    const char* candidate = begin + from + rare;
+    while (candidate < end) {
+      candidate = static_cast<const char*>(std::memchr(candidate, text[rare], end - candidate));
+      if (!candidate) return std::string::npos;
+      const char* const start = candidate - rare;
+      if (static_cast<std::size_t>(end - start) >= text.size() &&
+          std::memcmp(start, text.data(), text.size()) == 0)
+        return static_cast<std::size_t>(start - begin);
+      ++candidate;
+    }
+    return std::string::npos;
+  }
+
+  std::size_t findByEnds(const std::string& haystack, std::size_t from) const {
+    const char* const begin = haystack.data();
+    const std::size_t size = haystack.size();
+#if defined(__SSE2__)
+    const std::size_t lastAt = text.size() - 1;
+    const bool shortNeedle = text.size() < longNeedle;
+    const __m128i first = _mm_set1_epi8(text.front());
+    const __m128i last = _mm_set1_epi8(text.back());
+    for (; shortNeedle && from + lastAt + 16 <= size; from += 16) {
+      const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin + from));
+      const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin + from + lastAt));
+      unsigned places = static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, last))));
+      for (; places; places &= places - 1) {
+        const std::size_t at = from + static_cast<std::size_t>(__builtin_ctz(places));
+        if (std::memcmp(begin + at, text.data(), text.size()) == 0) return at;
+      }
+    }
+#endif
+    const void* found = memmem(begin + from, size - from, text.data(), text.size());
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - begin) : std::string::npos;
+  }
+};
+
+struct FileMatches {
+  std::size_t first = 0;
+  std::int64_t lines = 0;
+};
+
+// Counts the lines where a match begins: after a match the search goes on at the next line.
+FileMatches matchFile(const std::string& text, const Needle& needle) {
+  FileMatches matches;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t at = needle.findIn(text, from);
+    if (at == std::string::npos) break;
+    if (matches.lines++ == 0) matches.first = at;
+    const void* lineEnd = std::memchr(text.data() + at, '\n', text.size() - at);
+    if (!lineEnd) break;
+    from = static_cast<std::size_t>(static_cast<const char*>(lineEnd) - text.data()) + 1;
+  }
+  return matches;
+}
+
+int lineNumberAt(const std::string& text, std::size_t at) {
+  return static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
+
+// A list row shows one line: a TAB becomes a blank, other control characters the
+// replacement character.
+std::string forDisplay(std::string text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (const char c : text) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (c == '\t')
+      shown += ' ';
+    else if (byte < 0x20 || byte == 0x7F)
+      shown += "\uFFFD";
+    else
+      shown += c;
+  }
+  return shown;
+}
+
+struct LineSpan {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+
+// The line around the match without its outer blanks; the match itself stays whole.
+LineSpan trimmedLine(const std::string& text, std::size_t at, std::size_t matchEnd) {
+  LineSpan line;
+  const auto* before = static_cast<const char*>(memrchr(text.data(), '\n', at));
+  line.begin = before ? static_cast<std::size_t>(before - text.data()) + 1 : 0;
+  const auto* after = static_cast<const char*>(std::memchr(text.data() + at, '\n', text.size() - at));
+  line.end = after ? static_cast<std::size_t>(after - text.data()) : text.size();
+  while (line.begin < at && isBlank(text[line.begin])) ++line.begin;
+  while (line.end > std::max(matchEnd, line.begin) && isBlank(text[line.end - 1])) --line.end;
+  return line;
+}
+
+// A long line keeps some context before the match and as much after it as fits.
+LineSpan shownPart(const LineSpan& line, std::size_t at) {
+  if (line.end - line.begin <= longestShownLine) return line;
+  LineSpan part;
+  part.begin = at > line.begin + contextBeforeMatch ? at - contextBeforeMatch : line.begin;
+  part.end = std::min(line.end, part.begin + longestShownLine);
+  return part;
+}
+
+}  // namespace
+
+CodeIndex planCodeIndex(const std::vector<database::IndexEntry>& entries, const std::string& libPath) {
+  TRACE_LINE();
+  CodeIndex index;
+  index.libPath = libPath;
+  std::unordered_map<std::string, int> fileOfPath;
+  for (std::size_t row = 0; row < entries.size(); ++row) {
+    if (entries[row].File.empty()) continue;
+    std::string fullPath = base::joinLibraryPath(libPath, std::string(entries[row].File));
+    const auto known = fileOfPath.emplace(fullPath, static_cast<int>(index.files.size()));
+    if (known.second) {
+      index.files.emplace_back();
+      index.files.back().fullPath = std::move(fullPath);
+    }
+    index.topics.push_back({static_cast<int>(row), known.first->second});
+  }
+  return index;
+}
+
+bool sameTopicsAndFiles(const CodeIndex& a, const CodeIndex& b) {
+  if (a.libPath != b.libPath || a.topics.size() != b.topics.size() || a.files.size() != b.files.size())
+    return false;
+  for (std::size_t i = 0; i < a.topics.size(); ++i) {
+    if (a.topics[i].row != b.topics[i].row || a.topics[i].file != b.topics[i].file) return false;
+  }
+  for (std::size_t i = 0; i < a.files.size(); ++i) {
+    if (a.files[i].fullPath != b.files[i].fullPath) return false;
+  }
+  return true;
+}
+
+FileReading readIndexedFile(int file, const std::string& fullPath, const FileStamp& known) {
+  TRACE_LINE();
+  FileReading reading;
+  reading.file = file;
+  struct stat info;
+  if (stat(fullPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > largestIndexedFile)
+    return reading;
+  reading.stamp = {info.st_mtim.tv_sec, info.st_mtim.tv_nsec, info.st_size};
+  if (reading.stamp == known) {
+    reading.state = FileState::Unchanged;
+    return reading;
+  }
+  const viewer::CodeText code = viewer::readCodeFile(fullPath);
+  if (!code.opened) return reading;
+  reading.code = foldRestorably(code.text);
+  reading.state = FileState::Read;
+  return reading;
+}
+
+void takeReading(CodeIndex& index, FileReading&& reading) {
+  if (reading.file < 0 || reading.file >= static_cast<int>(index.files.size())) return;
+  CodeFile& file = index.files[reading.file];
+  if (reading.state == FileState::Unchanged) return;
+  file.read = reading.state == FileState::Read;
+  file.stamp = file.read ? reading.stamp : FileStamp();
+  file.code = std::move(reading.code);
+}
+
+void countBytes(const std::string& text, std::vector<std::size_t>& byteCounts) {
+  for (const char c : text) ++byteCounts[static_cast<unsigned char>(c)];
+}
+
+CodeSearchResult searchCode(const CodeIndex& index, const std::string& searchText, std::size_t hitLimit) {
+  TRACE_LINE();
+  CodeSearchResult result;
+  const Needle needle(foldCase(searchText), index.byteCounts);
+  if (needle.text.empty()) return result;
+  result.matchLength = needle.text.size();
+  std::vector<FileMatches> matches(index.files.size());
+  for (std::size_t i = 0; i < index.files.size(); ++i) {
+    if (index.files[i].read) matches[i] = matchFile(index.files[i].code.text, needle);
+  }
+  TRACE_LINE();
+  for (const CodeTopic& topic : index.topics) {
+    const FileMatches& found = matches[topic.file];
+    if (found.lines == 0) continue;
+    ++result.topicCount;
+    result.lineCount += found.lines;
+    if (result.hits.size() >= hitLimit) continue;
+    const std::string& text = index.files[topic.file].code.text;
+    result.hits.push_back({topic.row, topic.file, found.first, lineNumberAt(text, found.first)});
+  }
+  return result;
+}
+
+HitLine hitLine(const RestorableFold& code, std::size_t at, std::size_t matchLength) {
+  const std::string& text = code.text;
+  at = std::min(at, text.size());
+  const LineSpan line = trimmedLine(text, at, std::min(at + matchLength, text.size()));
+  const LineSpan part = shownPart(line, at);
+  const std::size_t begin = originalEdge(code, part.begin, false);
+  const std::size_t end = originalEdge(code, part.end, true);
+  const std::size_t matchBegin = std::max(begin, originalEdge(code, at, false));
+  const std::size_t matchEnd =
+      std::min(end, std::max(matchBegin, originalEdge(code, at + matchLength, true)));
+  HitLine shown;
+  if (begin > line.begin) shown.text = cutMark;
+  shown.text += forDisplay(restoreOriginal(code, begin, matchBegin));
+  shown.matchBegin = shown.text.size();
+  shown.text += forDisplay(restoreOriginal(code, matchBegin, matchEnd));
+  shown.matchEnd = shown.text.size();
+  shown.text += forDisplay(restoreOriginal(code, matchEnd, end));
+  if (end < line.end) shown.text += cutMark;
+  return shown;
+}
+
+std::string fillInNumbers(const std::string& text, std::int64_t n, std::int64_t total) {
+  std::string filled;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.compare(i, 3, "{n}") == 0) {
+      filled += std::to_string(n);
+      i += 3;
+    } else if (text.compare(i, 7, "{total}") == 0) {
+      filled += std::to_string(total);
+      i += 7;
+    } else {
+      filled += text[i++];
+    }
+  }
+  return filled;
+}
+
+std::string hitCountText(const std::string& topicsText, const std::string& linesText, int topics,
+                         std::int64_t lines) {
+  // The first form is the singular; a text with one form only serves both.
+  const auto form = [](const std::string& text, std::int64_t n) {
+    const std::string plural = config::listItemText(text, 1);
+    return fillInNumbers(n == 1 || plural.empty() ? config::listItemText(text, 0) : plural, n);
+  };
+  return form(topicsText, topics) + ", " + form(linesText, lines);
+}
+
+}  // namespace search

@@ -35,6 +35,9 @@ actions=(
   60  type_search          # types a word or junk into the search field
   30  paste_search         # pastes a text into the search field
   10  menu_in_search       # right click in the search field, then a menu item
+  30  find_in_code         # Ctrl+F, a word, the next or previous one, or the bar closed
+  30  code_search          # the search through all code: a word, a hit chosen, or the window closed
+  10  side_button          # the mouse's back or forward button over the main window
   20  type_in_field        # types or pastes into a field of whichever window is open
   100 shortcut_key         # a function key, Return or Alt+letter, wherever the focus is
   60  press_key            # another key: Tab, arrows, Page keys, Ctrl+letters, ...
@@ -65,7 +68,7 @@ words=(Button button GTK gtk_ Fenster window Signal clipboard Zeichen "Tree View
   xyz qqq é ä ß "→" ";" Gdk ZID "  " Datei Liste)
 pastes=(gtk_clipboard Button "Das Fenster wird geschlossen und danach nicht mehr gezeigt"
   "qwertzuiopasdfghjklyxcvbnm qwertzuiop" $'erste Zeile\nzweite Zeile' "äöü ß éè → ∑ 漢字" "")
-shortcuts=(F1 F2 F3 F4 F5 F6 Return KP_Enter alt+g alt+e alt+d alt+f)
+shortcuts=(F1 F2 F3 F4 F5 F6 Return KP_Enter shift+Return alt+g alt+e alt+d alt+f alt+Left alt+Right ctrl+shift+f)
 keys=(Tab shift+Tab Up Down Left Right Page_Up Page_Down Home End Delete BackSpace space alt+x ctrl+c ctrl+a
   ctrl+v ctrl+x ctrl+f ctrl+z a 1)
 
@@ -97,11 +100,32 @@ act_paste_search() {
   click "$main" 122 17 1 1 && pick how ctrl+v "ctrl+a ctrl+v" && x key $how
 }
 act_menu_in_search() { click "$main" 122 17 3 1 && choose_in_menu 7; }
+act_find_in_code() {
+  pick word "${words[@]}" && pick then Return shift+Return Up Down cross escape && note "'$word' $then"
+  x key ctrl+f sleep 0.3 type --delay 40 "$word"
+  case $then in
+    cross) main_size && click "$main" $((width - 24)) $((height - 28)) 1 1 ;;
+    escape) press_ending_key Escape ;;
+    *) x key "$then" ;;
+  esac
+}
+act_code_search() {
+  open_code_search || return 0
+  pick what word hit keys escape && note "$what"
+  case $what in
+    word) pick word "${words[@]}" && note "'$word'" && click "$search" 300 18 1 1 && x key ctrl+a type --delay 40 "$word" ;;
+    hit) window_size "$search" && roll py $((height - 90)) && pick count 1 2 && click "$search" 300 $((py + 45)) 1 "$count" ;;
+    keys) roll count 4 && x key --delay 60 $(repeat "$count" Down) Return ;;
+    escape) click "$search" 300 18 1 1 && press_ending_key Escape ;;
+  esac
+}
+act_side_button() { code_point && pick button 8 9 && click "$main" "$px" "$py" "$button" 1; }
 act_type_in_field() {
   local fields=("$main 122 17")
   visible "$settings" && fields+=("$settings 250 52" "$settings 250 97")
   visible "$info" && fields+=("$info 430 32" "$info 430 158")
   visible "$update" && fields+=("$update 495 23")
+  visible "$search" && fields+=("$search 300 18")
   pick field "${fields[@]}" && pick word "${words[@]}" ctrl+a ctrl+v && note "'$word'" && click $field 1 1
   if [[ $word == ctrl+* ]]; then x key "$word"; else x type --delay 40 "$word"; fi
 }
@@ -175,6 +199,7 @@ act_look_around() {
   for button in "515 52" "515 97" "462 235"; do click "$settings" $button 1 1 && escape_dialog; done
   click "$settings" 135 458 1 1 && act_info_menu_item 1 && escape_dialog
   act_info_menu_item 2 && wait_until 10 visible_title "^About: current Database" && x sleep 0.3 key Escape
+  open_code_search && x sleep 0.3 key Escape
   act_update_window
 }
 
@@ -184,6 +209,12 @@ act_info_menu_item() {
 }
 escape_dialog() { wait_until 10 dialog_shown && x key Escape && wait_until 10 eval '! dialog_shown'; }
 dialog_shown() { survey && [ -n "$dialog" ]; }
+# The main window takes Ctrl+Shift+F after a click on its tool row, where no control is.
+open_code_search() {
+  visible "$search" && return 0
+  click "$main" 435 17 1 1 && x key ctrl+shift+f
+  wait_until 5 visible_title "^(Im Code suchen|Search in code|Rechercher dans le code)$"
+}
 open_settings() {
   visible "$settings" && return 0
   main_size && click "$main" $((width - 89)) 17 1 1
@@ -267,7 +298,8 @@ act_publish
 start_program() {
   # The sanitizer's quarantine of freed memory is kept small, or its filling would count as growth.
   (cd "$work" && exec env HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" \
-    XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" PATH="$work/bin:$PATH" \
+    XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" \
+    XDG_STATE_HOME="$work/home/.local/state" PATH="$work/bin:$PATH" \
     ZN_DIALOG_LOG="$work/dialogs.log" ZN_UPDATE_URL="http://127.0.0.1:$port/Linux/ZN-Linux-API-Version.ini" \
     ASAN_OPTIONS="detect_leaks=1:allow_user_segv_handler=0:handle_abort=1:handle_sigill=1:quarantine_size_mb=4" \
     UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
@@ -275,7 +307,7 @@ start_program() {
     "$work/program/zn-api-viewer") >/dev/null 2>>"$work/stderr.log" &
   pid=$!
   starts=$((starts + 1)) started_at=$SECONDS rss_base="" quit_asked=0 looked_around=0
-  main="" settings="" info="" update="" dialog=""
+  main="" settings="" info="" update="" search="" dialog=""
 }
 program_ended() { ! [ -d "/proc/$pid" ] || grep -q '^State:.*Z' "/proc/$pid/status" 2>/dev/null; }
 visible() { [ -n "$1" ] && [[ " $shown " == *" $1 "* ]]; }
@@ -286,19 +318,20 @@ visible_title() {
   return 1
 }
 
-# Notes the program's visible windows: the four of its own by their titles (the main
+# Notes the program's visible windows: the five of its own by their titles (the main
 # window is the big one with its title), any other one as a waiting dialog. Menus,
 # tooltips and drag icons bear the bare program name.
 survey() {
   shown="$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | tr '\n' ' ' || true)" dialog=""
   local id name
   for id in $shown; do
-    [[ " $main $settings $info $update " == *" $id "* ]] && continue
+    [[ " $main $settings $info $update $search " == *" $id "* ]] && continue
     name="$(xdotool getwindowname "$id" 2>/dev/null)" || continue
     case $name in
       "Linux ZN-ZID-Idavode-Ruriva - Settings") settings=$id ;;
       "About: current Database & File") info=$id ;;
       "Zarnel-Linux-API-Viewer: Update check") update=$id ;;
+      "Im Code suchen" | "Search in code" | "Rechercher dans le code") search=$id ;;
       "" | Zarnel-Linux-API-Viewer) ;;
       *)
         if [[ $name =~ ^Linux\ ZN-ZID-Idavode-Ruriva( ~ .*)?$ ]] &&

@@ -42,8 +42,8 @@ bool managerRuns(Display* display) {
   int format;
   unsigned long count, after;
   unsigned char* data = nullptr;
-  XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type, &format, &count,
-                     &after, &data);
+  XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type, &format,
+                     &count, &after, &data);
   if (data) XFree(data);
   return count == 1;
 }

@@ -5,4 +5,6 @@ namespace base {
 
 thread_local volatile int currentLine = -1;
 
+void recordLine(int line) { currentLine = line; }
+
 }  // namespace base

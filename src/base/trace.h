@@ -8,7 +8,13 @@ namespace base {
 // that failed, and a background thread never writes over the main thread's line.
 extern thread_local volatile int currentLine;
 
+// Sets currentLine. Out of line, where the variable is defined: written in place
+// through its extern declaration, GCC's null check of the sanitized build tests a
+// flag that the linker's rewrite of the thread-local access no longer sets, and
+// reports a store to a null pointer at the first line the program records.
+void recordLine(int line);
+
 }  // namespace base
 
 // Records the current source line for the fatal error report.
-#define TRACE_LINE() (::base::currentLine = __LINE__)
+#define TRACE_LINE() ::base::recordLine(__LINE__)

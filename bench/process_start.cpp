@@ -1,6 +1,7 @@
 // Watches the X server for the program's window and /proc for its processor time.
 #include "process_start.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -26,7 +27,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // How long the program must stay without processor time to count as idle.
-constexpr auto quietPeriod = std::chrono::milliseconds(150);
+constexpr int quietPeriodMs = 150;
 
 double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::milli>(to - from).count();
@@ -75,13 +76,6 @@ bool stillRunning(pid_t pid) {
   return waitpid(pid, &status, WNOHANG) == 0;
 }
 
-void endProgram(pid_t pid) {
-  kill(-pid, SIGKILL);
-  kill(pid, SIGKILL);
-  int status = 0;
-  waitpid(pid, &status, 0);
-}
-
 bool titleBegins(Display* display, Window window, const std::string& prefix) {
   char* name = nullptr;
   if (!XFetchName(display, window, &name) || !name) return false;
@@ -90,20 +84,21 @@ bool titleBegins(Display* display, Window window, const std::string& prefix) {
   return matches;
 }
 
-// Waits for the map of a top-level window with the title; false at the limit or
-// when the program ended first.
-bool waitForWindow(Display* display, pid_t pid, const std::string& prefix, Clock::time_point deadline) {
+// Waits for the map of a top-level window with the title; 0 at the limit or when
+// the program ended first.
+Window waitForWindow(Display* display, pid_t pid, const std::string& prefix, Clock::time_point deadline) {
   pollfd connection{ConnectionNumber(display), POLLIN, 0};
   while (Clock::now() < deadline) {
     while (XPending(display)) {
       XEvent event;
       XNextEvent(display, &event);
-      if (event.type == MapNotify && titleBegins(display, event.xmap.window, prefix)) return true;
+      if (event.type == MapNotify && titleBegins(display, event.xmap.window, prefix))
+        return event.xmap.window;
     }
-    if (!stillRunning(pid)) return false;
+    if (!stillRunning(pid)) return 0;
     poll(&connection, 1, 5);
   }
-  return false;
+  return 0;
 }
 
 // The nanoseconds the program's main thread has run so far.
@@ -112,21 +107,6 @@ unsigned long long processorTime(pid_t pid) {
   unsigned long long nanoseconds = 0;
   file >> nanoseconds;
   return nanoseconds;
-}
-
-// The moment the program last ran before a quiet period.
-Clock::time_point waitUntilIdle(pid_t pid, Clock::time_point since, Clock::time_point deadline) {
-  Clock::time_point lastBusy = since;
-  unsigned long long lastTime = processorTime(pid);
-  while (Clock::now() < deadline && Clock::now() - lastBusy < quietPeriod) {
-    usleep(1000);
-    const unsigned long long time = processorTime(pid);
-    if (time != lastTime) {
-      lastTime = time;
-      lastBusy = Clock::now();
-    }
-  }
-  return lastBusy;
 }
 
 long residentKilobytes(pid_t pid) {
@@ -140,6 +120,41 @@ long residentKilobytes(pid_t pid) {
 
 }  // namespace
 
+Clock::time_point waitUntilIdle(pid_t pid, Clock::time_point since, int quietMs, int timeoutMs) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  const auto quiet = std::chrono::milliseconds(quietMs);
+  Clock::time_point lastBusy = since;
+  unsigned long long lastTime = processorTime(pid);
+  while (Clock::now() < deadline && Clock::now() - lastBusy < quiet) {
+    usleep(1000);
+    const unsigned long long time = processorTime(pid);
+    if (time != lastTime) {
+      lastTime = time;
+      lastBusy = Clock::now();
+    }
+  }
+  return lastBusy;
+}
+
+void endProgram(pid_t pid) {
+  kill(-pid, SIGKILL);
+  kill(pid, SIGKILL);
+  int status = 0;
+  waitpid(pid, &status, 0);
+}
+
+ShownProgram startUntilShown(Display* display, const std::vector<std::string>& argv,
+                             const std::vector<std::string>& environment, const std::string& titlePrefix,
+                             int timeoutMs) {
+  ShownProgram program;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  program.pid = startProgram(argv, environment);
+  if (program.pid <= 0) return program;
+  program.window = waitForWindow(display, program.pid, titlePrefix, deadline);
+  if (!program.window) endProgram(program.pid);
+  return program;
+}
+
 StartFigures measureStart(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
                           const std::string& titlePrefix, int timeoutMs) {
   StartFigures figures;
@@ -148,23 +163,23 @@ StartFigures measureStart(const std::vector<std::string>& argv, const std::vecto
   XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
   XSync(display, False);
   const Clock::time_point start = Clock::now();
-  const Clock::time_point deadline = start + std::chrono::milliseconds(timeoutMs);
-  const pid_t pid = startProgram(argv, environment);
-  if (pid > 0) {
-    figures.shown = waitForWindow(display, pid, titlePrefix, deadline);
-    if (figures.shown) {
-      figures.readyMs = millisecondsBetween(start, waitUntilIdle(pid, Clock::now(), deadline));
-      figures.busyMs = static_cast<double>(processorTime(pid)) / 1e6;
-      figures.residentKb = residentKilobytes(pid);
-    }
-    figures.alive = stillRunning(pid);
-    endProgram(pid);
+  const ShownProgram program = startUntilShown(display, argv, environment, titlePrefix, timeoutMs);
+  figures.shown = program.window != 0;
+  if (figures.shown) {
+    const int leftMs = std::max(0, timeoutMs - static_cast<int>(millisecondsBetween(start, Clock::now())));
+    figures.readyMs =
+        millisecondsBetween(start, waitUntilIdle(program.pid, Clock::now(), quietPeriodMs, leftMs));
+    figures.busyMs = static_cast<double>(processorTime(program.pid)) / 1e6;
+    figures.residentKb = residentKilobytes(program.pid);
+    figures.alive = stillRunning(program.pid);
+    endProgram(program.pid);
   }
   XCloseDisplay(display);
   return figures;
 }
 
-ProgramFolder makeProgramFolder(const std::string& viewerBinary, const std::string& databasePath) {
+ProgramFolder makeProgramFolder(const std::string& viewerBinary, const std::string& databasePath,
+                                const std::string& extraSettings) {
   ProgramFolder program;
   char* folder = g_dir_make_tmp("zn-bench-program-XXXXXX", nullptr);
   if (!folder) return program;
@@ -177,8 +192,8 @@ ProgramFolder makeProgramFolder(const std::string& viewerBinary, const std::stri
   g_file_set_contents(program.binary.c_str(), bytes, static_cast<gssize>(length), nullptr);
   g_free(bytes);
   g_chmod(program.binary.c_str(), 0755);
-  const std::string settings =
-      "\xEF\xBB\xBF\ndb-path=" + databasePath + "\nLib-path=" + program.folder + "\nabout=1\n";
+  const std::string settings = "\xEF\xBB\xBF\ndb-path=" + databasePath + "\nLib-path=" + program.folder +
+                               "\nabout=1\n" + extraSettings;
   g_file_set_contents((program.folder + "DizerEZ VAV-AruRuvove.ini").c_str(), settings.c_str(), -1, nullptr);
   return program;
 }

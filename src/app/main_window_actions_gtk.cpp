@@ -33,15 +33,18 @@ void applyZoomLevel(bool markNormalSize) {
 
 void fillHistoryList() {
   GtkComboBox* list = GTK_COMBO_BOX(base::mainWindow.control[base::HistoryListControl]);
-  base::ProgramChange guard;
-  GtkListStore* model = GTK_LIST_STORE(gtk_combo_box_get_model(list));
-  gtk_list_store_clear(model);
+  // The list measures all its items whenever one comes or goes: filled before it is
+  // handed over, the new list is measured once.
+  GtkListStore* items = gtk_list_store_new(1, G_TYPE_STRING);
   for (int entryRow : base::appState.historyRows) {
     const std::string_view file = entryRow >= 0 && entryRow < static_cast<int>(database::indexEntries.size())
                                       ? database::indexEntries[entryRow].File
                                       : std::string_view();
-    gtk_combo_box_append_text(list, base::fileNamePart(file).c_str());
+    gtk_list_store_insert_with_values(items, nullptr, -1, 0, base::fileNamePart(file).c_str(), -1);
   }
+  base::ProgramChange guard;
+  gtk_combo_box_set_model(list, GTK_TREE_MODEL(items));
+  g_object_unref(items);
   if (!base::appState.historyRows.empty()) gtk_combo_box_set_active(list, 0);
 }
 
@@ -126,7 +129,11 @@ void switchLineWrap() {
 }
 
 void setMainTitle(const std::string& title) {
-  if (base::mainWindow.window) gtk_window_set_title(GTK_WINDOW(base::mainWindow.window), title.c_str());
+  if (!base::mainWindow.window) return;
+  gtk_window_set_title(GTK_WINDOW(base::mainWindow.window), title.c_str());
+  // The title goes out now, not once the rest of the command and the next queued
+  // ones are done: the taskbar names the shown file as soon as it is shown.
+  gdk_display_flush(gtk_widget_get_display(base::mainWindow.window));
 }
 
 void setPropertyLabel(int controlNumber, const std::string& text) {

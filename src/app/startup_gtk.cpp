@@ -34,6 +34,7 @@
 #include "database/topic_tree_gtk.h"
 #include "resources/pictures_gtk.h"
 #include "search/code_index_reader.h"
+#include "search/search_gtk.h"
 #include "services/about_gtk.h"
 #include "services/database_info_gtk.h"
 #include "services/update_window_gtk.h"
@@ -125,6 +126,8 @@ void showAndLayout() {
   gtk_widget_grab_focus(base::mainWindow.control[base::SearchFieldControl]);
 }
 
+constexpr guint codeIndexDelayMs = 1000;
+
 // Reads the whole library, unless the code search was opened first and reads it already.
 gboolean startReadingCodeIndex(gpointer) {
   TRACE_LINE();
@@ -132,11 +135,12 @@ gboolean startReadingCodeIndex(gpointer) {
   return G_SOURCE_REMOVE;
 }
 
-// The snippet files are read in the background once the main window has been painted,
-// so that reading them never delays the start or the first picture.
+// The snippet files are read in the background a moment after the main window has been
+// painted: reading them never delays the start or the first picture, nor competes with
+// the start's last work. Opening the code search before then starts the reading at once.
 gboolean onFirstPaint(GtkWidget* window, GdkEventExpose*, gpointer) {
   g_signal_handlers_disconnect_by_func(window, reinterpret_cast<gpointer>(onFirstPaint), nullptr);
-  g_idle_add_full(G_PRIORITY_LOW, startReadingCodeIndex, nullptr, nullptr);
+  g_timeout_add_full(G_PRIORITY_LOW, codeIndexDelayMs, startReadingCodeIndex, nullptr, nullptr);
   return FALSE;
 }
 
@@ -196,6 +200,8 @@ void runEventLoop() {
   while (!base::appState.quitRequested) {
     while (!base::hasPendingEvent()) gtk_main_iteration_do(TRUE);
     dispatchEvent(base::takeEvent());
+    // Any command may have rebuilt the rows or changed the search's scope or language.
+    search::foldRowsWhenIdle();
   }
 }
 
@@ -206,6 +212,7 @@ int runProgram(int argc, char** argv) {
     return 0;
   }
   std::setlocale(LC_ALL, "");
+  base::startFontConfiguration();
   // The window class comes from this name; the desktop entry's StartupWMClass relies
   // on it, whatever name the program file was started under.
   g_set_prgname(programName);

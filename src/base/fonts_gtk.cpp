@@ -10,6 +10,14 @@ namespace base {
 PangoFontDescription* codeFont = nullptr;
 PangoFontDescription* boldUiFont = nullptr;
 
+void startFontConfiguration() {
+  TRACE_LINE();
+  // The toolkit reads the machine's font configuration and font caches on a thread of
+  // its own once the font map is made, and the first text laid out waits for it. Made
+  // before the toolkit and the library are loaded, the reading runs beside them.
+  pango_cairo_font_map_get_default();
+}
+
 bool loadCodeFont(const std::string& name, std::int64_t size) {
   TRACE_LINE();
   if (name.empty() || size <= 0) return false;

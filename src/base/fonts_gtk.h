@@ -11,6 +11,8 @@ namespace base {
 extern PangoFontDescription* codeFont;
 extern PangoFontDescription* boldUiFont;
 
+// Starts reading the machine's fonts in the background, ahead of the first text.
+void startFontConfiguration();
 // Creates codeFont anew; false (and codeFont unchanged) when the name is unusable.
 bool loadCodeFont(const std::string& name, std::int64_t size);
 // The bold heading font for an interface font name such as "DejaVu Sans 10": the

@@ -83,9 +83,16 @@ void selectTopicRow(GtkTreeView* view, int row) {
     gtk_tree_view_expand_to_path(view, parent);
     gtk_tree_path_free(parent);
   }
+  // The view repaints at once whenever it scrolls; held back, its repaint joins the rest
+  // of the window's when the loop runs next, after the topic is shown. Scrolled to the
+  // middle first, the row is in sight already when the cursor comes, and the view
+  // scrolls once.
+  GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(view));
+  if (window) gdk_window_freeze_updates(window);
+  gtk_tree_view_scroll_to_cell(view, path, nullptr, TRUE, 0.5f, 0.0f);
   gtk_tree_view_set_cursor(view, path, nullptr, FALSE);
   gtk_tree_selection_select_path(selection, path);
-  gtk_tree_view_scroll_to_cell(view, path, nullptr, TRUE, 0.5f, 0.0f);
+  if (window) gdk_window_thaw_updates(window);
   gtk_tree_path_free(path);
 }
 

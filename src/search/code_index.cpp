@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 
@@ -98,8 +101,52 @@ struct FileMatches {
   std::int64_t lines = 0;
 };
 
+#if defined(__SSE2__)
+// The same for a text of one byte, sixteen bytes at a time: a line counts once however
+// often the byte stands in it.
+FileMatches matchFileByByte(const std::string& text, char byte) {
+  FileMatches matches;
+  const char* const begin = text.data();
+  const std::size_t size = text.size();
+  const __m128i wanted = _mm_set1_epi8(byte);
+  const __m128i newline = _mm_set1_epi8('\n');
+  bool lineHolds = false;  // the line read so far holds the byte
+  const auto note = [&](std::size_t at) {
+    if (matches.lines == 0 && !lineHolds) matches.first = at;
+    lineHolds = true;
+  };
+  std::size_t at = 0;
+  for (; at + 16 <= size; at += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin + at));
+    unsigned found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
+    unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, newline)));
+    for (; ends; ends &= ends - 1) {
+      const unsigned end = static_cast<unsigned>(__builtin_ctz(ends));
+      const unsigned before = found & ((1u << end) - 1);
+      if (before) note(at + static_cast<std::size_t>(__builtin_ctz(before)));
+      matches.lines += lineHolds;
+      lineHolds = false;
+      found &= ~((2u << end) - 1);
+    }
+    if (found) note(at + static_cast<std::size_t>(__builtin_ctz(found)));
+  }
+  for (; at < size; ++at) {
+    if (begin[at] == byte) note(at);
+    if (begin[at] == '\n') {
+      matches.lines += lineHolds;
+      lineHolds = false;
+    }
+  }
+  matches.lines += lineHolds;
+  return matches;
+}
+#endif
+
 // Counts the lines where a match begins: after a match the search goes on at the next line.
 FileMatches matchFile(const std::string& text, const Needle& needle) {
+#if defined(__SSE2__)
+  if (needle.text.size() == 1) return matchFileByByte(text, needle.text[0]);
+#endif
   FileMatches matches;
   std::size_t from = 0;
   for (;;) {
@@ -110,6 +157,46 @@ FileMatches matchFile(const std::string& text, const Needle& needle) {
     if (!lineEnd) break;
     from = static_cast<std::size_t>(static_cast<const char*>(lineEnd) - text.data()) + 1;
   }
+  return matches;
+}
+
+// Below this much code one thread searches faster than two can start.
+constexpr std::size_t codeWorthASecondThread = 4 << 20;
+
+void matchFileRange(const CodeIndex& index, const Needle& needle, std::size_t from, std::size_t to,
+                    std::vector<FileMatches>& matches) {
+  for (std::size_t i = from; i < to; ++i) {
+    if (index.files[i].read) matches[i] = matchFile(index.files[i].code.text, needle);
+  }
+}
+
+// The file where the first half of the code ends; files.size() when the code is too small
+// to be shared out.
+std::size_t halfOfTheCode(const CodeIndex& index) {
+  std::size_t total = 0;
+  for (const CodeFile& file : index.files) total += file.code.text.size();
+  if (total < codeWorthASecondThread || std::thread::hardware_concurrency() < 2) return index.files.size();
+  std::size_t sum = 0, i = 0;
+  while (i < index.files.size() && sum < total / 2) sum += index.files[i++].code.text.size();
+  return i;
+}
+
+// The matches of every read file. A large library is searched by two threads, each taking
+// one half of its code; each writes only its own files' entries.
+std::vector<FileMatches> matchFiles(const CodeIndex& index, const Needle& needle) {
+  std::vector<FileMatches> matches(index.files.size());
+  const std::size_t half = halfOfTheCode(index);
+  std::thread second;
+  if (half < index.files.size()) {
+    try {
+      second = std::thread(matchFileRange, std::cref(index), std::cref(needle), half, index.files.size(),
+                           std::ref(matches));
+    } catch (const std::system_error&) {
+      // No thread to be had: this one does all.
+    }
+  }
+  matchFileRange(index, needle, 0, second.joinable() ? half : index.files.size(), matches);
+  if (second.joinable()) second.join();
   return matches;
 }
 
@@ -232,10 +319,7 @@ CodeSearchResult searchCode(const CodeIndex& index, const std::string& searchTex
   const Needle needle(foldCase(searchText), index.byteCounts);
   if (needle.text.empty()) return result;
   result.matchLength = needle.text.size();
-  std::vector<FileMatches> matches(index.files.size());
-  for (std::size_t i = 0; i < index.files.size(); ++i) {
-    if (index.files[i].read) matches[i] = matchFile(index.files[i].code.text, needle);
-  }
+  const std::vector<FileMatches> matches = matchFiles(index, needle);
   TRACE_LINE();
   for (const CodeTopic& topic : index.topics) {
     const FileMatches& found = matches[topic.file];

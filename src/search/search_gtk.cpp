@@ -17,6 +17,10 @@ namespace search {
 namespace {
 
 const gulong shakeStepMicroseconds = 80 * 1000;
+// The folding ahead gives the loop back after this long, so that input is not held up.
+const gint64 foldingSliceMicroseconds = 3000;
+constexpr int foldingStepRows = 256;
+guint foldingSource = 0;
 
 enum SearchHintValue { BothHints = 0, ShakeHint = 1, FlashHint = 2 };
 
@@ -81,11 +85,12 @@ void showHit(GtkTreeView* tree, int row) {
   base::postWidgetEvent(base::MainWindowNo, base::TopicTreeControl, base::EventType::Change);
 }
 
+// The descriptions searched are those of the settings' language, not of the language list,
+// which may hold a choice that was never taken over.
+int searchLanguage() { return static_cast<int>(appSettings.Language); }
+
 int findRow(const std::string& text, int firstRow) {
-  // The descriptions searched are those of the settings' language, not of the language list,
-  // which may hold a choice that was never taken over.
-  return findTopicRow(text, firstRow, treeRows(), appSettings.SearchMode,
-                      static_cast<int>(appSettings.Language));
+  return findTopicRow(text, firstRow, treeRows(), appSettings.SearchMode, searchLanguage());
 }
 
 std::string fieldText() { return gtk_entry_get_text(GTK_ENTRY(searchField())); }
@@ -163,7 +168,22 @@ void continueTakeBackRun() {
   takeBackRun.source = g_idle_add(onTakeBackIdle, nullptr);
 }
 
+gboolean onFoldingIdle(gpointer) {
+  TRACE_LINE();
+  const gint64 sliceEnd = g_get_monotonic_time() + foldingSliceMicroseconds;
+  bool rowsLeft = true;
+  while (rowsLeft && g_get_monotonic_time() < sliceEnd)
+    rowsLeft = foldRowsAhead(treeRows(), appSettings.SearchMode, searchLanguage(), foldingStepRows);
+  if (rowsLeft) return TRUE;
+  foldingSource = 0;
+  return FALSE;
+}
+
 }  // namespace
+
+void foldRowsWhenIdle() {
+  if (foldingSource == 0) foldingSource = g_idle_add_full(G_PRIORITY_LOW, onFoldingIdle, nullptr, nullptr);
+}
 
 void shakeWindow(GtkWidget* window, int amplitude) {
   TRACE_LINE();

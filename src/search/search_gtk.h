@@ -18,6 +18,11 @@ constexpr int shakeAmplitude = 5;
 // the user's input between the steps, and a change by the user ends them.
 void searchTopics(SearchStart start);
 
+// Folds the rows' searched texts while the program is idle, after a change of the
+// rows, the search scope or the language, so that the first keystroke finds them
+// ready. Does nothing while the texts are kept ready already.
+void foldRowsWhenIdle();
+
 // The hints of a miss. The shake moves the window sideways by the amplitude and
 // back, twice, 320 ms in all; shakeAndFlash colours the widget meanwhile.
 void shakeWindow(GtkWidget* window, int amplitude);

@@ -12,17 +12,30 @@ namespace {
 // The folded searched texts of all rows in one block, each row's text ended by a
 // NUL. A folded search text never holds a NUL (it comes from valid UTF-8 without
 // one), so a match never runs from one row into the next, and one scan of the
-// block serves all rows. Built on the first search after the rows change, so a
+// block serves all rows. Folded a slice at a time while the program is idle after
+// the rows change (or all at once by the first search that comes earlier), so a
 // keystroke folds only the search text.
+//
+// Beside the block, each group of rowsPerGroup rows keeps a bit for every run of
+// three bytes in its texts (by a hash). A group that lacks a bit of the search
+// text's runs cannot hold it, and the scan passes it by: on a large library a
+// search reads only the groups that may match, not every text before its hit.
 struct FoldedRows {
-  bool built = false;
+  bool started = false;
   std::uint64_t version = 0;
   std::int64_t mode = 0;
   int language = 0;
+  int rowCount = 0;
+  int foldedCount = 0;  // rows folded so far; the block is complete at rowCount
   std::string text;
-  std::vector<std::size_t> rowStart;  // one per row, and the end of the block last
-  std::size_t byteCount[256] = {};    // how often each byte occurs in the block
+  std::vector<std::size_t> rowStart;   // one per row, and the end of the block last
+  std::size_t byteCount[256] = {};     // how often each byte occurs in the block
+  std::vector<std::uint64_t> runBits;  // runBitWords words per group of rows
 };
+
+constexpr int rowsPerGroup = 32;
+constexpr unsigned runBitCount = 4096;
+constexpr std::size_t runBitWords = runBitCount / 64;
 
 FoldedRows foldedRows;
 
@@ -32,42 +45,104 @@ const database::IndexEntry& entryOf(const TopicRows& rows, int row) {
   return (*rows.entries)[row];
 }
 
-void buildFoldedRows(const TopicRows& rows, std::int64_t searchMode, int language) {
+// The bit of a run of three bytes.
+unsigned runBitOf(std::uint32_t run) { return (run * 0x9E3779B1u) >> (32 - 12); }
+
+unsigned runBit(const char* run) {
+  const std::uint32_t a = static_cast<unsigned char>(run[0]);
+  const std::uint32_t b = static_cast<unsigned char>(run[1]);
+  const std::uint32_t c = static_cast<unsigned char>(run[2]);
+  return runBitOf(a << 16 | b << 8 | c);
+}
+
+int groupCount(int rowCount) { return (rowCount + rowsPerGroup - 1) / rowsPerGroup; }
+
+std::size_t groupStart(const FoldedRows& folded, int group) {
+  return folded.rowStart[static_cast<std::size_t>(group) * rowsPerGroup];
+}
+
+std::size_t groupEnd(const FoldedRows& folded, int group) {
+  const std::size_t next = static_cast<std::size_t>(group + 1) * rowsPerGroup;
+  return folded.rowStart[std::min(next, folded.rowStart.size() - 1)];
+}
+
+// Counts the bytes of the row's folded text and marks its runs of three bytes in
+// the row's group, in one pass.
+void takeInRow(FoldedRows& folded, int row) {
+  std::uint64_t* bits = &folded.runBits[static_cast<std::size_t>(row / rowsPerGroup) * runBitWords];
+  const unsigned char* const text = reinterpret_cast<const unsigned char*>(folded.text.data());
+  const std::size_t start = folded.rowStart[row];
+  const std::size_t end = folded.rowStart[row + 1];
+  std::uint32_t run = 0;
+  for (std::size_t at = start; at < end; ++at) {
+    ++folded.byteCount[text[at]];
+    run = (run << 8 | text[at]) & 0xFFFFFFu;
+    if (at < start + 2) continue;
+    const unsigned bit = runBitOf(run);
+    bits[bit / 64] |= std::uint64_t{1} << (bit % 64);
+  }
+}
+
+void startFolding(const TopicRows& rows, std::int64_t searchMode, int language) {
   TRACE_LINE();
   FoldedRows& folded = foldedRows;
-  folded.text.clear();
-  folded.rowStart.assign(1, 0);
-  folded.rowStart.reserve(static_cast<std::size_t>(rows.count) + 1);
+  folded.started = true;
+  folded.version = rows.version;
+  folded.mode = searchMode;
+  folded.language = language;
+  folded.rowCount = rows.count;
+  folded.foldedCount = 0;
+  // Room for all the texts at once: the block is not copied as it grows. Folding
+  // keeps the length of almost every character.
+  std::size_t bytes = 0;
   for (int row = 0; row < rows.count; ++row) {
     const SearchedFields fields = searchedFields(rows.text(row), entryOf(rows, row), searchMode, language);
+    for (int i = 0; i < fields.count; ++i) bytes += fields.parts[i].size() + 1;
+  }
+  folded.text.clear();
+  folded.text.reserve(bytes + bytes / 16);
+  folded.rowStart.assign(1, 0);
+  folded.rowStart.reserve(static_cast<std::size_t>(rows.count) + 1);
+  std::fill(std::begin(folded.byteCount), std::end(folded.byteCount), 0);
+  folded.runBits.assign(static_cast<std::size_t>(groupCount(rows.count)) * runBitWords, 0);
+}
+
+// Folds the texts of up to `limit` more rows into the block.
+void foldMoreRows(const TopicRows& rows, int limit) {
+  TRACE_LINE();
+  FoldedRows& folded = foldedRows;
+  const int end = folded.foldedCount + std::min(limit, folded.rowCount - folded.foldedCount);
+  for (int row = folded.foldedCount; row < end; ++row) {
+    const SearchedFields fields =
+        searchedFields(rows.text(row), entryOf(rows, row), folded.mode, folded.language);
     for (int i = 0; i < fields.count; ++i) {
       if (i > 0) folded.text += ';';  // folding works character by character, so the joints stay
       appendFoldedCase(folded.text, fields.parts[i]);
     }
     folded.text += '\0';
     folded.rowStart.push_back(folded.text.size());
+    takeInRow(folded, row);
   }
-  std::fill(std::begin(folded.byteCount), std::end(folded.byteCount), 0);
-  for (const char c : folded.text) ++folded.byteCount[static_cast<unsigned char>(c)];
-  folded.built = true;
-  folded.version = rows.version;
-  folded.mode = searchMode;
-  folded.language = language;
+  folded.foldedCount = end;
+}
+
+bool keptFor(const TopicRows& rows, std::int64_t searchMode, int language) {
+  const FoldedRows& kept = foldedRows;
+  return kept.started && kept.version == rows.version && kept.mode == searchMode &&
+         kept.language == language && kept.rowCount == rows.count;
 }
 
 const FoldedRows& foldedRowsFor(const TopicRows& rows, std::int64_t searchMode, int language) {
-  const FoldedRows& kept = foldedRows;
-  const bool current = kept.built && kept.version == rows.version && kept.mode == searchMode &&
-                       kept.language == language &&
-                       kept.rowStart.size() == static_cast<std::size_t>(rows.count) + 1;
-  if (!current) buildFoldedRows(rows, searchMode, language);
+  if (!keptFor(rows, searchMode, language)) startFolding(rows, searchMode, language);
+  if (foldedRows.foldedCount < foldedRows.rowCount) foldMoreRows(rows, foldedRows.rowCount);
   return foldedRows;
 }
 
-// The first place from `from` on where the needle stands in the block, or npos.
+// The first place from `from` to `to` where the needle stands in the block, or npos.
 // It looks for the needle's rarest byte with memchr and compares around each
 // find, which skips most of the block at memory speed whatever the needle.
-std::size_t findInBlock(const FoldedRows& folded, const std::string& needle, std::size_t from) {
+std::size_t findInBlock(const FoldedRows& folded, const std::string& needle, std::size_t from,
+                        std::size_t to) {
   std::size_t rare = 0;
   for (std::size_t i = 1; i < needle.size(); ++i) {
     if (folded.byteCount[static_cast<unsigned char>(needle[i])] <
@@ -75,7 +150,7 @@ std::size_t findInBlock(const FoldedRows& folded, const std::string& needle, std
       rare = i;
   }
   const char* const block = folded.text.data();
-  const char* const end = block + folded.text.size();
+  const char* const end = block + to;
   const char* candidate = block + from + rare;
   while (candidate < end) {
     candidate = static_cast<const char*>(std::memchr(candidate, needle[rare], end - candidate));
@@ -85,6 +160,38 @@ std::size_t findInBlock(const FoldedRows& folded, const std::string& needle, std
         std::memcmp(start, needle.data(), needle.size()) == 0)
       return static_cast<std::size_t>(start - block);
     ++candidate;
+  }
+  return std::string::npos;
+}
+
+// The bits of the needle's runs of three bytes; none for a shorter needle.
+std::vector<unsigned> runBitsOf(const std::string& needle) {
+  std::vector<unsigned> bits;
+  for (std::size_t at = 0; at + 3 <= needle.size(); ++at) bits.push_back(runBit(needle.data() + at));
+  std::sort(bits.begin(), bits.end());
+  bits.erase(std::unique(bits.begin(), bits.end()), bits.end());
+  return bits;
+}
+
+bool groupMayHold(const FoldedRows& folded, int group, const std::vector<unsigned>& bits) {
+  const std::uint64_t* words = &folded.runBits[static_cast<std::size_t>(group) * runBitWords];
+  for (const unsigned bit : bits) {
+    if (!(words[bit / 64] & (std::uint64_t{1} << (bit % 64)))) return false;
+  }
+  return true;
+}
+
+// The first place from the row on where the needle stands, or npos; the groups
+// that cannot hold it are passed by.
+std::size_t findFromRow(const FoldedRows& folded, const std::string& needle, int firstRow) {
+  const std::vector<unsigned> bits = runBitsOf(needle);
+  const int rowCount = static_cast<int>(folded.rowStart.size()) - 1;
+  if (bits.empty()) return findInBlock(folded, needle, folded.rowStart[firstRow], folded.text.size());
+  for (int group = firstRow / rowsPerGroup; group < groupCount(rowCount); ++group) {
+    if (!groupMayHold(folded, group, bits)) continue;
+    const std::size_t from = std::max(groupStart(folded, group), folded.rowStart[firstRow]);
+    const std::size_t at = findInBlock(folded, needle, from, groupEnd(folded, group));
+    if (at != std::string::npos) return at;
   }
   return std::string::npos;
 }
@@ -130,16 +237,25 @@ int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& r
   if (needle.empty()) return -1;
   const FoldedRows& folded = foldedRowsFor(rows, searchMode, language);
   TRACE_LINE();
-  const std::size_t at = findInBlock(folded, needle, folded.rowStart[firstRow]);
+  const std::size_t at = findFromRow(folded, needle, firstRow);
   if (at == std::string::npos) return -1;
   const auto next = std::upper_bound(folded.rowStart.begin(), folded.rowStart.end(), at);
   return static_cast<int>(next - folded.rowStart.begin()) - 1;
 }
 
+bool foldRowsAhead(const TopicRows& rows, std::int64_t searchMode, int language, int rowLimit) {
+  TRACE_LINE();
+  if (!rows.text) return false;
+  if (!keptFor(rows, searchMode, language)) startFolding(rows, searchMode, language);
+  foldMoreRows(rows, rowLimit);
+  return foldedRows.foldedCount < foldedRows.rowCount;
+}
+
 void clearSearchCache() {
-  foldedRows.built = false;
+  foldedRows.started = false;
   std::string().swap(foldedRows.text);
   std::vector<std::size_t>().swap(foldedRows.rowStart);
+  std::vector<std::uint64_t>().swap(foldedRows.runBits);
 }
 
 }  // namespace search

@@ -58,6 +58,11 @@ struct TopicRows {
 int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& rows, std::int64_t searchMode,
                  int language);
 
+// Folds the searched texts of up to rowLimit more rows ahead of the first search,
+// for the mode and language; true while rows are left. A search that comes earlier
+// folds the rest itself.
+bool foldRowsAhead(const TopicRows& rows, std::int64_t searchMode, int language, int rowLimit);
+
 // Drops the kept folded texts; the next search folds the rows anew.
 void clearSearchCache();
 

@@ -22,12 +22,33 @@ namespace {
 
 GtkTextBuffer* codeBuffer() { return gtk_text_view_get_buffer(base::codeView()); }
 
+int markOffset(GtkTextBuffer* buffer, GtkTextMark* mark) {
+  GtkTextIter at;
+  gtk_text_buffer_get_iter_at_mark(buffer, &at, mark);
+  return gtk_text_iter_get_offset(&at);
+}
+
 void setCodeText(const std::string& text) {
   TRACE_LINE();
-  gtk_text_buffer_set_text(codeBuffer(), text.c_str(), static_cast<gint>(text.size()));
-  GtkTextIter start;
-  gtk_text_buffer_get_start_iter(codeBuffer(), &start);
-  gtk_text_buffer_place_cursor(codeBuffer(), &start);
+  GtkTextBuffer* buffer = codeBuffer();
+  const gint length = static_cast<gint>(text.size());
+  GtkTextIter start, end;
+  gtk_text_buffer_get_bounds(buffer, &start, &end);
+  if (markOffset(buffer, gtk_text_buffer_get_insert(buffer)) == 0 &&
+      markOffset(buffer, gtk_text_buffer_get_selection_bound(buffer)) == 0) {
+    // The cursor stands at the start: the new text goes in behind the old one, which
+    // then goes, and the cursor stays where it is. Moved, it would make the view lay
+    // out the first line at once, before the highlighting changes it anyway.
+    const gint oldLength = gtk_text_iter_get_offset(&end);
+    gtk_text_buffer_insert(buffer, &end, text.c_str(), length);
+    gtk_text_buffer_get_iter_at_offset(buffer, &end, oldLength);
+    gtk_text_buffer_get_start_iter(buffer, &start);
+    gtk_text_buffer_delete(buffer, &start, &end);
+  } else {
+    gtk_text_buffer_set_text(buffer, text.c_str(), length);
+    gtk_text_buffer_get_start_iter(buffer, &start);
+    gtk_text_buffer_place_cursor(buffer, &start);
+  }
   // Every snippet opens at its first line and column, whatever the previous one showed.
   for (GtkAdjustment* scroll :
        {gtk_text_view_get_hadjustment(base::codeView()), gtk_text_view_get_vadjustment(base::codeView())}) {
@@ -79,6 +100,16 @@ void reportMissingFile(const std::string& givenPath) {
   } else {
     setCodeText(missingFileBanner);
   }
+}
+
+// Whether the buffer holds exactly the text.
+bool holds(GtkTextBuffer* buffer, std::string_view text) {
+  GtkTextIter start, end;
+  gtk_text_buffer_get_bounds(buffer, &start, &end);
+  gchar* shown = gtk_text_buffer_get_text(buffer, &start, &end, TRUE);
+  const bool same = text == shown;
+  g_free(shown);
+  return same;
 }
 
 bool hasRecord(int row) { return row >= 0 && row < static_cast<int>(database::indexEntries.size()); }
@@ -163,6 +194,9 @@ void setCodeViewFont(const PangoFontDescription* font) {
 
 void showDescription(std::string_view text) {
   GtkTextBuffer* buffer = gtk_text_view_get_buffer(base::descriptionView());
+  // A click reports its row twice, as a click and as a new selection; the text shown
+  // already need not be laid out again.
+  if (holds(buffer, text)) return;
   // An empty view may hold no address at all; the buffer wants one.
   gtk_text_buffer_set_text(buffer, text.empty() ? "" : text.data(), static_cast<gint>(text.size()));
 }

@@ -23,6 +23,8 @@ namespace {
 
 // Even a small view gets this many lines tagged pass by pass.
 constexpr int minimumLinesInSight = 60;
+// Texts up to this many characters (some 500 lines of code) are tagged in one go.
+constexpr int passByPassCharacters = 20000;
 
 // One run over one buffer. The refresh steps let the toolkit run; should the text
 // change meanwhile, the planned offsets no longer fit and the run stops.
@@ -176,7 +178,18 @@ void makeLink(const HighlightRun& run, const TopicLink& link) {
   gtk_widget_show_all(label);
 }
 
-void highlightPlanned(HighlightRun& run, const HighlightPlan& plan) {
+// Applies every tag and makes the links in one go, without painting in between.
+void highlightAtOnce(HighlightRun& run, const HighlightPlan& plan) {
+  TRACE_LINE();
+  const int all = std::numeric_limits<int>::max();
+  for (int tag = 0; tag < HighlightTagCount; ++tag) applySpans(run.buffer, tag, plan.spans[tag], 0, all);
+  procedureNames = plan.procedureNames;
+  for (const TopicLink& link : plan.links) makeLink(run, link);
+}
+
+// A long text takes the passes in sight one after the other, each repainted, so that
+// the user sees it progress and the window stays responsive.
+void highlightPassByPass(HighlightRun& run, const HighlightPlan& plan) {
   TRACE_LINE();
   // Out of sight the passes cannot be watched, so those lines get all their tags at
   // once; the refreshes then lay out again only the lines in sight instead of every
@@ -212,8 +225,15 @@ void highlightCodeView(GtkTextView* view) {
   gtk_text_buffer_remove_all_tags(run.buffer, &start, &end);
   ensureTags(run.buffer);
   const HighlightPlan plan = planHighlighting(bufferText(run.buffer), appSettings.CodeMarks);
+  // A snippet of the usual size is tagged within a frame: painting it pass by pass
+  // would only delay the topic, so it is painted once, when the loop next runs.
+  if (gtk_text_buffer_get_char_count(run.buffer) <= passByPassCharacters) {
+    highlightAtOnce(run, plan);
+    g_object_unref(run.buffer);
+    return;
+  }
   const gulong handler = g_signal_connect(run.buffer, "changed", G_CALLBACK(onBufferChanged), &run);
-  highlightPlanned(run, plan);
+  highlightPassByPass(run, plan);
   g_signal_handler_disconnect(run.buffer, handler);
   g_object_unref(run.buffer);
 }

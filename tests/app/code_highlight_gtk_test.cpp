@@ -307,7 +307,7 @@ TEST_F(HighlighterTest, ClickingALinkLabelSelectsTheTopic) {
 }
 
 TEST_F(HighlighterTest, TextReplacedWhileTheViewRepaintsStopsTheRun) {
-  // The first repaint between the passes runs the loop; the text changes there.
+  // A long text is repainted between the passes, which runs the loop; the text changes there.
   g_idle_add(
       [](gpointer view) -> gboolean {
         GtkTextBuffer* text = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
@@ -315,10 +315,32 @@ TEST_F(HighlighterTest, TextReplacedWhileTheViewRepaintsStopsTheRun) {
         return FALSE;
       },
       base::codeView());
-  highlight("; note\n; Link to topic:   Hilfe\nIf x\n");
+  std::string text = "; note\n; Link to topic:   Hilfe\n";
+  while (text.size() < 30000) text += "If x ; and a comment\n";
+  highlight(text);
   EXPECT_EQ("New", bufferSlice());
   EXPECT_TRUE(linkLabels().empty()) << "no link placed by the old offsets";
   EXPECT_FALSE(anyTag()) << "no tag of the old text on the new one";
+}
+
+TEST_F(HighlighterTest, ASnippetOfUsualSizeIsTaggedWithoutRunningTheLoop) {
+  // Painting a short text pass by pass would only hold back the title and the rest.
+  bool loopRan = false;
+  g_idle_add(
+      [](gpointer ran) -> gboolean {
+        *static_cast<bool*>(ran) = true;
+        return FALSE;
+      },
+      &loopRan);
+  std::string text = "; Link to topic:   Hilfe\n";
+  while (text.size() < 8000) text += "If x ; and a comment\n";
+  highlight(text);
+  EXPECT_FALSE(loopRan);
+  EXPECT_EQ(1u, linkLabels().size());
+  const Ranges keywords = ranges("FBold");
+  ASSERT_FALSE(keywords.empty());
+  EXPECT_EQ((Range{21, 23}), keywords.front()) << "tagged all the same";
+  pumpUntil([&] { return loopRan; });
 }
 
 TEST_F(HighlighterTest, LoadsHighlightOnlySnippetsAndOnlyWithCodeMarks) {

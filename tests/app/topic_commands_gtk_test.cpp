@@ -53,6 +53,32 @@ TEST_F(CodeViewTest, TopicShowsDescriptionCodePropertiesAndFileFields) {
   EXPECT_EQ("Ascii", services::databaseInfoFieldText(base::ExecutableFormatFieldControl));
 }
 
+TEST_F(CodeViewTest, EverySnippetOpensAtItsStartWithOnlyItsOwnMarks) {
+  // The old text goes in one of two ways, by where the cursor stood: at the start, or
+  // elsewhere with a selection.
+  appSettings.CodeMarks = 1;
+  dir.write("Gtk/Window.zn", "If x ; a comment\n");
+  dir.write("Gtk/Button.zn", "plain words\nsecond\n");
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(base::codeView());
+  for (const bool selectedBefore : {false, true}) {
+    selectRow(4);
+    GtkTextIter from, to;
+    gtk_text_buffer_get_iter_at_offset(buffer, &from, 3);
+    gtk_text_buffer_get_iter_at_offset(buffer, &to, 9);
+    if (selectedBefore) gtk_text_buffer_select_range(buffer, &from, &to);
+    selectRow(5);
+    EXPECT_EQ("plain words\nsecond", codeText());
+    GtkTextIter cursor, bound;
+    gtk_text_buffer_get_selection_bounds(buffer, &cursor, &bound);
+    EXPECT_EQ(0, gtk_text_iter_get_offset(&cursor)) << selectedBefore;
+    EXPECT_EQ(0, gtk_text_iter_get_offset(&bound)) << selectedBefore;
+    gtk_text_buffer_get_start_iter(buffer, &from);
+    GSList* tags = gtk_text_iter_get_tags(&from);
+    EXPECT_EQ(nullptr, tags) << "no mark of the text before";
+    g_slist_free(tags);
+  }
+}
+
 TEST_F(CodeViewTest, DescriptionFollowsTheDisplayLanguageAndGroupsShowTheirText) {
   config::setLanguageChoice(1);
   selectRow(4);

@@ -95,6 +95,30 @@ TEST(CodeSearch, ListsTopicsInTreeOrderWithTheirFirstLineAndCountsEveryMatchingL
   EXPECT_EQ(2, search::searchCode(index, "CALL", 1000).hits.at(0).line);
 }
 
+TEST(CodeSearch, OneCharacterCountsEveryLineThatHoldsItOnceWhereverLinesAndBlocksMeet) {
+  // After a first line holding it twice, lines of every length up to 40 with the character
+  // nowhere, at either end or several times, so that lines and matches fall on every place
+  // of the sixteen-byte blocks.
+  std::string text = "--qQ\n";
+  int holding = 1;
+  for (int length = 0; length <= 40; ++length) {
+    for (int kind = 0; kind < 4; ++kind) {
+      std::string row(static_cast<std::size_t>(length), 'x');
+      if (length > 0 && kind > 0) row[kind == 1 ? 0 : static_cast<std::size_t>(length - 1)] = 'Q';
+      if (length > 2 && kind == 3) row[0] = row[1] = 'q';
+      holding += row.find_first_of("qQ") != std::string::npos;
+      text += row + "\n";
+    }
+  }
+  text += "tail q";  // a last line without its end
+  ++holding;
+  const search::CodeSearchResult result = search::searchCode(indexOf({text}, {"a.zn"}), "q", 1000);
+  EXPECT_EQ(holding, result.lineCount);
+  ASSERT_EQ(1u, result.hits.size());
+  EXPECT_EQ(2u, result.hits[0].at);
+  EXPECT_EQ(0, result.hits[0].line);
+}
+
 TEST(CodeSearch, HitLinesAreTrimmedCutAroundTheMatchAndShowTheOriginalCharacters) {
   const std::string longLine = std::string(300, 'a') + "Match" + std::string(300, 'b');
   const CodeIndex index = indexOf({"\t  Die Straße  \n", longLine, "x\x01y"});

@@ -195,7 +195,8 @@ TEST_F(TopicSearchTest, BrokenTextsAreComparedWithoutFailing) {
   addRow(std::string("bad \xC3 byte"));
   addRow(std::string("nul\0inside", 10));
   EXPECT_EQ(0, find("BAD"));
-  EXPECT_EQ(1, find("INSIDE"));
+  EXPECT_EQ(0, find("BAD \xEF\xBF\xBD BYTE"));  // the broken byte stands as U+FFFD
+  EXPECT_EQ(1, find("NUL\xEF\xBF\xBDINSIDE"));
   EXPECT_EQ(-1, find(std::string("\xFF\xFE")));
 }
 
@@ -239,6 +240,46 @@ TEST_F(TopicSearchTest, RowsWithoutRecordCountAsEmpty) {
   addLibrary();
   texts.push_back("Extra");  // a row the record list does not cover
   EXPECT_EQ(5, find("extra", 0, search::AllLanguages));
+}
+
+TEST_F(TopicSearchTest, LargeLibrariesFindEveryRowAcrossTheKeptGroupsOfRows) {
+  // Rows are kept in groups that a search may pass by; a hit in any group, at its
+  // first or last row, must still be found, and a miss must stay one.
+  for (int row = 0; row < 200; ++row) addRow("Fenster " + std::to_string(1000 + row));
+  texts[0] += " Anfang";
+  texts[31] += " Ende der Gruppe";
+  texts[32] += " Gruppe zwei";
+  texts[199] += " Schluss";
+  struct Case {
+    const char* text;
+    int firstRow;
+    int row;
+  };
+  const Case cases[] = {{"anfang", 0, 0},   {"ende der", 0, 31}, {"GRUPPE", 0, 31},     {"gruppe", 32, 32},
+                        {"gruppe", 33, -1}, {"schluss", 0, 199}, {"schluss", 199, 199}, {"1131", 0, 131},
+                        {"11", 0, 11},      {"9", 5, 9},         {"nirgends", 0, -1},   {"r 1", 150, 150}};
+  for (const Case& c : cases) EXPECT_EQ(c.row, find(c.text, c.firstRow)) << c.text << " from " << c.firstRow;
+}
+
+TEST_F(TopicSearchTest, TextsFoldedAheadGiveTheSameHits) {
+  for (int row = 0; row < 100; ++row) addRow("Eintrag " + std::to_string(row));
+  search::TopicRows rows;
+  rows.count = static_cast<int>(texts.size());
+  rows.text = [this](int row) -> const std::string& { return texts[row]; };
+  rows.entries = &entries;
+  rows.version = version;
+  EXPECT_TRUE(search::foldRowsAhead(rows, 0, 0, 40)) << "rows are left";
+  EXPECT_EQ(77, find("eintrag 77")) << "the search folds the rest itself";
+  EXPECT_FALSE(search::foldRowsAhead(rows, 0, 0, 40)) << "nothing left";
+  // Rows rebuilt while they are folded ahead: the texts kept are those of the new rows.
+  rows.version = ++version;
+  EXPECT_TRUE(search::foldRowsAhead(rows, 0, 0, 10));
+  texts[5] = "Neu";
+  rows.version = ++version;
+  while (search::foldRowsAhead(rows, 0, 0, 10)) {
+  }
+  EXPECT_EQ(5, find("neu"));
+  EXPECT_EQ(50, find("eintrag 5")) << "not the old text of row 5";
 }
 
 }  // namespace

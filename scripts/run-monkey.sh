@@ -252,8 +252,16 @@ window_size() {
   width=${WIDTH:-800} height=${HEIGHT:-600}
 }
 main_size() { window_size "$main"; }
-tree_point() { main_size && roll px 220 && roll py $((height - 60)) && px=$((px + 15)) py=$((py + 42)); }
-code_point() { main_size && roll px $((width - 400)) && roll py $((height - 110)) && px=$((px + 380)) py=$((py + 95)); }
+# The user reaches the tree and the code: the code search window, which stays above
+# the main window, is closed first, and the main window comes up over the others.
+main_in_front() {
+  if visible "$search"; then note "closes the code search" && click "$search" 300 18 1 1 && press_ending_key Escape; fi
+  x windowraise "$main"
+}
+tree_point() { main_in_front && main_size && roll px 220 && roll py $((height - 60)) && px=$((px + 15)) py=$((py + 42)); }
+code_point() {
+  main_in_front && main_size && roll px $((width - 400)) && roll py $((height - 110)) && px=$((px + 380)) py=$((py + 95))
+}
 
 # ---------------------------------------------------------------- the stage
 work="$(mktemp -d "${TMPDIR:-/tmp}/zn-monkey.XXXXXX")"

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
@@ -255,16 +256,21 @@ CodeIndex planCodeIndex(const std::vector<database::IndexEntry>& entries, const 
   TRACE_LINE();
   CodeIndex index;
   index.libPath = libPath;
-  std::unordered_map<std::string, int> fileOfPath;
+  // Reserved whole, the files stay in place, so the map's keys can view their paths.
+  index.files.reserve(entries.size());
+  index.topics.reserve(entries.size());
+  std::unordered_map<std::string_view, int> fileOfPath;
+  fileOfPath.reserve(entries.size());
   for (std::size_t row = 0; row < entries.size(); ++row) {
     if (entries[row].File.empty()) continue;
     std::string fullPath = base::joinLibraryPath(libPath, std::string(entries[row].File));
-    const auto known = fileOfPath.emplace(fullPath, static_cast<int>(index.files.size()));
-    if (known.second) {
+    auto known = fileOfPath.find(fullPath);
+    if (known == fileOfPath.end()) {
       index.files.emplace_back();
       index.files.back().fullPath = std::move(fullPath);
+      known = fileOfPath.emplace(index.files.back().fullPath, static_cast<int>(index.files.size() - 1)).first;
     }
-    index.topics.push_back({static_cast<int>(row), known.first->second});
+    index.topics.push_back({static_cast<int>(row), known->second});
   }
   return index;
 }

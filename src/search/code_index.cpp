@@ -123,7 +123,8 @@ FileMatches matchFileByByte(const std::string& text, char byte) {
     unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, newline)));
     for (; ends; ends &= ends - 1) {
       const unsigned end = static_cast<unsigned>(__builtin_ctz(ends));
-      const unsigned before = found & ((1u << end) - 1);
+      // The line's own end belongs to it, so a search for the line end finds every line.
+      const unsigned before = found & ((2u << end) - 1);
       if (before) note(at + static_cast<std::size_t>(__builtin_ctz(before)));
       matches.lines += lineHolds;
       lineHolds = false;

@@ -2,6 +2,7 @@
 // shows them, the search with its counts and lines, and the reading thread.
 #include "search/code_index.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,10 @@ TEST(CodeSearch, OneCharacterCountsEveryLineThatHoldsItOnceWhereverLinesAndBlock
   ASSERT_EQ(1u, result.hits.size());
   EXPECT_EQ(2u, result.hits[0].at);
   EXPECT_EQ(0, result.hits[0].line);
+  // A pasted line end is found at the end of every line that has one.
+  const search::CodeSearchResult ends = search::searchCode(indexOf({text}, {"a.zn"}), "\n", 1000);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), ends.lineCount);
+  EXPECT_EQ(4u, ends.hits.at(0).at);
 }
 
 TEST(CodeSearch, HitLinesAreTrimmedCutAroundTheMatchAndShowTheOriginalCharacters) {

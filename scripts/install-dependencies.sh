@@ -9,7 +9,7 @@ packages=(
   libgtk2.0-dev libexpat1-dev libglib2.0-dev-bin librsvg2-bin libcurl4
   libx11-dev libxfixes-dev libxtst-dev
   libgtest-dev clang libclang-rt-dev clang-format
-  xvfb xauth xdotool xclip fonts-dejavu-core imagemagick desktop-file-utils openbox
+  xvfb xauth xdotool xclip fonts-dejavu-core imagemagick desktop-file-utils openbox python3
   shared-mime-info xdg-utils libglib2.0-bin
   dpkg-dev lintian appstream
 )

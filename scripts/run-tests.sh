@@ -2,9 +2,10 @@
 # Installs what is needed, builds, and runs every test (each GUI and end-to-end
 # test starts its own Xvfb). With --ci, as continuous integration runs it: the
 # sources must follow .clang-format, warnings are errors, the core and GUI tests run
-# once more under the sanitizers, every fuzz target runs on its seed corpus, the
-# includes between the source folders must follow the direction of the layers, and
-# the Debian package is made and checked with lintian and appstreamcli.
+# once more under the sanitizers, the sanitized program gets three minutes of random
+# input with a new seed, every fuzz target runs on its seed corpus, the includes
+# between the source folders must follow the direction of the layers, and the Debian
+# package is made and checked with lintian and appstreamcli.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 ci=0
@@ -23,5 +24,6 @@ if [ "$ci" -eq 1 ]; then
   lintian --fail-on error "$root"/build/zn-api-viewer_*.deb
   appstreamcli validate --no-net "$root/build/desktop/org.zarnel.apiviewer.metainfo.xml"
   "$root/scripts/run-sanitized-tests.sh"
+  "$root/scripts/run-monkey.sh" 180
   "$root/scripts/run-fuzzers.sh" 20
 fi

@@ -71,8 +71,8 @@ void fillHistoryList() {
   base::ProgramChange guard;
   GtkTreeModel* items = gtk_combo_box_get_model(list);
   // A list that is not the one noted (a new main window) is filled anew.
-  const bool noted = items && gtk_tree_model_iter_n_children(items, nullptr) ==
-                                  static_cast<int>(listedHistoryRows.size());
+  const bool noted =
+      items && gtk_tree_model_iter_n_children(items, nullptr) == static_cast<int>(listedHistoryRows.size());
   if (!noted || !editHistoryList(GTK_LIST_STORE(items), rows)) refillHistoryList(list, rows);
   listedHistoryRows = rows;
   if (!rows.empty() && gtk_combo_box_get_active(list) != 0) gtk_combo_box_set_active(list, 0);

@@ -19,6 +19,7 @@
 #include "base/paths.h"
 #include "base/trace.h"
 #include "config/language_file.h"
+#include "search/rare_byte.h"
 #include "viewer/code_file.h"
 
 namespace search {
@@ -41,36 +42,19 @@ struct Needle {
   std::size_t rare = 0;
   bool rareEnough = false;
 
-  Needle(std::string folded, const std::vector<std::size_t>& byteCounts) : text(std::move(folded)) {
-    const auto count = [&](std::size_t i) { return byteCounts[static_cast<unsigned char>(text[i])]; };
+  Needle(std::string folded, const std::vector<std::size_t>& byteCounts)
+      : text(std::move(folded)), rare(rarestBytePlace(text, byteCounts)) {
     std::size_t total = 0;
     for (const std::size_t n : byteCounts) total += n;
-    for (std::size_t i = 1; i < text.size(); ++i) {
-      if (count(i) < count(rare)) rare = i;
-    }
-    rareEnough = text.size() == 1 || (!text.empty() && count(rare) * 256 < total);
+    rareEnough = text.size() == 1 ||
+                 (!text.empty() && byteCounts[static_cast<unsigned char>(text[rare])] * 256 < total);
   }
 
   // npos when the text does not hold the needle from `from` on.
   std::size_t findIn(const std::string& haystack, std::size_t from) const {
     if (haystack.size() < from + text.size()) return std::string::npos;
-    return rareEnough ? findByRareByte(haystack, from) : findByEnds(haystack, from);
-  }
-
-  std::size_t findByRareByte(const std::string& haystack, std::size_t from) const {
-    const char* const begin = haystack.data();
-    const char* const end = begin + haystack.size();
-    const char* candidate = begin + from + rare;
-    while (candidate < end) {
-      candidate = static_cast<const char*>(std::memchr(candidate, text[rare], end - candidate));
-      if (!candidate) return std::string::npos;
-      const char* const start = candidate - rare;
-      if (static_cast<std::size_t>(end - start) >= text.size() &&
-          std::memcmp(start, text.data(), text.size()) == 0)
-        return static_cast<std::size_t>(start - begin);
-      ++candidate;
-    }
-    return std::string::npos;
+    return rareEnough ? findByRareByte(haystack.data(), from, haystack.size(), text, rare)
+                      : findByEnds(haystack, from);
   }
 
   std::size_t findByEnds(const std::string& haystack, std::size_t from) const {

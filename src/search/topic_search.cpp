@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/trace.h"
+#include "search/rare_byte.h"
 
 namespace search {
 namespace {
@@ -139,29 +140,9 @@ const FoldedRows& foldedRowsFor(const TopicRows& rows, std::int64_t searchMode, 
 }
 
 // The first place from `from` to `to` where the needle stands in the block, or npos.
-// It looks for the needle's rarest byte with memchr and compares around each
-// find, which skips most of the block at memory speed whatever the needle.
 std::size_t findInBlock(const FoldedRows& folded, const std::string& needle, std::size_t from,
                         std::size_t to) {
-  std::size_t rare = 0;
-  for (std::size_t i = 1; i < needle.size(); ++i) {
-    if (folded.byteCount[static_cast<unsigned char>(needle[i])] <
-        folded.byteCount[static_cast<unsigned char>(needle[rare])])
-      rare = i;
-  }
-  const char* const block = folded.text.data();
-  const char* const end = block + to;
-  const char* candidate = block + from + rare;
-  while (candidate < end) {
-    candidate = static_cast<const char*>(std::memchr(candidate, needle[rare], end - candidate));
-    if (!candidate) return std::string::npos;
-    const char* const start = candidate - rare;
-    if (static_cast<std::size_t>(end - start) >= needle.size() &&
-        std::memcmp(start, needle.data(), needle.size()) == 0)
-      return static_cast<std::size_t>(start - block);
-    ++candidate;
-  }
-  return std::string::npos;
+  return findByRareByte(folded.text.data(), from, to, needle, rarestBytePlace(needle, folded.byteCount));
 }
 
 // The bits of the needle's runs of three bytes; none for a shorter needle.

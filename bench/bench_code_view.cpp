@@ -11,6 +11,7 @@
 #include "base/app_state.h"
 #include "bench_timing.h"
 #include "config/app_settings.h"
+#include "snippet_window.h"
 #include "viewer/code_file.h"
 #include "viewer/code_view_gtk.h"
 
@@ -26,22 +27,10 @@ std::string snippetOfLines(int lines) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!gtk_init_check(&argc, &argv)) {
-    std::fprintf(stderr, "bench_code_view needs a display: run it under xvfb-run -a\n");
-    return 2;
-  }
-  char* folder = g_dir_make_tmp("zn-bench-XXXXXX", nullptr);
-  const std::string library = std::string(folder) + "/";
-  g_free(folder);
-  base::resetAppState(library);
-  resetAppSettings(library);
+  const std::string library =
+      bench::showWindowOnSnippet("bench_code_view", &argc, &argv, snippetOfLines(5000));
+  if (library.empty()) return 1;
   const std::string file = library + "Long.zn";
-  const std::string bytes = snippetOfLines(5000);
-  if (!g_file_set_contents(file.c_str(), bytes.data(), static_cast<gssize>(bytes.size()), nullptr)) return 1;
-
-  app::createPopupMenus();
-  if (!app::buildMainWindow()) return 1;
-  gtk_widget_show(base::mainWindow.window);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 
   const std::string shownText = viewer::readCodeFile(file).text;

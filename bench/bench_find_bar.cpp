@@ -17,6 +17,7 @@
 #include "bench_timing.h"
 #include "config/app_settings.h"
 #include "search/find_bar_gtk.h"
+#include "snippet_window.h"
 #include "viewer/code_view_gtk.h"
 
 namespace {
@@ -46,21 +47,10 @@ void runLoopUntilIdle() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!gtk_init_check(&argc, &argv)) {
-    std::fprintf(stderr, "bench_find_bar needs a display: run it under xvfb-run -a\n");
-    return 2;
-  }
-  char* folder = g_dir_make_tmp("zn-bench-XXXXXX", nullptr);
-  const std::string library = std::string(folder) + "/";
-  g_free(folder);
-  base::resetAppState(library);
-  resetAppSettings(library);
+  const std::string library =
+      bench::showWindowOnSnippet("bench_find_bar", &argc, &argv, snippetOfLines(20000));
+  if (library.empty()) return 1;
   const std::string file = library + "Long.zn";
-  const std::string bytes = snippetOfLines(20000);
-  if (!g_file_set_contents(file.c_str(), bytes.data(), static_cast<gssize>(bytes.size()), nullptr)) return 1;
-  app::createPopupMenus();
-  if (!app::buildMainWindow()) return 1;
-  gtk_widget_show(base::mainWindow.window);
   base::postMenuEvent(base::MainWindowNo, base::FindInCodeMenuItem);
   runLoopUntilIdle();
 

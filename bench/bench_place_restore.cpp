@@ -21,7 +21,7 @@ namespace {
 
 const char* const mainWindowTitle = "Linux ZN-ZID-Idavode-Ruriva";
 constexpr int startLimitMs = 60000;
-constexpr int turns = 11;
+constexpr int turns = 21;
 constexpr double goal = 1.05;
 
 // The last topics of the tree that name a file, the last one first.

@@ -197,9 +197,17 @@ NotedTopic notedTopic(const database::IndexEntry& entry) {
 std::vector<int> findNotedTopics(const std::vector<database::IndexEntry>& entries,
                                  const std::vector<NotedTopic>& topics) {
   std::unordered_map<std::string_view, std::vector<std::size_t>> byFile;
-  for (std::size_t i = 0; i < topics.size(); ++i) byFile[topics[i].file].push_back(i);
+  // Most rows are passed over by the length of their file name alone, without hashing it.
+  std::vector<bool> notedLength;
+  for (std::size_t i = 0; i < topics.size(); ++i) {
+    byFile[topics[i].file].push_back(i);
+    if (notedLength.size() <= topics[i].file.size()) notedLength.resize(topics[i].file.size() + 1);
+    notedLength[topics[i].file.size()] = true;
+  }
   std::vector<int> inGroup(topics.size(), -1), elsewhere(topics.size(), -1);
   for (std::size_t row = 0; row < entries.size(); ++row) {
+    const std::size_t length = entries[row].File.size();
+    if (length >= notedLength.size() || !notedLength[length]) continue;
     const auto noted = byFile.find(entries[row].File);
     if (noted == byFile.end()) continue;
     for (const std::size_t i : noted->second) {

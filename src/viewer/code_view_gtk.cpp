@@ -201,14 +201,24 @@ void showDescription(std::string_view text) {
   gtk_text_buffer_set_text(buffer, text.empty() ? "" : text.data(), static_cast<gint>(text.size()));
 }
 
+namespace {
+
+// Whether the widget's own background is the colour, or none of its own for nullptr.
+bool hasOwnBase(GtkWidget* widget, const GdkColor* colour) {
+  GtkRcStyle* style = gtk_widget_get_modifier_style(widget);
+  const bool own = (style->color_flags[GTK_STATE_NORMAL] & GTK_RC_BASE) != 0;
+  if (!colour) return !own;
+  return own && gdk_color_equal(&style->base[GTK_STATE_NORMAL], colour);
+}
+
+}  // namespace
+
 void setDescriptionAlarm(bool alarm) {
   GtkWidget* description = GTK_WIDGET(base::descriptionView());
-  if (!alarm) {
-    gtk_widget_modify_base(description, GTK_STATE_NORMAL, nullptr);
-    return;
-  }
   const GdkColor colour = base::toGdkColor(base::appState.flashColour);
-  gtk_widget_modify_base(description, GTK_STATE_NORMAL, &colour);
+  // A new colour restyles the whole window and lays it out again: only when it changes.
+  if (hasOwnBase(description, alarm ? &colour : nullptr)) return;
+  gtk_widget_modify_base(description, GTK_STATE_NORMAL, alarm ? &colour : nullptr);
 }
 
 LoadedCode loadCodeFile(const std::string& path, int external) {

@@ -17,7 +17,8 @@ namespace bench {
 
 // The library folder (ending in "/"), or empty when there is no display or the window
 // cannot be made; what went wrong is printed under the benchmark's name.
-inline std::string showWindowOnSnippet(const char* benchName, int* argc, char*** argv, const std::string& bytes) {
+inline std::string showWindowOnSnippet(const char* benchName, int* argc, char*** argv,
+                                       const std::string& bytes) {
   if (!gtk_init_check(argc, argv)) {
     std::fprintf(stderr, "%s needs a display: run it under xvfb-run -a\n", benchName);
     return std::string();

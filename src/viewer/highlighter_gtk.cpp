@@ -156,7 +156,6 @@ GtkWidget* makeLinkLabel(GtkTextView* view, const std::string& title) {
   gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", title.c_str(), title.c_str());
   gtk_label_set_markup(GTK_LABEL(label), markup);
   g_free(markup);
-  gtk_label_set_use_markup(GTK_LABEL(label), TRUE);
   g_object_set_data_full(G_OBJECT(label), linkTitleKey, g_strdup(title.c_str()), g_free);
   g_signal_connect(label, "activate-link", G_CALLBACK(onTopicLinkActivate), nullptr);
   g_signal_connect(label, "button-press-event", G_CALLBACK(onLinkPress), nullptr);

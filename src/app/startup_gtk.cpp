@@ -120,7 +120,14 @@ void showAndLayout() {
   TRACE_LINE();
   gtk_paned_set_position(GTK_PANED(base::mainWindow.control[base::SplitterControl]),
                          static_cast<gint>(appSettings.Splitter));
+  // Held back until the window has settled: the tree scrolls to a noted topic in an idle
+  // step of its own and would draw itself at once, before the window's first drawing.
+  gtk_widget_realize(base::mainWindow.window);
+  GdkWindow* frame = gtk_widget_get_window(base::mainWindow.window);
+  gdk_window_freeze_updates(frame);
   gtk_widget_show(base::mainWindow.window);
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  gdk_window_thaw_updates(frame);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
   layoutMainWindow(true);
   gtk_widget_grab_focus(base::mainWindow.control[base::SearchFieldControl]);

@@ -100,72 +100,18 @@ bool cursorAtEnd(const std::string& text) {
   return gtk_editable_get_position(GTK_EDITABLE(searchField())) == g_utf8_strlen(text.c_str(), -1);
 }
 
-// Takes the last character out of the field. The run searches by itself, so the
-// change raises no event; the text it leaves is returned.
-std::string takeBackLastCharacter(const std::string& text) {
+// A miss at the end of the field takes characters back from the end until the rest
+// matches a row or the field is empty; the longest beginning that matches is found in
+// a few searches, so a long pasted text goes back at once. The change raises no
+// event: the row found is returned, -1 when the field is left empty.
+int takeBackToFoundBeginning(const std::string& text) {
   TRACE_LINE();
-  const gint length = static_cast<gint>(g_utf8_strlen(text.c_str(), -1));
-  {
-    const base::ProgramChange guard;
-    gtk_editable_delete_text(GTK_EDITABLE(searchField()), length - 1, length);
-  }
-  return fieldText();
-}
-
-// A miss at the end of the field starts a take-back run: characters go back one at a
-// time until the rest matches a row or the field is empty. Only the first miss gives
-// the hint, so a long pasted text does not shake for minutes. Steps run while the
-// toolkit is idle, a few milliseconds at a time: the user's input is handled between
-// them, and any change the user makes to the field ends the run.
-struct TakeBackRun {
-  guint source = 0;      // the idle source of the next steps; 0 while no run goes on
-  std::string leftText;  // the field's text as the run left it
-};
-TakeBackRun takeBackRun;
-
-const gint64 takeBackSliceMicroseconds = 4000;
-
-void endTakeBackRun() {
-  if (takeBackRun.source) g_source_remove(takeBackRun.source);
-  takeBackRun = TakeBackRun();
-}
-
-// One step: the text left is searched; a hit ends the run, a miss takes the next
-// character back. False when the run is over.
-bool takeBackStep() {
-  const int row = findRow(takeBackRun.leftText, 0);
-  if (row >= 0) {
-    showHit(base::topicTreeView(), row);
-    return false;
-  }
-  takeBackRun.leftText = takeBackLastCharacter(takeBackRun.leftText);
-  return !takeBackRun.leftText.empty();
-}
-
-gboolean onTakeBackIdle(gpointer) {
-  TRACE_LINE();
-  takeBackRun.source = 0;
-  if (!searchField() || fieldText() != takeBackRun.leftText || !cursorAtEnd(takeBackRun.leftText)) {
-    endTakeBackRun();
-    return FALSE;
-  }
-  const gint64 sliceEnd = g_get_monotonic_time() + takeBackSliceMicroseconds;
-  bool goesOn = true;
-  while (goesOn && g_get_monotonic_time() < sliceEnd) goesOn = takeBackStep();
-  if (!goesOn) {
-    endTakeBackRun();
-    return FALSE;
-  }
-  takeBackRun.source = g_idle_add(onTakeBackIdle, nullptr);
-  return FALSE;
-}
-
-// The steps after the first come once the hint is over: the hint's own handling of
-// pending events must not run them.
-void continueTakeBackRun() {
-  if (takeBackRun.leftText.empty()) return;
-  // Below the toolkit's input and redrawing, so that they come first.
-  takeBackRun.source = g_idle_add(onTakeBackIdle, nullptr);
+  const FoundBeginning beginning =
+      longestFoundBeginning(text, treeRows(), appSettings.SearchMode, searchLanguage());
+  const gint kept = static_cast<gint>(g_utf8_strlen(text.c_str(), static_cast<gssize>(beginning.bytes)));
+  const base::ProgramChange guard;
+  gtk_editable_delete_text(GTK_EDITABLE(searchField()), kept, -1);
+  return beginning.row;
 }
 
 gboolean onFoldingIdle(gpointer) {
@@ -219,8 +165,6 @@ void giveMissHint() {
 
 void searchTopics(SearchStart start) {
   TRACE_LINE();
-  // Whatever the user did to come here ends a take-back run.
-  endTakeBackRun();
   if (!searchField()) return;
   const std::string text = fieldText();
   if (text.empty()) return;
@@ -231,10 +175,10 @@ void searchTopics(SearchStart start) {
     return;
   }
   database::selectTopicRow(tree, -1);
-  const bool takeBack = start == SearchStart::FromTop && cursorAtEnd(text);
-  if (takeBack) takeBackRun.leftText = takeBackLastCharacter(text);
+  // Only the first miss gives the hint, so a long pasted text does not shake for minutes.
+  const int found = start == SearchStart::FromTop && cursorAtEnd(text) ? takeBackToFoundBeginning(text) : -1;
   giveMissHint();
-  if (takeBack) continueTakeBackRun();
+  if (found >= 0) showHit(tree, found);
 }
 
 }  // namespace search

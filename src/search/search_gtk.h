@@ -13,9 +13,8 @@ constexpr int shakeAmplitude = 5;
 // Searches the tree for the search field's text; an empty text searches nothing.
 // A hit selects the row and posts the tree's change event; a miss clears the
 // selection and gives the hint. A miss found while typing, with the cursor at the
-// end, also takes characters back, one at a time and without further hints, until
-// the rest matches (then shown as a hit) or the field is empty; the toolkit handles
-// the user's input between the steps, and a change by the user ends them.
+// end, also takes characters back from the end, with that one hint, until the rest
+// matches (then shown as a hit) or the field is empty.
 void searchTopics(SearchStart start);
 
 // Folds the rows' searched texts while the program is idle, after a change of the

@@ -32,6 +32,7 @@ struct FoldedRows {
   std::vector<std::size_t> rowStart;   // one per row, and the end of the block last
   std::size_t byteCount[256] = {};     // how often each byte occurs in the block
   std::vector<std::uint64_t> runBits;  // runBitWords words per group of rows
+  std::size_t longestRow = 0;          // the longest folded text of a row, in bytes
 };
 
 constexpr int rowsPerGroup = 32;
@@ -74,6 +75,7 @@ void takeInRow(FoldedRows& folded, int row) {
   const unsigned char* const text = reinterpret_cast<const unsigned char*>(folded.text.data());
   const std::size_t start = folded.rowStart[row];
   const std::size_t end = folded.rowStart[row + 1];
+  folded.longestRow = std::max(folded.longestRow, end - start - 1);
   std::uint32_t run = 0;
   for (std::size_t at = start; at < end; ++at) {
     ++folded.byteCount[text[at]];
@@ -105,6 +107,7 @@ void startFolding(const TopicRows& rows, std::int64_t searchMode, int language) 
   folded.rowStart.assign(1, 0);
   folded.rowStart.reserve(static_cast<std::size_t>(rows.count) + 1);
   std::fill(std::begin(folded.byteCount), std::end(folded.byteCount), 0);
+  folded.longestRow = 0;
   folded.runBits.assign(static_cast<std::size_t>(groupCount(rows.count)) * runBitWords, 0);
 }
 
@@ -218,10 +221,36 @@ int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& r
   if (needle.empty()) return -1;
   const FoldedRows& folded = foldedRowsFor(rows, searchMode, language);
   TRACE_LINE();
+  if (needle.size() > folded.longestRow) return -1;
   const std::size_t at = findFromRow(folded, needle, firstRow);
   if (at == std::string::npos) return -1;
   const auto next = std::upper_bound(folded.rowStart.begin(), folded.rowStart.end(), at);
   return static_cast<int>(next - folded.rowStart.begin()) - 1;
+}
+
+FoundBeginning longestFoundBeginning(const std::string& searchText, const TopicRows& rows,
+                                     std::int64_t searchMode, int language) {
+  TRACE_LINE();
+  std::vector<std::size_t> ends;  // ends[k]: the byte length of the first k + 1 characters
+  for (std::size_t at = 1; at <= searchText.size(); ++at) {
+    const bool continues =
+        at < searchText.size() && (static_cast<unsigned char>(searchText[at]) & 0xC0) == 0x80;
+    if (!continues) ends.push_back(at);
+  }
+  // found: a count of characters known to be found (0 stands for none), missed: one known not to be.
+  std::size_t found = 0, missed = ends.size() + 1;
+  FoundBeginning beginning;
+  while (missed - found > 1) {
+    const std::size_t middle = found + (missed - found) / 2;
+    const int row = findTopicRow(searchText.substr(0, ends[middle - 1]), 0, rows, searchMode, language);
+    if (row < 0) {
+      missed = middle;
+      continue;
+    }
+    found = middle;
+    beginning = FoundBeginning{ends[middle - 1], row};
+  }
+  return beginning;
 }
 
 bool foldRowsAhead(const TopicRows& rows, std::int64_t searchMode, int language, int rowLimit) {

@@ -58,6 +58,17 @@ struct TopicRows {
 int findTopicRow(const std::string& searchText, int firstRow, const TopicRows& rows, std::int64_t searchMode,
                  int language);
 
+// The longest beginning of the search text, in whole characters, that a row's
+// searched text contains, and the first row from the top that contains it; bytes 0
+// and row -1 when not even the first character is found. Whatever holds a beginning
+// holds every shorter one, so a few searches find it however long the text is.
+struct FoundBeginning {
+  std::size_t bytes = 0;
+  int row = -1;
+};
+FoundBeginning longestFoundBeginning(const std::string& searchText, const TopicRows& rows,
+                                     std::int64_t searchMode, int language);
+
 // Folds the searched texts of up to rowLimit more rows ahead of the first search,
 // for the mode and language; true while rows are left. A search that comes earlier
 // folds the rest itself.

@@ -38,13 +38,17 @@ class TopicSearchTest : public ::testing::Test {
     entries.push_back(entry);
   }
 
-  int find(const std::string& searchText, int firstRow = 0, int mode = 0, int language = 0) {
+  search::TopicRows rows() {
     search::TopicRows rows;
     rows.count = static_cast<int>(texts.size());
     rows.text = [this](int row) -> const std::string& { return texts[row]; };
     rows.entries = &entries;
     rows.version = version;
-    return search::findTopicRow(searchText, firstRow, rows, mode, language);
+    return rows;
+  }
+
+  int find(const std::string& searchText, int firstRow = 0, int mode = 0, int language = 0) {
+    return search::findTopicRow(searchText, firstRow, rows(), mode, language);
   }
 
   // Every row that a find-next sequence visits, from the top until the miss.
@@ -189,6 +193,30 @@ TEST_F(TopicSearchTest, VeryLongSearchTextsAreHandled) {
   EXPECT_EQ(1, find("X" + longTitle));
   EXPECT_EQ(-1, find(longTitle + "z"));
   EXPECT_EQ(-1, find(std::string(10000, '%')));
+}
+
+// What the search field keeps of a miss: the longest beginning, cut between characters.
+TEST_F(TopicSearchTest, TheLongestBeginningFoundIsCutBetweenCharacters) {
+  addLibrary();
+  addRow("Größe über alles");
+  struct Case {
+    std::string text, kept;
+    int row;
+  };
+  std::string pasted = "Liste";
+  while (pasted.size() < 200000) pasted += "ä#€";
+  for (const Case& c : std::vector<Case>{{"fensterXYZ", "fenster", 2},
+                                         {"FENÊTRE", "FEN", 2},
+                                         {"GRÖSSEN", "GRÖSSE", 5},
+                                         {"Größe üb€", "Größe üb", 5},
+                                         {"Knopf", "Knopf", 3},
+                                         {"€uro", "", -1},
+                                         {"", "", -1},
+                                         {pasted, "Liste", 4}}) {
+    const search::FoundBeginning found = search::longestFoundBeginning(c.text, rows(), 0, 0);
+    EXPECT_EQ(c.kept, c.text.substr(0, found.bytes)) << c.text.substr(0, 20);
+    EXPECT_EQ(c.row, found.row) << c.text.substr(0, 20);
+  }
 }
 
 TEST_F(TopicSearchTest, BrokenTextsAreComparedWithoutFailing) {

@@ -53,11 +53,6 @@ std::vector<std::string> writeSnippets(const std::string& library, const std::ve
   return files;
 }
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -119,10 +114,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bench_place_restore: a start did not show its window\n");
     return 1;
   }
-  const double ratio = median(ratios);
+  const double ratio = bench::median(ratios);
   std::printf(
       "bench_place_restore (10,000 topics): processor time taking up the place %.2f ms, with --no-restore "
       "%.2f ms (medians of %d), median ratio of the paired starts %.2f (goal <= %.2f) %s\n",
-      median(restoredMs), median(freshMs), turns, ratio, goal, ratio <= goal ? "ok" : "MISSED");
+      bench::median(restoredMs), bench::median(freshMs), turns, ratio, goal, ratio <= goal ? "ok" : "MISSED");
   return ratio <= goal ? 0 : 1;
 }

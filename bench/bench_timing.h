@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include <glib.h>
 #include <glib/gstdio.h>
@@ -37,6 +38,12 @@ PairTimes bestOfTurns(int runs, Measured measured, Baseline baseline) {
     best.measuredMs = std::min(best.measuredMs, elapsedMilliseconds(measured));
   }
   return best;
+}
+
+// The middle value; the upper one of the two middle values of an even count.
+inline double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
 }
 
 // Prints both times and their ratio against the goal; returns whether the goal is met.

@@ -239,7 +239,8 @@ int runProgram(int argc, char** argv) {
   config::setWindowGeometrySource(currentWindowGeometry);
   config::setEditorMenuTextHandler(showEditorOnOpenCodeEntry);
   config::LocateDatabase();
-  if (!database::loadDatabase()) endProgram();
+  // The file is parsed on a thread of its own while the windows are built.
+  database::startLoadingDatabase();
   setProgramIdentity();
   if (!buildMainWindow()) {
     base::showMessage(base::messageTitle, "Main-Window couldn't be created!");
@@ -248,6 +249,7 @@ int runProgram(int argc, char** argv) {
   config::createSettingsWindow();
   services::createDatabaseInfoWindow();
   services::createUpdateWindow();
+  if (!database::loadDatabase()) endProgram();
   presentLibrary(!freshStartAsked(arguments));
   showFileFromCommandLine(files);
   runEventLoop();

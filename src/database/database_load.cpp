@@ -1,6 +1,8 @@
 // The start-up load of the database, with the messages that end the program.
 #include "database/toc_database.h"
 
+#include <thread>
+
 #include "base/app_state.h"
 #include "base/dialogs.h"
 #include "base/trace.h"
@@ -15,14 +17,46 @@ std::string xmlErrorMessage(const TocDatabase& document) {
          "   Character: " + std::to_string(document.errorColumn);
 }
 
+namespace {
+
+// The read begun at the start: the thread owns the document until it is joined.
+struct StartedLoad {
+  std::thread reader;
+  std::unique_ptr<TocDatabase> document;
+  // A program that ends before the takeover waits for the thread.
+  ~StartedLoad() {
+    if (reader.joinable()) reader.join();
+  }
+};
+StartedLoad startedLoad;
+
+// Installs the started read's document as readDatabaseFile does; false where it would.
+bool takeStartedLoad() {
+  startedLoad.reader.join();
+  if (!startedLoad.document) return false;
+  closeDatabase();
+  tocDatabase = std::move(startedLoad.document);
+  return true;
+}
+
+}  // namespace
+
+void startLoadingDatabase() {
+  TRACE_LINE();
+  if (startedLoad.reader.joinable() || base::appState.databasePath.empty()) return;
+  startedLoad.reader =
+      std::thread([path = base::appState.databasePath] { startedLoad.document = parseDatabaseFile(path); });
+}
+
 bool loadDatabase() {
   TRACE_LINE();
   const std::string& path = base::appState.databasePath;
+  const bool started = startedLoad.reader.joinable();
   if (path.empty()) {
     base::showMessage(base::errorTitle, "No database selected. Programm canceled!");
     return false;
   }
-  if (!readDatabaseFile(path)) {
+  if (!(started ? takeStartedLoad() : readDatabaseFile(path))) {
     base::showMessage(base::errorTitle, "The database '" + path + "' cannot be opened.");
     return false;
   }

@@ -38,6 +38,10 @@ namespace {
 
 struct FileHandle {
   int fd;
+  explicit FileHandle(int descriptor) : fd(descriptor) {}
+  FileHandle(FileHandle&& other) noexcept : fd(other.fd) { other.fd = -1; }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
   ~FileHandle() {
     if (fd >= 0) close(fd);
   }
@@ -134,21 +138,54 @@ void parseBlocks(int fd, std::size_t size, XML_Parser parser, TocDatabase& docum
 
 }  // namespace
 
+namespace {
+
+// The file opened for parsing, with its size; fd -1 when it cannot be a database.
+struct OpenedFile {
+  FileHandle file;
+  std::size_t size = 0;
+};
+
+OpenedFile openDatabaseFile(const std::string& path) {
+  TRACE_LINE();
+  OpenedFile opened{FileHandle(path.empty() ? -1 : open(path.c_str(), O_RDONLY | O_CLOEXEC))};
+  if (opened.file.fd < 0) return opened;
+  struct stat info;
+  if (fstat(opened.file.fd, &info) == 0 && !S_ISDIR(info.st_mode) && info.st_size > 0) {
+    opened.size = static_cast<std::size_t>(info.st_size);
+    return opened;
+  }
+  close(opened.file.fd);
+  opened.file.fd = -1;
+  return opened;
+}
+
+}  // namespace
+
 bool readDatabaseFile(const std::string& path) {
   TRACE_LINE();
-  if (path.empty()) return false;
-  const FileHandle file{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (file.fd < 0) return false;
-  struct stat info;
-  if (fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode) || info.st_size <= 0) return false;
+  const OpenedFile opened = openDatabaseFile(path);
+  if (opened.file.fd < 0) return false;
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (!parser) return false;
   const ParserHandle parserHandle{parser};
   // The old document goes first so that two documents never share the memory.
   closeDatabase();
   tocDatabase = std::make_unique<TocDatabase>();
-  parseBlocks(file.fd, static_cast<std::size_t>(info.st_size), parser, *tocDatabase);
+  parseBlocks(opened.file.fd, opened.size, parser, *tocDatabase);
   return true;
+}
+
+std::unique_ptr<TocDatabase> parseDatabaseFile(const std::string& path) {
+  TRACE_LINE();
+  const OpenedFile opened = openDatabaseFile(path);
+  if (opened.file.fd < 0) return nullptr;
+  XML_Parser parser = XML_ParserCreate(nullptr);
+  if (!parser) return nullptr;
+  const ParserHandle parserHandle{parser};
+  auto document = std::make_unique<TocDatabase>();
+  parseBlocks(opened.file.fd, opened.size, parser, *document);
+  return document;
 }
 
 }  // namespace database

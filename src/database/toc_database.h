@@ -109,8 +109,17 @@ extern const char* const xmlErrorTitle;
 // parse error), the IndexEntry list is emptied, and the result is true.
 bool readDatabaseFile(const std::string& path);
 
-// The start-up load of appState.databasePath. Shows the fitting message and returns
-// false when the program has to end.
+// Reads and parses the file into a document of its own, touching nothing shared, so
+// that it may run on another thread; nullptr where readDatabaseFile returns false.
+std::unique_ptr<TocDatabase> parseDatabaseFile(const std::string& path);
+
+// Begins reading appState.databasePath on a thread of its own, so that the start
+// builds its windows meanwhile; loadDatabase takes the document over.
+void startLoadingDatabase();
+
+// The start-up load of appState.databasePath, or the takeover of the read begun by
+// startLoadingDatabase. Shows the fitting message and returns false when the
+// program has to end.
 bool loadDatabase();
 
 // The XML error text of the loaded document, lines separated by CR.

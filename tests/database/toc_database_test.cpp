@@ -1,6 +1,7 @@
 // Reading the database file: encodings, line ends, texts, errors and the start-up messages.
 #include "database/toc_database.h"
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -418,6 +419,21 @@ class LoadDatabaseTest : public TocDatabaseTest {
     TocDatabaseTest::TearDown();
   }
 
+  // Loads as a plain load does, then as the start does, read on a thread of its own
+  // while the windows are built: both give the same result and the same messages.
+  bool loadBothWays() {
+    const bool plain = database::loadDatabase();
+    const std::vector<base::DialogRequest> plainRequests = requests;
+    requests.clear();
+    database::startLoadingDatabase();
+    const bool started = database::loadDatabase();
+    EXPECT_EQ(plain, started);
+    EXPECT_EQ(plainRequests.size(), requests.size());
+    for (std::size_t i = 0; i < std::min(plainRequests.size(), requests.size()); ++i)
+      EXPECT_EQ(plainRequests[i].text, requests[i].text);
+    return started;
+  }
+
   void expectOneMessage(const std::string& title, const std::string& text) {
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].kind, base::DialogKind::Message);
@@ -431,7 +447,7 @@ class LoadDatabaseTest : public TocDatabaseTest {
 
 TEST_F(LoadDatabaseTest, NoDatabaseChosen) {
   base::appState.databasePath = "";
-  EXPECT_FALSE(database::loadDatabase());
+  EXPECT_FALSE(loadBothWays());
   expectOneMessage("Linux ZN-ZID-Idavode-Ruriva-Error", "No database selected. Programm canceled!");
 }
 
@@ -439,21 +455,21 @@ TEST_F(LoadDatabaseTest, AFolderOrAnEmptyFileCannotBeOpened) {
   for (const std::string& path : {dir.path(), dir.write("empty.xml", ""), dir.file("none.xml")}) {
     requests.clear();
     base::appState.databasePath = path;
-    EXPECT_FALSE(database::loadDatabase());
+    EXPECT_FALSE(loadBothWays());
     expectOneMessage("Linux ZN-ZID-Idavode-Ruriva-Error", "The database '" + path + "' cannot be opened.");
   }
 }
 
 TEST_F(LoadDatabaseTest, AnXmlErrorIsReportedWithCrSeparatedLines) {
   base::appState.databasePath = dir.write("toc.xml", "<a>\n<b>\n</c></a>");
-  EXPECT_FALSE(database::loadDatabase());
+  EXPECT_FALSE(loadBothWays());
   expectOneMessage("Linux ZN-ZID-Idavode-RurivaError",
                    "Error in the XML file:\rMessage: mismatched tag\rLine: 3   Character: 3");
 }
 
 TEST_F(LoadDatabaseTest, TooDeepNestingIsReportedAsAnXmlError) {
   base::appState.databasePath = dir.write("toc.xml", nestedElements(1001));
-  EXPECT_FALSE(database::loadDatabase());
+  EXPECT_FALSE(loadBothWays());
   expectOneMessage("Linux ZN-ZID-Idavode-RurivaError",
                    "Error in the XML file:\rMessage: elements nested deeper than 1000 levels\rLine: 1002   "
                    "Character: 7");
@@ -461,14 +477,14 @@ TEST_F(LoadDatabaseTest, TooDeepNestingIsReportedAsAnXmlError) {
 
 TEST_F(LoadDatabaseTest, BlanksOnlyReportNoElementFound) {
   base::appState.databasePath = dir.write("toc.xml", " \n \n");
-  EXPECT_FALSE(database::loadDatabase());
+  EXPECT_FALSE(loadBothWays());
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].text.find("Error in the XML file:\rMessage: no element found\rLine: "), 0u);
 }
 
 TEST_F(LoadDatabaseTest, ASoundFileLoadsSilently) {
   base::appState.databasePath = dir.write("toc.xml", "<r name=\"lib\"><g/></r>");
-  EXPECT_TRUE(database::loadDatabase());
+  EXPECT_TRUE(loadBothWays());
   EXPECT_TRUE(requests.empty());
   ASSERT_NE(database::documentRoot(), nullptr);
   EXPECT_EQ(database::documentRoot()->name, "r");

@@ -208,7 +208,7 @@ void runEventLoop() {
     while (!base::hasPendingEvent()) gtk_main_iteration_do(TRUE);
     dispatchEvent(base::takeEvent());
     // Any command may have rebuilt the rows or changed the search's scope or language.
-    search::foldRowsWhenIdle();
+    search::foldRowsBeforehand();
   }
 }
 

@@ -17,10 +17,6 @@ namespace search {
 namespace {
 
 const gulong shakeStepMicroseconds = 80 * 1000;
-// The folding ahead gives the loop back after this long, so that input is not held up.
-const gint64 foldingSliceMicroseconds = 3000;
-constexpr int foldingStepRows = 256;
-guint foldingSource = 0;
 
 enum SearchHintValue { BothHints = 0, ShakeHint = 1, FlashHint = 2 };
 
@@ -114,21 +110,17 @@ int takeBackToFoundBeginning(const std::string& text) {
   return beginning.row;
 }
 
-gboolean onFoldingIdle(gpointer) {
+gboolean onBackgroundFoldingDone(gpointer) {
   TRACE_LINE();
-  const gint64 sliceEnd = g_get_monotonic_time() + foldingSliceMicroseconds;
-  bool rowsLeft = true;
-  while (rowsLeft && g_get_monotonic_time() < sliceEnd)
-    rowsLeft = foldRowsAhead(treeRows(), appSettings.SearchMode, searchLanguage(), foldingStepRows);
-  if (rowsLeft) return TRUE;
-  foldingSource = 0;
-  return FALSE;
+  takeOverBackgroundFolding(treeRows(), appSettings.SearchMode, searchLanguage());
+  return G_SOURCE_REMOVE;
 }
 
 }  // namespace
 
-void foldRowsWhenIdle() {
-  if (foldingSource == 0) foldingSource = g_idle_add_full(G_PRIORITY_LOW, onFoldingIdle, nullptr, nullptr);
+void foldRowsBeforehand() {
+  foldRowsInBackground(treeRows(), appSettings.SearchMode, searchLanguage(),
+                       [] { g_idle_add(onBackgroundFoldingDone, nullptr); });
 }
 
 void shakeWindow(GtkWidget* window, int amplitude) {

@@ -17,10 +17,10 @@ constexpr int shakeAmplitude = 5;
 // matches (then shown as a hit) or the field is empty.
 void searchTopics(SearchStart start);
 
-// Folds the rows' searched texts while the program is idle, after a change of the
+// Folds the rows' searched texts on a thread of their own, after a change of the
 // rows, the search scope or the language, so that the first keystroke finds them
-// ready. Does nothing while the texts are kept ready already.
-void foldRowsWhenIdle();
+// ready. Does nothing while the texts are kept ready or being folded already.
+void foldRowsBeforehand();
 
 // The hints of a miss. The shake moves the window sideways by the amplitude and
 // back, twice, 320 ms in all; shakeAndFlash colours the widget meanwhile.

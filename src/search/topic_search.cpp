@@ -2,7 +2,9 @@
 #include "search/topic_search.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 #include "base/trace.h"
 #include "search/rare_byte.h"
@@ -86,9 +88,8 @@ void takeInRow(FoldedRows& folded, int row) {
   }
 }
 
-void startFolding(const TopicRows& rows, std::int64_t searchMode, int language) {
+void startFolding(FoldedRows& folded, const TopicRows& rows, std::int64_t searchMode, int language) {
   TRACE_LINE();
-  FoldedRows& folded = foldedRows;
   folded.started = true;
   folded.version = rows.version;
   folded.mode = searchMode;
@@ -112,9 +113,8 @@ void startFolding(const TopicRows& rows, std::int64_t searchMode, int language) 
 }
 
 // Folds the texts of up to `limit` more rows into the block.
-void foldMoreRows(const TopicRows& rows, int limit) {
+void foldMoreRows(FoldedRows& folded, const TopicRows& rows, int limit) {
   TRACE_LINE();
-  FoldedRows& folded = foldedRows;
   const int end = folded.foldedCount + std::min(limit, folded.rowCount - folded.foldedCount);
   for (int row = folded.foldedCount; row < end; ++row) {
     const SearchedFields fields =
@@ -130,15 +130,79 @@ void foldMoreRows(const TopicRows& rows, int limit) {
   folded.foldedCount = end;
 }
 
-bool keptFor(const TopicRows& rows, std::int64_t searchMode, int language) {
-  const FoldedRows& kept = foldedRows;
+bool sameRows(const FoldedRows& kept, const TopicRows& rows, std::int64_t searchMode, int language) {
   return kept.started && kept.version == rows.version && kept.mode == searchMode &&
          kept.language == language && kept.rowCount == rows.count;
 }
 
+bool keptFor(const TopicRows& rows, std::int64_t searchMode, int language) {
+  return sameRows(foldedRows, rows, searchMode, language);
+}
+
+// Rows folded on a thread of their own, from a copy of their searched texts: the
+// thread touches nothing else, and its result is taken over on the main thread.
+struct BackgroundFolding {
+  std::thread worker;
+  std::atomic<bool> stop{false};
+  std::atomic<bool> done{false};
+  FoldedRows key;     // the main thread's: which rows the worker folds (the key alone)
+  FoldedRows result;  // the worker's until it is joined
+};
+BackgroundFolding background;
+
+void joinBackgroundFolding() {
+  if (background.worker.joinable()) background.worker.join();
+}
+
+// Ends the background folding and drops what it folded.
+void dropBackgroundFolding() {
+  background.stop = true;
+  joinBackgroundFolding();
+  background.result = FoldedRows();
+  background.key = FoldedRows();
+  background.stop = false;
+  background.done = false;
+}
+
+// Takes over the background folding's texts when they are for these rows, waiting
+// for the thread if it is not done yet.
+void adoptBackgroundFolding(const TopicRows& rows, std::int64_t searchMode, int language) {
+  if (!background.worker.joinable()) return;
+  joinBackgroundFolding();
+  if (background.done && sameRows(background.result, rows, searchMode, language))
+    foldedRows = std::move(background.result);
+  dropBackgroundFolding();
+}
+
+// Lets a program that ends while the thread folds wait for it.
+struct BackgroundFoldingEnd {
+  ~BackgroundFoldingEnd() {
+    background.stop = true;
+    joinBackgroundFolding();
+  }
+} backgroundFoldingEnd;
+
+void foldCopiedTexts(std::vector<std::string> texts, TopicRows rows, std::int64_t searchMode, int language,
+                     std::function<void()> finished) {
+  // Each copied text is the row's searched fields joined already: folded as one field.
+  TopicRows copied = rows;
+  copied.entries = nullptr;
+  copied.text = [&texts](int row) -> const std::string& { return texts[row]; };
+  FoldedRows folded;
+  startFolding(folded, copied, TitleOnly, language);
+  constexpr int rowsPerStep = 1024;
+  while (folded.foldedCount < folded.rowCount && !background.stop) foldMoreRows(folded, copied, rowsPerStep);
+  if (background.stop) return;
+  folded.mode = searchMode;
+  background.result = std::move(folded);
+  background.done = true;
+  if (finished) finished();
+}
+
 const FoldedRows& foldedRowsFor(const TopicRows& rows, std::int64_t searchMode, int language) {
-  if (!keptFor(rows, searchMode, language)) startFolding(rows, searchMode, language);
-  if (foldedRows.foldedCount < foldedRows.rowCount) foldMoreRows(rows, foldedRows.rowCount);
+  if (!keptFor(rows, searchMode, language)) adoptBackgroundFolding(rows, searchMode, language);
+  if (!keptFor(rows, searchMode, language)) startFolding(foldedRows, rows, searchMode, language);
+  if (foldedRows.foldedCount < foldedRows.rowCount) foldMoreRows(foldedRows, rows, foldedRows.rowCount);
   return foldedRows;
 }
 
@@ -253,15 +317,32 @@ FoundBeginning longestFoundBeginning(const std::string& searchText, const TopicR
   return beginning;
 }
 
-bool foldRowsAhead(const TopicRows& rows, std::int64_t searchMode, int language, int rowLimit) {
+bool foldRowsInBackground(const TopicRows& rows, std::int64_t searchMode, int language,
+                          std::function<void()> finished) {
   TRACE_LINE();
-  if (!rows.text) return false;
-  if (!keptFor(rows, searchMode, language)) startFolding(rows, searchMode, language);
-  foldMoreRows(rows, rowLimit);
-  return foldedRows.foldedCount < foldedRows.rowCount;
+  if (!rows.text || keptFor(rows, searchMode, language)) return false;
+  if (background.worker.joinable() && sameRows(background.key, rows, searchMode, language)) return true;
+  dropBackgroundFolding();
+  std::vector<std::string> texts;
+  texts.reserve(static_cast<std::size_t>(rows.count));
+  for (int row = 0; row < rows.count; ++row)
+    texts.push_back(searchedText(searchedFields(rows.text(row), entryOf(rows, row), searchMode, language)));
+  background.key.started = true;
+  background.key.version = rows.version;
+  background.key.mode = searchMode;
+  background.key.language = language;
+  background.key.rowCount = rows.count;
+  background.worker =
+      std::thread(foldCopiedTexts, std::move(texts), rows, searchMode, language, std::move(finished));
+  return true;
+}
+
+void takeOverBackgroundFolding(const TopicRows& rows, std::int64_t searchMode, int language) {
+  if (background.done) adoptBackgroundFolding(rows, searchMode, language);
 }
 
 void clearSearchCache() {
+  dropBackgroundFolding();
   foldedRows.started = false;
   std::string().swap(foldedRows.text);
   std::vector<std::size_t>().swap(foldedRows.rowStart);

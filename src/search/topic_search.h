@@ -69,10 +69,16 @@ struct FoundBeginning {
 FoundBeginning longestFoundBeginning(const std::string& searchText, const TopicRows& rows,
                                      std::int64_t searchMode, int language);
 
-// Folds the searched texts of up to rowLimit more rows ahead of the first search,
-// for the mode and language; true while rows are left. A search that comes earlier
-// folds the rest itself.
-bool foldRowsAhead(const TopicRows& rows, std::int64_t searchMode, int language, int rowLimit);
+// Folds the searched texts of all rows for the mode and language on a thread of its
+// own, from a copy of the texts made now, so that the program stays idle meanwhile;
+// finished is called on that thread once it is done. A search that comes earlier
+// waits for the thread; a search for other rows drops its work. False when the
+// texts are kept ready already (nothing started).
+bool foldRowsInBackground(const TopicRows& rows, std::int64_t searchMode, int language,
+                          std::function<void()> finished);
+// Takes over the texts folded in the background once the thread is done, so that
+// it does not hold them longer than needed.
+void takeOverBackgroundFolding(const TopicRows& rows, std::int64_t searchMode, int language);
 
 // Drops the kept folded texts; the next search folds the rows anew.
 void clearSearchCache();

@@ -2,7 +2,10 @@
 // literal search texts, start rows and the kept folded texts.
 #include "search/topic_search.h"
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -289,24 +292,28 @@ TEST_F(TopicSearchTest, LargeLibrariesFindEveryRowAcrossTheKeptGroupsOfRows) {
   for (const Case& c : cases) EXPECT_EQ(c.row, find(c.text, c.firstRow)) << c.text << " from " << c.firstRow;
 }
 
-TEST_F(TopicSearchTest, TextsFoldedAheadGiveTheSameHits) {
-  for (int row = 0; row < 100; ++row) addRow("Eintrag " + std::to_string(row));
-  search::TopicRows rows;
-  rows.count = static_cast<int>(texts.size());
-  rows.text = [this](int row) -> const std::string& { return texts[row]; };
-  rows.entries = &entries;
-  rows.version = version;
-  EXPECT_TRUE(search::foldRowsAhead(rows, 0, 0, 40)) << "rows are left";
-  EXPECT_EQ(77, find("eintrag 77")) << "the search folds the rest itself";
-  EXPECT_FALSE(search::foldRowsAhead(rows, 0, 0, 40)) << "nothing left";
-  // Rows rebuilt while they are folded ahead: the texts kept are those of the new rows.
-  rows.version = ++version;
-  EXPECT_TRUE(search::foldRowsAhead(rows, 0, 0, 10));
+TEST_F(TopicSearchTest, TextsFoldedInTheBackgroundGiveTheSameHits) {
+  for (int row = 0; row < 100; ++row)
+    addRow("Eintrag " + std::to_string(row), topic("", "", "", "Ein Rahmen", "A frame", "Un cadre"));
+  std::atomic<int> finished{0};
+  ASSERT_TRUE(search::foldRowsInBackground(rows(), search::AllLanguages, 0, [&] { ++finished; }));
+  EXPECT_EQ(77, find("eintrag 77;", 0, search::AllLanguages)) << "the search waits for the thread";
+  EXPECT_EQ(1, finished.load());
+  EXPECT_FALSE(search::foldRowsInBackground(rows(), search::AllLanguages, 0, nullptr))
+      << "the texts are kept";
+  EXPECT_EQ(12, find("12;;;;ein rahmen;a frame", 0, search::AllLanguages))
+      << "the fields joined as a search joins them";
+
+  // Rows rebuilt while they are folded: the texts kept are those of the new rows.
+  ASSERT_TRUE(search::foldRowsInBackground(rows(), 0, 0, nullptr));
   texts[5] = "Neu";
-  rows.version = ++version;
-  while (search::foldRowsAhead(rows, 0, 0, 10)) {
-  }
-  EXPECT_EQ(5, find("neu"));
+  ++version;
+  ASSERT_TRUE(search::foldRowsInBackground(rows(), 0, 0, [&] { ++finished; }));
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (finished < 2 && std::chrono::steady_clock::now() < limit) std::this_thread::yield();
+  ASSERT_EQ(2, finished.load());
+  search::takeOverBackgroundFolding(rows(), 0, 0);
+  EXPECT_EQ(5, find("neu;ein rahmen"));
   EXPECT_EQ(50, find("eintrag 5")) << "not the old text of row 5";
 }
 

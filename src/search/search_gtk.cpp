@@ -167,7 +167,7 @@ void searchTopics(SearchStart start) {
     return;
   }
   database::selectTopicRow(tree, -1);
-  // Only the first miss gives the hint, so a long pasted text does not shake for minutes.
+  // One hint, however many characters go back.
   const int found = start == SearchStart::FromTop && cursorAtEnd(text) ? takeBackToFoundBeginning(text) : -1;
   giveMissHint();
   if (found >= 0) showHit(tree, found);

@@ -168,7 +168,9 @@ void setMainTitle(const std::string& title) {
 }
 
 void setPropertyLabel(int controlNumber, const std::string& text) {
-  if (GtkWidget* label = base::mainWindow.control[controlNumber])
+  GtkWidget* label = base::mainWindow.control[controlNumber];
+  // The same text again would still lay the label out anew, on every topic shown.
+  if (label && text != gtk_label_get_label(GTK_LABEL(label)))
     gtk_label_set_text(GTK_LABEL(label), text.c_str());
 }
 

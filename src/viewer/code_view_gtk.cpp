@@ -245,7 +245,7 @@ LoadedCode loadCodeFile(const std::string& path, int external) {
   }
   setCodeText(code.text);
   if (appSettings.CodeMarks != 0 && passesCodeTypeTest(codeFileExtension(fullPath)))
-    highlightCodeView(base::codeView());
+    highlightCodeView(base::codeView(), code.text);
   loaded.result = LoadResult::Loaded;
   return loaded;
 }

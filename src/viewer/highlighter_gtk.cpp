@@ -214,7 +214,7 @@ void highlightPassByPass(HighlightRun& run, const HighlightPlan& plan) {
 
 }  // namespace
 
-void highlightCodeView(GtkTextView* view) {
+void highlightCodeView(GtkTextView* view, const std::string& text) {
   TRACE_LINE();
   HighlightRun run;
   run.view = view;
@@ -223,7 +223,7 @@ void highlightCodeView(GtkTextView* view) {
   gtk_text_buffer_get_bounds(run.buffer, &start, &end);
   gtk_text_buffer_remove_all_tags(run.buffer, &start, &end);
   ensureTags(run.buffer);
-  const HighlightPlan plan = planHighlighting(bufferText(run.buffer), appSettings.CodeMarks);
+  const HighlightPlan plan = planHighlighting(text, appSettings.CodeMarks);
   // A snippet of the usual size is tagged within a frame: painting it pass by pass
   // would only delay the topic, so it is painted once, when the loop next runs.
   if (gtk_text_buffer_get_char_count(run.buffer) <= passByPassCharacters) {
@@ -235,6 +235,10 @@ void highlightCodeView(GtkTextView* view) {
   highlightPassByPass(run, plan);
   g_signal_handler_disconnect(run.buffer, handler);
   g_object_unref(run.buffer);
+}
+
+void highlightCodeView(GtkTextView* view) {
+  highlightCodeView(view, bufferText(gtk_text_view_get_buffer(view)));
 }
 
 }  // namespace viewer

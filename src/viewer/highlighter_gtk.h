@@ -3,11 +3,17 @@
 
 #include <gtk/gtk.h>
 
+#include <string>
+
 namespace viewer {
 
 // Highlights the text now in the view, as the CodeMarks setting asks: tags the text
 // pass by pass, repainting between the passes, and turns every topic link comment
 // into a link label that selects the named topic.
 void highlightCodeView(GtkTextView* view);
+
+// The same for a text just put into the view, which holds no link labels yet: the
+// text need not be read back from the view.
+void highlightCodeView(GtkTextView* view, const std::string& text);
 
 }  // namespace viewer

@@ -28,57 +28,32 @@ int markOffset(GtkTextBuffer* buffer, GtkTextMark* mark) {
   return gtk_text_iter_get_offset(&at);
 }
 
-// Puts the text into the view behind the text it shows and returns where the new text
-// starts; dropOldText then takes the old one away. Until then the cursor stays at the
-// start: moved, it would make the view lay out the first line at once, before the
-// highlighting changes it anyway. With the cursor elsewhere, the text replaces the old
-// one at once and the cursor goes to the start.
-int putTextBehind(const std::string& text) {
+void setCodeText(const std::string& text) {
   TRACE_LINE();
   GtkTextBuffer* buffer = codeBuffer();
   const gint length = static_cast<gint>(text.size());
+  GtkTextIter start, end;
+  gtk_text_buffer_get_bounds(buffer, &start, &end);
   if (markOffset(buffer, gtk_text_buffer_get_insert(buffer)) == 0 &&
       markOffset(buffer, gtk_text_buffer_get_selection_bound(buffer)) == 0) {
-    GtkTextIter end;
-    gtk_text_buffer_get_end_iter(buffer, &end);
-    const int oldLength = gtk_text_iter_get_offset(&end);
+    // The cursor stands at the start: the new text goes in behind the old one, which
+    // then goes, and the cursor stays where it is. Moved, it would make the view lay
+    // out the first line at once, before the highlighting changes it anyway.
+    const gint oldLength = gtk_text_iter_get_offset(&end);
     gtk_text_buffer_insert(buffer, &end, text.c_str(), length);
-    return oldLength;
-  }
-  gtk_text_buffer_set_text(buffer, text.c_str(), length);
-  GtkTextIter start;
-  gtk_text_buffer_get_start_iter(buffer, &start);
-  gtk_text_buffer_place_cursor(buffer, &start);
-  return 0;
-}
-
-void dropOldText(int newStart) {
-  TRACE_LINE();
-  GtkTextBuffer* buffer = codeBuffer();
-  if (newStart > 0) {
-    GtkTextIter start, end;
+    gtk_text_buffer_get_iter_at_offset(buffer, &end, oldLength);
     gtk_text_buffer_get_start_iter(buffer, &start);
-    gtk_text_buffer_get_iter_at_offset(buffer, &end, newStart);
     gtk_text_buffer_delete(buffer, &start, &end);
+  } else {
+    gtk_text_buffer_set_text(buffer, text.c_str(), length);
+    gtk_text_buffer_get_start_iter(buffer, &start);
+    gtk_text_buffer_place_cursor(buffer, &start);
   }
   // Every snippet opens at its first line and column, whatever the previous one showed.
   for (GtkAdjustment* scroll :
        {gtk_text_view_get_hadjustment(base::codeView()), gtk_text_view_get_vadjustment(base::codeView())}) {
     if (scroll) gtk_adjustment_set_value(scroll, gtk_adjustment_get_lower(scroll));
   }
-}
-
-void setCodeText(const std::string& text) { dropOldText(putTextBehind(text)); }
-
-// Fills the view with a loaded snippet and highlights it when asked to. The tags and
-// links go onto the new text while it still stands behind the old one, out of sight,
-// where they cost the view less; a text too long to be tagged in one go is tagged
-// where it is seen, pass by pass, once the old text is gone.
-void showLoadedText(const std::string& text, bool highlight) {
-  const int newStart = putTextBehind(text);
-  const bool highlighted = highlight && highlightBehindOldText(base::codeView(), text, newStart);
-  dropOldText(newStart);
-  if (highlight && !highlighted) highlightCodeView(base::codeView(), text);
 }
 
 // What a buffer holds for an embedded widget.
@@ -268,7 +243,9 @@ LoadedCode loadCodeFile(const std::string& path, int external) {
     loaded.result = LoadResult::Missing;
     return loaded;
   }
-  showLoadedText(code.text, appSettings.CodeMarks != 0 && passesCodeTypeTest(codeFileExtension(fullPath)));
+  setCodeText(code.text);
+  if (appSettings.CodeMarks != 0 && passesCodeTypeTest(codeFileExtension(fullPath)))
+    highlightCodeView(base::codeView(), code.text);
   loaded.result = LoadResult::Loaded;
   return loaded;
 }

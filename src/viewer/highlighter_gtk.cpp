@@ -31,7 +31,6 @@ constexpr int passByPassCharacters = 20000;
 struct HighlightRun {
   GtkTextView* view = nullptr;
   GtkTextBuffer* buffer = nullptr;
-  int textStart = 0;  // where the highlighted text starts in the buffer
   unsigned changes = 0;
 };
 
@@ -60,19 +59,19 @@ std::string bufferText(GtkTextBuffer* buffer) {
 }
 
 // Applies the parts of the ranges that lie between the offsets `from` and `to`.
-void applySpans(const HighlightRun& run, int tagNumber, const std::vector<TagSpan>& spans, int from, int to) {
+void applySpans(GtkTextBuffer* buffer, int tagNumber, const std::vector<TagSpan>& spans, int from, int to) {
   TRACE_LINE();
-  GtkTextTag* tag = gtk_text_tag_table_lookup(gtk_text_buffer_get_tag_table(run.buffer),
-                                              highlightTagStyles[tagNumber].name);
+  GtkTextTag* tag =
+      gtk_text_tag_table_lookup(gtk_text_buffer_get_tag_table(buffer), highlightTagStyles[tagNumber].name);
   for (const TagSpan& span : spans) {
     const int start = std::max(span.start, from);
     const int end = std::min(span.end, to);
     if (start >= end) continue;
     GtkTextIter startIter, endIter;
-    gtk_text_buffer_get_iter_at_offset(run.buffer, &startIter, run.textStart + start);
+    gtk_text_buffer_get_iter_at_offset(buffer, &startIter, start);
     endIter = startIter;
     gtk_text_iter_forward_chars(&endIter, end - start);
-    gtk_text_buffer_apply_tag(run.buffer, tag, &startIter, &endIter);
+    gtk_text_buffer_apply_tag(buffer, tag, &startIter, &endIter);
   }
 }
 
@@ -168,7 +167,7 @@ GtkWidget* makeLinkLabel(GtkTextView* view, const std::string& title) {
 void makeLink(const HighlightRun& run, const TopicLink& link) {
   TRACE_LINE();
   GtkTextIter start, end;
-  gtk_text_buffer_get_iter_at_offset(run.buffer, &start, run.textStart + link.anchorOffset);
+  gtk_text_buffer_get_iter_at_offset(run.buffer, &start, link.anchorOffset);
   end = start;
   gtk_text_iter_forward_chars(&end, link.titleLength);
   gtk_text_buffer_delete(run.buffer, &start, &end);
@@ -182,7 +181,7 @@ void makeLink(const HighlightRun& run, const TopicLink& link) {
 void highlightAtOnce(HighlightRun& run, const HighlightPlan& plan) {
   TRACE_LINE();
   const int all = std::numeric_limits<int>::max();
-  for (int tag = 0; tag < HighlightTagCount; ++tag) applySpans(run, tag, plan.spans[tag], 0, all);
+  for (int tag = 0; tag < HighlightTagCount; ++tag) applySpans(run.buffer, tag, plan.spans[tag], 0, all);
   procedureNames = plan.procedureNames;
   for (const TopicLink& link : plan.links) makeLink(run, link);
 }
@@ -196,19 +195,19 @@ void highlightPassByPass(HighlightRun& run, const HighlightPlan& plan) {
   // line of the text once per pass. The end result is the same.
   const int sight = endOfSight(run.view, run.buffer);
   const int end = std::numeric_limits<int>::max();
-  for (int tag = 0; tag < HighlightTagCount; ++tag) applySpans(run, tag, plan.spans[tag], sight, end);
+  for (int tag = 0; tag < HighlightTagCount; ++tag) applySpans(run.buffer, tag, plan.spans[tag], sight, end);
 
-  applySpans(run, DisableTag, plan.spans[DisableTag], 0, sight);
-  applySpans(run, LiteralTag, plan.spans[LiteralTag], 0, sight);
+  applySpans(run.buffer, DisableTag, plan.spans[DisableTag], 0, sight);
+  applySpans(run.buffer, LiteralTag, plan.spans[LiteralTag], 0, sight);
   if (!refreshCodeView(run)) return;
-  applySpans(run, ConstantTag, plan.spans[ConstantTag], 0, sight);
+  applySpans(run.buffer, ConstantTag, plan.spans[ConstantTag], 0, sight);
   if (!refreshCodeView(run)) return;
   procedureNames = plan.procedureNames;
-  applySpans(run, BlueBoldTag, plan.spans[BlueBoldTag], 0, sight);
-  applySpans(run, FBoldTag, plan.spans[FBoldTag], 0, sight);
-  applySpans(run, FunctionTag, plan.spans[FunctionTag], 0, sight);
+  applySpans(run.buffer, BlueBoldTag, plan.spans[BlueBoldTag], 0, sight);
+  applySpans(run.buffer, FBoldTag, plan.spans[FBoldTag], 0, sight);
+  applySpans(run.buffer, FunctionTag, plan.spans[FunctionTag], 0, sight);
   if (!refreshCodeView(run)) return;
-  applySpans(run, FuncCallTag, plan.spans[FuncCallTag], 0, sight);
+  applySpans(run.buffer, FuncCallTag, plan.spans[FuncCallTag], 0, sight);
   for (const TopicLink& link : plan.links) makeLink(run, link);
   refreshCodeView(run);
 }
@@ -240,19 +239,6 @@ void highlightCodeView(GtkTextView* view, const std::string& text) {
 
 void highlightCodeView(GtkTextView* view) {
   highlightCodeView(view, bufferText(gtk_text_view_get_buffer(view)));
-}
-
-bool highlightBehindOldText(GtkTextView* view, const std::string& text, int textStart) {
-  TRACE_LINE();
-  if (g_utf8_strlen(text.c_str(), static_cast<gssize>(text.size())) > passByPassCharacters) return false;
-  HighlightRun run;
-  run.view = view;
-  run.buffer = gtk_text_view_get_buffer(view);
-  run.textStart = textStart;
-  // Text put in carries no tags, not even those of a range the old text ends in.
-  ensureTags(run.buffer);
-  highlightAtOnce(run, planHighlighting(text, appSettings.CodeMarks));
-  return true;
 }
 
 }  // namespace viewer

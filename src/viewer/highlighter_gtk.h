@@ -16,9 +16,4 @@ void highlightCodeView(GtkTextView* view);
 // text need not be read back from the view.
 void highlightCodeView(GtkTextView* view, const std::string& text);
 
-// Highlights a text just put into the view at the offset `textStart`, behind the old
-// text that is about to go, in one go; false, with nothing done, when the text is too
-// long for one go: it is then highlighted pass by pass once it is all the view shows.
-bool highlightBehindOldText(GtkTextView* view, const std::string& text, int textStart);
-
 }  // namespace viewer

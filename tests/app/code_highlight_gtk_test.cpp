@@ -355,8 +355,8 @@ struct Shown {
 };
 
 TEST_F(HighlighterTest, EachLoadShowsItsTextAsIfTheViewHadBeenEmpty) {
-  // A load tags its text behind the old one, or pass by pass once the old one is gone
-  // when it is long, or all at once when the cursor had left the start.
+  // A load puts its text in behind the old one, which then goes, or replaces it at once
+  // when the cursor had left the start; a long text is tagged pass by pass.
   std::string longText;
   while (longText.size() < 30000) longText += "If #A ; Grüße \"x\"\n";
   const struct {

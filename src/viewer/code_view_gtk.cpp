@@ -86,8 +86,9 @@ std::string anchorText(const GtkTextIter* at) {
   return title;
 }
 
-void setLinkLabelFont(GtkWidget* child, gpointer font) {
-  if (GTK_IS_LABEL(child)) gtk_widget_modify_font(child, static_cast<PangoFontDescription*>(font));
+// Link labels wear the view's style, which a new font replaces.
+void wearViewStyle(GtkWidget* child, gpointer view) {
+  if (GTK_IS_LABEL(child)) gtk_widget_set_style(child, gtk_widget_get_style(GTK_WIDGET(view)));
 }
 
 void reportMissingFile(const std::string& givenPath) {
@@ -189,7 +190,7 @@ void setCodeViewFont(const PangoFontDescription* font) {
   TRACE_LINE();
   GtkWidget* view = GTK_WIDGET(base::codeView());
   gtk_widget_modify_font(view, const_cast<PangoFontDescription*>(font));
-  gtk_container_forall(GTK_CONTAINER(view), setLinkLabelFont, const_cast<PangoFontDescription*>(font));
+  gtk_container_forall(GTK_CONTAINER(view), wearViewStyle, view);
 }
 
 void showDescription(std::string_view text) {

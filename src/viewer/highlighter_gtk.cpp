@@ -147,12 +147,13 @@ gboolean onLinkRelease(GtkWidget* label, GdkEventButton* event, gpointer) {
   return TRUE;
 }
 
-// A link label reads as part of the code: it takes the view's font, zoom included.
+// A link label reads as part of the code: it wears the view's own style, font and zoom
+// included. Shared, the style costs the label nothing; a font of the label's own would
+// make it a style of its own, the dearest part of a link.
 GtkWidget* makeLinkLabel(GtkTextView* view, const std::string& title) {
   TRACE_LINE();
   GtkWidget* label = gtk_label_new("");
-  gtk_widget_modify_font(label,
-                         pango_context_get_font_description(gtk_widget_get_pango_context(GTK_WIDGET(view))));
+  gtk_widget_set_style(label, gtk_widget_get_style(GTK_WIDGET(view)));
   gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", title.c_str(), title.c_str());
   gtk_label_set_markup(GTK_LABEL(label), markup);
   g_free(markup);

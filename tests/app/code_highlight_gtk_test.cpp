@@ -389,6 +389,14 @@ TEST_F(HighlighterTest, EachLoadShowsItsTextAsIfTheViewHadBeenEmpty) {
     highlight(load.code);
     EXPECT_TRUE(loaded == shown());
   }
+  // A link of a text loaded after one with another link names its own topic.
+  selectRow(5);
+  selectRow(4);
+  const auto labels = linkLabels();
+  ASSERT_EQ(1u, labels.size());
+  ASSERT_TRUE(pumpUntil([&] { return gtk_widget_get_mapped(labels[0].second); }));
+  clickLink(labels[0].second);
+  ASSERT_TRUE(pumpUntil([] { return database::selectedTopicRow(base::topicTreeView()) == 2; }));
 }
 
 TEST_F(HighlighterTest, LoadsHighlightOnlySnippetsAndOnlyWithCodeMarks) {

@@ -15,7 +15,6 @@
 #include "config/app_settings.h"
 #include "database/topic_tree_gtk.h"
 #include "support/viewer_fixture.h"
-#include "viewer/code_view_gtk.h"
 #include "viewer/highlight_passes.h"
 
 using testing_support::pumpUntil;
@@ -342,61 +341,6 @@ TEST_F(HighlighterTest, ASnippetOfUsualSizeIsTaggedWithoutRunningTheLoop) {
   ASSERT_FALSE(keywords.empty());
   EXPECT_EQ((Range{21, 23}), keywords.front()) << "tagged all the same";
   pumpUntil([&] { return loopRan; });
-}
-
-// What the view shows: the text with the link titles, every tag's ranges, the anchors.
-struct Shown {
-  std::string text;
-  std::vector<Ranges> tags;
-  std::vector<int> anchors;
-  bool operator==(const Shown& other) const {
-    return text == other.text && tags == other.tags && anchors == other.anchors;
-  }
-};
-
-TEST_F(HighlighterTest, EachLoadShowsItsTextAsIfTheViewHadBeenEmpty) {
-  // A load puts its text in behind the old one, which then goes, or replaces it at once
-  // when the cursor had left the start; a long text is tagged pass by pass.
-  std::string longText;
-  while (longText.size() < 30000) longText += "If #A ; Grüße \"x\"\n";
-  const struct {
-    int row;
-    std::string code;
-    int cursor;  // where the cursor stands before the load
-  } loads[] = {
-      {4, "If x ; a comment to the end", 0},
-      {5, "EndIf \"lit\"\n; Link to topic:   Knopf\nProcedure P()\nP()", 0},
-      {4, longText + "; Link to topic:   Hilfe", 0},
-      {5, "; Link to topic:   Fenster\nIf #B", 0},
-      {4, "Procedure Q()\n; Link to topic:   Hilfe\nQ()", 3},
-  };
-  auto shown = [&] {
-    Shown now{viewer::shownCodeText(), {}, {}};
-    for (const char* name : tagNames) now.tags.push_back(ranges(name));
-    for (const auto& label : linkLabels()) now.anchors.push_back(label.first);
-    return now;
-  };
-  appSettings.CodeMarks = 1;
-  for (const auto& load : loads) {
-    SCOPED_TRACE(load.code.substr(0, 40));
-    dir.write(load.row == 4 ? "Gtk/Window.zn" : "Gtk/Button.zn", load.code + "\n");
-    GtkTextIter cursor;
-    gtk_text_buffer_get_iter_at_offset(buffer(), &cursor, load.cursor);
-    gtk_text_buffer_place_cursor(buffer(), &cursor);
-    selectRow(load.row);
-    const Shown loaded = shown();
-    EXPECT_EQ(load.code, loaded.text);
-    highlight(load.code);
-    EXPECT_TRUE(loaded == shown());
-  }
-  // A link of a text loaded after one with another link names its own topic.
-  selectRow(5);
-  selectRow(4);
-  const auto labels = linkLabels();
-  ASSERT_EQ(1u, labels.size());
-  ASSERT_TRUE(pumpUntil([&] { return gtk_widget_get_mapped(labels[0].second); }));
-  clickLink(labels[0].second);
-  ASSERT_TRUE(pumpUntil([] { return database::selectedTopicRow(base::topicTreeView()) == 2; }));
 }
 
 TEST_F(HighlighterTest, LoadsHighlightOnlySnippetsAndOnlyWithCodeMarks) {

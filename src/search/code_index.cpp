@@ -237,27 +237,47 @@ LineSpan shownPart(const LineSpan& line, std::size_t at) {
 
 }  // namespace
 
-CodeIndex planCodeIndex(const std::vector<database::IndexEntry>& entries, const std::string& libPath) {
+TopicFiles topicFilesOf(const std::vector<database::IndexEntry>& entries) {
+  TRACE_LINE();
+  TopicFiles files;
+  std::size_t bytes = 0;
+  for (const database::IndexEntry& entry : entries) bytes += entry.File.size();
+  files.values.reserve(bytes);
+  for (std::size_t row = 0; row < entries.size(); ++row) {
+    if (entries[row].File.empty()) continue;
+    files.rows.push_back(static_cast<int>(row));
+    files.values.append(entries[row].File);
+    files.ends.push_back(files.values.size());
+  }
+  return files;
+}
+
+CodeIndex planCodeIndex(const TopicFiles& files, const std::string& libPath) {
   TRACE_LINE();
   CodeIndex index;
   index.libPath = libPath;
   // Reserved whole, the files stay in place, so the map's keys can view their paths.
-  index.files.reserve(entries.size());
-  index.topics.reserve(entries.size());
+  index.files.reserve(files.rows.size());
+  index.topics.reserve(files.rows.size());
   std::unordered_map<std::string_view, int> fileOfPath;
-  fileOfPath.reserve(entries.size());
-  for (std::size_t row = 0; row < entries.size(); ++row) {
-    if (entries[row].File.empty()) continue;
-    std::string fullPath = base::joinLibraryPath(libPath, std::string(entries[row].File));
+  fileOfPath.reserve(files.rows.size());
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < files.rows.size(); ++i) {
+    std::string fullPath = base::joinLibraryPath(libPath, files.values.substr(start, files.ends[i] - start));
+    start = files.ends[i];
     auto known = fileOfPath.find(fullPath);
     if (known == fileOfPath.end()) {
       index.files.emplace_back();
       index.files.back().fullPath = std::move(fullPath);
       known = fileOfPath.emplace(index.files.back().fullPath, static_cast<int>(index.files.size() - 1)).first;
     }
-    index.topics.push_back({static_cast<int>(row), known->second});
+    index.topics.push_back({files.rows[i], known->second});
   }
   return index;
+}
+
+CodeIndex planCodeIndex(const std::vector<database::IndexEntry>& entries, const std::string& libPath) {
+  return planCodeIndex(topicFilesOf(entries), libPath);
 }
 
 bool sameTopicsAndFiles(const CodeIndex& a, const CodeIndex& b) {

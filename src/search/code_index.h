@@ -49,6 +49,16 @@ constexpr std::int64_t largestIndexedFile = std::int64_t(256) << 20;
 
 // An index of the rows that name a file (each full path once), nothing read yet.
 CodeIndex planCodeIndex(const std::vector<database::IndexEntry>& entries, const std::string& libPath);
+
+// The rows that name a file and their file values, copied out of the entries (which
+// view the database document) in one piece, for planning on another thread.
+struct TopicFiles {
+  std::vector<int> rows;
+  std::string values;             // the file values one after the other
+  std::vector<std::size_t> ends;  // where each row's value ends in `values`
+};
+TopicFiles topicFilesOf(const std::vector<database::IndexEntry>& entries);
+CodeIndex planCodeIndex(const TopicFiles& files, const std::string& libPath);
 // Whether two indexes stand for the same topics and files.
 bool sameTopicsAndFiles(const CodeIndex& a, const CodeIndex& b);
 

@@ -35,6 +35,7 @@ struct ReadChannel {
   std::vector<std::size_t> byteCounts = std::vector<std::size_t>(256, 0);
   bool finished = false;
   bool wakeUpQueued = false;
+  std::unique_ptr<CodeIndex> plan;  // planned by the thread, handed over before its readings
 };
 
 // A reading thread; one still running when the program ends is stopped and waited for.
@@ -110,6 +111,28 @@ void readFiles(std::shared_ptr<ReadChannel> channel, std::vector<ReadJob> jobs) 
   handOver(channel, batch, counts, true);
 }
 
+std::vector<ReadJob> buildJobs(const CodeIndex& index) {
+  std::vector<ReadJob> jobs;
+  jobs.reserve(index.files.size());
+  for (std::size_t i = 0; i < index.files.size(); ++i)
+    jobs.push_back({static_cast<int>(i), index.files[i].fullPath, FileStamp()});
+  return jobs;
+}
+
+// The reading thread of a new index it plans itself: the plan goes over first.
+void planAndReadFiles(std::shared_ptr<ReadChannel> channel, TopicFiles files, std::string libPath) {
+  auto plan = std::make_unique<CodeIndex>(planCodeIndex(files, libPath));
+  std::vector<ReadJob> jobs = buildJobs(*plan);
+  {
+    const std::lock_guard<std::mutex> hold(channel->lock);
+    channel->plan = std::move(plan);
+  }
+  std::vector<FileReading> none;
+  std::vector<std::size_t> counts(256, 0);
+  handOver(channel, none, counts, false);
+  readFiles(std::move(channel), std::move(jobs));
+}
+
 void joinReader(const std::shared_ptr<ReadChannel>& channel) {
   readers.remove_if([&channel](const Reader& reader) { return reader.channel == channel; });
 }
@@ -151,8 +174,10 @@ gboolean onReadingsHandedOver(gpointer data) {
   std::vector<FileReading> readings;
   std::vector<std::size_t> counts(256, 0);
   bool finished = false;
+  std::unique_ptr<CodeIndex> plan;
   {
     const std::lock_guard<std::mutex> hold(channel->lock);
+    plan.swap(channel->plan);
     readings.swap(channel->readings);
     counts.swap(channel->byteCounts);
     channel->byteCounts.assign(256, 0);
@@ -162,6 +187,10 @@ gboolean onReadingsHandedOver(gpointer data) {
   if (finished) joinReader(channel);
   // What a stopped reading read belongs to no index.
   if (channel != currentChannel) return G_SOURCE_REMOVE;
+  if (plan) {
+    codeIndex = std::move(*plan);
+    progress.total = codeIndex.files.size();
+  }
   takeHandedOver(readings, counts);
   if (finished) {
     currentChannel.reset();
@@ -182,10 +211,25 @@ gboolean onReadingsHandedOver(gpointer data) {
 void rebuildFromPlan(CodeIndex plan) {
   stopCurrentReading();
   codeIndex = std::move(plan);
-  std::vector<ReadJob> jobs;
-  for (std::size_t i = 0; i < codeIndex.files.size(); ++i)
-    jobs.push_back({static_cast<int>(i), codeIndex.files[i].fullPath, FileStamp()});
-  startReading(std::move(jobs), true);
+  startReading(buildJobs(codeIndex), true);
+  if (listener) listener();
+}
+
+// Planning a large library takes a good part of a second: the reading thread plans it
+// from a copy of the rows' file values, and the index stays empty until the plan
+// comes over with the first readings.
+void rebuildInBackground(const std::vector<database::IndexEntry>& entries, const std::string& libPath) {
+  stopCurrentReading();
+  codeIndex = CodeIndex();
+  codeIndex.libPath = libPath;
+  TopicFiles files = topicFilesOf(entries);
+  progress = CodeIndexProgress();
+  progress.building = !files.rows.empty();
+  progress.total = files.rows.size();
+  if (files.rows.empty()) return;
+  currentChannel = std::make_shared<ReadChannel>();
+  readers.emplace_back(currentChannel,
+                       std::thread(planAndReadFiles, currentChannel, std::move(files), libPath));
   if (listener) listener();
 }
 
@@ -195,11 +239,16 @@ CodeIndexProgress codeIndexProgress() { return progress; }
 
 void rebuildCodeIndex(const std::vector<database::IndexEntry>& entries, const std::string& libPath) {
   TRACE_LINE();
-  rebuildFromPlan(planCodeIndex(entries, libPath));
+  rebuildInBackground(entries, libPath);
 }
 
 void refreshCodeIndex(const std::vector<database::IndexEntry>& entries, const std::string& libPath) {
   TRACE_LINE();
+  // Nothing planned yet, nothing to compare: the first reading plans on its thread.
+  if (codeIndex.files.empty() && !currentChannel) {
+    rebuildInBackground(entries, libPath);
+    return;
+  }
   CodeIndex plan = planCodeIndex(entries, libPath);
   if (!sameTopicsAndFiles(plan, codeIndex)) {
     rebuildFromPlan(std::move(plan));

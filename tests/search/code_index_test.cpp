@@ -176,6 +176,7 @@ TEST(CodeIndexFiles, AreReadAsTheCodeViewShowsThemAndOnlyAgainWhenChanged) {
 
 class CodeIndexReading : public ::testing::Test {
  protected:
+  void SetUp() override { search::codeIndex = search::CodeIndex(); }
   void TearDown() override { search::stopCodeIndexReading(); }
 
   // Runs the main loop, which takes the readings, until the reading is done.
@@ -211,6 +212,20 @@ class CodeIndexReading : public ::testing::Test {
 
   std::vector<std::string> names;
 };
+
+TEST_F(CodeIndexReading, TheFirstReadingPlansTheIndexOnItsThreadNotInTheMainLoop) {
+  TempDir dir;
+  std::vector<database::IndexEntry> rows = library(dir, "Word", 300);
+  rows.insert(rows.begin() + 7, rows[3]);  // two topics, one file
+  search::refreshCodeIndex(rows, dir.path());
+  EXPECT_TRUE(search::codeIndex.files.empty()) << "planned on the main loop";
+  EXPECT_TRUE(search::codeIndexProgress().building);
+  ASSERT_TRUE(readToTheEnd());
+  EXPECT_EQ(300u, search::codeIndex.files.size());
+  EXPECT_EQ(301u, search::codeIndex.topics.size());
+  EXPECT_EQ(dir.path(), search::codeIndex.libPath);
+  EXPECT_EQ(301, topicsWith("word"));
+}
 
 TEST_F(CodeIndexReading, ANewLibraryStopsTheOldReadingAndRefreshingReadsOnlyChangedFiles) {
   TempDir oldDir, newDir;

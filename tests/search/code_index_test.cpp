@@ -214,17 +214,20 @@ class CodeIndexReading : public ::testing::Test {
 };
 
 TEST_F(CodeIndexReading, TheFirstReadingPlansTheIndexOnItsThreadNotInTheMainLoop) {
-  TempDir dir;
-  std::vector<database::IndexEntry> rows = library(dir, "Word", 300);
-  rows.insert(rows.begin() + 7, rows[3]);  // two topics, one file
-  search::refreshCodeIndex(rows, dir.path());
+  TempDir first, second;
+  search::refreshCodeIndex(library(first, "Alpha", 300), first.path());
   EXPECT_TRUE(search::codeIndex.files.empty()) << "planned on the main loop";
   EXPECT_TRUE(search::codeIndexProgress().building);
+  // Another library before the first plan came over: the index is the second one's.
+  std::vector<database::IndexEntry> rows = library(second, "Beta", 30);
+  rows.insert(rows.begin() + 7, rows[3]);  // two topics, one file
+  search::rebuildCodeIndex(rows, second.path());
   ASSERT_TRUE(readToTheEnd());
-  EXPECT_EQ(300u, search::codeIndex.files.size());
-  EXPECT_EQ(301u, search::codeIndex.topics.size());
-  EXPECT_EQ(dir.path(), search::codeIndex.libPath);
-  EXPECT_EQ(301, topicsWith("word"));
+  EXPECT_EQ(30u, search::codeIndex.files.size());
+  EXPECT_EQ(31u, search::codeIndex.topics.size());
+  EXPECT_EQ(second.path(), search::codeIndex.libPath);
+  EXPECT_EQ(0, topicsWith("alpha"));
+  EXPECT_EQ(31, topicsWith("beta"));
 }
 
 TEST_F(CodeIndexReading, ANewLibraryStopsTheOldReadingAndRefreshingReadsOnlyChangedFiles) {

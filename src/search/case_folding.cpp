@@ -13,6 +13,28 @@
 namespace search {
 namespace {
 
+std::string toolkitFold(std::string_view text) {
+  gchar* folded = g_utf8_casefold(text.data(), static_cast<gssize>(text.size()));
+  std::string result(folded);
+  g_free(folded);
+  return result;
+}
+
+// The toolkit folds a letter it has no folding for to its small form, and for the
+// Cherokee letters, whose small forms fold to the capitals, that goes round in a
+// circle: capital to small, small to capital. Such a letter takes the least form of
+// its circle, the capital, as Unicode's folding does, so that both forms compare
+// equal and folding a folded text changes nothing.
+std::string stableFold(std::string_view character) {
+  std::string least = toolkitFold(character);
+  std::string next = toolkitFold(least);
+  for (int step = 0; step < 4 && next != least; ++step) {
+    if (next < least) least = next;
+    next = toolkitFold(next);
+  }
+  return least;
+}
+
 // The folded form of one character outside ASCII, looked up once per character:
 // a library uses few of them, and the toolkit's folding allocates on every call.
 // One table per thread: the code index folds its files in a thread of its own.
@@ -21,9 +43,7 @@ const std::string& foldedCharacter(std::string_view character) {
   const gunichar code = g_utf8_get_char(character.data());
   auto found = known.find(code);
   if (found == known.end()) {
-    gchar* folded = g_utf8_casefold(character.data(), static_cast<gssize>(character.size()));
-    found = known.emplace(code, folded).first;
-    g_free(folded);
+    found = known.emplace(code, stableFold(character)).first;
   }
   return found->second;
 }

@@ -132,7 +132,8 @@ TEST_F(TopicSearchTest, LetterCaseIsIgnoredForAllOfUnicode) {
   addRow("ΣΊΣΥΦΟΣ");
   addRow("Привет мир");
   addRow("Straße");
-  addRow("\u01C5emal");  // a title-case letter
+  addRow("\u01C5emal");    // a title-case letter
+  addRow("\u13B2\u13A0");  // Cherokee: small letters fold to the capitals
   for (const char* text : {"ärger", "ÄRGER", "ÜBER", "GRÖSSE", "größe", "Ä"})
     EXPECT_EQ(0, find(text)) << text;
   EXPECT_EQ(1, find("σίσυφος"));
@@ -141,6 +142,9 @@ TEST_F(TopicSearchTest, LetterCaseIsIgnoredForAllOfUnicode) {
   EXPECT_EQ(3, find("STRASSE"));
   EXPECT_EQ(4, find("\u01C6emal"));
   EXPECT_EQ(4, find("\u01C4EMAL"));
+  EXPECT_EQ(5, find("\uAB82\uAB70"));
+  EXPECT_EQ(5, find("\u13B2"));
+  EXPECT_EQ(search::foldCase("\uAB82"), search::foldCase(search::foldCase("\u13B2")));
   // Folding is not a loss of accents: "a" does not find "ä".
   EXPECT_EQ(-1, find("arger"));
   EXPECT_EQ(search::foldCase("ÄÖÜ ABC"), search::foldCase("äöü abc"));

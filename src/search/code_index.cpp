@@ -280,16 +280,24 @@ CodeIndex planCodeIndex(const std::vector<database::IndexEntry>& entries, const 
   return planCodeIndex(topicFilesOf(entries), libPath);
 }
 
-bool sameTopicsAndFiles(const CodeIndex& a, const CodeIndex& b) {
-  if (a.libPath != b.libPath || a.topics.size() != b.topics.size() || a.files.size() != b.files.size())
-    return false;
-  for (std::size_t i = 0; i < a.topics.size(); ++i) {
-    if (a.topics[i].row != b.topics[i].row || a.topics[i].file != b.topics[i].file) return false;
+bool isPlanOf(const CodeIndex& index, const std::vector<database::IndexEntry>& entries,
+              const std::string& libPath) {
+  TRACE_LINE();
+  if (index.libPath != libPath) return false;
+  std::size_t topic = 0;
+  for (std::size_t row = 0; row < entries.size(); ++row) {
+    std::string_view file = entries[row].File;
+    if (file.empty()) continue;
+    if (topic == index.topics.size() || index.topics[topic].row != static_cast<int>(row)) return false;
+    file.remove_prefix(std::min(file.find_first_not_of('/'), file.size()));
+    const std::string& fullPath = index.files[index.topics[topic++].file].fullPath;
+    if (fullPath.size() != libPath.size() + file.size() ||
+        fullPath.compare(libPath.size(), file.size(), file) != 0)
+      return false;
   }
-  for (std::size_t i = 0; i < a.files.size(); ++i) {
-    if (a.files[i].fullPath != b.files[i].fullPath) return false;
-  }
-  return true;
+  // Topics naming the same path share a file in the order the paths first come, so
+  // equal rows and paths make equal files too.
+  return topic == index.topics.size();
 }
 
 FileReading readIndexedFile(int file, const std::string& fullPath, const FileStamp& known) {

@@ -59,8 +59,10 @@ struct TopicFiles {
 };
 TopicFiles topicFilesOf(const std::vector<database::IndexEntry>& entries);
 CodeIndex planCodeIndex(const TopicFiles& files, const std::string& libPath);
-// Whether two indexes stand for the same topics and files.
-bool sameTopicsAndFiles(const CodeIndex& a, const CodeIndex& b);
+// Whether planning the entries would give the index's topics and files, found
+// without planning them (for a large library planning takes a good part of a second).
+bool isPlanOf(const CodeIndex& index, const std::vector<database::IndexEntry>& entries,
+              const std::string& libPath);
 
 enum class FileState { Unchanged, Read, Gone };
 

@@ -208,13 +208,6 @@ gboolean onReadingsHandedOver(gpointer data) {
   return G_SOURCE_REMOVE;
 }
 
-void rebuildFromPlan(CodeIndex plan) {
-  stopCurrentReading();
-  codeIndex = std::move(plan);
-  startReading(buildJobs(codeIndex), true);
-  if (listener) listener();
-}
-
 // Planning a large library takes a good part of a second: the reading thread plans it
 // from a copy of the rows' file values, and the index stays empty until the plan
 // comes over with the first readings.
@@ -244,14 +237,8 @@ void rebuildCodeIndex(const std::vector<database::IndexEntry>& entries, const st
 
 void refreshCodeIndex(const std::vector<database::IndexEntry>& entries, const std::string& libPath) {
   TRACE_LINE();
-  // Nothing planned yet, nothing to compare: the first reading plans on its thread.
-  if (codeIndex.files.empty() && !currentChannel) {
+  if (!isPlanOf(codeIndex, entries, libPath)) {
     rebuildInBackground(entries, libPath);
-    return;
-  }
-  CodeIndex plan = planCodeIndex(entries, libPath);
-  if (!sameTopicsAndFiles(plan, codeIndex)) {
-    rebuildFromPlan(std::move(plan));
   } else if (currentChannel) {
     refreshWanted = true;
   } else {

@@ -62,6 +62,39 @@ CodeIndex indexOf(const std::vector<std::string>& texts, const std::vector<std::
   return index;
 }
 
+TEST(CodeIndexPlan, AnIndexIsThePlanOfRowsOnlyWhenPlanningThemGivesItsTopicsAndFiles) {
+  const auto rowsOf = [](const std::vector<std::string>& files) {
+    std::vector<database::IndexEntry> entries(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) entries[i].File = files[i];
+    return entries;
+  };
+  const std::vector<std::string> planned = {"a.zn", "", "G/b.zn", "a.zn", "/c.zn"};
+  std::vector<database::IndexEntry> plannedRows = rowsOf(planned);
+  const CodeIndex index = search::planCodeIndex(plannedRows, "/lib/");
+  struct Case {
+    std::vector<std::string> files;
+    std::string libPath;
+    bool same;
+  };
+  for (const Case& c : std::vector<Case>{
+           {planned, "/lib/", true},
+           {{"a.zn", "", "//G/b.zn", "/a.zn", "c.zn"}, "/lib/", true},  // leading slashes
+           {planned, "/lib2/", false},
+           {{"a.zn", "", "G/b.zn", "a.zn", "/c.zn", ""}, "/lib/", true},  // a row without a file
+           {{"a.zn", "", "G/b.zn", "a.zn", "/c.zn", "d.zn"}, "/lib/", false},
+           {{"a.zn", "", "G/b.zn", "a.zn"}, "/lib/", false},
+           {{"a.zn", "x.zn", "G/b.zn", "a.zn", "/c.zn"}, "/lib/", false},
+           {{"", "a.zn", "G/b.zn", "a.zn", "/c.zn"}, "/lib/", false},  // moved to another row
+           {{"a.zn", "", "G/b.zn", "a.zm", "/c.zn"}, "/lib/", false},
+           {{"a.zn", "", "G/b.zn", "c.zn", "/a.zn"}, "/lib/", false},
+       }) {
+    const std::vector<database::IndexEntry> rows = rowsOf(c.files);
+    EXPECT_EQ(c.same, search::isPlanOf(index, rows, c.libPath)) << c.files.size() << " " << c.files.back();
+  }
+  EXPECT_TRUE(search::isPlanOf(CodeIndex(), {}, ""));
+  EXPECT_FALSE(search::isPlanOf(CodeIndex(), plannedRows, ""));
+}
+
 std::string shown(const search::HitLine& line) {
   return line.text.substr(0, line.matchBegin) + "[" +
          line.text.substr(line.matchBegin, line.matchEnd - line.matchBegin) + "]" +

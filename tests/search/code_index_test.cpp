@@ -25,7 +25,7 @@ TEST(RestorableFold, FoldsLikeTheTopicSearchAndGivesEveryPieceOfTheOriginalBack)
   // Capitals on both sides of an eight-byte step, letters whose folded form is longer,
   // shorter or ASCII, and control characters.
   for (const std::string text : {"Procedure.i CreateIconColumn() ; EndProcedure", "Größe ÄÖÜ Straße \u1E9E",
-                                 "\u212Aelvin \u0130stanbul", "ΣΊΣΥΦΟΣ Привет",
+                                 "\u212Aelvin \u0130stanbul", "ΣΊΣΥΦΟΣ Привет", "\u13B2\uAB82 \u13F8",
                                  "a\tB\x01"
                                  "C\u00DF\u00DFD",
                                  ""}) {

@@ -243,6 +243,8 @@ TopicFiles topicFilesOf(const std::vector<database::IndexEntry>& entries) {
   std::size_t bytes = 0;
   for (const database::IndexEntry& entry : entries) bytes += entry.File.size();
   files.values.reserve(bytes);
+  files.rows.reserve(entries.size());
+  files.ends.reserve(entries.size());
   for (std::size_t row = 0; row < entries.size(); ++row) {
     if (entries[row].File.empty()) continue;
     files.rows.push_back(static_cast<int>(row));

@@ -1,6 +1,8 @@
 // Path and text helpers shared by every module.
 #include "base/paths.h"
 
+#include <algorithm>
+
 #include <glib.h>
 
 namespace base {
@@ -15,13 +17,15 @@ std::string fileNamePart(std::string_view path) {
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::string withoutLeadingSlashes(const std::string& path) {
-  const auto first = path.find_first_not_of('/');
-  return first == std::string::npos ? std::string() : path.substr(first);
+std::string_view withoutLeadingSlashes(std::string_view path) {
+  path.remove_prefix(std::min(path.find_first_not_of('/'), path.size()));
+  return path;
 }
 
 std::string joinLibraryPath(const std::string& folder, const std::string& file) {
-  return folder + withoutLeadingSlashes(file);
+  std::string joined = folder;
+  joined += withoutLeadingSlashes(file);
+  return joined;
 }
 
 std::string absoluteIn(const std::string& folder, const std::string& path) {

@@ -11,7 +11,7 @@ std::string folderPart(const std::string& path);
 // Everything after the last "/".
 std::string fileNamePart(std::string_view path);
 // The text without its leading "/" characters.
-std::string withoutLeadingSlashes(const std::string& path);
+std::string_view withoutLeadingSlashes(std::string_view path);
 // folder + file, the file's leading "/" characters dropped.
 std::string joinLibraryPath(const std::string& folder, const std::string& file);
 // The path itself when it begins with "/", else folder (ending in "/") + path.

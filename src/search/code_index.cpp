@@ -288,10 +288,9 @@ bool isPlanOf(const CodeIndex& index, const std::vector<database::IndexEntry>& e
   if (index.libPath != libPath) return false;
   std::size_t topic = 0;
   for (std::size_t row = 0; row < entries.size(); ++row) {
-    std::string_view file = entries[row].File;
-    if (file.empty()) continue;
+    if (entries[row].File.empty()) continue;
     if (topic == index.topics.size() || index.topics[topic].row != static_cast<int>(row)) return false;
-    file.remove_prefix(std::min(file.find_first_not_of('/'), file.size()));
+    const std::string_view file = base::withoutLeadingSlashes(entries[row].File);
     const std::string& fullPath = index.files[index.topics[topic++].file].fullPath;
     if (fullPath.size() != libPath.size() + file.size() ||
         fullPath.compare(libPath.size(), file.size(), file) != 0)

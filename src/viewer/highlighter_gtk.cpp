@@ -4,6 +4,7 @@
 #include "viewer/highlighter_gtk.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <string>
 
@@ -58,8 +59,10 @@ std::string bufferText(GtkTextBuffer* buffer) {
   return result;
 }
 
-// Applies the parts of the ranges that lie between the offsets `from` and `to`.
-void applySpans(GtkTextBuffer* buffer, int tagNumber, const std::vector<TagSpan>& spans, int from, int to) {
+// Applies the parts of the ranges that lie between the offsets `from` and `to`, moved
+// back by `shift` characters when links made since the plan shortened the text before them.
+void applySpans(GtkTextBuffer* buffer, int tagNumber, const std::vector<TagSpan>& spans, int from, int to,
+                int shift = 0) {
   TRACE_LINE();
   GtkTextTag* tag =
       gtk_text_tag_table_lookup(gtk_text_buffer_get_tag_table(buffer), highlightTagStyles[tagNumber].name);
@@ -68,22 +71,33 @@ void applySpans(GtkTextBuffer* buffer, int tagNumber, const std::vector<TagSpan>
     const int end = std::min(span.end, to);
     if (start >= end) continue;
     GtkTextIter startIter, endIter;
-    gtk_text_buffer_get_iter_at_offset(buffer, &startIter, start);
+    gtk_text_buffer_get_iter_at_offset(buffer, &startIter, start - shift);
     endIter = startIter;
     gtk_text_iter_forward_chars(&endIter, end - start);
     gtk_text_buffer_apply_tag(buffer, tag, &startIter, &endIter);
   }
 }
 
+// The height of the widget's font in pixels. Measuring a font is dear, so the last
+// font measured is kept with its height.
+int fontHeight(GtkWidget* widget) {
+  static PangoFontDescription* measuredFont = nullptr;
+  static int measuredHeight = 0;
+  const PangoFontDescription* font = gtk_widget_get_style(widget)->font_desc;
+  if (measuredFont && pango_font_description_equal(measuredFont, font)) return measuredHeight;
+  PangoFontMetrics* metrics = pango_context_get_metrics(gtk_widget_get_pango_context(widget), font, nullptr);
+  measuredHeight =
+      (pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics)) / PANGO_SCALE;
+  pango_font_metrics_unref(metrics);
+  if (measuredFont) pango_font_description_free(measuredFont);
+  measuredFont = pango_font_description_copy(font);
+  return measuredHeight;
+}
+
 // Rows of text the view has room for, by the height of its font.
 int visibleLineCount(GtkTextView* view) {
   GtkWidget* widget = GTK_WIDGET(view);
-  PangoFontMetrics* metrics = pango_context_get_metrics(gtk_widget_get_pango_context(widget),
-                                                        gtk_widget_get_style(widget)->font_desc, nullptr);
-  const int fontHeight =
-      (pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics)) / PANGO_SCALE;
-  pango_font_metrics_unref(metrics);
-  const int lineHeight = std::max(1, fontHeight + gtk_text_view_get_pixels_above_lines(view) +
+  const int lineHeight = std::max(1, fontHeight(widget) + gtk_text_view_get_pixels_above_lines(view) +
                                          gtk_text_view_get_pixels_below_lines(view));
   GtkAllocation allocation;
   gtk_widget_get_allocation(widget, &allocation);
@@ -178,13 +192,103 @@ void makeLink(const HighlightRun& run, const TopicLink& link) {
   gtk_widget_show_all(label);
 }
 
-// Applies every tag and makes the links in one go, without painting in between.
+// The lines below the view get their tags once the new topic is painted: nobody sees
+// them before, and the topic appears sooner. Should the view scroll first, they get them
+// before it paints; a change of the text drops them.
+struct PendingTags {
+  GtkTextBuffer* buffer = nullptr;
+  GtkAdjustment* scroll = nullptr;
+  std::array<std::vector<TagSpan>, HighlightTagCount> spans;
+  int from = 0;   // where the pending part begins, as the plan counts
+  int shift = 0;  // characters the links took out before it
+  guint source = 0;
+  gulong changedHandler = 0;
+  gulong scrolledHandler = 0;
+};
+PendingTags pendingTags;
+
+void dropPendingTags() {
+  PendingTags& pending = pendingTags;
+  if (!pending.buffer) return;
+  if (pending.source) g_source_remove(pending.source);
+  g_signal_handler_disconnect(pending.buffer, pending.changedHandler);
+  if (pending.scroll) {
+    g_signal_handler_disconnect(pending.scroll, pending.scrolledHandler);
+    g_object_unref(pending.scroll);
+  }
+  g_object_unref(pending.buffer);
+  pending = PendingTags();
+}
+
+void applyPendingTags() {
+  TRACE_LINE();
+  const PendingTags& pending = pendingTags;
+  if (!pending.buffer) return;
+  const int end = std::numeric_limits<int>::max();
+  for (int tag = 0; tag < HighlightTagCount; ++tag)
+    applySpans(pending.buffer, tag, pending.spans[tag], pending.from, end, pending.shift);
+  dropPendingTags();
+}
+
+gboolean onPendingTagsDue(gpointer) {
+  pendingTags.source = 0;
+  applyPendingTags();
+  return G_SOURCE_REMOVE;
+}
+
+void onTextChangedWhileTagsPending(GtkTextBuffer*, gpointer) { dropPendingTags(); }
+
+void onScrolledWhileTagsPending(GtkAdjustment*, gpointer) { applyPendingTags(); }
+
+// Lines beyond those in sight that are tagged at once, for a part line and the spacing.
+constexpr int spareLinesInSight = 3;
+
+// Where the tags may wait, as the plan counts: after the lines in sight and after every
+// link (their labels shift what follows); the end when nothing is left to wait.
+int startOfPendingTags(const HighlightRun& run, const HighlightPlan& plan) {
+  const int none = std::numeric_limits<int>::max();
+  // A window not shown paints nothing that the tags could wait for.
+  GtkWidget* view = GTK_WIDGET(run.view);
+  if (!gtk_widget_get_mapped(view) || !gtk_widget_get_mapped(gtk_widget_get_toplevel(view))) return none;
+  int lines = visibleLineCount(run.view) + spareLinesInSight;
+  if (!plan.links.empty()) lines = std::max(lines, plan.links.back().line + 1);
+  if (lines >= gtk_text_buffer_get_line_count(run.buffer)) return none;
+  GtkTextIter iter;
+  gtk_text_buffer_get_iter_at_line(run.buffer, &iter, lines);
+  return gtk_text_iter_get_offset(&iter);
+}
+
+void keepTagsPending(const HighlightRun& run, const HighlightPlan& plan, int from) {
+  PendingTags& pending = pendingTags;
+  pending.buffer = GTK_TEXT_BUFFER(g_object_ref(run.buffer));
+  pending.from = from;
+  for (const TopicLink& link : plan.links) pending.shift += link.titleLength - 1;
+  for (int tag = 0; tag < HighlightTagCount; ++tag) {
+    const std::vector<TagSpan>& spans = plan.spans[tag];
+    auto first = std::lower_bound(spans.begin(), spans.end(), from,
+                                  [](const TagSpan& span, int offset) { return span.end <= offset; });
+    pending.spans[tag].assign(first, spans.end());
+  }
+  pending.changedHandler =
+      g_signal_connect(run.buffer, "changed", G_CALLBACK(onTextChangedWhileTagsPending), nullptr);
+  if (GtkAdjustment* scroll = gtk_text_view_get_vadjustment(run.view)) {
+    pending.scroll = GTK_ADJUSTMENT(g_object_ref(scroll));
+    pending.scrolledHandler =
+        g_signal_connect(scroll, "value-changed", G_CALLBACK(onScrolledWhileTagsPending), nullptr);
+  }
+  // Just after the paint, before the view lays out the lines below it.
+  pending.source = g_idle_add_full(GDK_PRIORITY_REDRAW + 1, onPendingTagsDue, nullptr, nullptr);
+}
+
+// Applies the tags in sight and makes the links in one go, without painting in between.
 void highlightAtOnce(HighlightRun& run, const HighlightPlan& plan) {
   TRACE_LINE();
-  const int all = std::numeric_limits<int>::max();
-  for (int tag = 0; tag < HighlightTagCount; ++tag) applySpans(run.buffer, tag, plan.spans[tag], 0, all);
+  const int pendingFrom = startOfPendingTags(run, plan);
+  for (int tag = 0; tag < HighlightTagCount; ++tag)
+    applySpans(run.buffer, tag, plan.spans[tag], 0, pendingFrom);
   procedureNames = plan.procedureNames;
   for (const TopicLink& link : plan.links) makeLink(run, link);
+  if (pendingFrom != std::numeric_limits<int>::max()) keepTagsPending(run, plan, pendingFrom);
 }
 
 // A long text takes the passes in sight one after the other, each repainted, so that
@@ -217,6 +321,7 @@ void highlightPassByPass(HighlightRun& run, const HighlightPlan& plan) {
 
 void highlightCodeView(GtkTextView* view, const std::string& text) {
   TRACE_LINE();
+  dropPendingTags();
   HighlightRun run;
   run.view = view;
   run.buffer = GTK_TEXT_BUFFER(g_object_ref(gtk_text_view_get_buffer(view)));
@@ -237,6 +342,8 @@ void highlightCodeView(GtkTextView* view, const std::string& text) {
   g_signal_handler_disconnect(run.buffer, handler);
   g_object_unref(run.buffer);
 }
+
+bool highlightingPending() { return pendingTags.buffer != nullptr; }
 
 void highlightCodeView(GtkTextView* view) {
   highlightCodeView(view, bufferText(gtk_text_view_get_buffer(view)));

@@ -2,6 +2,7 @@
 // procedure names, link labels and what activating a link does.
 #include "viewer/highlighter_gtk.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -240,6 +241,58 @@ TEST_F(HighlighterTest, LongTextGetsEveryRangeOfThePassesAlsoBeyondTheScreen) {
     EXPECT_EQ(expected, ranges(tagNames[t])) << tagNames[t];
   }
   EXPECT_EQ(plan.procedureNames, viewer::procedureNames);
+}
+
+TEST_F(HighlighterTest, LinesBelowTheViewGetTheirTagsOnceShownOrScrolledToAndNeverOnAnotherText) {
+  // Links shift the text below them, also one far below the view's first screen.
+  std::string text = "; Link to topic:   Hilfe\n; Link to topic:   Knopf\n";
+  for (int line = 0; line < 150; ++line)
+    text += (line == 100 ? "; Link to topic:   Fenster\n" : "") + std::string("Procedure P") +
+            std::to_string(line % 9) + "() : If #A And P" + std::to_string(line % 7) +
+            "() : EndIf ; Grüße \"x\"\n";
+  auto allRanges = [this] {
+    std::vector<Ranges> all;
+    for (const char* name : tagNames) all.push_back(ranges(name));
+    return all;
+  };
+  // Tagged at once, as an unmapped view is: what every way below must give.
+  GtkWidget* window = gtk_widget_get_toplevel(GTK_WIDGET(base::codeView()));
+  gtk_widget_hide(window);
+  highlight(text, 2);
+  ASSERT_FALSE(viewer::highlightingPending());
+  const std::vector<Ranges> expected = allRanges();
+  gtk_widget_show(window);
+  ASSERT_TRUE(pumpUntil([] { return gtk_widget_get_mapped(GTK_WIDGET(base::codeView())); }));
+
+  const struct {
+    const char* way;
+    std::function<void()> then;
+    bool tagged;
+  } ways[] = {
+      {"the loop paints and runs on", [] { pumpUntil([] { return !viewer::highlightingPending(); }); }, true},
+      {"the view scrolls before it paints",
+       [] {
+         GtkAdjustment* scroll = gtk_text_view_get_vadjustment(base::codeView());
+         gtk_adjustment_set_value(scroll, gtk_adjustment_get_upper(scroll));
+       },
+       true},
+      {"another text comes in", [&] { gtk_text_buffer_set_text(buffer(), text.c_str(), -1); }, false},
+      {"another text is highlighted", [&] { highlight(text, 2); }, true},
+  };
+  for (const auto& way : ways) {
+    highlight(text, 2);
+    ASSERT_TRUE(viewer::highlightingPending()) << way.way << ": the lines below the view wait";
+    way.then();
+    if (std::string(way.way) == "another text is highlighted") {
+      ASSERT_TRUE(viewer::highlightingPending());
+      pumpUntil([] { return !viewer::highlightingPending(); });
+    }
+    EXPECT_FALSE(viewer::highlightingPending()) << way.way;
+    if (way.tagged)
+      EXPECT_EQ(expected, allRanges()) << way.way;
+    else
+      EXPECT_FALSE(anyTag()) << way.way << ": no tag of the old text on the new one";
+  }
 }
 
 TEST_F(HighlighterTest, LinkCommentsBecomeLabelsWithTheTitleTakenOutOfTheBuffer) {

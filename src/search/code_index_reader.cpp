@@ -12,6 +12,7 @@
 #include <glib.h>
 #include <malloc.h>
 
+#include "base/background_thread.h"
 #include "base/trace.h"
 
 namespace search {
@@ -89,6 +90,7 @@ void handOver(const std::shared_ptr<ReadChannel>& channel, std::vector<FileReadi
 
 // The reading thread: touches its jobs and its channel, nothing else of the program.
 void readFiles(std::shared_ptr<ReadChannel> channel, std::vector<ReadJob> jobs) {
+  base::giveWayToTheWindow();
   std::vector<FileReading> batch;
   std::vector<std::size_t> counts(256, 0);
   std::size_t bytes = 0;
@@ -121,6 +123,7 @@ std::vector<ReadJob> buildJobs(const CodeIndex& index) {
 
 // The reading thread of a new index it plans itself: the plan goes over first.
 void planAndReadFiles(std::shared_ptr<ReadChannel> channel, TopicFiles files, std::string libPath) {
+  base::giveWayToTheWindow();
   auto plan = std::make_unique<CodeIndex>(planCodeIndex(files, libPath));
   std::vector<ReadJob> jobs = buildJobs(*plan);
   {

@@ -2,6 +2,7 @@
 #include "base/text_fit_gtk.h"
 
 #include <string>
+#include <unordered_map>
 
 #include "base/text_fit.h"
 #include "base/trace.h"
@@ -126,6 +127,35 @@ GdkRectangle textCellBox(GtkWidget* list, GtkCellRenderer* textCell) {
   return box;
 }
 
+// The fits of a list's items for one box: the list measures every item whenever it
+// changes, and laying a text out is the dear part.
+struct ItemFits {
+  GdkRectangle box{0, 0, 0, 0};
+  std::unordered_map<std::string, TextFit> byText;
+};
+const char* const itemFitsKey = "zn-text-fit-items";
+
+TextFit itemFit(GtkWidget* list, const char* text, const PangoFontDescription* base,
+                const GdkRectangle& box) {
+  auto* fits = static_cast<ItemFits*>(g_object_get_data(G_OBJECT(list), itemFitsKey));
+  if (!fits) {
+    fits = new ItemFits;
+    g_object_set_data_full(G_OBJECT(list), itemFitsKey, fits,
+                           [](gpointer data) { delete static_cast<ItemFits*>(data); });
+  }
+  // A long session shows many file names; the list holds a few of them at a time.
+  constexpr std::size_t keptFits = 256;
+  if (fits->box.width != box.width || fits->box.height != box.height || fits->byText.size() >= keptFits) {
+    fits->byText.clear();
+    fits->box = box;
+  }
+  const auto known = fits->byText.find(text);
+  if (known != fits->byText.end()) return known->second;
+  const TextFit fit = fitOf(list, text, base, box);
+  fits->byText.emplace(text, fit);
+  return fit;
+}
+
 // Sizes each item as it is drawn, in the list and in its drop-down menu alike.
 void onListItemData(GtkCellLayout* layout, GtkCellRenderer* cell, GtkTreeModel*, GtkTreeIter*,
                     gpointer list) {
@@ -134,7 +164,7 @@ void onListItemData(GtkCellLayout* layout, GtkCellRenderer* cell, GtkTreeModel*,
   gchar* text = nullptr;
   g_object_get(cell, "text", &text, nullptr);
   const PangoFontDescription* base = baseFont(listWidget, listWidget);
-  const TextFit fit = fitOf(listWidget, text ? text : "", base, textCellBox(listWidget, cell));
+  const TextFit fit = itemFit(listWidget, text ? text : "", base, textCellBox(listWidget, cell));
   g_object_set(cell, "scale", fit.points / pointsOf(base), "scale-set", TRUE, "ellipsize",
                fit.ellipsized ? PANGO_ELLIPSIZE_END : PANGO_ELLIPSIZE_NONE, "ellipsize-set", TRUE, nullptr);
   // The layout is not always a widget: the list's key navigation asks the cells through

@@ -277,16 +277,11 @@ TEST_F(HighlighterTest, LinesBelowTheViewGetTheirTagsOnceShownOrScrolledToAndNev
        },
        true},
       {"another text comes in", [&] { gtk_text_buffer_set_text(buffer(), text.c_str(), -1); }, false},
-      {"another text is highlighted", [&] { highlight(text, 2); }, true},
   };
   for (const auto& way : ways) {
     highlight(text, 2);
     ASSERT_TRUE(viewer::highlightingPending()) << way.way << ": the lines below the view wait";
     way.then();
-    if (std::string(way.way) == "another text is highlighted") {
-      ASSERT_TRUE(viewer::highlightingPending());
-      pumpUntil([] { return !viewer::highlightingPending(); });
-    }
     EXPECT_FALSE(viewer::highlightingPending()) << way.way;
     if (way.tagged)
       EXPECT_EQ(expected, allRanges()) << way.way;

@@ -22,13 +22,12 @@ viewer::TopicTrail topicTrail;
 namespace {
 
 // What the last load found in the file: the administrator's labels and the information window.
-void showFileProperties(const std::string& file) {
+void showFileProperties() {
   const viewer::CodeFileProperties& properties = codeFileProperties;
   setPropertyLabel(base::SourceLabelControl, viewer::sourceLabelText(properties));
   setPropertyLabel(base::ExecutableLabelControl, viewer::executableLabelText(properties));
   setPropertyLabel(base::SubsystemLabelControl, viewer::subsystemLabelText(properties));
-  services::setSelectedFileFields(file, viewer::codeFormatText(properties),
-                                  viewer::executableFormatText(properties));
+  services::setFileFormatFields(viewer::codeFormatText(properties), viewer::executableFormatText(properties));
 }
 
 // The title and the file fields follow the file the code view now stands for; a topic
@@ -42,8 +41,11 @@ void followShownFile(const viewer::ShownTopic& shown) {
     services::setSelectedFileFields("", "", "");
     return;
   }
-  showFileProperties(shown.file);
+  // The formats, the title, then the file's path: the title names the new file without
+  // waiting for the path field of a window that is mostly hidden.
+  showFileProperties();
   setMainTitle(titleForCodeFile(shown.file, appSettings.SourceInTitle, absoluteLibraryFolder()));
+  services::setSelectedFileField(shown.file);
 }
 
 bool isTopicRow(int row) { return row >= 0 && row < static_cast<int>(database::indexEntries.size()); }

@@ -161,7 +161,9 @@ void searchTopics(SearchStart start) {
   const std::string text = fieldText();
   if (text.empty()) return;
   GtkTreeView* tree = base::topicTreeView();
-  const int row = findRow(text, firstRowToSearch(start, database::selectedTopicRow(tree)));
+  // A search from the top has no use for the selected row.
+  const int selected = start == SearchStart::FromTop ? -1 : database::selectedTopicRow(tree);
+  const int row = findRow(text, firstRowToSearch(start, selected));
   if (row >= 0) {
     showHit(tree, row);
     return;

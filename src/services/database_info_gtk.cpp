@@ -131,9 +131,15 @@ void createDatabaseInfoWindow() {
 void setSelectedFileFields(const std::string& file, const std::string& codeFormat,
                            const std::string& executableFormat) {
   setField(base::FileFieldControl, file);
+  setFileFormatFields(codeFormat, executableFormat);
+}
+
+void setFileFormatFields(const std::string& codeFormat, const std::string& executableFormat) {
   setField(base::CodeFormatFieldControl, codeFormat);
   setField(base::ExecutableFormatFieldControl, executableFormat);
 }
+
+void setSelectedFileField(const std::string& file) { setField(base::FileFieldControl, file); }
 
 std::string databaseInfoFieldText(int control) {
   GtkWidget* field = databaseInfoWindow.at(control);

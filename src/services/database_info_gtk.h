@@ -18,6 +18,9 @@ void createDatabaseInfoWindow();
 // The three fields that follow the shown snippet, also while the window is hidden.
 void setSelectedFileFields(const std::string& file, const std::string& codeFormat,
                            const std::string& executableFormat);
+// The same fields one by one: the two formats, then the file.
+void setFileFormatFields(const std::string& codeFormat, const std::string& executableFormat);
+void setSelectedFileField(const std::string& file);
 std::string databaseInfoFieldText(int control);
 // Refills database, content, library and the two counts.
 void fillDatabaseInfo();

@@ -163,19 +163,25 @@ gboolean onLinkRelease(GtkWidget* label, GdkEventButton* event, gpointer) {
 
 // A link label reads as part of the code: it wears the view's own style, font and zoom
 // included. Shared, the style costs the label nothing; a font of the label's own would
-// make it a style of its own, the dearest part of a link.
+// make it a style of its own, the dearest part of a link. The link itself comes once
+// the label is in the view (setLinkMarkup).
 GtkWidget* makeLinkLabel(GtkTextView* view, const std::string& title) {
   TRACE_LINE();
   GtkWidget* label = gtk_label_new("");
   gtk_widget_set_style(label, gtk_widget_get_style(GTK_WIDGET(view)));
-  gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", title.c_str(), title.c_str());
-  gtk_label_set_markup(GTK_LABEL(label), markup);
-  g_free(markup);
   g_object_set_data_full(G_OBJECT(label), linkTitleKey, g_strdup(title.c_str()), g_free);
   g_signal_connect(label, "activate-link", G_CALLBACK(onTopicLinkActivate), nullptr);
   g_signal_connect(label, "button-press-event", G_CALLBACK(onLinkPress), nullptr);
   g_signal_connect(label, "button-release-event", G_CALLBACK(onLinkRelease), nullptr);
   return label;
+}
+
+// A label that joins a window parses its markup again, so the markup comes after the
+// label is embedded: parsed once instead of twice.
+void setLinkMarkup(GtkWidget* label, const std::string& title) {
+  gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", title.c_str(), title.c_str());
+  gtk_label_set_markup(GTK_LABEL(label), markup);
+  g_free(markup);
 }
 
 // The title leaves the buffer and an anchor with the link label takes its place.
@@ -189,6 +195,7 @@ void makeLink(const HighlightRun& run, const TopicLink& link) {
   GtkTextChildAnchor* anchor = gtk_text_buffer_create_child_anchor(run.buffer, &start);
   GtkWidget* label = makeLinkLabel(run.view, link.title);
   gtk_text_view_add_child_at_anchor(run.view, label, anchor);
+  setLinkMarkup(label, link.title);
   gtk_widget_show_all(label);
 }
 

@@ -20,8 +20,8 @@ namespace {
 // keystroke folds only the search text.
 //
 // Beside the block, each group of rowsPerGroup rows keeps a bit for every run of
-// three bytes in its texts (by a hash). A group that lacks a bit of the search
-// text's runs cannot hold it, and the scan passes it by: on a large library a
+// three and of four bytes in its texts (by a hash). A group that lacks a bit of the
+// search text's runs cannot hold it, and the scan passes it by: on a large library a
 // search reads only the groups that may match, not every text before its hit.
 struct FoldedRows {
   bool started = false;
@@ -31,15 +31,19 @@ struct FoldedRows {
   int rowCount = 0;
   int foldedCount = 0;  // rows folded so far; the block is complete at rowCount
   std::string text;
-  std::vector<std::size_t> rowStart;   // one per row, and the end of the block last
-  std::size_t byteCount[256] = {};     // how often each byte occurs in the block
-  std::vector<std::uint64_t> runBits;  // runBitWords words per group of rows
-  std::size_t longestRow = 0;          // the longest folded text of a row, in bytes
+  std::vector<std::size_t> rowStart;  // one per row, and the end of the block last
+  std::size_t byteCount[256] = {};    // how often each byte occurs in the block
+  // groupBitWords words per group of rows, word w of group g at w * groupTotal + g:
+  // a search reads each word it needs along the groups, one after the other.
+  std::vector<std::uint64_t> runBits;
+  std::size_t groupTotal = 0;  // the groups of all rows, folded or not
+  std::size_t longestRow = 0;  // the longest folded text of a row, in bytes
 };
 
 constexpr int rowsPerGroup = 32;
 constexpr unsigned runBitCount = 4096;
-constexpr std::size_t runBitWords = runBitCount / 64;
+// A group's bits: those of its runs of three bytes, then those of its runs of four.
+constexpr std::size_t groupBitWords = 2 * runBitCount / 64;
 
 FoldedRows foldedRows;
 
@@ -49,14 +53,16 @@ const database::IndexEntry& entryOf(const TopicRows& rows, int row) {
   return (*rows.entries)[row];
 }
 
-// The bit of a run of three bytes.
-unsigned runBitOf(std::uint32_t run) { return (run * 0x9E3779B1u) >> (32 - 12); }
+// The bit of a run of three bytes (the low three bytes of `run`), and that of a run of
+// four. Runs of four tell groups apart far better where the texts differ only in a few
+// places, such as numbered titles.
+unsigned threeByteBit(std::uint32_t run) { return ((run & 0xFFFFFFu) * 0x9E3779B1u) >> (32 - 12); }
+unsigned fourByteBit(std::uint32_t run) { return runBitCount + ((run * 0x85EBCA6Bu) >> (32 - 12)); }
 
-unsigned runBit(const char* run) {
-  const std::uint32_t a = static_cast<unsigned char>(run[0]);
-  const std::uint32_t b = static_cast<unsigned char>(run[1]);
-  const std::uint32_t c = static_cast<unsigned char>(run[2]);
-  return runBitOf(a << 16 | b << 8 | c);
+std::uint32_t runAt(const char* bytes, std::size_t length) {
+  std::uint32_t run = 0;
+  for (std::size_t i = 0; i < length; ++i) run = run << 8 | static_cast<unsigned char>(bytes[i]);
+  return run;
 }
 
 int groupCount(int rowCount) { return (rowCount + rowsPerGroup - 1) / rowsPerGroup; }
@@ -70,10 +76,11 @@ std::size_t groupEnd(const FoldedRows& folded, int group) {
   return folded.rowStart[std::min(next, folded.rowStart.size() - 1)];
 }
 
-// Counts the bytes of the row's folded text and marks its runs of three bytes in
-// the row's group, in one pass.
+// Counts the bytes of the row's folded text and marks its runs of three and four
+// bytes in the row's group, in one pass.
 void takeInRow(FoldedRows& folded, int row) {
-  std::uint64_t* bits = &folded.runBits[static_cast<std::size_t>(row / rowsPerGroup) * runBitWords];
+  std::uint64_t* const bits = &folded.runBits[static_cast<std::size_t>(row / rowsPerGroup)];
+  const std::size_t stride = folded.groupTotal;
   const unsigned char* const text = reinterpret_cast<const unsigned char*>(folded.text.data());
   const std::size_t start = folded.rowStart[row];
   const std::size_t end = folded.rowStart[row + 1];
@@ -81,10 +88,13 @@ void takeInRow(FoldedRows& folded, int row) {
   std::uint32_t run = 0;
   for (std::size_t at = start; at < end; ++at) {
     ++folded.byteCount[text[at]];
-    run = (run << 8 | text[at]) & 0xFFFFFFu;
+    run = run << 8 | text[at];
     if (at < start + 2) continue;
-    const unsigned bit = runBitOf(run);
-    bits[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    const unsigned three = threeByteBit(run);
+    bits[three / 64 * stride] |= std::uint64_t{1} << (three % 64);
+    if (at < start + 3) continue;
+    const unsigned four = fourByteBit(run);
+    bits[four / 64 * stride] |= std::uint64_t{1} << (four % 64);
   }
 }
 
@@ -109,7 +119,8 @@ void startFolding(FoldedRows& folded, const TopicRows& rows, std::int64_t search
   folded.rowStart.reserve(static_cast<std::size_t>(rows.count) + 1);
   std::fill(std::begin(folded.byteCount), std::end(folded.byteCount), 0);
   folded.longestRow = 0;
-  folded.runBits.assign(static_cast<std::size_t>(groupCount(rows.count)) * runBitWords, 0);
+  folded.groupTotal = static_cast<std::size_t>(groupCount(rows.count));
+  folded.runBits.assign(folded.groupTotal * groupBitWords, 0);
 }
 
 // Folds the texts of up to `limit` more rows into the block.
@@ -212,19 +223,24 @@ std::size_t findInBlock(const FoldedRows& folded, const std::string& needle, std
   return findByRareByte(folded.text.data(), from, to, needle, rarestBytePlace(needle, folded.byteCount));
 }
 
-// The bits of the needle's runs of three bytes; none for a shorter needle.
+// The bits of the needle's runs of four bytes, of three for a needle of three; none
+// for a shorter needle.
 std::vector<unsigned> runBitsOf(const std::string& needle) {
   std::vector<unsigned> bits;
-  for (std::size_t at = 0; at + 3 <= needle.size(); ++at) bits.push_back(runBit(needle.data() + at));
+  const std::size_t length = needle.size() == 3 ? 3 : 4;
+  for (std::size_t at = 0; at + length <= needle.size(); ++at) {
+    const std::uint32_t run = runAt(needle.data() + at, length);
+    bits.push_back(length == 3 ? threeByteBit(run) : fourByteBit(run));
+  }
   std::sort(bits.begin(), bits.end());
   bits.erase(std::unique(bits.begin(), bits.end()), bits.end());
   return bits;
 }
 
 bool groupMayHold(const FoldedRows& folded, int group, const std::vector<unsigned>& bits) {
-  const std::uint64_t* words = &folded.runBits[static_cast<std::size_t>(group) * runBitWords];
+  const std::uint64_t* const words = &folded.runBits[static_cast<std::size_t>(group)];
   for (const unsigned bit : bits) {
-    if (!(words[bit / 64] & (std::uint64_t{1} << (bit % 64)))) return false;
+    if (!(words[bit / 64 * folded.groupTotal] & (std::uint64_t{1} << (bit % 64)))) return false;
   }
   return true;
 }
